@@ -1,0 +1,32 @@
+// The test set-up of one capture, read once from the module's configuration file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace aeroquin {
+
+// Path of the configuration file, relative to the host's configuration folder.
+inline constexpr const char* kConfigurationPath = "Modules\\Plugin\\Aeroquin.cfg";
+
+// A plain record: filled by load() and read-only afterwards. Angles of attack are in degrees,
+// Mach numbers have no unit.
+struct Configuration {
+    std::string vesselName;
+    std::string saveDirectory;
+    std::int32_t reportNameStyle = 0;           // 0: class name only; 1: with a UTC time stamp
+    std::vector<double> aoaIntervals;           // strictly ascending bounds, deg
+    std::vector<std::uint32_t> aoaIncrements;   // steps per interval
+    std::vector<double> machIntervals;          // strictly ascending bounds
+    std::vector<std::uint32_t> machIncrements;  // steps per interval
+
+    // Reads and validates every item through the host's item-file functions. Throws
+    // ConfigurationError on the first problem; the file is closed before anything leaves.
+    void load();
+
+    // One line for the host log.
+    [[nodiscard]] std::string describe() const;
+};
+
+}  // namespace aeroquin

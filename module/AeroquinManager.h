@@ -1,0 +1,42 @@
+// Runs one capture, from simulation start to simulation end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/Configuration.h"
+#include "output/FeedbackDisplayer.h"
+#include "output/Reporter.h"
+#include "sweep/Sweeper.h"
+#include "vessel/VesselManager.h"
+
+namespace aeroquin {
+
+// Owns every part of the capture by value; the parts meet only through arguments of single
+// calls. The only place where failures become text for the user: no std::exception from
+// initialisation leaves the constructor.
+class AeroquinManager {
+  public:
+    // `startArgument`: the simulation-start callback's render mode, passed on to the display.
+    explicit AeroquinManager(std::int32_t startArgument);
+    AeroquinManager(const AeroquinManager&) = delete;
+    AeroquinManager& operator=(const AeroquinManager&) = delete;
+    virtual ~AeroquinManager();
+
+    // The step callbacks' time values are not used: one test point takes one frame.
+    void preStep(double simt, double simdt, double mjd);
+    void postStep(double simt, double simdt, double mjd);
+
+  private:
+    void initialise();
+
+    bool active_ = false;
+    std::string status_;
+    FeedbackDisplayer feedback_;
+    Configuration configuration_;
+    Sweeper sweeper_;
+    VesselManager vesselManager_;
+    Reporter reporter_;
+};
+
+}  // namespace aeroquin

@@ -1,0 +1,34 @@
+#include "module/AeroquinModule.h"
+
+namespace aeroquin {
+
+AeroquinModule::AeroquinModule(HINSTANCE instance) : oapi::Module(instance) {}
+
+AeroquinModule::~AeroquinModule() {
+    clbkSimulationEnd();
+}
+
+void AeroquinModule::clbkSimulationStart(RenderMode mode) {
+    // The host ends one simulation before it starts the next.
+    manager_ = std::make_unique<AeroquinManager>(static_cast<std::int32_t>(mode));
+}
+
+void AeroquinModule::clbkSimulationEnd() {
+    manager_.reset();
+}
+
+// A host calls the step callbacks only between simulation start and end; one that does not
+// finds nothing to drive rather than a null manager.
+void AeroquinModule::clbkPreStep(double simt, double simdt, double mjd) {
+    if (manager_) {
+        manager_->preStep(simt, simdt, mjd);
+    }
+}
+
+void AeroquinModule::clbkPostStep(double simt, double simdt, double mjd) {
+    if (manager_) {
+        manager_->postStep(simt, simdt, mjd);
+    }
+}
+
+}  // namespace aeroquin

@@ -1,0 +1,29 @@
+// The module object that the host registers and calls back.
+#pragma once
+
+#include <memory>
+
+#include "module/AeroquinManager.h"
+#include "module/HostApi.h"
+
+namespace aeroquin {
+
+// Owned by the host once registered. Owns at most one AeroquinManager, from simulation start
+// to simulation end.
+class AeroquinModule : public oapi::Module {
+  public:
+    explicit AeroquinModule(HINSTANCE instance);
+    AeroquinModule(const AeroquinModule&) = delete;
+    AeroquinModule& operator=(const AeroquinModule&) = delete;
+    ~AeroquinModule() override;
+
+    void clbkSimulationStart(RenderMode mode) override;
+    void clbkSimulationEnd() override;
+    void clbkPreStep(double simt, double simdt, double mjd) override;
+    void clbkPostStep(double simt, double simdt, double mjd) override;
+
+  private:
+    std::unique_ptr<AeroquinManager> manager_;
+};
+
+}  // namespace aeroquin

@@ -1,0 +1,233 @@
+// The simulator's programming interface as the module uses it.
+//
+// On Windows the module is built against the simulator's own SDK headers. Everywhere else this
+// header declares the same names, records and signatures, and whatever loads the module (the
+// headless host in host/, or the recording fake in tests/) defines them. Texts cross the
+// interface as zero-terminated narrow characters; the simulator's functions take non-const
+// `char*` where its SDK does, so callers hand over a private copy of their text.
+//
+// Also declared here: the two operating-system calls the module makes (GetProcAddress,
+// GetSystemTime). On Linux they form a thin platform layer that the host defines like the
+// simulator's functions, so that a host or a test can pin the clock.
+#pragma once
+
+#ifdef _WIN32
+
+#include <windows.h>
+// The simulator's SDK.
+#include <Orbitersdk.h>
+
+#else
+
+#include <cstdint>
+
+#define OAPIFUNC __attribute__((visibility("default")))
+#define DLLCLBK extern "C" __attribute__((visibility("default")))
+
+using DWORD = std::uint32_t;
+using WORD = std::uint16_t;
+using UINT = unsigned int;
+
+// Opaque handles owned by the host; null means none.
+using OBJHANDLE = void*;
+using FILEHANDLE = void*;
+using NOTEHANDLE = void*;
+// On Linux: the library's own dlopen handle.
+using HINSTANCE = void*;
+using FARPROC = void (*)();
+
+// Three doubles; x, y, z alias data[0..2].
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+union VECTOR3 {
+    double data[3];
+    struct {
+        double x, y, z;
+    };
+};
+#pragma GCC diagnostic pop
+
+// A planet's atmosphere parameters (SI units).
+struct ATMCONST {
+    double p0;          // static pressure at mean radius, Pa
+    double rho0;        // density at mean radius, kg/m^3
+    double R;           // specific gas constant, J/(kg K)
+    double gamma;       // ratio of specific heats
+    double C;           // exponent for pressure equation (temporary)
+    double O2pp;        // partial pressure of oxygen, fraction
+    double altlimit;    // altitude above which there is no atmosphere, m
+    double radlimit;    // radius limit (altlimit + mean radius), m
+    double horizonalt;  // horizon rendering altitude, m
+    VECTOR3 color0;     // sky colour at sea level, RGB 0..1
+};
+
+// Vessel state, first generation. Positions and velocities are relative to rbody, global frame.
+struct VESSELSTATUS {
+    VECTOR3 rpos;  // position, m
+    VECTOR3 rvel;  // velocity, m/s
+    VECTOR3 vrot;  // angular velocity, rad/s, vessel frame
+    VECTOR3 arot;  // attitude, Euler angles, rad
+    double fuel;
+    double eng_main;
+    double eng_hovr;
+    OBJHANDLE rbody;  // reference body
+    OBJHANDLE base;   // landing base, if landed
+    int port;
+    int status;  // 0 free flight, 1 landed
+    VECTOR3 vdata[10];
+    double fdata[10];
+    DWORD flag[10];
+};
+
+// Vessel state, extended record. The host fills it only when `version` is 2.
+struct VESSELSTATUS2 {
+    DWORD version;
+    DWORD flag;
+    OBJHANDLE rbody;
+    OBJHANDLE base;
+    int port;
+    int status;    // 0 free flight, 1 landed
+    VECTOR3 rpos;  // position relative to rbody, global frame, m
+    VECTOR3 rvel;  // velocity relative to rbody, global frame, m/s
+    VECTOR3 vrot;  // angular velocity, vessel frame, rad/s
+    VECTOR3 arot;  // attitude, Euler angles, rad
+    double surf_lng;
+    double surf_lat;
+    double surf_hdg;
+    DWORD nfuel;
+    struct FUELSPEC {
+        DWORD idx;
+        double level;
+    } * fuel;
+    DWORD nthruster;
+    struct THRUSTSPEC {
+        DWORD idx;
+        double level;
+    } * thruster;
+    DWORD ndockinfo;
+    struct DOCKINFOSPEC {
+        DWORD idx;
+        DWORD ridx;
+        OBJHANDLE rvessel;
+    } * dockinfo;
+    DWORD xpdr;
+};
+
+enum FileAccessMode { FILE_IN = 0, FILE_OUT = 1, FILE_APP = 2 };
+enum PathRoot { ROOT = 0, CONFIG = 1, SCENARIOS = 2 };
+
+// A vessel's interface. The host owns every VESSEL object and defines its member functions;
+// the class has no virtual functions. Frames: vessel x right, y up, z forward; local horizon
+// x east, y up, z north; global frame as the host's state records use it.
+class OAPIFUNC VESSEL {
+  public:
+    explicit VESSEL(OBJHANDLE hVessel, int fmodel = 1);
+    VESSEL(const VESSEL&) = delete;
+    VESSEL& operator=(const VESSEL&) = delete;
+    ~VESSEL();
+
+    OBJHANDLE GetHandle() const;
+    char* GetClassNameA() const;
+    OBJHANDLE GetSurfaceRef() const;
+    void GetStatus(VESSELSTATUS& status) const;
+    void GetStatusEx(void* status) const;  // a VESSELSTATUS2 with its version set
+    void DefSetState(const VESSELSTATUS* status) const;
+    void DefSetStateEx(const void* status) const;
+    // Longitude and latitude in rad, radius in m, in the rotating frame of the returned body.
+    OBJHANDLE GetEquPos(double& longitude, double& latitude, double& radius) const;
+    void HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const;
+    void GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const;
+    double GetAtmTemperature() const;  // K
+    double GetAtmDensity() const;      // kg/m^3
+    double GetLift() const;            // magnitude, N, of the step just integrated
+    double GetDrag() const;            // magnitude, N, of the step just integrated
+
+  private:
+    OBJHANDLE hVessel_;
+    int flightModel_;
+};
+
+namespace oapi {
+
+class OAPIFUNC ModuleNV {
+  public:
+    explicit ModuleNV(HINSTANCE hDLL);
+    ModuleNV(const ModuleNV&) = delete;
+    ModuleNV& operator=(const ModuleNV&) = delete;
+    virtual ~ModuleNV();
+    HINSTANCE GetModule() const;
+
+  protected:
+    HINSTANCE hModule;
+};
+
+// A plug-in module registered with oapiRegisterModule. The host owns a registered module,
+// calls its callbacks on the simulation thread and deletes it before unloading the library.
+class OAPIFUNC Module : public ModuleNV {
+  public:
+    enum RenderMode { RENDER_NONE = 0, RENDER_FULLSCREEN = 1, RENDER_WINDOWED = 2 };
+
+    explicit Module(HINSTANCE hDLL);
+    ~Module() override;
+    virtual void clbkSimulationStart(RenderMode mode);
+    virtual void clbkSimulationEnd();
+    // Simulated time in s, step in s, modified Julian date in days.
+    virtual void clbkPreStep(double simt, double simdt, double mjd);
+    virtual void clbkPostStep(double simt, double simdt, double mjd);
+    virtual void clbkTimeJump(double simt, double simdt, double mjd);
+    virtual void clbkFocusChanged(OBJHANDLE new_focus, OBJHANDLE old_focus);
+    virtual void clbkTimeAccChanged(double new_warp, double old_warp);
+    virtual void clbkNewVessel(OBJHANDLE hVessel);
+    virtual void clbkDeleteVessel(OBJHANDLE hVessel);
+    virtual void clbkVesselJump(OBJHANDLE hVessel);
+    virtual void clbkPause(bool pause);
+};
+
+}  // namespace oapi
+
+// Module and library.
+OAPIFUNC void oapiRegisterModule(oapi::Module* module);
+OAPIFUNC void InitLib(HINSTANCE hModule);
+// "Mmm dd yyyy" -> (yyyy mod 100) * 10000 + month * 100 + day.
+OAPIFUNC int Date2Int(char* date);
+
+// Log: one call, one line.
+OAPIFUNC void oapiWriteLog(char* line);
+
+// Files. Item files are read with FILE_IN; text files are written with FILE_OUT.
+OAPIFUNC FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode = FILE_IN,
+                                 PathRoot root = ROOT);
+OAPIFUNC void oapiCloseFile(FILEHANDLE file, FileAccessMode mode);
+// `string` must hold 1000 characters.
+OAPIFUNC bool oapiReadItem_string(FILEHANDLE file, char* item, char* string);
+OAPIFUNC bool oapiReadItem_int(FILEHANDLE file, char* item, int& value);
+OAPIFUNC void oapiWriteLine(FILEHANDLE file, char* line);
+
+// Vessels and bodies.
+OAPIFUNC OBJHANDLE oapiGetVesselByName(char* name);
+OAPIFUNC VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel);
+OAPIFUNC double oapiGetSize(OBJHANDLE hObj);             // mean radius, m
+OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);  // sidereal rotation period, s
+OAPIFUNC const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet);  // null: no atmosphere
+
+// Annotations: text boxes on screen, box edges as fractions of the screen.
+OAPIFUNC NOTEHANDLE oapiCreateAnnotation(bool exclusive, double size, const VECTOR3& colour);
+OAPIFUNC void oapiAnnotationSetPos(NOTEHANDLE hNote, double x1, double y1, double x2, double y2);
+OAPIFUNC void oapiAnnotationSetText(NOTEHANDLE hNote, char* note);
+OAPIFUNC bool oapiDelAnnotation(NOTEHANDLE hNote);  // accepts null
+
+// Platform layer (the operating system's on Windows).
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+OAPIFUNC void GetSystemTime(SYSTEMTIME* time);  // UTC
+OAPIFUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* name);
+
+#endif

@@ -1,0 +1,28 @@
+// The status text on screen and in the host log.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "module/HostApi.h"
+
+namespace aeroquin {
+
+// Owns the annotation from construction to destruction. Acts only when the text changes.
+class FeedbackDisplayer {
+  public:
+    // `displayMode` is the simulator's render mode; 0 means texts are only logged.
+    explicit FeedbackDisplayer(std::int32_t displayMode);
+    FeedbackDisplayer(const FeedbackDisplayer&) = delete;
+    FeedbackDisplayer& operator=(const FeedbackDisplayer&) = delete;
+    virtual ~FeedbackDisplayer();
+
+    void show(const std::string& status);
+
+  private:
+    NOTEHANDLE annotation_ = nullptr;
+    std::int32_t displayMode_ = 0;
+    std::string text_;
+};
+
+}  // namespace aeroquin

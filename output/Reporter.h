@@ -1,0 +1,44 @@
+// The report file of one capture.
+#pragma once
+
+#include <string>
+
+#include "config/Configuration.h"
+#include "module/HostApi.h"
+#include "sweep/Sweeper.h"
+#include "vessel/CaptureSample.h"
+#include "vessel/VesselManager.h"
+
+namespace aeroquin {
+
+// Owns the host file handle from a successful open() until close() or destruction, and hands
+// it back exactly once. Keeps no copy of what it writes.
+class Reporter {
+  public:
+    Reporter() = default;
+    Reporter(const Reporter&) = delete;
+    Reporter& operator=(const Reporter&) = delete;
+    virtual ~Reporter();
+
+    // Creates the file and writes the six header lines. Throws std::runtime_error
+    // "File <path> could not be created." when the host gives no handle.
+    void open(const Configuration& configuration, const Sweeper& sweeper,
+              const VesselManager& vesselManager);
+    // One data row; nothing when no file is open.
+    void writeRow(const CaptureSample& sample);
+    // Closes an open file; nothing otherwise.
+    void close();
+
+  private:
+    void writeLine(const std::string& text);
+
+    FILEHANDLE file_ = nullptr;
+};
+
+// saveDirectory + "\" + class name [+ "_YYYYMMDD_hhmmss" for style 1] + ".csv"; the start time
+// is UTC.
+[[nodiscard]] std::string reportFileName(const Configuration& configuration,
+                                         const VesselManager& vesselManager,
+                                         const SYSTEMTIME& startTime);
+
+}  // namespace aeroquin

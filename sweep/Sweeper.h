@@ -1,0 +1,61 @@
+// The test-point lists and the cursor over their cross product (Mach outer, AOA inner).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/Configuration.h"
+
+namespace aeroquin {
+
+// Most points one axis may have. The lists hold 8 bytes a point, so this keeps one axis at
+// 512 MiB and lets a 24 GiB machine build it well under a second.
+inline constexpr std::uint64_t kMaxAxisPoints = std::uint64_t{1} << 26;
+
+class Sweeper {
+  public:
+    Sweeper() = default;
+    Sweeper(const Sweeper&) = default;
+    Sweeper& operator=(const Sweeper&) = default;
+    Sweeper(Sweeper&&) = default;
+    Sweeper& operator=(Sweeper&&) = default;
+    virtual ~Sweeper() = default;
+
+    // Expands both axes (AOA first); leaves the cursor where it is. Throws std::length_error
+    // when an axis would exceed kMaxAxisPoints, before that axis gets any point.
+    void build(const Configuration& configuration);
+
+    // Moves to the next point; false once the sweep is (or already was) complete.
+    bool advance();
+    [[nodiscard]] bool finished() const { return finished_; }
+
+    // Current test point; std::out_of_range when an index lies outside its list.
+    [[nodiscard]] double currentMach() const;
+    [[nodiscard]] double currentAoa() const;  // deg
+
+    [[nodiscard]] const std::vector<double>& aoaPoints() const { return aoaPoints_; }
+    [[nodiscard]] const std::vector<double>& machPoints() const { return machPoints_; }
+    [[nodiscard]] std::size_t aoaIndex() const { return aoaIndex_; }
+    [[nodiscard]] std::size_t machIndex() const { return machIndex_; }
+
+    // "Capture completed" when finished, otherwise the current point.
+    [[nodiscard]] std::string statusText() const;
+    // One line for the host log.
+    [[nodiscard]] std::string describe() const;
+
+    // Fills `points` with the first bound and each interval's step points. False, with
+    // `points` unchanged, when the axis is not valid.
+    static bool buildAxis(std::vector<double>& points, const std::vector<double>& intervals,
+                          const std::vector<std::uint32_t>& increments);
+
+  private:
+    bool finished_ = false;
+    std::size_t aoaIndex_ = 0;
+    std::size_t machIndex_ = 0;
+    std::vector<double> aoaPoints_;
+    std::vector<double> machPoints_;
+};
+
+}  // namespace aeroquin

@@ -1,0 +1,49 @@
+// Binds a capture to one vessel and forces it into each test condition.
+#pragma once
+
+#include <string>
+
+#include "config/Configuration.h"
+#include "module/HostApi.h"
+#include "sweep/Sweeper.h"
+#include "vessel/CaptureSample.h"
+
+namespace aeroquin {
+
+// Refers to the vessel by its handle only; the vessel belongs to the simulator. The vessel's
+// interface is looked up afresh on every operation. Errors are std::runtime_error with the
+// text for the user.
+class VesselManager {
+  public:
+    VesselManager() = default;
+    VesselManager(const VesselManager&) = delete;
+    VesselManager& operator=(const VesselManager&) = delete;
+    virtual ~VesselManager();
+
+    // Finds the configured vessel and puts it 20 km above its body's mean radius in free
+    // flight. Throws when the vessel, its reference body or that body's atmosphere is missing.
+    void bind(const Configuration& configuration);
+
+    // Resets the position, then sets the velocity of the sweep's current Mach and AOA
+    // relative to the rotating atmosphere. Throws when the sweep has finished.
+    void applyTestPoint(const Sweeper& sweeper);
+
+    // Reads density, lift and drag of the step just integrated.
+    [[nodiscard]] CaptureSample measure(const Sweeper& sweeper) const;
+
+    // The host's class name; empty when the host gives no interface or no text.
+    [[nodiscard]] std::string vesselClassName() const;
+
+    // Puts the vessel back at the anchor in free flight; everything else as the host had it.
+    void restorePosition();
+
+    // Sets the velocity for angle of attack `aoa` (rad) at the commanded airspeed.
+    void applyVelocity(double aoa);
+
+  private:
+    OBJHANDLE vessel_ = nullptr;
+    VECTOR3 anchorPosition_{{0.0, 0.0, 0.0}};  // m, relative to the reference body, global frame
+    double airspeed_ = 0.0;                    // m/s
+};
+
+}  // namespace aeroquin
