@@ -1,0 +1,430 @@
+#include "tests/fakes/RecordingHost.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+
+namespace fakehost {
+
+namespace {
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string trim(const std::string& text) {
+    const auto begin = text.find_first_not_of(" \t\r");
+    if (begin == std::string::npos) {
+        return {};
+    }
+    const auto end = text.find_last_not_of(" \t\r");
+    return text.substr(begin, end - begin + 1);
+}
+
+// "Key = value" lines, key matched without regard to case, first match wins.
+bool findItem(const std::string& content, const std::string& key, std::string& value) {
+    std::istringstream lines(content);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos || lower(trim(line.substr(0, eq))) != lower(key)) {
+            continue;
+        }
+        value = trim(line.substr(eq + 1));
+        return !value.empty();
+    }
+    return false;
+}
+
+std::string text(const VECTOR3& v) {
+    std::ostringstream out;
+    out << v.x << ", " << v.y << ", " << v.z;
+    return out.str();
+}
+
+VECTOR3 apply(const Matrix3& m, const VECTOR3& v) {
+    return VECTOR3{{m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
+                    m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+                    m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z}};
+}
+
+FakeVessel& vesselOf(const VESSEL* vessel) {
+    return *static_cast<FakeVessel*>(vessel->GetHandle());
+}
+
+RecordingHost& host() {
+    return RecordingHost::get();
+}
+
+// Records the call, then throws when the test asked for it.
+void call(const std::string& name, std::string args = {}) {
+    host().record(name, std::move(args));
+    if (host().throwing.count(name) != 0) {
+        throw std::runtime_error("fake: " + name + " failed");
+    }
+}
+
+}  // namespace
+
+RecordingHost& RecordingHost::get() {
+    static RecordingHost instance;
+    return instance;
+}
+
+void RecordingHost::reset() {
+    calls.clear();
+    failing.clear();
+    throwing.clear();
+    itemFiles.clear();
+    writtenFiles.clear();
+    openFiles.clear();
+    closes = 0;
+    log.clear();
+    vessels.clear();
+    bodies.clear();
+    annotations.clear();
+    deletedAnnotations.clear();
+    clock = SYSTEMTIME{2024, 3, 2, 5, 14, 7, 9, 123};
+    procs.clear();
+    modules.clear();
+    fileTokens.clear();
+}
+
+std::vector<std::string> RecordingHost::callNames() const {
+    std::vector<std::string> names;
+    names.reserve(calls.size());
+    for (const Call& c : calls) {
+        names.push_back(c.name);
+    }
+    return names;
+}
+
+int RecordingHost::count(const std::string& name) const {
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [&](const Call& c) { return c.name == name; }));
+}
+
+void RecordingHost::record(std::string name, std::string args) {
+    calls.push_back(Call{std::move(name), std::move(args)});
+}
+
+FakeBody& RecordingHost::addBody() {
+    FakeBody& body = bodies.emplace_back();
+    body.atm.R = 287.0;
+    body.atm.gamma = 1.4;
+    return body;
+}
+
+FakeVessel& RecordingHost::addVessel(const std::string& name, FakeBody* body) {
+    FakeVessel& vessel = vessels.emplace_back();
+    vessel.name = name;
+    vessel.surfaceRef = body;
+    vessel.interface = std::make_unique<VESSEL>(&vessel);
+    return vessel;
+}
+
+FakeVessel& addStandardVessel(RecordingHost& host) {
+    FakeBody& body = host.addBody();
+    return host.addVessel("Probe", &body);
+}
+
+}  // namespace fakehost
+
+using fakehost::FakeAnnotation;
+using fakehost::FakeVessel;
+
+// ---- VESSEL ----
+
+VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel) : hVessel_(hVessel), flightModel_(fmodel) {}
+VESSEL::~VESSEL() = default;
+OBJHANDLE VESSEL::GetHandle() const {
+    return hVessel_;
+}
+
+char* VESSEL::GetClassNameA() const {
+    fakehost::call("VESSEL::GetClassNameA");
+    FakeVessel& v = fakehost::vesselOf(this);
+    return v.classNameNull ? nullptr : v.className.data();
+}
+
+OBJHANDLE VESSEL::GetSurfaceRef() const {
+    fakehost::call("VESSEL::GetSurfaceRef");
+    if (fakehost::host().fails("VESSEL::GetSurfaceRef")) {
+        return nullptr;
+    }
+    return fakehost::vesselOf(this).surfaceRef;
+}
+
+void VESSEL::GetStatus(VESSELSTATUS& status) const {
+    fakehost::call("VESSEL::GetStatus");
+    status = fakehost::vesselOf(this).status;
+}
+
+void VESSEL::GetStatusEx(void* status) const {
+    auto* record = static_cast<VESSELSTATUS2*>(status);
+    fakehost::call("VESSEL::GetStatusEx", "version " + std::to_string(record->version));
+    if (record->version == 2) {
+        *record = fakehost::vesselOf(this).statusEx;
+        record->version = 2;
+    }
+}
+
+void VESSEL::DefSetState(const VESSELSTATUS* status) const {
+    fakehost::call("VESSEL::DefSetState", "rvel " + fakehost::text(status->rvel));
+    fakehost::vesselOf(this).status = *status;
+}
+
+void VESSEL::DefSetStateEx(const void* status) const {
+    const auto* record = static_cast<const VESSELSTATUS2*>(status);
+    fakehost::call("VESSEL::DefSetStateEx", "status " + std::to_string(record->status) + ", rpos " +
+                                                fakehost::text(record->rpos));
+    fakehost::vesselOf(this).statusEx = *record;
+}
+
+OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const {
+    fakehost::call("VESSEL::GetEquPos");
+    const FakeVessel& v = fakehost::vesselOf(this);
+    longitude = v.longitude;
+    latitude = v.latitude;
+    radius = v.radius;
+    return v.surfaceRef;
+}
+
+void VESSEL::HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const {
+    fakehost::call("VESSEL::HorizonInvRot", fakehost::text(rhorizon));
+    rlocal = fakehost::apply(fakehost::vesselOf(this).horizonToVessel, rhorizon);
+}
+
+void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
+    fakehost::call("VESSEL::GlobalRot", fakehost::text(rloc));
+    rglob = fakehost::apply(fakehost::vesselOf(this).vesselToGlobal, rloc);
+}
+
+double VESSEL::GetAtmTemperature() const {
+    fakehost::call("VESSEL::GetAtmTemperature");
+    return fakehost::vesselOf(this).temperature;
+}
+
+double VESSEL::GetAtmDensity() const {
+    fakehost::call("VESSEL::GetAtmDensity");
+    return fakehost::vesselOf(this).density;
+}
+
+double VESSEL::GetLift() const {
+    fakehost::call("VESSEL::GetLift");
+    return fakehost::vesselOf(this).lift;
+}
+
+double VESSEL::GetDrag() const {
+    fakehost::call("VESSEL::GetDrag");
+    return fakehost::vesselOf(this).drag;
+}
+
+// ---- module base classes ----
+
+oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}
+oapi::ModuleNV::~ModuleNV() = default;
+HINSTANCE oapi::ModuleNV::GetModule() const {
+    return hModule;
+}
+
+oapi::Module::Module(HINSTANCE hDLL) : ModuleNV(hDLL) {}
+oapi::Module::~Module() {
+    fakehost::host().record("oapi::Module::~Module");
+}
+void oapi::Module::clbkSimulationStart(RenderMode /*mode*/) {}
+void oapi::Module::clbkSimulationEnd() {}
+void oapi::Module::clbkPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
+void oapi::Module::clbkPostStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
+void oapi::Module::clbkTimeJump(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
+void oapi::Module::clbkFocusChanged(OBJHANDLE /*new_focus*/, OBJHANDLE /*old_focus*/) {}
+void oapi::Module::clbkTimeAccChanged(double /*new_warp*/, double /*old_warp*/) {}
+void oapi::Module::clbkNewVessel(OBJHANDLE /*hVessel*/) {}
+void oapi::Module::clbkDeleteVessel(OBJHANDLE /*hVessel*/) {}
+void oapi::Module::clbkVesselJump(OBJHANDLE /*hVessel*/) {}
+void oapi::Module::clbkPause(bool /*pause*/) {}
+
+// ---- free functions ----
+
+void oapiRegisterModule(oapi::Module* module) {
+    fakehost::call("oapiRegisterModule");
+    fakehost::host().modules.emplace_back(module);
+}
+
+void InitLib(HINSTANCE /*hModule*/) {
+    fakehost::call("InitLib");
+}
+
+int Date2Int(char* date) {
+    fakehost::call("Date2Int", date);
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    int month = 0;
+    for (int i = 0; i < 12; ++i) {
+        if (std::strncmp(date, months[i], 3) == 0) {
+            month = i + 1;
+        }
+    }
+    const int day = std::atoi(date + 4);
+    const int year = std::atoi(date + 7);
+    return (year % 100) * 10000 + month * 100 + day;
+}
+
+void oapiWriteLog(char* line) {
+    fakehost::call("oapiWriteLog", line);
+    fakehost::host().log.emplace_back(line);
+}
+
+FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
+    fakehost::call("oapiOpenFile",
+                   std::string(fname) + ", " + std::to_string(mode) + ", " + std::to_string(root));
+    auto& h = fakehost::host();
+    if (h.fails("oapiOpenFile")) {
+        return nullptr;
+    }
+    if (mode == FILE_IN && h.itemFiles.count(fname) == 0) {
+        return nullptr;
+    }
+    if (mode != FILE_IN) {
+        h.writtenFiles[fname].clear();
+    }
+    FILEHANDLE handle = &h.fileTokens.emplace_back(0);
+    h.openFiles[handle] = fname;
+    return handle;
+}
+
+void oapiCloseFile(FILEHANDLE file, FileAccessMode mode) {
+    fakehost::call("oapiCloseFile", std::to_string(mode));
+    auto& h = fakehost::host();
+    ++h.closes;
+    h.openFiles.erase(file);
+}
+
+bool oapiReadItem_string(FILEHANDLE file, char* item, char* string) {
+    fakehost::call("oapiReadItem_string", item);
+    auto& h = fakehost::host();
+    std::string value;
+    if (h.fails("oapiReadItem_string") || h.openFiles.count(file) == 0 ||
+        !fakehost::findItem(h.itemFiles[h.openFiles[file]], item, value) || value.size() > 999) {
+        return false;
+    }
+    std::memcpy(string, value.c_str(), value.size() + 1);
+    return true;
+}
+
+bool oapiReadItem_int(FILEHANDLE file, char* item, int& value) {
+    fakehost::call("oapiReadItem_int", item);
+    auto& h = fakehost::host();
+    std::string text;
+    if (h.fails("oapiReadItem_int") || h.openFiles.count(file) == 0 ||
+        !fakehost::findItem(h.itemFiles[h.openFiles[file]], item, text)) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || errno != 0 || parsed < INT32_MIN ||
+        parsed > INT32_MAX) {
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+void oapiWriteLine(FILEHANDLE file, char* line) {
+    fakehost::call("oapiWriteLine", line);
+    auto& h = fakehost::host();
+    const auto open = h.openFiles.find(file);
+    if (open != h.openFiles.end()) {
+        h.writtenFiles[open->second].emplace_back(line);
+    }
+}
+
+OBJHANDLE oapiGetVesselByName(char* name) {
+    fakehost::call("oapiGetVesselByName", name);
+    for (FakeVessel& v : fakehost::host().vessels) {
+        if (v.name == name) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
+    fakehost::call("oapiGetVesselInterface");
+    auto* vessel = static_cast<FakeVessel*>(hVessel);
+    if (vessel == nullptr || !vessel->hasInterface ||
+        fakehost::host().fails("oapiGetVesselInterface")) {
+        return nullptr;
+    }
+    return vessel->interface.get();
+}
+
+double oapiGetSize(OBJHANDLE hObj) {
+    fakehost::call("oapiGetSize");
+    return static_cast<fakehost::FakeBody*>(hObj)->size;
+}
+
+double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
+    fakehost::call("oapiGetPlanetPeriod");
+    return static_cast<fakehost::FakeBody*>(hPlanet)->period;
+}
+
+const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet) {
+    fakehost::call("oapiGetPlanetAtmConstants");
+    auto* body = static_cast<fakehost::FakeBody*>(hPlanet);
+    return body->hasAtmosphere ? &body->atm : nullptr;
+}
+
+NOTEHANDLE oapiCreateAnnotation(bool exclusive, double size, const VECTOR3& colour) {
+    fakehost::call("oapiCreateAnnotation", std::string(exclusive ? "true" : "false") + ", " +
+                                               std::to_string(size) + ", " +
+                                               fakehost::text(colour));
+    auto& h = fakehost::host();
+    if (h.fails("oapiCreateAnnotation")) {
+        return nullptr;
+    }
+    FakeAnnotation& note = h.annotations.emplace_back();
+    note.exclusive = exclusive;
+    note.size = size;
+    note.colour = colour;
+    return &note;
+}
+
+void oapiAnnotationSetPos(NOTEHANDLE hNote, double x1, double y1, double x2, double y2) {
+    fakehost::call("oapiAnnotationSetPos");
+    auto* note = static_cast<FakeAnnotation*>(hNote);
+    note->box = {x1, y1, x2, y2};
+    note->placed = true;
+}
+
+void oapiAnnotationSetText(NOTEHANDLE hNote, char* text) {
+    fakehost::call("oapiAnnotationSetText", text);
+    auto* note = static_cast<FakeAnnotation*>(hNote);
+    note->text = text;
+    ++note->textSets;
+}
+
+bool oapiDelAnnotation(NOTEHANDLE hNote) {
+    fakehost::call("oapiDelAnnotation");
+    fakehost::host().deletedAnnotations.push_back(hNote);
+    return hNote != nullptr;
+}
+
+void GetSystemTime(SYSTEMTIME* time) {
+    fakehost::call("GetSystemTime");
+    *time = fakehost::host().clock;
+}
+
+FARPROC GetProcAddress(HINSTANCE /*hModule*/, const char* name) {
+    fakehost::call("GetProcAddress", name);
+    const auto& procs = fakehost::host().procs;
+    const auto found = procs.find(name);
+    return found == procs.end() ? nullptr : found->second;
+}
