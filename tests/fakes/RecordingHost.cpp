@@ -81,6 +81,7 @@ void RecordingHost::reset() {
     calls.clear();
     failing.clear();
     throwing.clear();
+    unwritable.clear();
     itemFiles.clear();
     writtenFiles.clear();
     openFiles.clear();
@@ -288,7 +289,8 @@ FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
     if (h.fails("oapiOpenFile")) {
         return nullptr;
     }
-    if (mode == FILE_IN && h.itemFiles.count(fname) == 0) {
+    if ((mode == FILE_IN && h.itemFiles.count(fname) == 0) ||
+        (mode != FILE_IN && h.unwritable.count(fname) != 0)) {
         return nullptr;
     }
     if (mode != FILE_IN) {

@@ -78,6 +78,8 @@ class RecordingHost {
     std::set<std::string> throwing;
     [[nodiscard]] bool fails(const std::string& name) const { return failing.count(name) != 0; }
 
+    // Paths for which FILE_OUT answers null, as a missing directory would.
+    std::set<std::string> unwritable;
     // Item files, by the path as the module passes it.
     std::map<std::string, std::string> itemFiles;
     // Files written with FILE_OUT, by path: the lines handed to oapiWriteLine.

@@ -1,0 +1,237 @@
+// The capture manager's frame cycle, status texts and log lines against the recording fake.
+#include "module/AeroquinManager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "module/AeroquinModule.h"
+#include "tests/fakes/RecordingHost.h"
+
+namespace {
+
+using fakehost::RecordingHost;
+using Lines = std::vector<std::string>;
+
+const char* const kConfigPath = "Modules\\Plugin\\Aeroquin.cfg";
+
+// 2 AOA values (0, 10) x 2 Mach values (0.5, 1): four points.
+const char* const kTwoByTwo =
+    "VesselName = Probe\n"
+    "SaveDirectory = Reports\n"
+    "ReportNameStyle = 0\n"
+    "AoaIntervals = 0 10\n"
+    "AoaIncrements = 1\n"
+    "MachIntervals = 0.5 1\n"
+    "MachIncrements = 1\n";
+
+const char* const kTwoByTwoDescription =
+    "Vessel Name:Probe - Save Directory: Reports - Report name style: 0 - AOA Intervals: <0, "
+    "10> - AOA Increments: <1> - Mach Intervals: <0.5, 1> - Mach Increments: <1>";
+
+class AeroquinManagerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host().reset();
+        fakehost::FakeVessel& probe = fakehost::addStandardVessel(host());
+        probe.className = "Glider";
+        // T = 250 K, R = 287, gamma = 1.4: speed of sound sqrt(100450) m/s.
+        probe.temperature = 250.0;
+        probe.density = 0.08;
+        probe.lift = 1000.0;
+        probe.drag = 100.0;
+        host().itemFiles[kConfigPath] = kTwoByTwo;
+    }
+
+    static RecordingHost& host() { return RecordingHost::get(); }
+
+    static void frame(aeroquin::AeroquinManager& manager) {
+        manager.preStep(0.0, 0.02, 51544.5);
+        manager.postStep(0.02, 0.02, 51544.5);
+    }
+
+    static const Lines& report() { return host().writtenFiles.at("Reports\\Glider.csv"); }
+};
+
+TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFrameBehind) {
+    Lines statusAfterFrame;
+    {
+        aeroquin::AeroquinManager manager(2);
+        EXPECT_EQ(host().log, (Lines{"Aeroquin - Manager created", kTwoByTwoDescription,
+                                     "Sweeper: Mach vector size: 2, AOA vector size: 2, Current "
+                                     "indexes - Mach: 0 AOA: 0"}));
+        // Header written at construction, no rows yet.
+        ASSERT_EQ(report().size(), 5U);
+
+        for (int i = 1; i <= 4; ++i) {
+            frame(manager);
+            EXPECT_EQ(report().size(), 5U + static_cast<std::size_t>(i)) << "frame " << i;
+        }
+        EXPECT_TRUE(host().openFiles.empty()) << "report closed when the sweep finished";
+        const std::size_t logBeforeLastFrame = host().log.size();
+        frame(manager);  // N + 1: shows "Capture completed"
+        ASSERT_EQ(host().log.size(), logBeforeLastFrame + 1);
+        EXPECT_EQ(host().log.back(), "Capture completed");
+
+        // Later frames: nothing at all reaches the host.
+        const std::size_t callsBefore = host().calls.size();
+        frame(manager);
+        frame(manager);
+        EXPECT_EQ(host().calls.size(), callsBefore);
+    }
+    ASSERT_GE(host().log.size(), 8U);
+    const Lines shown(host().log.begin() + 3, host().log.end());
+    ASSERT_EQ(shown.size(), 6U);
+    EXPECT_EQ(shown[0], "Aeroquin - Manager initialized ok");
+    // The status texts of samples 1 to 3 are the report's rows 1 to 3; sample 4's never shows.
+    EXPECT_EQ(shown[1], report()[5]);
+    EXPECT_EQ(shown[2], report()[6]);
+    EXPECT_EQ(shown[3], report()[7]);
+    EXPECT_EQ(shown[4], "Capture completed");
+    EXPECT_EQ(shown[5], "Aeroquin - Manager destroyed");
+    EXPECT_EQ(host().count("oapiCloseFile"), 2) << "configuration once, report once";
+
+    // Rows in sweep order: Mach outer, AOA inner.
+    EXPECT_EQ(report()[5].substr(0, 8), "0.5; 0; ");
+    EXPECT_EQ(report()[6].substr(0, 9), "0.5; 10; ");
+    EXPECT_EQ(report()[7].substr(0, 6), "1; 0; ");
+    EXPECT_EQ(report()[8].substr(0, 7), "1; 10; ");
+
+    // The annotation got every shown text, and was deleted at the end.
+    ASSERT_EQ(host().annotations.size(), 1U);
+    EXPECT_EQ(host().annotations[0].textSets, 5);
+    EXPECT_EQ(host().annotations[0].text, "Capture completed");
+    EXPECT_EQ(host().deletedAnnotations.size(), 1U);
+}
+
+TEST_F(AeroquinManagerTest, MissingConfigurationLogsItsMessageOnceAtTheFirstPreStep) {
+    host().itemFiles.clear();
+    {
+        aeroquin::AeroquinManager manager(2);
+        EXPECT_EQ(host().log, (Lines{"Aeroquin - Manager created"}));
+        frame(manager);
+        frame(manager);
+        frame(manager);
+    }
+    EXPECT_EQ(host().log,
+              (Lines{"Aeroquin - Manager created",
+                     "Configuration Error - File Modules\\Plugin\\Aeroquin.cfg not found",
+                     "Aeroquin - Manager destroyed"}));
+    EXPECT_EQ(host().count("oapiGetVesselByName"), 0);
+    EXPECT_TRUE(host().writtenFiles.empty());
+}
+
+TEST_F(AeroquinManagerTest, MissingVesselLogsTheDescriptionsThenItsMessageAndOpensNoReport) {
+    host().vessels.front().name = "Other";
+    {
+        aeroquin::AeroquinManager manager(2);
+        frame(manager);
+    }
+    ASSERT_EQ(host().log.size(), 5U);
+    EXPECT_EQ(host().log[1], kTwoByTwoDescription);
+    EXPECT_EQ(host().log[3], "Vessel Probe was not found in the simulation");
+    EXPECT_EQ(host().log[4], "Aeroquin - Manager destroyed");
+    EXPECT_TRUE(host().writtenFiles.empty());
+}
+
+TEST_F(AeroquinManagerTest, UncreatableReportIsLoggedOnceAndNothingIsWritten) {
+    host().unwritable.insert("Reports\\Glider.csv");
+    {
+        aeroquin::AeroquinManager manager(2);
+        frame(manager);
+        frame(manager);
+    }
+    ASSERT_EQ(host().log.size(), 5U);
+    EXPECT_EQ(host().log[3], "File Reports\\Glider.csv could not be created.");
+    EXPECT_TRUE(host().writtenFiles.empty());
+    EXPECT_EQ(host().count("oapiWriteLine"), 0);
+    EXPECT_EQ(host().count("VESSEL::GetLift"), 0) << "no capture without a report";
+}
+
+TEST_F(AeroquinManagerTest, PreStepFailureIsShownAndTheSameFrameStillMeasures) {
+    aeroquin::AeroquinManager manager(2);
+    frame(manager);  // point 1
+    host().throwing.insert("VESSEL::GetAtmTemperature");
+    manager.preStep(0.0, 0.02, 0.0);
+    EXPECT_EQ(host().log.back(), "fake: VESSEL::GetAtmTemperature failed");
+    host().throwing.clear();
+    manager.postStep(0.0, 0.02, 0.0);
+    EXPECT_EQ(report().size(), 7U) << "point 2 still recorded";
+    manager.preStep(0.0, 0.02, 0.0);
+    EXPECT_EQ(host().log.back(), report()[6]);
+}
+
+TEST_F(AeroquinManagerTest, SinglePointSweepCompletesInTheFirstFrame) {
+    host().itemFiles[kConfigPath] =
+        "VesselName = Probe\nSaveDirectory = Reports\nReportNameStyle = 0\n"
+        "AoaIntervals = 0 10\nAoaIncrements = 0\nMachIntervals = 0.5 1\nMachIncrements = 0\n";
+    {
+        aeroquin::AeroquinManager manager(2);
+        frame(manager);
+        EXPECT_TRUE(host().openFiles.empty());
+        frame(manager);
+    }
+    const Lines shown(host().log.begin() + 3, host().log.end());
+    EXPECT_EQ(shown, (Lines{"Aeroquin - Manager initialized ok", "Capture completed",
+                            "Aeroquin - Manager destroyed"}));
+    EXPECT_EQ(report().size(), 6U);
+}
+
+TEST_F(AeroquinManagerTest, EndingMidCaptureClosesTheReportWithTheRowsSoFar) {
+    {
+        aeroquin::AeroquinManager manager(2);
+        frame(manager);
+        frame(manager);
+        EXPECT_EQ(host().openFiles.size(), 1U);
+    }
+    EXPECT_TRUE(host().openFiles.empty());
+    EXPECT_EQ(report().size(), 7U);
+    EXPECT_EQ(host().log.back(), "Aeroquin - Manager destroyed");
+    EXPECT_EQ(std::count(host().log.begin(), host().log.end(), "Capture completed"), 0);
+}
+
+TEST_F(AeroquinManagerTest, DisplayModeZeroLogsButNeverSetsAnnotationText) {
+    {
+        aeroquin::AeroquinManager manager(0);
+        for (int i = 0; i < 5; ++i) {
+            frame(manager);
+        }
+    }
+    EXPECT_EQ(host().count("oapiAnnotationSetText"), 0);
+    EXPECT_EQ(host().log[host().log.size() - 2], "Capture completed");
+}
+
+TEST(AeroquinModuleTest, EachSimulationGetsAFreshManagerAndTheDestructorEndsARunningOne) {
+    RecordingHost& host = RecordingHost::get();
+    host.reset();
+    fakehost::addStandardVessel(host);
+    host.itemFiles[kConfigPath] = kTwoByTwo;
+    auto module = std::make_unique<aeroquin::AeroquinModule>(nullptr);
+
+    module->clbkSimulationEnd();  // no manager: nothing happens
+    EXPECT_TRUE(host.log.empty());
+
+    for (int run = 0; run < 2; ++run) {
+        module->clbkSimulationStart(oapi::Module::RENDER_WINDOWED);
+        module->clbkPreStep(0.0, 0.02, 0.0);
+        module->clbkPostStep(0.0, 0.02, 0.0);
+        module->clbkSimulationEnd();
+        // Each run starts again from the first point.
+        EXPECT_EQ(host.writtenFiles.at("Reports\\Glider.csv")[5].substr(0, 8), "0.5; 0; ");
+        EXPECT_EQ(host.writtenFiles.at("Reports\\Glider.csv").size(), 6U);
+    }
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "Aeroquin - Manager created"), 2);
+
+    module->clbkSimulationStart(oapi::Module::RENDER_NONE);
+    module->clbkPreStep(0.0, 0.02, 0.0);
+    module->clbkPostStep(0.0, 0.02, 0.0);
+    module.reset();
+    EXPECT_EQ(host.log.back(), "Aeroquin - Manager destroyed");
+    EXPECT_TRUE(host.openFiles.empty());
+    // The manager went before the base class.
+    EXPECT_EQ(host.callNames().back(), "oapi::Module::~Module");
+}
+
+}  // namespace
