@@ -1,0 +1,88 @@
+#include "output/Reporter.h"
+
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+namespace aeroquin {
+
+namespace {
+
+constexpr const char* kReportVersion = "1.0";
+constexpr const char* kColumnLine = "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D";
+
+// printf-style date and time of `time`; every field at most 5 digits.
+std::string formatTime(const char* format, const SYSTEMTIME& time) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, static_cast<unsigned>(time.wYear),
+                  static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wDay),
+                  static_cast<unsigned>(time.wHour), static_cast<unsigned>(time.wMinute),
+                  static_cast<unsigned>(time.wSecond));
+    return text;
+}
+
+}  // namespace
+
+Reporter::~Reporter() {
+    close();
+}
+
+void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
+                    const VesselManager& vesselManager) {
+    // A handle already held is handed back rather than lost.
+    close();
+
+    // One reading, shared by the file name and line 3 so that they agree to the second.
+    SYSTEMTIME startTime{};
+    GetSystemTime(&startTime);
+    const std::string path = reportFileName(configuration, vesselManager, startTime);
+
+    file_ = oapiOpenFile(path.c_str(), FILE_OUT, ROOT);
+    if (file_ == nullptr) {
+        throw std::runtime_error("File " + path + " could not be created.");
+    }
+
+    writeLine(std::string("Aeroquin version: ") + kReportVersion);
+    writeLine("Vessel Class: " + vesselManager.vesselClassName());
+    writeLine("System time at simulation start: " +
+              formatTime("%.4u/%.2u/%.2u::%.2u:%.2u:%.2u", startTime));
+    std::ostringstream counts;
+    counts << "Number of AOA points = " << sweeper.aoaPoints().size()
+           << "\nNumber of Mach points = " << sweeper.machPoints().size();
+    writeLine(counts.str());
+    writeLine(kColumnLine);
+}
+
+void Reporter::writeRow(const CaptureSample& sample) {
+    if (file_ == nullptr) {
+        return;
+    }
+    writeLine(sample.toText());
+}
+
+void Reporter::close() {
+    if (file_ == nullptr) {
+        return;
+    }
+    oapiCloseFile(file_, FILE_OUT);
+    file_ = nullptr;
+}
+
+void Reporter::writeLine(const std::string& text) {
+    if (file_ == nullptr || text.empty()) {
+        return;
+    }
+    std::string line = text;  // the host takes a mutable text
+    oapiWriteLine(file_, line.data());
+}
+
+std::string reportFileName(const Configuration& configuration, const VesselManager& vesselManager,
+                           const SYSTEMTIME& startTime) {
+    std::string stem = vesselManager.vesselClassName();
+    if (configuration.reportNameStyle == 1) {
+        stem += formatTime("_%.4u%.2u%.2u_%.2u%.2u%.2u", startTime);
+    }
+    return configuration.saveDirectory + '\\' + stem + ".csv";
+}
+
+}  // namespace aeroquin

@@ -1,0 +1,151 @@
+#include "vessel/VesselManager.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "vessel/SurfaceVelocity.h"
+
+namespace aeroquin {
+
+namespace {
+
+constexpr double kAnchorAltitude = 20000.0;  // m above the body's mean radius
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// The interface is never kept: the host may replace it between frames. A null handle (before
+// bind, or after a failed lookup) is not handed to the host at all.
+const VESSEL* interfaceOf(OBJHANDLE vessel) {
+    return vessel == nullptr ? nullptr : oapiGetVesselInterface(vessel);
+}
+
+// The body that the test condition is built on. Binding has checked it once; a vessel that
+// has lost it since gets an error rather than a query through a null handle.
+OBJHANDLE referenceBodyOf(const VESSEL& vessel) {
+    OBJHANDLE body = vessel.GetSurfaceRef();
+    if (body == nullptr) {
+        throw std::runtime_error("The vessel has no reference surface");
+    }
+    return body;
+}
+
+}  // namespace
+
+VesselManager::~VesselManager() {
+    vessel_ = nullptr;
+}
+
+void VesselManager::bind(const Configuration& configuration) {
+    const std::string& name = configuration.vesselName;
+    std::string hostName = name;  // the host takes a mutable text
+    vessel_ = oapiGetVesselByName(hostName.data());
+    if (vessel_ == nullptr) {
+        throw std::runtime_error("Vessel " + name + " was not found in the simulation");
+    }
+
+    const VESSEL* vessel = interfaceOf(vessel_);
+    if (vessel == nullptr) {
+        return;
+    }
+    OBJHANDLE body = vessel->GetSurfaceRef();
+    if (body == nullptr) {
+        throw std::runtime_error("Vessel " + name + " has no reference surface");
+    }
+    // Refused before anything is set or moved, like a missing surface: without atmosphere
+    // data no test point can be applied and every row would be meaningless.
+    if (oapiGetPlanetAtmConstants(body) == nullptr) {
+        throw std::runtime_error("Vessel " + name +
+                                 " has no atmosphere data on its reference body");
+    }
+
+    anchorPosition_ = VECTOR3{{oapiGetSize(body) + kAnchorAltitude, 0.0, 0.0}};
+    restorePosition();
+}
+
+void VesselManager::applyTestPoint(const Sweeper& sweeper) {
+    restorePosition();
+    if (sweeper.finished()) {
+        throw std::runtime_error("No more elements in the vector. Should not have been called");
+    }
+    const double mach = sweeper.currentMach();
+
+    if (const VESSEL* vessel = interfaceOf(vessel_)) {
+        const ATMCONST* atmosphere = oapiGetPlanetAtmConstants(referenceBodyOf(*vessel));
+        if (atmosphere == nullptr) {
+            throw std::runtime_error("The vessel's reference body has no atmosphere data");
+        }
+        // Read after the position reset and before the new velocity.
+        const double temperature = vessel->GetAtmTemperature();  // K
+        airspeed_ = std::sqrt(temperature * (atmosphere->gamma * atmosphere->R)) * mach;
+    }
+
+    applyVelocity(sweeper.currentAoa() * kRadiansPerDegree);
+}
+
+CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
+    CaptureSample sample;
+    sample.mach = sweeper.currentMach();
+    sample.aoa = sweeper.currentAoa();
+    // Commanded in the pre-step, not re-measured after the step.
+    sample.airspeed = airspeed_;
+
+    if (const VESSEL* vessel = interfaceOf(vessel_)) {
+        sample.dynamicPressure =
+            ((vessel->GetAtmDensity() * 0.5) * sample.airspeed) * sample.airspeed;
+    }
+
+    // Without an interface here no force was read: NaN marks both as unmeasured. A zero q is
+    // not guarded; the divisions give infinities or NaN as IEEE arithmetic has them.
+    sample.clS = std::numeric_limits<double>::quiet_NaN();
+    sample.cdS = std::numeric_limits<double>::quiet_NaN();
+    if (const VESSEL* vessel = interfaceOf(vessel_)) {
+        sample.clS = vessel->GetLift() / sample.dynamicPressure;
+        sample.cdS = vessel->GetDrag() / sample.dynamicPressure;
+    }
+    return sample;
+}
+
+std::string VesselManager::vesselClassName() const {
+    const VESSEL* vessel = interfaceOf(vessel_);
+    if (vessel == nullptr) {
+        return {};
+    }
+    const char* className = vessel->GetClassNameA();
+    return className == nullptr ? std::string() : std::string(className);
+}
+
+void VesselManager::restorePosition() {
+    const VESSEL* vessel = interfaceOf(vessel_);
+    if (vessel == nullptr) {
+        return;
+    }
+    // The host fills the extended record only when it carries its version.
+    VESSELSTATUS2 state{};
+    state.version = 2;
+    vessel->GetStatusEx(&state);
+    state.status = 0;  // free flight
+    state.rpos = anchorPosition_;
+    vessel->DefSetStateEx(&state);
+}
+
+void VesselManager::applyVelocity(double aoa) {
+    const VESSEL* vessel = interfaceOf(vessel_);
+    if (vessel == nullptr) {
+        return;
+    }
+    const VECTOR3 surface = surfaceVelocity(*vessel, referenceBodyOf(*vessel));
+
+    // Vessel frame: no sideslip; a positive angle of attack blows from below the nose.
+    const double v = airspeed_;
+    const VECTOR3 local{
+        {surface.x + 0.0 * v, surface.y - v * std::sin(aoa), surface.z + v * std::cos(aoa)}};
+    VECTOR3 global{{0.0, 0.0, 0.0}};
+    vessel->GlobalRot(local, global);
+
+    VESSELSTATUS state{};
+    vessel->GetStatus(state);
+    state.rvel = global;
+    vessel->DefSetState(&state);
+}
+
+}  // namespace aeroquin
