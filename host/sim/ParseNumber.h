@@ -1,0 +1,17 @@
+// Number texts of the host's own files.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace aeroquin::host {
+
+// A whole text that is one decimal number ("12", "-3.5", "+1e-3", ".5"); blanks around it are
+// allowed. Independent of the locale. "inf" and "nan" parse (callers decide about finiteness).
+std::optional<double> parseNumber(std::string_view text);
+
+// Blank- or tab-separated numbers; nullopt when any token is not a number.
+std::optional<std::vector<double>> parseNumberList(std::string_view text);
+
+}  // namespace aeroquin::host

@@ -1,0 +1,142 @@
+// One simulated vessel: its state, the host operations on it and its motion.
+//
+// State: position and velocity relative to the reference body (global frame), attitude, angular
+// velocity (vessel frame) and landed or free. Free vessels feel gravity and the aerodynamic
+// force of their class's table; landed vessels are fixed to the rotating surface (position and
+// attitude turn with the body) and feel neither. A non-zero angular velocity turns the attitude
+// at that constant rate; there is no other rotational dynamics. A free vessel that reaches the
+// mean radius touches down and is landed from then on.
+//
+// Aerodynamics: the air turns rigidly with the body. Airspeed = velocity - the body's surface
+// velocity at the vessel's own position, in the vessel frame (x right, y up, z forward).
+// alpha = atan2(-v_y, v_z); Mach = V / sqrt(gamma R T); q = rho V^2 / 2; lift = cl q S along
+// normalise(0, v_z, -v_y), drag = cd q S against the airflow, cl and cd from the table at
+// (Mach, alpha in degrees). Forces come from the state at the start of a step and are held
+// through it.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "host/sim/Body.h"
+#include "host/sim/Mat3.h"
+#include "host/sim/Vec3.h"
+#include "host/sim/VesselClass.h"
+#include "module/HostApi.h"
+
+namespace aeroquin::host {
+
+class Vessel {
+  public:
+    // A vessel at rest at the origin of the global frame, free, attitude (0, 0, 0), at time t.
+    // `body` (may be null: empty space) must outlive the vessel.
+    Vessel(std::string name, std::shared_ptr<const VesselClass> vesselClass, const Body* body,
+           double t = 0.0);
+
+    [[nodiscard]] const std::string& name() const { return name_; }
+    [[nodiscard]] const std::string& className() const { return class_->name; }
+    [[nodiscard]] const VesselClass& vesselClass() const { return *class_; }
+    [[nodiscard]] const Body* referenceBody() const { return body_; }
+
+    // Placement (also used by World::load).
+    void placeLanded(double longitude, double latitude, const Vec3& attitude);
+    void placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude);
+
+    // State records. rpos/rvel relative to the reference body, global frame; arot in the
+    // convention of Attitude.h; status 0 free, 1 landed. rbody is always the reference body.
+    // The fields the host does not model (fuel, engines, base, port, vdata, fdata, flag, xpdr)
+    // are kept as last set and given back. Setting applies at once; arot read and written back
+    // unchanged leaves the attitude bit-identical. Setting status 1 fixes the vessel to the
+    // surface where it is, with the surface's velocity.
+    void getStatus(VESSELSTATUS& status) const;
+    void setStatus(const VESSELSTATUS& status);
+    // Fills the record only when its version is 2 (returns false and leaves it untouched
+    // otherwise). surf_lng/surf_lat come from equPos, surf_hdg is the heading of the vessel's
+    // nose (rad from north towards east). The fuel, thruster and dock lists belong to the
+    // caller: never read or written.
+    bool getStatusEx(VESSELSTATUS2& status) const;
+    // Applies only a version 2 record (returns false otherwise); surf_* are not read.
+    bool setStatusEx(const VESSELSTATUS2& status);
+
+    // Longitude, latitude (rad) and radius (m) in the body's rotating frame now. In empty space
+    // the same in the global frame.
+    void equPos(double& longitude, double& latitude, double& radius) const;
+    // Local horizon (x east, y up, z north) at the vessel -> vessel frame.
+    [[nodiscard]] VECTOR3 horizonInvRot(const VECTOR3& horizon) const;
+    // Vessel frame -> global frame.
+    [[nodiscard]] VECTOR3 globalRot(const VECTOR3& local) const;
+
+    // At the current state; 0 density (and temperature 0) without atmosphere.
+    [[nodiscard]] double atmTemperature() const;  // K
+    [[nodiscard]] double atmDensity() const;      // kg/m^3
+    // Magnitudes of the forces of the last integrated step, N.
+    [[nodiscard]] double lift() const { return lift_; }
+    [[nodiscard]] double drag() const { return drag_; }
+
+    // Diagnostics at the current state.
+    [[nodiscard]] Vec3 airspeedVector() const;     // vessel frame, m/s
+    [[nodiscard]] double airspeed() const;         // m/s
+    [[nodiscard]] double mach() const;             // 0 without atmosphere
+    [[nodiscard]] double angleOfAttack() const;    // rad
+    [[nodiscard]] double dynamicPressure() const;  // Pa
+    [[nodiscard]] double altitude() const;         // m above the mean radius; |r| in empty space
+
+    [[nodiscard]] bool landed() const { return landed_; }
+    [[nodiscard]] const Vec3& position() const { return position_; }     // global, m
+    [[nodiscard]] const Vec3& velocity() const { return velocity_; }     // global, m/s
+    [[nodiscard]] const Vec3& attitudeAngles() const { return arot_; }   // rad
+    [[nodiscard]] const Vec3& angularVelocity() const { return vrot_; }  // vessel frame, rad/s
+    [[nodiscard]] const Mat3& attitude() const { return attitude_; }     // vessel -> global
+    [[nodiscard]] double time() const { return time_; }                  // s
+
+    // Integrates from time() to time() + dt (velocity Verlet for gravity, aerodynamic force held
+    // from the start). Returns true when the vessel touched down in this step.
+    bool step(double dt);
+
+  private:
+    struct Forces {
+        Vec3 aero;  // global, N
+        double lift = 0.0;
+        double drag = 0.0;
+    };
+
+    [[nodiscard]] Forces aerodynamicForces() const;
+    [[nodiscard]] Vec3 gravity(const Vec3& r) const;
+    [[nodiscard]] Mat3 bodyRotation() const;
+    void setAttitude(const Vec3& angles);
+    void fixToSurface();
+    void followSurface();
+
+    std::string name_;
+    std::shared_ptr<const VesselClass> class_;
+    const Body* body_;
+    double time_;
+
+    Vec3 position_;
+    Vec3 velocity_;
+    Vec3 arot_;
+    Mat3 attitude_;
+    Vec3 vrot_;
+    bool landed_ = false;
+    // Landed: position and attitude in the body-fixed frame.
+    Vec3 fixedPosition_;
+    Mat3 fixedAttitude_;
+
+    double lift_ = 0.0;
+    double drag_ = 0.0;
+
+    // Fields not modelled, given back as set.
+    double fuel_ = 0.0;
+    double engMain_ = 0.0;
+    double engHovr_ = 0.0;
+    OBJHANDLE base_ = nullptr;
+    int port_ = 0;
+    std::array<VECTOR3, 10> vdata_{};
+    std::array<double, 10> fdata_{};
+    std::array<DWORD, 10> flag_{};
+    DWORD flagEx_ = 0;
+    DWORD xpdr_ = 0;
+};
+
+}  // namespace aeroquin::host
