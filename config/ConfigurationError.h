@@ -2,6 +2,7 @@
 #pragma once
 
 #include <exception>
+#include <memory>
 #include <string>
 
 namespace aeroquin {
@@ -13,7 +14,8 @@ class ConfigurationError : public std::exception {
     [[nodiscard]] const char* what() const noexcept override;
 
   private:
-    std::string message_;
+    // Shared, so that copying the error (as throwing and catching may do) cannot throw.
+    std::shared_ptr<const std::string> message_;
 };
 
 }  // namespace aeroquin

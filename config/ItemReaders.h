@@ -2,6 +2,7 @@
 // with the item's key when the item is missing or malformed; none closes the file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,12 @@
 #include "module/HostApi.h"
 
 namespace aeroquin {
+
+// The host hands string values over in a buffer of this many characters, NUL included.
+inline constexpr std::size_t kItemBufferSize = 1000;
+
+// The whole value text as received; `out` is emptied first.
+void readString(FILEHANDLE file, const std::string& key, std::string& out);
 
 // Inclusive, signed bounds; `out` is changed only on success.
 void readBoundedInt(FILEHANDLE file, const std::string& key, std::int32_t& out, std::int32_t min,
@@ -19,5 +26,11 @@ void readRealList(FILEHANDLE file, const std::string& key, std::vector<double>& 
 
 // Whitespace-separated unsigned counts; "-1" reads as 4294967295, as standard extraction does.
 void readCountList(FILEHANDLE file, const std::string& key, std::vector<std::uint32_t>& list);
+
+// The parsing behind the two list readers, on a value text already read. `list` is emptied
+// first; false at the first piece of text that does not read as a number, with `list` holding
+// the numbers before it.
+[[nodiscard]] bool parseRealList(const std::string& text, std::vector<double>& list);
+[[nodiscard]] bool parseCountList(const std::string& text, std::vector<std::uint32_t>& list);
 
 }  // namespace aeroquin

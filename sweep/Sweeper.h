@@ -10,9 +10,10 @@
 
 namespace aeroquin {
 
-// Most points one axis may have. The lists hold 8 bytes a point, so this keeps one axis at
-// 512 MiB and lets a 24 GiB machine build it well under a second.
-inline constexpr std::uint64_t kMaxAxisPoints = std::uint64_t{1} << 26;
+// Most points one axis may have: 16 Mi points, 128 MiB a list. An optimised build fills such
+// a list in under 0.1 s on a 2-core machine (2^26 points took 0.3 to 1.1 s), and at one point a
+// frame it is already days of capture.
+inline constexpr std::uint64_t kMaxAxisPoints = std::uint64_t{1} << 24;
 
 class Sweeper {
   public:
@@ -46,7 +47,8 @@ class Sweeper {
     [[nodiscard]] std::string describe() const;
 
     // Fills `points` with the first bound and each interval's step points. False, with
-    // `points` unchanged, when the axis is not valid.
+    // `points` unchanged, when the axis is not valid; std::length_error, with `points`
+    // unchanged, when it would exceed kMaxAxisPoints.
     static bool buildAxis(std::vector<double>& points, const std::vector<double>& intervals,
                           const std::vector<std::uint32_t>& increments);
 

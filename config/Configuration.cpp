@@ -1,0 +1,100 @@
+#include "config/Configuration.h"
+
+#include <sstream>
+#include <utility>
+
+#include "config/AxisValidation.h"
+#include "config/ConfigurationError.h"
+#include "config/ItemReaders.h"
+#include "module/HostApi.h"
+
+namespace aeroquin {
+
+namespace {
+
+// The open configuration file. It is closed exactly once: by close() when everything was read,
+// or on the way out of any failure, whatever was thrown.
+class ItemFile final {
+  public:
+    explicit ItemFile(const char* path) : handle_(oapiOpenFile(path, FILE_IN, CONFIG)) {
+        if (handle_ == nullptr) {
+            std::ostringstream detail;
+            detail << " - File " << path << " not found";
+            throw ConfigurationError(detail.str());
+        }
+    }
+    ItemFile(const ItemFile&) = delete;
+    ItemFile& operator=(const ItemFile&) = delete;
+    ItemFile(ItemFile&&) = delete;
+    ItemFile& operator=(ItemFile&&) = delete;
+
+    ~ItemFile() {
+        if (handle_ == nullptr) {
+            return;
+        }
+        // Only reached while an error leaves load(); that error is the one to report.
+        try {
+            oapiCloseFile(std::exchange(handle_, nullptr), FILE_IN);
+        } catch (...) {
+        }
+    }
+
+    [[nodiscard]] FILEHANDLE handle() const { return handle_; }
+
+    // A failure of the close itself propagates; the handle counts as closed either way.
+    void close() { oapiCloseFile(std::exchange(handle_, nullptr), FILE_IN); }
+
+  private:
+    FILEHANDLE handle_;
+};
+
+template <typename Number>
+void writeList(std::ostream& out, const std::vector<Number>& list) {
+    out << '<';
+    const char* separator = "";
+    for (const Number& value : list) {
+        out << separator << value;
+        separator = ", ";
+    }
+    out << '>';
+}
+
+}  // namespace
+
+void Configuration::load() {
+    ItemFile file(kConfigurationPath);
+    readString(file.handle(), "VesselName", vesselName);
+    readString(file.handle(), "SaveDirectory", saveDirectory);
+    readBoundedInt(file.handle(), "ReportNameStyle", reportNameStyle, 0, 1);
+    readRealList(file.handle(), "AoaIntervals", aoaIntervals);
+    readCountList(file.handle(), "AoaIncrements", aoaIncrements);
+    readRealList(file.handle(), "MachIntervals", machIntervals);
+    readCountList(file.handle(), "MachIncrements", machIncrements);
+
+    if (!isValidAxis(aoaIntervals, aoaIncrements)) {
+        std::ostringstream detail;
+        detail << " - AOA, configuration error: " << aoaIntervals.size() << ", "
+               << aoaIncrements.size();
+        throw ConfigurationError(detail.str());
+    }
+    if (!isValidAxis(machIntervals, machIncrements)) {
+        throw ConfigurationError(" - Mach numbers, configuration error");
+    }
+    file.close();
+}
+
+std::string Configuration::describe() const {
+    std::ostringstream out;
+    out << "Vessel Name:" << vesselName << " - Save Directory: " << saveDirectory
+        << " - Report name style: " << reportNameStyle << " - AOA Intervals: ";
+    writeList(out, aoaIntervals);
+    out << " - AOA Increments: ";
+    writeList(out, aoaIncrements);
+    out << " - Mach Intervals: ";
+    writeList(out, machIntervals);
+    out << " - Mach Increments: ";
+    writeList(out, machIncrements);
+    return out.str();
+}
+
+}  // namespace aeroquin

@@ -1,0 +1,113 @@
+#include "sweep/Sweeper.h"
+
+#include <limits>
+#include <sstream>
+#include <stdexcept>
+#include <string_view>
+
+#include "config/AxisValidation.h"
+
+namespace aeroquin {
+
+namespace {
+
+// 1 + the sum of the counts. Saturates rather than wraps, so no sum can slip under the ceiling.
+std::uint64_t finalCount(const std::vector<std::uint32_t>& increments) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t count = 1;
+    for (const std::uint32_t n : increments) {
+        count = count > kMax - n ? kMax : count + n;
+    }
+    return count;
+}
+
+// `axis` names the axis in the error text; empty for an unnamed one.
+bool expandAxis(std::vector<double>& points, const std::vector<double>& intervals,
+                const std::vector<std::uint32_t>& increments, std::string_view axis) {
+    if (!isValidAxis(intervals, increments)) {
+        return false;
+    }
+    const std::uint64_t count = finalCount(increments);
+    if (count > kMaxAxisPoints) {
+        std::ostringstream message;
+        message << "Sweeper: " << axis << (axis.empty() ? "" : " ") << "axis of " << count
+                << " points exceeds the limit of " << kMaxAxisPoints << " points";
+        throw std::length_error(message.str());
+    }
+    points.clear();
+    points.reserve(static_cast<std::size_t>(count));
+    points.push_back(intervals.front());
+    for (std::size_t i = 0; i < increments.size(); ++i) {
+        const std::uint64_t n = increments[i];
+        if (n == 0) {
+            continue;
+        }
+        const double lower = intervals[i];
+        const double step = (intervals[i + 1] - lower) / static_cast<double>(n);
+        // Each point afresh from the lower bound, so rounding does not accumulate. ISO mode
+        // keeps the compiler from fusing the multiply and add.
+        for (std::uint64_t j = 1; j <= n; ++j) {
+            points.push_back(lower + static_cast<double>(j) * step);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void Sweeper::build(const Configuration& configuration) {
+    static_cast<void>(
+        expandAxis(aoaPoints_, configuration.aoaIntervals, configuration.aoaIncrements, "AOA"));
+    static_cast<void>(
+        expandAxis(machPoints_, configuration.machIntervals, configuration.machIncrements, "Mach"));
+}
+
+bool Sweeper::buildAxis(std::vector<double>& points, const std::vector<double>& intervals,
+                        const std::vector<std::uint32_t>& increments) {
+    return expandAxis(points, intervals, increments, {});
+}
+
+bool Sweeper::advance() {
+    if (finished_) {
+        return false;
+    }
+    ++aoaIndex_;
+    if (aoaIndex_ < aoaPoints_.size()) {
+        return true;
+    }
+    ++machIndex_;
+    if (machIndex_ < machPoints_.size()) {
+        aoaIndex_ = 0;
+        return true;
+    }
+    // The indices stay at the list sizes.
+    finished_ = true;
+    return false;
+}
+
+double Sweeper::currentMach() const {
+    return machPoints_.at(machIndex_);
+}
+
+double Sweeper::currentAoa() const {
+    return aoaPoints_.at(aoaIndex_);
+}
+
+std::string Sweeper::statusText() const {
+    if (finished_) {
+        return "Capture completed";
+    }
+    std::ostringstream text;
+    text << "Mach: " << currentMach() << ", AOA: " << currentAoa();
+    return text.str();
+}
+
+std::string Sweeper::describe() const {
+    std::ostringstream text;
+    text << "Sweeper: Mach vector size: " << machPoints_.size()
+         << ", AOA vector size: " << aoaPoints_.size() << ", Current indexes - Mach: " << machIndex_
+         << " AOA: " << aoaIndex_;
+    return text.str();
+}
+
+}  // namespace aeroquin
