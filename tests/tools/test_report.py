@@ -1,0 +1,145 @@
+import math
+import os
+import tempfile
+import unittest
+
+from support import fixture, read_fixture, run_tool
+from aeroquin_report.report import ReportError, grid_problems, parse_report, read_report
+
+HEADER = (
+    "Aeroquin version: 1.0\n"
+    "Vessel Class: Glider\n"
+    "System time at simulation start: 2024/03/05::14:07:09\n"
+    "Number of AOA points = 2\n"
+    "Number of Mach points = 1\n"
+    "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D\n"
+)
+
+
+class ParseTest(unittest.TestCase):
+    def test_header_and_rows(self):
+        report = read_report(fixture("glider.csv"))
+        self.assertEqual(report.version, "1.0")
+        self.assertEqual(report.vessel_class, "Glider")
+        self.assertEqual(report.start_time, "2024/03/05::14:07:09")
+        self.assertEqual((report.aoa_count, report.mach_count), (4, 2))
+        self.assertEqual(len(report.rows), 8)
+        first = report.rows[0]
+        self.assertEqual(first.line, 7)
+        self.assertEqual(first.values(), (0.5, -5.0, 3151.45, 147.535, -1.0, 0.5, -2.0))
+
+    def test_crlf_lines_and_non_finite_values(self):
+        report = read_report(fixture("flagged.csv"))
+        self.assertEqual(report.start_time, "2024/03/05::14:07:09")
+        self.assertEqual(len(report.rows), 6)
+        self.assertTrue(math.isnan(report.rows[0].cl_s))
+        self.assertEqual(report.rows[0].cd_s, math.inf)
+        self.assertTrue(math.isnan(report.rows[2].lift_to_drag))  # "-nan(ind)"
+
+    def test_empty_class_name_keeps_its_blank_line(self):
+        report = parse_report(HEADER.replace("Vessel Class: Glider", "Vessel Class: "), "r.csv")
+        self.assertEqual(report.vessel_class, "")
+        self.assertEqual(report.rows, [])
+
+    def test_trailing_blank_lines_are_ignored(self):
+        report = parse_report(HEADER + "0.5; 0; 1; 2; 3; 4; 0.75\n\n\n", "r.csv")
+        self.assertEqual(len(report.rows), 1)
+
+    def test_malformed_reports_name_file_and_line(self):
+        row = "0.5; 0; 1; 2; 3; 4; 0.75\n"
+        cases = [
+            ("", "r.csv: ends after 0 lines; a report begins with six header lines"),
+            (HEADER[:43], "r.csv: ends after 2 lines; a report begins with six header lines"),
+            (
+                HEADER.replace("Vessel Class:", "Vessel class:"),
+                'r.csv:2: expected a line beginning with "Vessel Class: "',
+            ),
+            (
+                HEADER.replace("AOA points = 2", "AOA points = two"),
+                'r.csv:4: "two" is not a count of points after "Number of AOA points = "',
+            ),
+            (
+                HEADER.replace("Mach points = 1", "Mach points = -1"),
+                'r.csv:5: "-1" is not a count of points after "Number of Mach points = "',
+            ),
+            (
+                HEADER.replace("; L/D", ""),
+                'r.csv:6: expected the column line'
+                ' "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D"',
+            ),
+            (
+                HEADER + row + "0.5; 5; 1; 2; 3; 4\n",
+                'r.csv:8: expected 7 numbers separated by "; ", found 6 fields',
+            ),
+            (HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n", 'r.csv:7: Dynamic Pressure: "1_0" is not a number'),
+            (HEADER + row + "\n" + row, "r.csv:8: empty line where a row of numbers belongs"),
+            (
+                HEADER + "nan; 0; 1; 2; 3; 4; 0.75\n",
+                "r.csv:7: the Mach number and the AOA must be finite",
+            ),
+        ]
+        for text, message in cases:
+            with self.subTest(message=message):
+                with self.assertRaises(ReportError) as caught:
+                    parse_report(text, "r.csv")
+                self.assertEqual(str(caught.exception), message)
+
+
+class GridTest(unittest.TestCase):
+    def test_complete_grid_has_no_problems(self):
+        self.assertEqual(grid_problems(read_report(fixture("glider.csv"))), [])
+
+    def test_cut_short_repeated_and_missing_points(self):
+        text = HEADER.replace("Mach points = 1", "Mach points = 2")
+        text += "0.5; 0; 1; 2; 3; 4; 0.75\n0.5; 0; 1; 2; 3; 4; 0.75\n1; 5; 1; 2; 3; 4; 0.75\n"
+        self.assertEqual(
+            grid_problems(parse_report(text, "r.csv")),
+            [
+                "line 8 repeats Mach 0.5, AOA 0 of line 7",
+                "2 of the 4 points of the 2 Mach x 2 AOA grid are missing",
+                "the header announces 2 AOA x 2 Mach = 4 points, the report holds 3 rows",
+            ],
+        )
+
+
+class CommandLineErrorTest(unittest.TestCase):
+    def test_missing_report_exits_2_with_clear_message(self):
+        for command in (["summary"], ["plot"], ["table", "--area", "1"]):
+            with self.subTest(command=command[0]):
+                status, out, err = run_tool(command[0], "no/such.csv", *command[1:])
+                self.assertEqual(status, 2)
+                self.assertEqual(out, "")
+                self.assertEqual(
+                    err,
+                    "aeroquin-report: error: cannot read report no/such.csv:"
+                    " No such file or directory\n",
+                )
+
+    def test_malformed_report_exits_2(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "bad.csv")
+            with open(path, "w", encoding="utf-8") as file:
+                file.write(read_fixture("glider.csv").replace("0.5; 5;", "0.5; five;"))
+            status, out, err = run_tool("summary", path)
+        self.assertEqual(status, 2)
+        self.assertEqual(out, "")
+        self.assertEqual(err, 'aeroquin-report: error: %s:9: AOA: "five" is not a number\n' % path)
+
+    def test_bad_arguments_exit_2(self):
+        cases = [
+            ["table", fixture("glider.csv")],
+            ["table", fixture("glider.csv"), "--area", "0"],
+            ["table", fixture("glider.csv"), "--area", "nan"],
+            ["compare", fixture("glider.csv"), fixture("glider.csv"), "--tolerance", "-1"],
+            ["frobnicate"],
+        ]
+        for args in cases:
+            with self.subTest(args=args):
+                status, out, err = run_tool(*args)
+                self.assertEqual(status, 2)
+                self.assertEqual(out, "")
+                self.assertIn("aeroquin-report", err)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,192 @@
+"""Command line of aeroquin-report.
+
+Exit status: 0 done; 1 `compare` found the reports beyond tolerance or on different grids;
+2 error (bad arguments, unreadable or malformed report, a report that cannot become a table,
+an output file that cannot be written); 3 `plot` left out the figure because matplotlib is not
+installed (a note, not a failure of the report).
+"""
+
+import argparse
+import math
+import os
+import sys
+
+from . import VERSION
+from .compare import compare, comparison_lines
+from .report import ReportError, read_report
+from .summary import summary_lines
+
+PROG = "aeroquin-report"
+EXIT_OK = 0
+EXIT_DIFFERENT = 1
+EXIT_ERROR = 2
+EXIT_NO_MATPLOTLIB = 3
+
+
+def _non_negative(text):
+    try:
+        value = float(text)
+    except ValueError:
+        raise argparse.ArgumentTypeError("%r is not a number" % text) from None
+    if not (math.isfinite(value) and value >= 0):
+        raise argparse.ArgumentTypeError("%r is not a finite number >= 0" % text)
+    return value
+
+
+def _positive(text):
+    value = _non_negative(text)
+    if value == 0:
+        raise argparse.ArgumentTypeError("%r is not a number > 0" % text)
+    return value
+
+
+def _parser():
+    parser = argparse.ArgumentParser(
+        prog=PROG,
+        description="Reads Aeroquin capture reports.",
+        epilog="Exit status: 0 done; 1 compare: beyond tolerance or grids differ; 2 error;"
+        " 3 plot: matplotlib is not installed, no figure written.",
+    )
+    parser.add_argument("--version", action="version", version="%s %s" % (PROG, VERSION))
+    commands = parser.add_subparsers(dest="command", required=True, metavar="COMMAND")
+
+    summary = commands.add_parser(
+        "summary", help="stall, least drag, best L/D and zero-lift AOA per Mach number"
+    )
+    summary.add_argument("report", metavar="REPORT")
+
+    plot = commands.add_parser("plot", help="CL*S, CD*S, L/D against AOA and the drag polar")
+    plot.add_argument("report", metavar="REPORT")
+    plot.add_argument(
+        "-o",
+        "--output",
+        metavar="FILE",
+        help="figure file, .png or .svg (default: the report's name with .png)",
+    )
+
+    comparison = commands.add_parser(
+        "compare", help="largest deviation per column of two reports of the same grid"
+    )
+    comparison.add_argument("a", metavar="A")
+    comparison.add_argument("b", metavar="B")
+    comparison.add_argument(
+        "--tolerance",
+        metavar="REL",
+        type=_non_negative,
+        default=1e-3,
+        help="largest relative deviation |a-b|/max(|a|,|b|) accepted (default 0.001)",
+    )
+    comparison.add_argument(
+        "--abs-tolerance",
+        metavar="ABS",
+        type=_non_negative,
+        default=0.0,
+        help="differences up to ABS are accepted whatever their relative size (default 0)",
+    )
+
+    table = commands.add_parser(
+        "table", help="coefficient table cl = CL*S/S, cd = CD*S/S for the host or for C++"
+    )
+    table.add_argument("report", metavar="REPORT")
+    table.add_argument(
+        "--area", metavar="S", type=_positive, required=True, help="reference area S in m^2"
+    )
+    table.add_argument(
+        "--format",
+        choices=("csv", "cpp"),
+        default="csv",
+        help="csv: the host's vessel table (default); cpp: C++17 table and interpolation",
+    )
+    table.add_argument(
+        "--name", metavar="NAME", help="C++ namespace (default: from the vessel class)"
+    )
+    table.add_argument("-o", "--output", metavar="FILE", help="write to FILE, not to stdout")
+    return parser
+
+
+def _error(message):
+    print("%s: error: %s" % (PROG, message), file=sys.stderr)
+    return EXIT_ERROR
+
+
+def _write_text(text, output):
+    if output is None:
+        sys.stdout.write(text)
+        return
+    try:
+        with open(output, "w", encoding="utf-8", newline="\n") as file:
+            file.write(text)
+    except OSError as error:
+        raise ReportError("cannot write %s: %s" % (output, error.strerror or error)) from None
+
+
+def _summary(args):
+    print("\n".join(summary_lines(read_report(args.report))))
+    return EXIT_OK
+
+
+def _compare(args):
+    a, b = read_report(args.a), read_report(args.b)
+    result = compare(a, b, args.tolerance, args.abs_tolerance)
+    print("\n".join(comparison_lines(a, b, result, args.tolerance, args.abs_tolerance)))
+    return EXIT_OK if result.passed() else EXIT_DIFFERENT
+
+
+def _table(args):
+    from .table import coefficient_grid, cpp_text, csv_text, default_name, valid_name
+
+    if args.name is not None:
+        if args.format != "cpp":
+            return _error("--name applies to --format cpp only")
+        if not valid_name(args.name):
+            return _error("--name %r is not a usable C++ identifier" % args.name)
+    report = read_report(args.report)
+    grid = coefficient_grid(report, args.area)
+    for warning in grid.warnings:
+        print("%s: warning: %s" % (PROG, warning), file=sys.stderr)
+    if args.format == "csv":
+        text = csv_text(report, grid, args.area)
+    else:
+        text = cpp_text(report, grid, args.area, args.name or default_name(report.vessel_class))
+    _write_text(text, args.output)
+    return EXIT_OK
+
+
+def _plot(args):
+    from .plot import FORMATS, MatplotlibMissing, figure_path, write_figure
+
+    path = figure_path(args.report, args.output)
+    extension = os.path.splitext(path)[1].lower()
+    if extension not in FORMATS:
+        return _error("cannot write a figure as %r: use a file name ending in .png or .svg" % path)
+    report = read_report(args.report)
+    if not report.rows:
+        return _error("%s holds no rows; nothing to plot" % args.report)
+    try:
+        write_figure(report, path)
+    except MatplotlibMissing as missing:
+        print(
+            "%s: note: no figure written: matplotlib is not installed (%s); on Debian:"
+            " apt-get install python3-matplotlib" % (PROG, missing),
+            file=sys.stderr,
+        )
+        return EXIT_NO_MATPLOTLIB
+    except OSError as error:
+        return _error("cannot write %s: %s" % (path, error.strerror or error))
+    print("Figure written: %s" % path)
+    return EXIT_OK
+
+
+_COMMANDS = {"summary": _summary, "plot": _plot, "compare": _compare, "table": _table}
+
+
+def main(argv=None):
+    args = _parser().parse_args(argv)
+    try:
+        return _COMMANDS[args.command](args)
+    except ReportError as error:
+        return _error(str(error))
+    except BrokenPipeError:
+        # The reader went away (e.g. `| head`): no traceback, and none at exit either.
+        os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
+        return EXIT_OK

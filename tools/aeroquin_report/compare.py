@@ -1,0 +1,146 @@
+"""Row-by-row comparison of two reports of the same grid."""
+
+import math
+from dataclasses import dataclass
+from typing import Optional
+
+from . import texttable
+from .numtext import g6
+from .report import COLUMNS
+
+# The measured columns; Mach number and AOA make the grid.
+COMPARED = tuple(range(2, len(COLUMNS)))
+
+
+def relative_deviation(a, b):
+    """|a - b| / max(|a|, |b|); 0 for equal values, two NaNs and two equal infinities included;
+    infinite when they differ and either is not finite."""
+    if math.isnan(a) and math.isnan(b):
+        return 0.0
+    if a == b:
+        return 0.0
+    if not (math.isfinite(a) and math.isfinite(b)):
+        return math.inf
+    return abs(a - b) / max(abs(a), abs(b))
+
+
+@dataclass
+class ColumnDeviation:
+    column: str
+    deviation: float = 0.0  # relative
+    row_a: Optional[object] = None
+    row_b: Optional[object] = None
+    beyond: bool = False  # some pair exceeds both tolerances
+
+
+@dataclass
+class Comparison:
+    columns: list
+    pairs: int
+    grid_differences: list
+
+    def passed(self):
+        return not self.grid_differences and not any(c.beyond for c in self.columns)
+
+
+def _pairs(a, b):
+    """Rows of equal grid point, and what differs in the grids."""
+    keys_a = [row.key() for row in a.rows]
+    keys_b = [row.key() for row in b.rows]
+    differences = []
+    if (a.mach_count, a.aoa_count) != (b.mach_count, b.aoa_count):
+        differences.append(
+            "the headers announce %d Mach x %d AOA (A) and %d Mach x %d AOA (B)"
+            % (a.mach_count, a.aoa_count, b.mach_count, b.aoa_count)
+        )
+    if keys_a == keys_b:
+        return list(zip(a.rows, b.rows)), differences
+    if len(keys_a) != len(keys_b):
+        differences.append("A has %d rows, B has %d" % (len(keys_a), len(keys_b)))
+    for index, (key_a, key_b) in enumerate(zip(keys_a, keys_b)):
+        if key_a != key_b:
+            differences.append(
+                "row %d is Mach %s, AOA %s in A (line %d) but Mach %s, AOA %s in B (line %d)"
+                % (
+                    index + 1,
+                    g6(key_a[0]),
+                    g6(key_a[1]),
+                    a.rows[index].line,
+                    g6(key_b[0]),
+                    g6(key_b[1]),
+                    b.rows[index].line,
+                )
+            )
+            break
+    # Compare what the two have in common: the first row of each grid point.
+    first_b = {}
+    for row in b.rows:
+        first_b.setdefault(row.key(), row)
+    pairs = []
+    used = set()
+    for row in a.rows:
+        if row.key() in first_b and row.key() not in used:
+            used.add(row.key())
+            pairs.append((row, first_b[row.key()]))
+    differences.append("%d grid points in common" % len(pairs))
+    return pairs, differences
+
+
+def compare(a, b, tolerance, abs_tolerance=0.0):
+    """Largest relative deviation per measured column. A pair of values is beyond tolerance
+    when it deviates by more than `tolerance` relatively and by more than `abs_tolerance`."""
+    pairs, differences = _pairs(a, b)
+    columns = []
+    for index in COMPARED:
+        entry = ColumnDeviation(COLUMNS[index])
+        for row_a, row_b in pairs:
+            va, vb = row_a.values()[index], row_b.values()[index]
+            deviation = relative_deviation(va, vb)
+            if deviation > tolerance and not (abs(va - vb) <= abs_tolerance):
+                entry.beyond = True
+            if deviation > entry.deviation or entry.row_a is None:
+                entry.deviation, entry.row_a, entry.row_b = deviation, row_a, row_b
+        columns.append(entry)
+    return Comparison(columns, len(pairs), differences)
+
+
+def comparison_lines(a, b, result, tolerance, abs_tolerance):
+    """The text of `aeroquin-report compare`."""
+    lines = [
+        "A: %s (%s, %s)" % (a.path, a.vessel_class, a.start_time),
+        "B: %s (%s, %s)" % (b.path, b.vessel_class, b.start_time),
+        "Tolerance: %s relative" % g6(tolerance)
+        + (", %s absolute" % g6(abs_tolerance) if abs_tolerance > 0 else ""),
+    ]
+    if result.grid_differences:
+        lines.append("Grids differ:")
+        lines += ["  " + difference for difference in result.grid_differences]
+    lines.append("Rows compared: %d" % result.pairs)
+    if result.pairs:
+        table = []
+        for column in result.columns:
+            index = COLUMNS.index(column.column)
+            where = [g6(column.row_a.mach), g6(column.row_a.aoa)]
+            values = [g6(column.row_a.values()[index]), g6(column.row_b.values()[index])]
+            if column.deviation == 0:
+                where = values = ["-", "-"]
+            table.append(
+                [column.column, g6(column.deviation)]
+                + where
+                + values
+                + ["beyond tolerance" if column.beyond else "ok"]
+            )
+        headers = ["Column", "largest deviation", "at Mach", "at AOA", "A", "B", ""]
+        lines.append("")
+        lines += texttable.render(headers, table)
+        lines.append("")
+    beyond = [column.column for column in result.columns if column.beyond]
+    if result.grid_differences:
+        lines.append("Result: grids differ")
+    elif beyond:
+        lines.append("Result: beyond tolerance in " + ", ".join(beyond))
+    else:
+        lines.append("Result: within tolerance")
+    if result.grid_differences and beyond:
+        lines[-1] += "; beyond tolerance in " + ", ".join(beyond)
+    return lines

@@ -1,0 +1,36 @@
+"""Number text as the module writes it, and as this tool reads it back."""
+
+import math
+import re
+
+# What a C++ output stream writes for a double in its default state (printf %g, 6 digits),
+# including the non-finite forms of glibc ("inf", "-nan") and of MSVC ("-nan(ind)").
+_NUMBER = re.compile(
+    r"[+-]?(?:(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?|inf(?:inity)?|nan(?:\([A-Za-z0-9_]*\))?)",
+    re.IGNORECASE,
+)
+
+
+def parse_number(text):
+    """The double that `text` stands for, or None when it is not a number of that form.
+
+    Stricter than float(): no underscores, no blanks inside, nothing after the number.
+    """
+    if not _NUMBER.fullmatch(text):
+        return None
+    lowered = text.lower()
+    if "nan" in lowered:
+        return math.nan
+    return float(lowered)
+
+
+def g6(value):
+    """printf %g with 6 significant digits; NaN of either sign reads "nan"."""
+    if math.isnan(value):
+        return "nan"
+    return "%g" % value
+
+
+def exact(value):
+    """Text that keeps 12 significant digits: far beyond the 6 of a report, without float noise."""
+    return "%.12g" % value

@@ -1,0 +1,120 @@
+"""The figure of a report: CL*S, CD*S and L/D against AOA, and the drag polar."""
+
+import math
+import os
+
+FORMATS = (".png", ".svg")
+
+
+class MatplotlibMissing(Exception):
+    """matplotlib cannot be imported; the figure is left out."""
+
+
+def figure_path(report_path, output):
+    """The file to write: `output`, or the report's path with the extension .png."""
+    if output:
+        return output
+    stem, _ = os.path.splitext(report_path)
+    return stem + ".png"
+
+
+def _curves(report):
+    """Per Mach number, ascending: the rows sorted by AOA, non-finite values as NaN gaps."""
+    by_mach = {}
+    for row in report.rows:
+        by_mach.setdefault(row.mach, []).append(row)
+    curves = []
+    for mach in sorted(by_mach):
+        rows = sorted(by_mach[mach], key=lambda row: row.aoa)
+
+        def column(name, rows=rows):
+            values = (getattr(row, name) for row in rows)
+            return [v if math.isfinite(v) else math.nan for v in values]
+
+        curves.append(
+            (mach, column("aoa"), column("cl_s"), column("cd_s"), column("lift_to_drag"))
+        )
+    return curves
+
+
+def write_figure(report, path):
+    """Writes the four-panel figure to `path` (PNG or SVG by its extension)."""
+    try:
+        import matplotlib
+
+        matplotlib.use("Agg")
+        from matplotlib import pyplot
+    except ImportError as error:
+        raise MatplotlibMissing(str(error)) from None
+
+    from .numtext import g6
+
+    # Text stays text in an SVG: searchable and editable.
+    matplotlib.rcParams["svg.fonttype"] = "none"
+    curves = _curves(report)
+    figure = pyplot.figure(figsize=(14, 9), layout="constrained")
+    grid = figure.add_gridspec(2, 3, width_ratios=(1, 1, 0.3))
+    lift, drag = figure.add_subplot(grid[0, 0]), figure.add_subplot(grid[0, 1])
+    ratio, polar = figure.add_subplot(grid[1, 0]), figure.add_subplot(grid[1, 1])
+    side = figure.add_subplot(grid[:, 2])
+    side.axis("off")
+    # Distinct colours while there are few curves, a light-free sequential scale beyond.
+    if len(curves) <= 10:
+        palette = matplotlib.colormaps["tab10"]
+        colours = [palette(i) for i in range(len(curves))]
+    else:
+        palette = matplotlib.colormaps["viridis"]
+        colours = [palette(0.85 * i / (len(curves) - 1)) for i in range(len(curves))]
+    for index, (mach, aoa, cl_s, cd_s, lift_to_drag) in enumerate(curves):
+        style = dict(
+            color=colours[index],
+            marker="o",
+            markersize=3,
+            linewidth=1.5,
+            label="Mach %s" % g6(mach),
+        )
+        lift.plot(aoa, cl_s, **style)
+        drag.plot(aoa, cd_s, **style)
+        ratio.plot(aoa, lift_to_drag, **style)
+        polar.plot(cd_s, cl_s, **style)
+
+    panels = (
+        (lift, "Lift", "AOA [deg]", "CL*S [m²]"),
+        (drag, "Drag", "AOA [deg]", "CD*S [m²]"),
+        (ratio, "Lift-to-drag ratio", "AOA [deg]", "L/D"),
+        (polar, "Drag polar", "CD*S [m²]", "CL*S [m²]"),
+    )
+    for panel, title, xlabel, ylabel in panels:
+        panel.set_title(title)
+        panel.set_xlabel(xlabel)
+        panel.set_ylabel(ylabel)
+        panel.grid(True, alpha=0.3)
+    for panel in (lift, ratio, polar):
+        panel.axhline(0.0, color="grey", linewidth=0.8)
+    for panel in (lift, drag, ratio):
+        panel.axvline(0.0, color="grey", linewidth=0.8)
+
+    figure.suptitle(
+        "%s, capture started %s UTC" % (report.vessel_class or "(no class)", report.start_time),
+        fontsize=14,
+    )
+    if curves:
+        side.legend(
+            *lift.get_legend_handles_labels(), loc="upper left", title="Mach number", fontsize=10
+        )
+    flagged = [row for row in report.rows if row.flags()]
+    if flagged:
+        side.text(
+            0.0,
+            0.0,
+            "%d of %d rows flagged\n(non-finite values or\nnegative drag);\nnon-finite values\n"
+            "are left out." % (len(flagged), len(report.rows)),
+            fontsize=9,
+            color="darkred",
+            va="bottom",
+            transform=side.transAxes,
+        )
+    try:
+        figure.savefig(path)
+    finally:
+        pyplot.close(figure)

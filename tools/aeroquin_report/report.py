@@ -1,0 +1,187 @@
+"""One capture report: six header lines, then one row of seven numbers per test point."""
+
+import math
+from dataclasses import dataclass, field
+
+from .numtext import g6, parse_number
+
+COLUMNS = ("Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D")
+COLUMN_LINE = "; ".join(COLUMNS)
+
+_VERSION = "Aeroquin version: "
+_CLASS = "Vessel Class: "
+_TIME = "System time at simulation start: "
+_AOA_COUNT = "Number of AOA points = "
+_MACH_COUNT = "Number of Mach points = "
+
+
+class ReportError(Exception):
+    """A report that cannot be read, or whose text is not that of a capture report."""
+
+
+@dataclass(frozen=True)
+class Row:
+    """One measured test point. `line` is the 1-based line number in the file."""
+
+    line: int
+    mach: float
+    aoa: float  # deg
+    dynamic_pressure: float  # Pa
+    airspeed: float  # m/s
+    cl_s: float  # m^2
+    cd_s: float  # m^2
+    lift_to_drag: float
+
+    def values(self):
+        return (
+            self.mach,
+            self.aoa,
+            self.dynamic_pressure,
+            self.airspeed,
+            self.cl_s,
+            self.cd_s,
+            self.lift_to_drag,
+        )
+
+    def key(self):
+        """The grid point of the row."""
+        return (self.mach, self.aoa)
+
+    def flags(self):
+        """Why the row is unfit for the extremes: non-finite columns, negative drag."""
+        reasons = []
+        bad = [COLUMNS[i] for i, v in enumerate(self.values()) if not math.isfinite(v)]
+        if bad:
+            reasons.append("non-finite " + ", ".join(bad))
+        if self.cd_s < 0:
+            reasons.append("negative drag (CD*S = %s)" % g6(self.cd_s))
+        return reasons
+
+    def has_non_finite(self):
+        return not all(math.isfinite(v) for v in self.values())
+
+
+@dataclass
+class Report:
+    path: str
+    version: str
+    vessel_class: str
+    start_time: str  # as the header gives it: YYYY/MM/DD::hh:mm:ss, UTC
+    aoa_count: int
+    mach_count: int
+    rows: list = field(default_factory=list)
+
+
+def _strip_prefix(path, number, line, prefix):
+    if not line.startswith(prefix):
+        raise ReportError('%s:%d: expected a line beginning with "%s"' % (path, number, prefix))
+    return line[len(prefix):]
+
+
+def _count(path, number, line, prefix):
+    text = _strip_prefix(path, number, line, prefix)
+    if not text.isdigit() or not text.isascii():
+        raise ReportError(
+            '%s:%d: "%s" is not a count of points after "%s"' % (path, number, text, prefix)
+        )
+    return int(text)
+
+
+def _row(path, number, line):
+    if not line.strip():
+        raise ReportError("%s:%d: empty line where a row of numbers belongs" % (path, number))
+    fields = line.split(";")
+    if len(fields) != len(COLUMNS):
+        raise ReportError(
+            '%s:%d: expected %d numbers separated by "; ", found %d fields'
+            % (path, number, len(COLUMNS), len(fields))
+        )
+    values = []
+    for column, text in zip(COLUMNS, fields):
+        value = parse_number(text.strip())
+        if value is None:
+            raise ReportError(
+                '%s:%d: %s: "%s" is not a number' % (path, number, column, text.strip())
+            )
+        values.append(value)
+    if not (math.isfinite(values[0]) and math.isfinite(values[1])):
+        raise ReportError("%s:%d: the Mach number and the AOA must be finite" % (path, number))
+    return Row(number, *values)
+
+
+def parse_report(text, path):
+    """The report in `text`; `path` names it in error messages. Raises ReportError."""
+    if text.startswith("\ufeff"):
+        text = text[1:]
+    lines = [line.rstrip("\r") for line in text.split("\n")]
+    while lines and not lines[-1].strip():
+        lines.pop()
+    if len(lines) < 6:
+        raise ReportError(
+            "%s: ends after %d lines; a report begins with six header lines" % (path, len(lines))
+        )
+    version = _strip_prefix(path, 1, lines[0], _VERSION)
+    vessel_class = _strip_prefix(path, 2, lines[1], _CLASS)
+    start_time = _strip_prefix(path, 3, lines[2], _TIME)
+    aoa_count = _count(path, 4, lines[3], _AOA_COUNT)
+    mach_count = _count(path, 5, lines[4], _MACH_COUNT)
+    if lines[5].strip() != COLUMN_LINE:
+        raise ReportError('%s:6: expected the column line "%s"' % (path, COLUMN_LINE))
+    rows = [_row(path, number, line) for number, line in enumerate(lines[6:], start=7)]
+    return Report(path, version, vessel_class, start_time, aoa_count, mach_count, rows)
+
+
+def read_report(path):
+    """Reads and parses the report file at `path`. Raises ReportError."""
+    try:
+        with open(path, "rb") as file:
+            data = file.read()
+    except OSError as error:
+        raise ReportError("cannot read report %s: %s" % (path, error.strerror or error)) from None
+    return parse_report(data.decode("utf-8", errors="replace"), str(path))
+
+
+def grid_axes(rows):
+    """Sorted distinct Mach numbers and AOAs of the rows."""
+    return sorted({row.mach for row in rows}), sorted({row.aoa for row in rows})
+
+
+def grid_holes(report):
+    """Why the rows do not form one complete Mach x AOA grid, each point once; empty if they do."""
+    problems = []
+    seen = {}
+    for row in report.rows:
+        if row.key() in seen:
+            problems.append(
+                "line %d repeats Mach %s, AOA %s of line %d"
+                % (row.line, g6(row.mach), g6(row.aoa), seen[row.key()])
+            )
+        else:
+            seen[row.key()] = row.line
+    machs, aoas = grid_axes(report.rows)
+    missing = len(machs) * len(aoas) - len(seen)
+    if missing:
+        problems.append(
+            "%d of the %d points of the %d Mach x %d AOA grid are missing"
+            % (missing, len(machs) * len(aoas), len(machs), len(aoas))
+        )
+    return problems
+
+
+def header_mismatch(report):
+    """A note when the number of rows is not what the header announces (a capture cut short)."""
+    expected = report.aoa_count * report.mach_count
+    if len(report.rows) == expected:
+        return None
+    return "the header announces %d AOA x %d Mach = %d points, the report holds %d rows" % (
+        report.aoa_count,
+        report.mach_count,
+        expected,
+        len(report.rows),
+    )
+
+
+def grid_problems(report):
+    """Every way in which the rows differ from the complete grid that the header announces."""
+    mismatch = header_mismatch(report)
+    return grid_holes(report) + ([mismatch] if mismatch else [])

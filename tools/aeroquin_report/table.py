@@ -1,0 +1,201 @@
+"""Coefficient tables from a report: cl = CL*S / S and cd = CD*S / S over the captured grid."""
+
+import math
+import os
+import re
+from dataclasses import dataclass
+
+from .numtext import exact, g6
+from .report import ReportError, grid_axes, grid_holes, header_mismatch
+
+# Non-finite rows named one by one in the error; the rest only counted.
+MAX_LISTED_ROWS = 5
+
+_IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*")
+
+
+@dataclass
+class CoefficientGrid:
+    machs: list
+    aoas: list  # deg
+    cl: list  # [mach index][aoa index]
+    cd: list
+    warnings: list
+
+
+def coefficient_grid(report, area):
+    """The coefficients over the report's complete grid, for the reference area `area` (m^2).
+    Raises ReportError when the rows do not make a table the host can fly."""
+    if not report.rows:
+        raise ReportError("%s: cannot make a table: the report holds no rows" % report.path)
+    holes = grid_holes(report)
+    if holes:
+        raise ReportError(
+            "%s: cannot make a table, the grid is not complete: %s" % (report.path, "; ".join(holes))
+        )
+    unusable = [
+        row for row in report.rows if not (math.isfinite(row.cl_s) and math.isfinite(row.cd_s))
+    ]
+    if unusable:
+        named = ", ".join(
+            "line %d (Mach %s, AOA %s: CL*S %s, CD*S %s)"
+            % (row.line, g6(row.mach), g6(row.aoa), g6(row.cl_s), g6(row.cd_s))
+            for row in unusable[:MAX_LISTED_ROWS]
+        )
+        more = len(unusable) - MAX_LISTED_ROWS
+        raise ReportError(
+            "%s: cannot make a table: %d rows have a non-finite CL*S or CD*S: %s%s"
+            % (report.path, len(unusable), named, " and %d more" % more if more > 0 else "")
+        )
+    warnings = []
+    mismatch = header_mismatch(report)
+    if mismatch:
+        warnings.append("%s: %s; the table covers the rows only" % (report.path, mismatch))
+    negative = [row for row in report.rows if row.cd_s < 0]
+    if negative:
+        warnings.append(
+            "%s: %d rows have negative drag, first line %d (Mach %s, AOA %s)"
+            % (
+                report.path,
+                len(negative),
+                negative[0].line,
+                g6(negative[0].mach),
+                g6(negative[0].aoa),
+            )
+        )
+    machs, aoas = grid_axes(report.rows)
+    by_key = {row.key(): row for row in report.rows}
+    cl = [[by_key[(m, a)].cl_s / area for a in aoas] for m in machs]
+    cd = [[by_key[(m, a)].cd_s / area for a in aoas] for m in machs]
+    return CoefficientGrid(machs, aoas, cl, cd, warnings)
+
+
+def _origin(report, area):
+    return (
+        "Aeroquin capture of %s, started %s UTC (report %s)"
+        % (report.vessel_class, report.start_time, os.path.basename(report.path)),
+        "cl = CL*S / S, cd = CD*S / S with the reference area S = %s m^2" % exact(area),
+    )
+
+
+def csv_text(report, grid, area):
+    """The host's vessel table: comment lines, the line "mach,aoa,cl,cd", one row per point,
+    Mach ascending, then AOA ascending."""
+    lines = ["# " + line for line in _origin(report, area)]
+    lines.append("mach,aoa,cl,cd")
+    for i, mach in enumerate(grid.machs):
+        for j, aoa in enumerate(grid.aoas):
+            lines.append(
+                ",".join((exact(mach), exact(aoa), exact(grid.cl[i][j]), exact(grid.cd[i][j])))
+            )
+    return "\n".join(lines) + "\n"
+
+
+def default_name(vessel_class):
+    """A C++ namespace name made from the class name: each run of other characters becomes one
+    '_', so the name holds no reserved double underscore and no leading one."""
+    stem = re.sub(r"[^A-Za-z0-9]+", "_", vessel_class).strip("_")
+    if not stem or stem[0].isdigit():
+        stem = "vessel_" + stem if stem else "vessel"
+    return stem + "_aero"
+
+
+def valid_name(name):
+    """A C++ identifier that the language does not reserve."""
+    return bool(_IDENTIFIER.fullmatch(name)) and "__" not in name and not name.startswith("_")
+
+
+def _literal(value):
+    text = exact(value)
+    if not any(c in text for c in ".e"):
+        text += ".0"
+    return text
+
+
+def _array(values):
+    return "{" + ", ".join(_literal(v) for v in values) + "}"
+
+
+def _matrix(name, rows):
+    body = ",\n".join("    " + _array(row) for row in rows)
+    return "inline constexpr double %s[kMachCount][kAoaCount] = {\n%s,\n};" % (name, body)
+
+
+_CPP_FUNCTIONS = """\
+namespace detail {
+
+// The cell of `x` on an ascending axis: lower index, upper index and weight of the upper one.
+// Beyond the axis the end value is held.
+inline void locate(const double* axis, std::size_t count, double x, std::size_t& lower,
+                   std::size_t& upper, double& weight) {
+    lower = 0;
+    upper = 0;
+    weight = 0.0;
+    if (count < 2 || x <= axis[0]) return;
+    if (x >= axis[count - 1]) {
+        lower = upper = count - 1;
+        return;
+    }
+    std::size_t high = count - 1;  // axis[lower] <= x < axis[high]
+    while (high - lower > 1) {
+        const std::size_t middle = lower + (high - lower) / 2;
+        if (axis[middle] <= x) {
+            lower = middle;
+        } else {
+            high = middle;
+        }
+    }
+    upper = lower + 1;
+    weight = (x - axis[lower]) / (axis[upper] - axis[lower]);
+}
+
+inline double bilinear(const double (&table)[kMachCount][kAoaCount], double mach, double aoaDeg) {
+    std::size_t m0, m1, a0, a1;
+    double tm, ta;
+    locate(kMach, kMachCount, mach, m0, m1, tm);
+    locate(kAoaDeg, kAoaCount, aoaDeg, a0, a1, ta);
+    const double low = table[m0][a0] + ta * (table[m0][a1] - table[m0][a0]);
+    const double high = table[m1][a0] + ta * (table[m1][a1] - table[m1][a0]);
+    return low + tm * (high - low);
+}
+
+}  // namespace detail
+
+// Lift and drag coefficients at Mach `mach` and angle of attack `aoaDeg` (degrees).
+inline void coefficients(double mach, double aoaDeg, double& cl, double& cd) {
+    cl = detail::bilinear(kCl, mach, aoaDeg);
+    cd = detail::bilinear(kCd, mach, aoaDeg);
+}
+"""
+
+
+def cpp_text(report, grid, area, name):
+    """A C++17 lookup table with bilinear interpolation, ready to paste into an add-on."""
+    origin = _origin(report, area)
+    lines = [
+        "// %s." % origin[0],
+        "// %s." % origin[1],
+        "// Grid: %d Mach numbers x %d angles of attack (deg). Between grid points the"
+        % (len(grid.machs), len(grid.aoas)),
+        "// coefficients are interpolated bilinearly; beyond the grid the edge values are held.",
+        "//",
+        "// In an airfoil coefficient callback, whose angle of attack is in radians:",
+        "//     double cl, cd;",
+        "//     %s::coefficients(M, aoa * 57.29577951308232, cl, cd);" % name,
+        "#include <cstddef>",
+        "",
+        "namespace %s {" % name,
+        "",
+        "inline constexpr std::size_t kMachCount = %d;" % len(grid.machs),
+        "inline constexpr std::size_t kAoaCount = %d;" % len(grid.aoas),
+        "inline constexpr double kMach[kMachCount] = %s;" % _array(grid.machs),
+        "inline constexpr double kAoaDeg[kAoaCount] = %s;  // deg" % _array(grid.aoas),
+        "// [Mach index][AOA index]",
+        _matrix("kCl", grid.cl),
+        _matrix("kCd", grid.cd),
+        "",
+        _CPP_FUNCTIONS.rstrip("\n"),
+        "",
+        "}  // namespace %s" % name,
+    ]
+    return "\n".join(lines) + "\n"
