@@ -36,7 +36,7 @@ class Atmosphere {
     Atmosphere(const AtmosphereParams& params, double bodyRadius, double gm);
 
     // `altitude` is geometric, m above the mean radius. Above the limit: pressure and density
-    // 0, temperature as at the limit. US1976 below -5 km geopotential holds the value there.
+    // 0, temperature as at the limit. Below -5 km the value at -5 km is held.
     [[nodiscard]] AtmosphereState at(double altitude) const;
     // sqrt(gamma R T) with the configured gamma and R, m/s.
     [[nodiscard]] double speedOfSound(double temperature) const;

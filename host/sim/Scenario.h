@@ -39,6 +39,7 @@ struct VesselPlacement {
 struct Scenario {
     std::string file;                 // as named in messages, e.g. "Scenarios/Default.scn"
     std::optional<std::string> body;  // none: empty space
+    int bodyLine = 0;                 // line of the Body item, for messages
     double stepSize = 0.02;           // s
     std::vector<VesselPlacement> vessels;
 

@@ -1,0 +1,275 @@
+#include "host/sim/Vessel.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "host/sim/Attitude.h"
+
+namespace aeroquin::host {
+
+namespace {
+
+constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+
+}  // namespace
+
+Vessel::Vessel(std::string name, std::shared_ptr<const VesselClass> vesselClass, const Body* body,
+               double t)
+    : name_(std::move(name)), class_(std::move(vesselClass)), body_(body), time_(t) {}
+
+Mat3 Vessel::bodyRotation() const {
+    return body_ != nullptr ? body_->rotation(time_) : Mat3::identity();
+}
+
+Vec3 Vessel::gravity(const Vec3& r) const {
+    return body_ != nullptr ? body_->gravity(r) : Vec3{};
+}
+
+void Vessel::setAttitude(const Vec3& angles) {
+    arot_ = angles;
+    attitude_ = attitudeMatrix(angles);
+}
+
+void Vessel::fixToSurface() {
+    landed_ = true;
+    const Mat3 toFixed = bodyRotation().transposed();
+    fixedPosition_ = toFixed * position_;
+    fixedAttitude_ = toFixed * attitude_;
+    velocity_ = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
+}
+
+void Vessel::followSurface() {
+    const Mat3 toGlobal = bodyRotation();
+    position_ = toGlobal * fixedPosition_;
+    setAttitude(host::attitudeAngles(toGlobal * fixedAttitude_));
+    velocity_ = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
+}
+
+void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude) {
+    const double radius = body_ != nullptr ? body_->size() : 0.0;
+    position_ = bodyRotation() * (radius * surfaceDirection(longitude, latitude));
+    setAttitude(attitude);
+    fixToSurface();
+}
+
+void Vessel::placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude) {
+    landed_ = false;
+    if (body_ != nullptr) {
+        position_ =
+            bodyRotation() * ((body_->size() + altitude) * surfaceDirection(longitude, latitude));
+        velocity_ = body_->surfaceVelocity(position_);
+    } else {
+        position_ = {};
+        velocity_ = {};
+    }
+    setAttitude(attitude);
+}
+
+void Vessel::getStatus(VESSELSTATUS& status) const {
+    status.rpos = toHost(position_);
+    status.rvel = toHost(velocity_);
+    status.vrot = toHost(vrot_);
+    status.arot = toHost(arot_);
+    status.fuel = fuel_;
+    status.eng_main = engMain_;
+    status.eng_hovr = engHovr_;
+    status.rbody = const_cast<Body*>(body_);
+    status.base = base_;
+    status.port = port_;
+    status.status = landed_ ? 1 : 0;
+    for (std::size_t i = 0; i < vdata_.size(); ++i) {
+        status.vdata[i] = vdata_[i];
+        status.fdata[i] = fdata_[i];
+        status.flag[i] = flag_[i];
+    }
+}
+
+void Vessel::setStatus(const VESSELSTATUS& status) {
+    fuel_ = status.fuel;
+    engMain_ = status.eng_main;
+    engHovr_ = status.eng_hovr;
+    base_ = status.base;
+    port_ = status.port;
+    for (std::size_t i = 0; i < vdata_.size(); ++i) {
+        vdata_[i] = status.vdata[i];
+        fdata_[i] = status.fdata[i];
+        flag_[i] = status.flag[i];
+    }
+    position_ = fromHost(status.rpos);
+    velocity_ = fromHost(status.rvel);
+    vrot_ = fromHost(status.vrot);
+    setAttitude(fromHost(status.arot));
+    landed_ = false;
+    if (status.status == 1) {
+        fixToSurface();
+    }
+}
+
+bool Vessel::getStatusEx(VESSELSTATUS2& status) const {
+    if (status.version != 2) {
+        return false;
+    }
+    status.flag = flagEx_;
+    status.rbody = const_cast<Body*>(body_);
+    status.base = base_;
+    status.port = port_;
+    status.status = landed_ ? 1 : 0;
+    status.rpos = toHost(position_);
+    status.rvel = toHost(velocity_);
+    status.vrot = toHost(vrot_);
+    status.arot = toHost(arot_);
+    double radius = 0.0;
+    equPos(status.surf_lng, status.surf_lat, radius);
+    // Heading of the nose: its direction in the local horizon, from north towards east.
+    const Mat3 horizonToGlobal =
+        bodyRotation() * horizonToBodyFixed(status.surf_lng, status.surf_lat);
+    const Vec3 nose = horizonToGlobal.transposed() * attitude_.column(2);
+    double heading = std::atan2(nose.x, nose.z);
+    if (heading < 0.0) {
+        heading += 2.0 * std::numbers::pi;
+    }
+    status.surf_hdg = heading;
+    status.xpdr = xpdr_;
+    return true;
+}
+
+bool Vessel::setStatusEx(const VESSELSTATUS2& status) {
+    if (status.version != 2) {
+        return false;
+    }
+    flagEx_ = status.flag;
+    base_ = status.base;
+    port_ = status.port;
+    xpdr_ = status.xpdr;
+    position_ = fromHost(status.rpos);
+    velocity_ = fromHost(status.rvel);
+    vrot_ = fromHost(status.vrot);
+    setAttitude(fromHost(status.arot));
+    landed_ = false;
+    if (status.status == 1) {
+        fixToSurface();
+    }
+    return true;
+}
+
+void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
+    const Vec3 r = bodyRotation().transposed() * position_;
+    radius = length(r);
+    longitude = std::atan2(r.z, r.x);
+    latitude = std::atan2(r.y, std::hypot(r.x, r.z));
+}
+
+VECTOR3 Vessel::horizonInvRot(const VECTOR3& horizon) const {
+    double longitude = 0.0;
+    double latitude = 0.0;
+    double radius = 0.0;
+    equPos(longitude, latitude, radius);
+    const Mat3 horizonToVessel =
+        attitude_.transposed() * bodyRotation() * horizonToBodyFixed(longitude, latitude);
+    return toHost(horizonToVessel * fromHost(horizon));
+}
+
+VECTOR3 Vessel::globalRot(const VECTOR3& local) const {
+    return toHost(attitude_ * fromHost(local));
+}
+
+double Vessel::altitude() const {
+    return length(position_) - (body_ != nullptr ? body_->size() : 0.0);
+}
+
+double Vessel::atmTemperature() const {
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    return air != nullptr ? air->at(altitude()).temperature : 0.0;
+}
+
+double Vessel::atmDensity() const {
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    return air != nullptr ? air->at(altitude()).density : 0.0;
+}
+
+Vec3 Vessel::airspeedVector() const {
+    const Vec3 air = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
+    return attitude_.transposed() * (velocity_ - air);
+}
+
+double Vessel::airspeed() const {
+    return length(airspeedVector());
+}
+
+double Vessel::mach() const {
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    if (air == nullptr) {
+        return 0.0;
+    }
+    return airspeed() / air->speedOfSound(air->at(altitude()).temperature);
+}
+
+double Vessel::angleOfAttack() const {
+    const Vec3 v = airspeedVector();
+    return std::atan2(-v.y, v.z);
+}
+
+double Vessel::dynamicPressure() const {
+    const double v = airspeed();
+    return 0.5 * atmDensity() * v * v;
+}
+
+Vessel::Forces Vessel::aerodynamicForces() const {
+    Forces forces;
+    if (landed_ || !class_->aeroTable) {
+        return forces;
+    }
+    const double q = dynamicPressure();
+    const Vec3 v = airspeedVector();
+    const double speed = length(v);
+    if (q == 0.0 || speed == 0.0) {
+        return forces;
+    }
+    const AeroCoefficients c = class_->aeroTable->at(mach(), angleOfAttack() * degreesPerRadian);
+    const double qs = q * class_->referenceArea;
+    // Lift acts in the plane of symmetry, across the airflow; with no flow in that plane it has
+    // no direction and there is none.
+    const Vec3 liftDirection = normalised(Vec3{0.0, v.z, -v.y});
+    forces.lift = liftDirection == Vec3{} ? 0.0 : c.cl * qs;
+    forces.drag = c.cd * qs;
+    const Vec3 local = forces.lift * liftDirection - (forces.drag / speed) * v;
+    forces.aero = attitude_ * local;
+    return forces;
+}
+
+bool Vessel::step(double dt) {
+    if (landed_) {
+        time_ += dt;
+        followSurface();
+        lift_ = 0.0;
+        drag_ = 0.0;
+        return false;
+    }
+    const Forces forces = aerodynamicForces();
+    lift_ = forces.lift;
+    drag_ = forces.drag;
+    const Vec3 aero = forces.aero / class_->mass;
+
+    // Velocity Verlet; the aerodynamic part is held through the step.
+    const Vec3 a0 = gravity(position_) + aero;
+    const Vec3 r1 = position_ + dt * velocity_ + (0.5 * dt * dt) * a0;
+    const Vec3 a1 = gravity(r1) + aero;
+    position_ = r1;
+    velocity_ = velocity_ + (0.5 * dt) * (a0 + a1);
+    if (vrot_ != Vec3{}) {
+        // A constant turn about the vessel's own axes; rebuilt from the angles to stay
+        // orthonormal.
+        setAttitude(host::attitudeAngles(attitude_ * rotationAbout(dt * vrot_)));
+    }
+    time_ += dt;
+
+    if (body_ != nullptr && length(position_) < body_->size()) {
+        position_ = body_->size() * normalised(position_);
+        fixToSurface();
+        return true;
+    }
+    return false;
+}
+
+}  // namespace aeroquin::host

@@ -1,0 +1,42 @@
+#include "host/sim/VesselClass.h"
+
+#include <utility>
+
+namespace aeroquin::host {
+
+namespace {
+
+double requirePositive(const ItemFile& items, std::string_view key) {
+    const double value = items.requireNumber(key);
+    if (value <= 0.0) {
+        throw items.error(key, std::string(key) + " must be positive");
+    }
+    return value;
+}
+
+}  // namespace
+
+VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
+                                   const std::filesystem::path& folder,
+                                   const std::string& folderName) {
+    VesselClass vesselClass;
+    vesselClass.name = std::move(name);
+    vesselClass.mass = requirePositive(items, "Mass");
+    vesselClass.referenceArea = requirePositive(items, "ReferenceArea");
+    if (const auto table = items.find("AeroTable")) {
+        if (!std::filesystem::is_regular_file(folder / *table)) {
+            throw items.error("AeroTable", "AeroTable " + folderName + "/" + *table + " not found");
+        }
+        vesselClass.aeroTable = AeroTable::load(folder / *table, folderName + "/" + *table);
+    }
+    return vesselClass;
+}
+
+VesselClass VesselClass::load(const std::filesystem::path& root, const std::string& name) {
+    const std::filesystem::path folder = root / "Config" / "Vessels";
+    const std::string file = name + ".cfg";
+    return fromItems(ItemFile::load(folder / file, "Config/Vessels/" + file), name, folder,
+                     "Config/Vessels");
+}
+
+}  // namespace aeroquin::host
