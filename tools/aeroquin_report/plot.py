@@ -73,6 +73,8 @@ def write_figure(report, path):
             linewidth=1.5,
             label="Mach %s" % g6(mach),
         )
+        if all(math.isnan(v) for v in cl_s + cd_s + lift_to_drag):
+            style["label"] += " (no finite values)"
         lift.plot(aoa, cl_s, **style)
         drag.plot(aoa, cd_s, **style)
         ratio.plot(aoa, lift_to_drag, **style)

@@ -80,7 +80,14 @@ def _origin(report, area):
 
 def csv_text(report, grid, area):
     """The host's vessel table: comment lines, the line "mach,aoa,cl,cd", one row per point,
-    Mach ascending, then AOA ascending."""
+    Mach ascending, then AOA ascending. Raises ReportError for a grid narrower than the 2 x 2
+    points that the host interpolates over."""
+    if len(grid.machs) < 2 or len(grid.aoas) < 2:
+        raise ReportError(
+            "%s: cannot make a vessel table: the host needs at least 2 Mach numbers and 2 AOAs,"
+            " the report has %d and %d (--format cpp has no such limit)"
+            % (report.path, len(grid.machs), len(grid.aoas))
+        )
     lines = ["# " + line for line in _origin(report, area)]
     lines.append("mach,aoa,cl,cd")
     for i, mach in enumerate(grid.machs):

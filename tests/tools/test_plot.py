@@ -1,0 +1,91 @@
+import os
+import shutil
+import tempfile
+import unittest
+
+from support import fixture, run_tool
+
+try:
+    import matplotlib  # noqa: F401
+
+    HAVE_MATPLOTLIB = True
+except ImportError:
+    HAVE_MATPLOTLIB = False
+
+
+@unittest.skipUnless(HAVE_MATPLOTLIB, "matplotlib is not installed")
+class PlotTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
+
+    def test_png_next_to_the_report_by_default(self):
+        shutil.copy(fixture("glider.csv"), self.folder.name)
+        status, out, err = run_tool("plot", "glider.csv", cwd=self.folder.name)
+        self.assertEqual((status, out, err), (0, "Figure written: glider.png\n", ""))
+        with open(os.path.join(self.folder.name, "glider.png"), "rb") as file:
+            self.assertEqual(file.read(8), b"\x89PNG\r\n\x1a\n")
+
+    def test_svg_with_title_axes_units_and_legend(self):
+        target = os.path.join(self.folder.name, "figure.svg")
+        status, _, err = run_tool("plot", fixture("flagged.csv"), "-o", target)
+        self.assertEqual((status, err), (0, ""))
+        with open(target, encoding="utf-8") as file:
+            svg = file.read()
+        self.assertIn("<svg", svg)
+        for text in (
+            "Glider, capture started 2024/03/05::14:07:09 UTC",
+            "AOA [deg]",
+            "CL*S [m²]",
+            "CD*S [m²]",
+            "L/D",
+            "Drag polar",
+            ">Mach number<",
+            ">Mach 0 (no finite values)<",
+            ">Mach 0.5<",
+            "5 of 6 rows flagged",
+        ):
+            with self.subTest(text=text):
+                self.assertTrue(text in svg, "%r is not in the SVG" % text)
+
+    def test_other_formats_are_refused(self):
+        target = os.path.join(self.folder.name, "figure.pdf")
+        status, out, err = run_tool("plot", fixture("glider.csv"), "-o", target)
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(
+            err,
+            "aeroquin-report: error: cannot write a figure as %r: use a file name ending in"
+            " .png or .svg\n" % target,
+        )
+        self.assertFalse(os.path.exists(target))
+
+    def test_unwritable_target(self):
+        target = os.path.join(self.folder.name, "missing", "figure.png")
+        status, _, err = run_tool("plot", fixture("glider.csv"), "-o", target)
+        self.assertEqual(status, 2)
+        self.assertEqual(
+            err, "aeroquin-report: error: cannot write %s: No such file or directory\n" % target
+        )
+
+
+class WithoutMatplotlibTest(unittest.TestCase):
+    def test_note_and_exit_3(self):
+        with tempfile.TemporaryDirectory() as folder:
+            # A matplotlib that cannot be imported shadows the installed one.
+            os.mkdir(os.path.join(folder, "matplotlib"))
+            with open(os.path.join(folder, "matplotlib", "__init__.py"), "w") as file:
+                file.write("raise ImportError('No module named matplotlib')\n")
+            env = dict(os.environ, PYTHONPATH=folder)
+            target = os.path.join(folder, "figure.png")
+            status, out, err = run_tool("plot", fixture("glider.csv"), "-o", target, env=env)
+            self.assertFalse(os.path.exists(target))
+        self.assertEqual((status, out), (3, ""))
+        self.assertEqual(
+            err,
+            "aeroquin-report: note: no figure written: matplotlib is not installed (No module"
+            " named matplotlib); on Debian: apt-get install python3-matplotlib\n",
+        )
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,103 @@
+import unittest
+
+from support import fixture, run_tool
+from aeroquin_report.report import read_report
+from aeroquin_report.summary import summarize, zero_lift_aoa
+
+
+class ZeroLiftTest(unittest.TestCase):
+    def test_hand_computed_zeros(self):
+        cases = [
+            # -1 at -5 deg, 0.5 at 0 deg: zero at -5 + 5 * 1 / 1.5
+            ("rising through zero", [(-5, -1.0), (0, 0.5), (5, 3.0)], -5 + 5 / 1.5),
+            ("zero on a grid point", [(-5, -1.0), (0, 0.0), (5, 3.0)], 0.0),
+            ("zero at the first point", [(2, 0.0), (4, 1.0)], 2.0),
+            ("no zero within the points", [(0, 0.5), (5, 3.0)], None),
+            ("single point, no lift", [(3, 0.0)], 3.0),
+            ("single point with lift", [(3, 1.0)], None),
+            # post-stall fall through zero at 17.5 deg loses to the rising zero at 1 deg
+            ("rising zero first", [(-4, -1.0), (6, 1.0), (15, 2.0), (20, -2.0)], 1.0),
+            # only falling zeros: the one nearest 0 deg
+            ("falling only", [(-10, 1.0), (-6, -1.0), (10, 1.0 - 2.0)], -8.0),
+            # two rising zeros: the one nearest 0 deg
+            ("two rising", [(-20, -2.0), (-15, 2.0), (-10, -2.0), (0, -1.0), (10, 1.0)], 5.0),
+        ]
+        for name, points, expected in cases:
+            with self.subTest(name):
+                if expected is None:
+                    self.assertIsNone(zero_lift_aoa(points))
+                else:
+                    self.assertAlmostEqual(zero_lift_aoa(points), expected, places=12)
+
+
+class SummarizeTest(unittest.TestCase):
+    def test_known_extremes_per_mach(self):
+        low, high = summarize(read_report(fixture("glider.csv")))
+        self.assertEqual(
+            (low.mach, low.max_cl_s, low.stall_aoa, low.min_cd_s, low.min_cd_aoa),
+            (0.5, 3.0, 5.0, 0.25, 0.0),
+        )
+        self.assertEqual((low.best_lift_to_drag, low.best_lift_to_drag_aoa), (7.5, 5.0))
+        self.assertAlmostEqual(low.zero_lift_aoa, -5.0 / 3.0, places=12)
+        self.assertEqual(
+            (high.mach, high.max_cl_s, high.stall_aoa, high.min_cd_s, high.min_cd_aoa),
+            (1.0, 4.0, 10.0, 0.8, 0.0),
+        )
+        self.assertEqual((high.best_lift_to_drag, high.best_lift_to_drag_aoa), (2.0, 10.0))
+        self.assertAlmostEqual(high.zero_lift_aoa, 1.25, places=12)
+        self.assertEqual((low.rows, low.flagged, high.rows, high.flagged), (4, 0, 4, 0))
+
+    def test_flagged_rows_are_counted_and_kept_out(self):
+        zero, half = summarize(read_report(fixture("flagged.csv")))
+        self.assertEqual((zero.mach, zero.rows, zero.flagged, zero.max_cl_s), (0.0, 3, 3, None))
+        # Only AOA 5 is sound at Mach 0.5: AOA 0 has negative drag, AOA 10 an infinite L/D.
+        self.assertEqual((half.rows, half.flagged), (3, 2))
+        self.assertEqual((half.max_cl_s, half.stall_aoa, half.min_cd_s), (3.0, 5.0, 0.4))
+        self.assertEqual((half.best_lift_to_drag, half.zero_lift_aoa), (7.5, None))
+
+
+class SummaryCommandTest(unittest.TestCase):
+    def test_text(self):
+        status, out, err = run_tool("summary", "glider.csv", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(
+            out,
+            "Report: glider.csv\n"
+            "Vessel class: Glider\n"
+            "Capture started: 2024/03/05::14:07:09 (UTC)\n"
+            "Grid: 2 Mach x 4 AOA = 8 points, 8 rows\n"
+            "Flagged rows: 0\n"
+            "\n"
+            "Mach  max CL*S [m^2]  stall AOA [deg]  min CD*S [m^2]  at AOA [deg]  best L/D"
+            "  at AOA [deg]  zero-lift AOA [deg]  rows  flagged\n"
+            "0.5   3               5                0.25            0             7.5     "
+            "  5             -1.66667             4     0\n"
+            "1     4               10               0.8             0             2       "
+            "  10            1.25                 4     0\n",
+        )
+
+    def test_flagged_rows_listed(self):
+        status, out, err = run_tool("summary", "flagged.csv", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        self.assertIn(
+            "Flagged rows: 5 (non-finite values: 4, negative drag: 1), left out of the figures"
+            " below:\n"
+            "  line 7: Mach 0, AOA 0: non-finite CL*S, CD*S, L/D\n"
+            "  line 8: Mach 0, AOA 5: non-finite CL*S, CD*S, L/D\n"
+            "  line 9: Mach 0, AOA 10: non-finite CL*S, CD*S, L/D\n"
+            "  line 10: Mach 0.5, AOA 0: negative drag (CD*S = -0.1)\n"
+            "  line 12: Mach 0.5, AOA 10: non-finite L/D\n",
+            out,
+        )
+        self.assertIn("\n0     -  ", out)
+
+    def test_capture_cut_short_is_noted(self):
+        status, out, _ = run_tool("summary", "cut-short.csv", cwd=fixture(""))
+        self.assertEqual(status, 0)
+        self.assertIn(
+            "Note: the header announces 4 AOA x 2 Mach = 8 points, the report holds 5 rows\n", out
+        )
+
+
+if __name__ == "__main__":
+    unittest.main()
