@@ -1,0 +1,370 @@
+// Loading the configuration through the host's item-file functions: values, reading order,
+// every failure message, and the file closed exactly once on every way out.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "config/Configuration.h"
+#include "config/ConfigurationError.h"
+#include "tests/fakes/RecordingHost.h"
+
+namespace {
+
+using aeroquin::Configuration;
+using aeroquin::ConfigurationError;
+using fakehost::RecordingHost;
+
+const char* const kPath = "Modules\\Plugin\\Aeroquin.cfg";
+
+// Item keys in reading order, and a valid value for each.
+const std::vector<std::string> kKeys{"VesselName",    "SaveDirectory", "ReportNameStyle",
+                                     "AoaIntervals",  "AoaIncrements", "MachIntervals",
+                                     "MachIncrements"};
+const std::map<std::string, std::string> kValid{
+    {"VesselName", "TestShip"},   {"SaveDirectory", "Reports"}, {"ReportNameStyle", "1"},
+    {"AoaIntervals", "-10 0 30"}, {"AoaIncrements", "5 3"},     {"MachIntervals", "0.5 1 2"},
+    {"MachIncrements", "5 4"}};
+
+// The valid file with some values replaced; an empty replacement leaves the item out.
+std::string itemFile(const std::map<std::string, std::string>& changes = {}) {
+    std::string text;
+    for (const std::string& key : kKeys) {
+        const auto change = changes.find(key);
+        const std::string& value = change != changes.end() ? change->second : kValid.at(key);
+        if (!value.empty()) {
+            text += key + " = " + value + "\n";
+        }
+    }
+    return text;
+}
+
+// The calls a load makes when it reads the first `items` items and then closes the file.
+std::vector<std::string> callsReading(std::size_t items) {
+    std::vector<std::string> names{"oapiOpenFile"};
+    for (std::size_t i = 0; i < items; ++i) {
+        names.emplace_back(kKeys[i] == "ReportNameStyle" ? "oapiReadItem_int"
+                                                         : "oapiReadItem_string");
+    }
+    names.emplace_back("oapiCloseFile");
+    return names;
+}
+
+class ConfigurationLoadTest : public ::testing::Test {
+  protected:
+    void SetUp() override { host().reset(); }
+    static RecordingHost& host() { return RecordingHost::get(); }
+
+    // Loads and returns the ConfigurationError's text, or "" when nothing was thrown.
+    static std::string loadError(Configuration& configuration) {
+        try {
+            configuration.load();
+        } catch (const ConfigurationError& error) {
+            return error.what();
+        }
+        return {};
+    }
+};
+
+TEST_F(ConfigurationLoadTest, ValidFileFillsEveryField) {
+    host().itemFiles[kPath] = itemFile();
+    Configuration c;
+    c.load();
+    EXPECT_EQ(c.vesselName, "TestShip");
+    EXPECT_EQ(c.saveDirectory, "Reports");
+    EXPECT_EQ(c.reportNameStyle, 1);
+    EXPECT_EQ(c.aoaIntervals, (std::vector<double>{-10, 0, 30}));
+    EXPECT_EQ(c.aoaIncrements, (std::vector<std::uint32_t>{5, 3}));
+    EXPECT_EQ(c.machIntervals, (std::vector<double>{0.5, 1, 2}));
+    EXPECT_EQ(c.machIncrements, (std::vector<std::uint32_t>{5, 4}));
+}
+
+TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
+    host().itemFiles[kPath] = itemFile();
+    Configuration c;
+    c.load();
+    const std::vector<fakehost::Call> expected{
+        {"oapiOpenFile", "Modules\\Plugin\\Aeroquin.cfg, 0, 1"},
+        {"oapiReadItem_string", "VesselName"},
+        {"oapiReadItem_string", "SaveDirectory"},
+        {"oapiReadItem_int", "ReportNameStyle"},
+        {"oapiReadItem_string", "AoaIntervals"},
+        {"oapiReadItem_string", "AoaIncrements"},
+        {"oapiReadItem_string", "MachIntervals"},
+        {"oapiReadItem_string", "MachIncrements"},
+        {"oapiCloseFile", "0"}};
+    ASSERT_EQ(host().calls.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(host().calls[i].name, expected[i].name) << i;
+        EXPECT_EQ(host().calls[i].args, expected[i].args) << i;
+    }
+    EXPECT_EQ(host().closes, 1);
+    EXPECT_TRUE(host().openFiles.empty());
+}
+
+TEST_F(ConfigurationLoadTest, MissingFileReadsNoItemAndClosesNothing) {
+    Configuration c;
+    EXPECT_EQ(loadError(c), "Configuration Error - File Modules\\Plugin\\Aeroquin.cfg not found");
+    EXPECT_EQ(host().callNames(), std::vector<std::string>{"oapiOpenFile"});
+    EXPECT_EQ(host().closes, 0);
+}
+
+TEST_F(ConfigurationLoadTest, FileTheHostCannotOpen) {
+    host().itemFiles[kPath] = itemFile();
+    host().failing.insert("oapiOpenFile");
+    Configuration c;
+    EXPECT_EQ(loadError(c), "Configuration Error - File Modules\\Plugin\\Aeroquin.cfg not found");
+    EXPECT_EQ(host().closes, 0);
+}
+
+struct FailureCase {
+    std::string name;
+    std::map<std::string, std::string> changes;
+    std::string message;
+    std::size_t itemsRead;  // items read before the file is closed
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LoadFailureTest : public ConfigurationLoadTest,
+                        public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(LoadFailureTest, RaisesTheMessageAfterReadingNoLaterItemAndClosesOnce) {
+    const FailureCase& c = GetParam();
+    host().itemFiles[kPath] = itemFile(c.changes);
+    Configuration configuration;
+    EXPECT_EQ(loadError(configuration), c.message);
+    EXPECT_EQ(host().callNames(), callsReading(c.itemsRead));
+    EXPECT_EQ(host().closes, 1);
+    EXPECT_TRUE(host().openFiles.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoadFailureTest,
+    ::testing::Values(
+        FailureCase{
+            "NoVesselName", {{"VesselName", ""}}, "Configuration Error - VesselName not found.", 1},
+        FailureCase{"NoSaveDirectory",
+                    {{"SaveDirectory", ""}},
+                    "Configuration Error - SaveDirectory not found.",
+                    2},
+        FailureCase{"NoReportNameStyle",
+                    {{"ReportNameStyle", ""}},
+                    "Configuration Error - ReportNameStyle not found.",
+                    3},
+        FailureCase{"ReportNameStyleNotAnInteger",
+                    {{"ReportNameStyle", "one"}},
+                    "Configuration Error - ReportNameStyle not found.",
+                    3},
+        FailureCase{"NoAoaIntervals",
+                    {{"AoaIntervals", ""}},
+                    "Configuration Error - AoaIntervals not found.",
+                    4},
+        FailureCase{"NoAoaIncrements",
+                    {{"AoaIncrements", ""}},
+                    "Configuration Error - AoaIncrements not found.",
+                    5},
+        FailureCase{"NoMachIntervals",
+                    {{"MachIntervals", ""}},
+                    "Configuration Error - MachIntervals not found.",
+                    6},
+        FailureCase{"NoMachIncrements",
+                    {{"MachIncrements", ""}},
+                    "Configuration Error - MachIncrements not found.",
+                    7},
+        FailureCase{"OnlyFirstOfSeveralMissing",
+                    {{"SaveDirectory", ""}, {"AoaIntervals", ""}, {"MachIncrements", ""}},
+                    "Configuration Error - SaveDirectory not found.",
+                    2},
+        FailureCase{"ReportNameStyleTwo",
+                    {{"ReportNameStyle", "2"}},
+                    "Configuration Error - ReportNameStyle = 2 is out of bounds: [0, 1]",
+                    3},
+        FailureCase{"ReportNameStyleMinusOne",
+                    {{"ReportNameStyle", "-1"}},
+                    "Configuration Error - ReportNameStyle = -1 is out of bounds: [0, 1]",
+                    3},
+        FailureCase{"ReportNameStyleLarge",
+                    {{"ReportNameStyle", "-2147483648"}},
+                    "Configuration Error - ReportNameStyle = -2147483648 is out of bounds: [0, 1]",
+                    3},
+        FailureCase{"AoaIntervalsWithCommas",
+                    {{"AoaIntervals", "-10,0,30"}},
+                    "Configuration Error - error while parsing AoaIntervals",
+                    4},
+        FailureCase{"AoaIncrementsWithSemicolons",
+                    {{"AoaIncrements", "5;3"}},
+                    "Configuration Error - error while parsing AoaIncrements",
+                    5},
+        FailureCase{"MachIntervalsWithLetters",
+                    {{"MachIntervals", "0.5 1x 2"}},
+                    "Configuration Error - error while parsing MachIntervals",
+                    6},
+        FailureCase{"MachIncrementsWithFraction",
+                    {{"MachIncrements", "5.5 4"}},
+                    "Configuration Error - error while parsing MachIncrements",
+                    7},
+        FailureCase{"CountAbove32Bits",
+                    {{"AoaIncrements", "4294967296 3"}},
+                    "Configuration Error - error while parsing AoaIncrements",
+                    5},
+        FailureCase{"DoubleOverflow",
+                    {{"MachIntervals", "0.5 1 1e999"}},
+                    "Configuration Error - error while parsing MachIntervals",
+                    6},
+        FailureCase{"AoaEqualBounds",
+                    {{"AoaIntervals", "0 10 10"}, {"AoaIncrements", "2 2"}},
+                    "Configuration Error - AOA, configuration error: 3, 2",
+                    7},
+        FailureCase{"AoaTwoBoundsTwoIncrements",
+                    {{"AoaIntervals", "0 10"}, {"AoaIncrements", "2 2"}},
+                    "Configuration Error - AOA, configuration error: 2, 2",
+                    7},
+        FailureCase{"AoaSingleBound",
+                    {{"AoaIntervals", "5"}, {"AoaIncrements", "1"}},
+                    "Configuration Error - AOA, configuration error: 1, 1",
+                    7},
+        FailureCase{"AoaDescending",
+                    {{"AoaIntervals", "30 0 -10"}},
+                    "Configuration Error - AOA, configuration error: 3, 2",
+                    7},
+        FailureCase{"BothAxesInvalidReportsAoa",
+                    {{"AoaIntervals", "0"}, {"MachIntervals", "2 1"}, {"MachIncrements", "3 3"}},
+                    "Configuration Error - AOA, configuration error: 1, 2",
+                    7},
+        FailureCase{"MachTooFewIncrements",
+                    {{"MachIncrements", "5"}},
+                    "Configuration Error - Mach numbers, configuration error",
+                    7},
+        FailureCase{"MachEqualBounds",
+                    {{"MachIntervals", "0.5 0.5 2"}},
+                    "Configuration Error - Mach numbers, configuration error",
+                    7}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+TEST_F(ConfigurationLoadTest, ReportNameStyleZeroAndOneAreAccepted) {
+    for (const std::int32_t style : {0, 1}) {
+        host().reset();
+        host().itemFiles[kPath] = itemFile({{"ReportNameStyle", std::to_string(style)}});
+        Configuration c;
+        c.reportNameStyle = 7;
+        c.load();
+        EXPECT_EQ(c.reportNameStyle, style);
+    }
+}
+
+TEST_F(ConfigurationLoadTest, RejectedReportNameStyleLeavesTheFieldAlone) {
+    host().itemFiles[kPath] = itemFile({{"ReportNameStyle", "2"}});
+    Configuration c;
+    ASSERT_FALSE(loadError(c).empty());
+    EXPECT_EQ(c.reportNameStyle, 0);
+}
+
+TEST_F(ConfigurationLoadTest, MissingVesselNameEmptiesThePreviousValue) {
+    host().itemFiles[kPath] = itemFile({{"VesselName", ""}});
+    Configuration c;
+    c.vesselName = "Old";
+    ASSERT_FALSE(loadError(c).empty());
+    EXPECT_EQ(c.vesselName, "");
+}
+
+TEST_F(ConfigurationLoadTest, WhitespaceBetweenBoundsDoesNotMatter) {
+    for (const char* bounds : {"0 10 20", "0   10    20", "0\t10\t20", "0 \t 10\t \t20"}) {
+        host().reset();
+        host().itemFiles[kPath] =
+            itemFile({{"MachIntervals", bounds}, {"MachIncrements", "\t1   1 "}});
+        Configuration c;
+        c.load();
+        EXPECT_EQ(c.machIntervals, (std::vector<double>{0, 10, 20})) << bounds;
+        EXPECT_EQ(c.machIncrements, (std::vector<std::uint32_t>{1, 1})) << bounds;
+    }
+}
+
+TEST_F(ConfigurationLoadTest, CountWrittenMinusOneIsAcceptedAsTheLargestCount) {
+    host().itemFiles[kPath] = itemFile({{"AoaIncrements", "-1 3"}, {"MachIncrements", "0 0"}});
+    Configuration c;
+    c.load();
+    EXPECT_EQ(c.aoaIncrements, (std::vector<std::uint32_t>{4294967295u, 3}));
+    EXPECT_EQ(c.machIncrements, (std::vector<std::uint32_t>{0, 0}));
+}
+
+TEST_F(ConfigurationLoadTest, ValueOf999CharactersArrivesWhole) {
+    const std::string name(999, 'v');
+    host().itemFiles[kPath] = itemFile({{"VesselName", name}});
+    Configuration c;
+    c.load();
+    EXPECT_EQ(c.vesselName, name);
+}
+
+TEST_F(ConfigurationLoadTest, BlanksInsideStringValuesAreKept) {
+    host().itemFiles[kPath] =
+        itemFile({{"VesselName", "Delta  Glider"}, {"SaveDirectory", "C:\\My Reports"}});
+    Configuration c;
+    c.load();
+    EXPECT_EQ(c.vesselName, "Delta  Glider");
+    EXPECT_EQ(c.saveDirectory, "C:\\My Reports");
+}
+
+// A host failure that is not a configuration error still closes the file, once.
+struct ThrowingCase {
+    std::string name;
+    std::string operation;
+    std::size_t itemsRead;
+};
+
+void PrintTo(const ThrowingCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LoadHostThrowsTest : public ConfigurationLoadTest,
+                           public ::testing::WithParamInterface<ThrowingCase> {};
+
+TEST_P(LoadHostThrowsTest, PropagatesAndClosesOnce) {
+    const ThrowingCase& c = GetParam();
+    host().itemFiles[kPath] = itemFile();
+    host().throwing.insert(c.operation);
+    Configuration configuration;
+    try {
+        configuration.load();
+        FAIL() << "nothing thrown";
+    } catch (const ConfigurationError& error) {
+        FAIL() << "unexpected " << error.what();
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()), "fake: " + c.operation + " failed");
+    }
+    EXPECT_EQ(host().callNames(), callsReading(c.itemsRead));
+    // A close that throws is recorded but not counted as completed.
+    EXPECT_EQ(host().count("oapiCloseFile"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoadHostThrowsTest,
+                         ::testing::Values(ThrowingCase{"StringRead", "oapiReadItem_string", 1},
+                                           ThrowingCase{"IntRead", "oapiReadItem_int", 3},
+                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 7}),
+                         [](const ::testing::TestParamInfo<ThrowingCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(ConfigurationLoadTest, FailingCloseDoesNotHideTheConfigurationError) {
+    host().itemFiles[kPath] = itemFile({{"MachIncrements", ""}});
+    host().throwing.insert("oapiCloseFile");
+    Configuration c;
+    EXPECT_EQ(loadError(c), "Configuration Error - MachIncrements not found.");
+    EXPECT_EQ(host().count("oapiCloseFile"), 1);
+}
+
+TEST_F(ConfigurationLoadTest, OpenThatThrowsClosesNothing) {
+    host().itemFiles[kPath] = itemFile();
+    host().throwing.insert("oapiOpenFile");
+    Configuration c;
+    EXPECT_THROW(c.load(), std::runtime_error);
+    EXPECT_EQ(host().closes, 0);
+}
+
+}  // namespace
