@@ -78,6 +78,7 @@ RecordingHost& RecordingHost::get() {
 }
 
 void RecordingHost::reset() {
+    onCall = nullptr;  // first: the modules' destructors below record calls
     calls.clear();
     failing.clear();
     throwing.clear();
@@ -113,6 +114,9 @@ int RecordingHost::count(const std::string& name) const {
 
 void RecordingHost::record(std::string name, std::string args) {
     calls.push_back(Call{std::move(name), std::move(args)});
+    if (onCall) {
+        onCall(calls.back());
+    }
 }
 
 FakeBody& RecordingHost::addBody() {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -71,6 +72,9 @@ class RecordingHost {
     [[nodiscard]] std::vector<std::string> callNames() const;
     [[nodiscard]] int count(const std::string& name) const;
     void record(std::string name, std::string args = {});
+    // Runs after each call has been recorded and before the fake answers it, so that a test
+    // can change the host's state in the middle of an operation.
+    std::function<void(const Call&)> onCall;
 
     // Operations named here answer null / false; operations in `throwing` throw
     // std::runtime_error("fake: <name> failed") after being recorded.

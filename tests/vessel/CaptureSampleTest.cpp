@@ -1,0 +1,59 @@
+#include "vessel/CaptureSample.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <ostream>
+#include <string>
+
+namespace aeroquin {
+namespace {
+
+struct TextCase {
+    CaptureSample sample;
+    std::string text;
+};
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.text;
+}
+
+class CaptureSampleTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(CaptureSampleTextTest, SevenNumbersInGeneralNotation) {
+    EXPECT_EQ(GetParam().sample.toText(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, CaptureSampleTextTest,
+    ::testing::Values(TextCase{{0.8, 5.0, 12345.678, 250.5, 2.5, 0.25},
+                               "0.8; 5; 12345.7; 250.5; 2.5; 0.25; 10"},
+                      TextCase{{0.8, 4.0, 45393.6, 272.235, 12.3456789, 0.98765},
+                               "0.8; 4; 45393.6; 272.235; 12.3457; 0.98765; 12.5001"},
+                      TextCase{{1234567.0, 0.00001234, 100000.0, 999999.0, 0.0001, 1.0},
+                               "1.23457e+06; 1.234e-05; 100000; 999999; 0.0001; 1; 0.0001"},
+                      TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5}, "0.5; -5; 1; 2; -3; 1.5; -2"},
+                      TextCase{{1.0, 2.0, 3.0, 4.0, 2.5, 0.0}, "1; 2; 3; 4; 2.5; 0; inf"},
+                      TextCase{{1.0, 2.0, 3.0, 4.0, -2.5, 0.0}, "1; 2; 3; 4; -2.5; 0; -inf"}));
+
+// The sign that the library prints for a NaN depends on how it arose; only "nan" is fixed.
+TEST(CaptureSampleText, NotANumberValuesAreWrittenAsNan) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string text = CaptureSample{2.0, 3.0, 0.0, 0.0, nan, nan}.toText();
+    EXPECT_EQ(text.rfind("2; 3; 0; 0; ", 0), 0u) << text;
+    EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+    int nans = 0;
+    for (auto at = text.find("nan"); at != std::string::npos; at = text.find("nan", at + 1)) {
+        ++nans;
+    }
+    EXPECT_EQ(nans, 3) << text;
+}
+
+TEST(CaptureSampleText, ZeroOverZeroRatioIsNan) {
+    const std::string text = CaptureSample{0.0, 0.0, 0.0, 0.0, 0.0, 0.0}.toText();
+    EXPECT_EQ(text.rfind("0; 0; 0; 0; 0; 0; ", 0), 0u) << text;
+    EXPECT_EQ(text.substr(text.size() - 3), "nan") << text;
+}
+
+}  // namespace
+}  // namespace aeroquin

@@ -1,0 +1,66 @@
+#include "vessel/SurfaceVelocity.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/fakes/RecordingHost.h"
+
+namespace aeroquin {
+namespace {
+
+using fakehost::RecordingHost;
+
+class SurfaceVelocityTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host.reset();
+        vessel = &fakehost::addStandardVessel(host);  // R = 6e6 m, period 86400 s
+        // The vessel's own distance from the centre must not be used.
+        vessel->radius = 6020000.0;
+    }
+
+    VECTOR3 compute() { return surfaceVelocity(*vessel->interface, vessel->surfaceRef); }
+
+    RecordingHost& host = RecordingHost::get();
+    fakehost::FakeVessel* vessel = nullptr;
+};
+
+// Hand-computed: 6e6 m * 2 pi / 86400 s.
+constexpr double kEquatorSpeed = 436.3323129985824;
+
+TEST_F(SurfaceVelocityTest, AtTheEquatorItIsTheMeanRadiusTimesTheRotationRate) {
+    const VECTOR3 v = compute();
+    EXPECT_NEAR(v.x, kEquatorSpeed, 1e-9);
+    EXPECT_EQ(v.y, 0.0);
+    EXPECT_EQ(v.z, 0.0);
+}
+
+TEST_F(SurfaceVelocityTest, AtTheNorthPoleItPracticallyVanishes) {
+    vessel->latitude = 1.5707963267948966;
+    const VECTOR3 v = compute();
+    EXPECT_NEAR(v.x, 0.0, 1e-10);
+    EXPECT_EQ(v.y, 0.0);
+    EXPECT_EQ(v.z, 0.0);
+}
+
+TEST_F(SurfaceVelocityTest, TheEastwardVectorIsTurnedIntoTheVesselFrame) {
+    // Horizon east becomes vessel z, reversed.
+    vessel->horizonToVessel = fakehost::Matrix3{{{0, 0, 0}, {0, 0, 0}, {-1, 0, 0}}};
+    const VECTOR3 v = compute();
+    EXPECT_EQ(v.x, 0.0);
+    EXPECT_EQ(v.y, 0.0);
+    EXPECT_NEAR(v.z, -kEquatorSpeed, 1e-9);
+}
+
+TEST_F(SurfaceVelocityTest, HostCallsInOrder) {
+    (void)compute();
+    EXPECT_EQ(host.callNames(),
+              (std::vector<std::string>{"VESSEL::GetEquPos", "oapiGetPlanetPeriod", "oapiGetSize",
+                                        "VESSEL::HorizonInvRot"}));
+    EXPECT_EQ(host.calls.back().args, "436.332, 0, 0");
+}
+
+}  // namespace
+}  // namespace aeroquin

@@ -1,0 +1,555 @@
+#include "vessel/VesselManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/RecordingHost.h"
+#include "tests/vessel/VesselTestSupport.h"
+
+namespace aeroquin {
+namespace {
+
+using fakehost::FakeVessel;
+using fakehost::RecordingHost;
+using test::configurationOf;
+using test::sweepOf;
+using Names = std::vector<std::string>;
+
+// Mach 2 and 3; AOA -10, 0 and 90 degrees.
+Configuration standardConfiguration() {
+    return configurationOf({2.0, 3.0}, {1}, {-10.0, 0.0, 90.0}, {1, 1});
+}
+
+// Hand-computed: 2 * sqrt(250 K * 1.4 * 287 J/(kg K)).
+constexpr double kMach2Airspeed = 633.8769596696192;
+// Hand-computed: 6e6 m * 2 pi / 86400 s.
+constexpr double kEquatorSpeed = 436.3323129985824;
+
+OBJHANDLE fakeHandle(std::uintptr_t value) {
+    return reinterpret_cast<OBJHANDLE>(value);
+}
+
+VECTOR3 vec(double x, double y, double z) {
+    return VECTOR3{{x, y, z}};
+}
+
+void expectVector(const VECTOR3& actual, double x, double y, double z) {
+    EXPECT_EQ(actual.x, x);
+    EXPECT_EQ(actual.y, y);
+    EXPECT_EQ(actual.z, z);
+}
+
+void expectVectorNear(const VECTOR3& actual, double x, double y, double z, double tolerance) {
+    EXPECT_NEAR(actual.x, x, tolerance);
+    EXPECT_NEAR(actual.y, y, tolerance);
+    EXPECT_NEAR(actual.z, z, tolerance);
+}
+
+class VesselManagerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host.reset();
+        vessel = &fakehost::addStandardVessel(host);
+        // A landed vessel somewhere else, so that the anchoring shows.
+        vessel->statusEx.status = 1;
+        vessel->statusEx.rpos = vec(1.0, 2.0, 3.0);
+    }
+
+    // Binds the standard vessel and forgets the calls that binding made.
+    void bindStandard() {
+        manager.bind(configuration);
+        host.calls.clear();
+    }
+
+    RecordingHost& host = RecordingHost::get();
+    FakeVessel* vessel = nullptr;
+    Configuration configuration = standardConfiguration();
+    VesselManager manager;
+};
+
+// ---- bind ----
+
+TEST_F(VesselManagerTest, BindPutsTheVesselTwentyKilometresAboveTheMeanRadiusInFreeFlight) {
+    manager.bind(configuration);
+
+    EXPECT_EQ(vessel->statusEx.status, 0);
+    expectVector(vessel->statusEx.rpos, 6020000.0, 0.0, 0.0);
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselByName", "oapiGetVesselInterface", "VESSEL::GetSurfaceRef",
+                     "oapiGetPlanetAtmConstants", "oapiGetSize", "oapiGetVesselInterface",
+                     "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx"}));
+    EXPECT_EQ(host.calls[0].args, "Probe");
+    EXPECT_EQ(host.calls[6].args, "version 2");
+}
+
+TEST_F(VesselManagerTest, UnknownVesselIsRefusedByNameAndLeavesNoHandle) {
+    configuration.vesselName = "Ghost Ship";
+    try {
+        manager.bind(configuration);
+        FAIL() << "bind accepted a vessel that does not exist";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Vessel Ghost Ship was not found in the simulation");
+    }
+    EXPECT_EQ(host.callNames(), (Names{"oapiGetVesselByName"}));
+
+    // No handle is held: nothing reaches the host any more.
+    host.calls.clear();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    EXPECT_EQ(manager.vesselClassName(), "");
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(VesselManagerTest, VesselWithoutSurfaceIsRefusedKeepsItsHandleAndSetsNoAnchor) {
+    host.failing.insert("VESSEL::GetSurfaceRef");
+    try {
+        manager.bind(configuration);
+        FAIL() << "bind accepted a vessel without reference surface";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Vessel Probe has no reference surface");
+    }
+    EXPECT_EQ(host.count("VESSEL::DefSetStateEx"), 0);
+    EXPECT_EQ(host.count("oapiGetSize"), 0);
+
+    host.failing.clear();
+    EXPECT_EQ(manager.vesselClassName(), "Glider");
+    manager.restorePosition();
+    expectVector(vessel->statusEx.rpos, 0.0, 0.0, 0.0);
+}
+
+TEST_F(VesselManagerTest, VesselWithoutInterfaceIsAcceptedQuietlyAndLeftUntouched) {
+    vessel->hasInterface = false;
+    EXPECT_NO_THROW(manager.bind(configuration));
+    EXPECT_EQ(host.callNames(), (Names{"oapiGetVesselByName", "oapiGetVesselInterface"}));
+    EXPECT_EQ(vessel->statusEx.status, 1);
+
+    vessel->hasInterface = true;
+    manager.restorePosition();
+    expectVector(vessel->statusEx.rpos, 0.0, 0.0, 0.0);
+}
+
+TEST_F(VesselManagerTest, BodyWithoutAtmosphereIsRefusedBeforeAnythingIsSet) {
+    host.bodies.front().hasAtmosphere = false;
+    try {
+        manager.bind(configuration);
+        FAIL() << "bind accepted a body without atmosphere";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "Vessel Probe has no atmosphere data on its reference body");
+    }
+    EXPECT_EQ(host.count("oapiGetSize"), 0);
+    EXPECT_EQ(host.count("VESSEL::DefSetStateEx"), 0);
+    EXPECT_EQ(vessel->statusEx.status, 1);
+}
+
+// ---- vesselClassName ----
+
+TEST_F(VesselManagerTest, ClassNameComesFromTheHost) {
+    vessel->className = "Delta Glider";
+    bindStandard();
+    EXPECT_EQ(manager.vesselClassName(), "Delta Glider");
+    EXPECT_EQ(host.callNames(), (Names{"oapiGetVesselInterface", "VESSEL::GetClassNameA"}));
+}
+
+TEST_F(VesselManagerTest, ClassNameIsEmptyWithoutInterfaceOrText) {
+    bindStandard();
+    vessel->classNameNull = true;
+    EXPECT_EQ(manager.vesselClassName(), "");
+    vessel->classNameNull = false;
+    vessel->hasInterface = false;
+    EXPECT_EQ(manager.vesselClassName(), "");
+}
+
+// ---- applyTestPoint ----
+
+TEST_F(VesselManagerTest, ApplyTestPointMakesTheSixteenHostCallsInOrder) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    EXPECT_EQ(
+        host.callNames(),
+        (Names{"oapiGetVesselInterface", "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx",
+               "oapiGetVesselInterface", "VESSEL::GetSurfaceRef", "oapiGetPlanetAtmConstants",
+               "VESSEL::GetAtmTemperature", "oapiGetVesselInterface", "VESSEL::GetSurfaceRef",
+               "VESSEL::GetEquPos", "oapiGetPlanetPeriod", "oapiGetSize", "VESSEL::HorizonInvRot",
+               "VESSEL::GlobalRot", "VESSEL::GetStatus", "VESSEL::DefSetState"}));
+}
+
+TEST_F(VesselManagerTest, FinishedSweepIsRefusedRightAfterThePositionReset) {
+    bindStandard();
+    Sweeper sweeper = sweepOf(configurationOf({2.0, 3.0}, {0}, {5.0, 6.0}, {0}));
+    sweeper.advance();
+    ASSERT_TRUE(sweeper.finished());
+    vessel->statusEx.rpos = vec(7.0, 8.0, 9.0);
+
+    try {
+        manager.applyTestPoint(sweeper);
+        FAIL() << "a finished sweep was applied";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "No more elements in the vector. Should not have been called");
+    }
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselInterface", "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx"}));
+    expectVector(vessel->statusEx.rpos, 6020000.0, 0.0, 0.0);
+}
+
+TEST_F(VesselManagerTest, MachIndexIsTestedBeforeAnyAtmosphereQuery) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configurationOf({}, {}, {0.0, 10.0}, {1}));
+    EXPECT_THROW(manager.applyTestPoint(sweeper), std::out_of_range);
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselInterface", "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx"}));
+}
+
+TEST_F(VesselManagerTest, AoaIndexIsTestedAfterTheTemperatureAndBeforeTheVelocity) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configurationOf({2.0, 3.0}, {1}, {}, {}));
+    EXPECT_THROW(manager.applyTestPoint(sweeper), std::out_of_range);
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselInterface", "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx",
+                     "oapiGetVesselInterface", "VESSEL::GetSurfaceRef", "oapiGetPlanetAtmConstants",
+                     "VESSEL::GetAtmTemperature"}));
+}
+
+TEST_F(VesselManagerTest, WithoutInterfaceEveryHostCallIsSkippedAndTheAirspeedKept) {
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);  // Mach 2
+    sweeper.advance();
+    sweeper.advance();
+    sweeper.advance();  // Mach 3, AOA -10
+    ASSERT_EQ(sweeper.currentMach(), 3.0);
+
+    host.calls.clear();
+    vessel->hasInterface = false;
+    manager.applyTestPoint(sweeper);
+    EXPECT_EQ(host.callNames(), (Names{"oapiGetVesselInterface", "oapiGetVesselInterface",
+                                       "oapiGetVesselInterface"}));
+    EXPECT_NEAR(manager.measure(sweeper).airspeed, kMach2Airspeed, 1e-9);
+}
+
+TEST_F(VesselManagerTest, BodyThatLostItsAtmosphereRaisesInsteadOfReadingThroughNull) {
+    bindStandard();
+    host.bodies.front().hasAtmosphere = false;
+    const Sweeper sweeper = sweepOf(configuration);
+    try {
+        manager.applyTestPoint(sweeper);
+        FAIL() << "a test point was applied without atmosphere data";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "The vessel's reference body has no atmosphere data");
+    }
+    EXPECT_EQ(host.calls.back().name, "oapiGetPlanetAtmConstants");
+    EXPECT_EQ(host.count("VESSEL::GetAtmTemperature"), 0);
+    EXPECT_EQ(host.count("VESSEL::DefSetState"), 0);
+}
+
+TEST_F(VesselManagerTest, VesselThatLostItsSurfaceRaisesInsteadOfQueryingANullBody) {
+    bindStandard();
+    host.failing.insert("VESSEL::GetSurfaceRef");
+    const Sweeper sweeper = sweepOf(configuration);
+    try {
+        manager.applyTestPoint(sweeper);
+        FAIL() << "a test point was applied without reference surface";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "The vessel has no reference surface");
+    }
+    EXPECT_EQ(host.calls.back().name, "VESSEL::GetSurfaceRef");
+    EXPECT_EQ(host.count("oapiGetPlanetAtmConstants"), 0);
+}
+
+TEST_F(VesselManagerTest, EveryTestPointStartsFromTheSameAnchor) {
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    for (int frame = 0; frame < 3; ++frame) {
+        vessel->statusEx.status = 1;
+        vessel->statusEx.rpos = vec(frame + 100.0, -5.0, 42.0);  // where the step left it
+        manager.applyTestPoint(sweeper);
+        EXPECT_EQ(vessel->statusEx.status, 0);
+        expectVector(vessel->statusEx.rpos, 6020000.0, 0.0, 0.0);
+        sweeper.advance();
+    }
+}
+
+// Every field distinctive, so that a field written by mistake shows.
+VESSELSTATUS2 distinctiveStatusEx() {
+    VESSELSTATUS2 s{};
+    s.version = 2;
+    s.flag = 0xA5A5;
+    s.rbody = fakeHandle(0x1110);
+    s.base = fakeHandle(0x2220);
+    s.port = 17;
+    s.status = 1;
+    s.rpos = vec(1.5, 2.5, 3.5);
+    s.rvel = vec(4.5, 5.5, 6.5);
+    s.vrot = vec(0.125, -0.25, 0.375);
+    s.arot = vec(0.5, -1.25, 2.75);
+    s.surf_lng = 13.5;
+    s.surf_lat = 14.5;
+    s.surf_hdg = 15.5;
+    s.nfuel = 16;
+    s.fuel = reinterpret_cast<VESSELSTATUS2::FUELSPEC*>(std::uintptr_t{0x3330});
+    s.nthruster = 18;
+    s.thruster = reinterpret_cast<VESSELSTATUS2::THRUSTSPEC*>(std::uintptr_t{0x4440});
+    s.ndockinfo = 19;
+    s.dockinfo = reinterpret_cast<VESSELSTATUS2::DOCKINFOSPEC*>(std::uintptr_t{0x5550});
+    s.xpdr = 20;
+    return s;
+}
+
+VESSELSTATUS distinctiveStatus() {
+    VESSELSTATUS s{};
+    s.rpos = vec(-1.5, -2.5, -3.5);
+    s.rvel = vec(-4.5, -5.5, -6.5);
+    s.vrot = vec(-0.125, 0.25, -0.375);
+    s.arot = vec(-0.5, 1.25, -2.75);
+    s.fuel = 0.75;
+    s.eng_main = 0.625;
+    s.eng_hovr = 0.375;
+    s.rbody = fakeHandle(0x6660);
+    s.base = fakeHandle(0x7770);
+    s.port = 21;
+    s.status = 1;
+    for (int i = 0; i < 10; ++i) {
+        s.vdata[i] = vec(100.0 + i, 200.0 + i, 300.0 + i);
+        s.fdata[i] = 400.0 + i;
+        s.flag[i] = static_cast<DWORD>(500 + i);
+    }
+    return s;
+}
+
+void expectSameVector(const VECTOR3& actual, const VECTOR3& expected) {
+    expectVector(actual, expected.x, expected.y, expected.z);
+}
+
+TEST_F(VesselManagerTest, OnlyStatusPositionAndVelocityChange) {
+    bindStandard();
+    const VESSELSTATUS2 before = distinctiveStatusEx();
+    const VESSELSTATUS beforeStatus = distinctiveStatus();
+    vessel->statusEx = before;
+    vessel->status = beforeStatus;
+
+    manager.applyTestPoint(sweepOf(configuration));
+
+    const VESSELSTATUS2& after = vessel->statusEx;
+    EXPECT_EQ(after.status, 0);
+    expectVector(after.rpos, 6020000.0, 0.0, 0.0);
+    EXPECT_EQ(after.version, 2u);
+    EXPECT_EQ(after.flag, before.flag);
+    EXPECT_EQ(after.rbody, before.rbody);
+    EXPECT_EQ(after.base, before.base);
+    EXPECT_EQ(after.port, before.port);
+    expectSameVector(after.rvel, before.rvel);
+    expectSameVector(after.vrot, before.vrot);
+    expectSameVector(after.arot, before.arot);
+    EXPECT_EQ(after.surf_lng, before.surf_lng);
+    EXPECT_EQ(after.surf_lat, before.surf_lat);
+    EXPECT_EQ(after.surf_hdg, before.surf_hdg);
+    EXPECT_EQ(after.nfuel, before.nfuel);
+    EXPECT_EQ(after.fuel, before.fuel);
+    EXPECT_EQ(after.nthruster, before.nthruster);
+    EXPECT_EQ(after.thruster, before.thruster);
+    EXPECT_EQ(after.ndockinfo, before.ndockinfo);
+    EXPECT_EQ(after.dockinfo, before.dockinfo);
+    EXPECT_EQ(after.xpdr, before.xpdr);
+
+    const VESSELSTATUS& status = vessel->status;
+    EXPECT_NE(status.rvel.z, beforeStatus.rvel.z);
+    expectSameVector(status.rpos, beforeStatus.rpos);
+    expectSameVector(status.vrot, beforeStatus.vrot);
+    expectSameVector(status.arot, beforeStatus.arot);
+    EXPECT_EQ(status.fuel, beforeStatus.fuel);
+    EXPECT_EQ(status.eng_main, beforeStatus.eng_main);
+    EXPECT_EQ(status.eng_hovr, beforeStatus.eng_hovr);
+    EXPECT_EQ(status.rbody, beforeStatus.rbody);
+    EXPECT_EQ(status.base, beforeStatus.base);
+    EXPECT_EQ(status.port, beforeStatus.port);
+    EXPECT_EQ(status.status, beforeStatus.status);
+    for (int i = 0; i < 10; ++i) {
+        expectSameVector(status.vdata[i], beforeStatus.vdata[i]);
+        EXPECT_EQ(status.fdata[i], beforeStatus.fdata[i]);
+        EXPECT_EQ(status.flag[i], beforeStatus.flag[i]);
+    }
+}
+
+// The air-relative velocity alone: a body that does not turn, and frames that coincide.
+struct AngleCase {
+    int sweepStep;  // advances from the first point (Mach 2, AOA -10)
+    double x, y, z;
+};
+
+void PrintTo(const AngleCase& c, std::ostream* out) {
+    *out << "sweep step " << c.sweepStep;
+}
+
+class AngleOfAttackTest : public VesselManagerTest,
+                          public ::testing::WithParamInterface<AngleCase> {};
+
+TEST_P(AngleOfAttackTest, AirRelativeVelocityInTheVesselFrame) {
+    host.bodies.front().period = std::numeric_limits<double>::infinity();
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    for (int i = 0; i < GetParam().sweepStep; ++i) {
+        sweeper.advance();
+    }
+    manager.applyTestPoint(sweeper);
+    expectVectorNear(vessel->status.rvel, GetParam().x, GetParam().y, GetParam().z, 1e-9);
+}
+
+// Hand-computed with v = 633.8769596696192 m/s: sin 10 deg = 0.17364817766693033,
+// cos 10 deg = 0.984807753012208; cos(pi/2) in doubles is 6.123233995736766e-17.
+INSTANTIATE_TEST_SUITE_P(Angles, AngleOfAttackTest,
+                         ::testing::Values(AngleCase{0, 0.0, 110.07157891168366, 624.2469443384476},
+                                           AngleCase{1, 0.0, 0.0, kMach2Airspeed},
+                                           AngleCase{2, 0.0, -kMach2Airspeed,
+                                                     3.881376948563275e-14}));
+
+TEST_F(VesselManagerTest, NinetyDegreesLeavesTheTinyCosineInTheLongitudinalAxis) {
+    host.bodies.front().period = std::numeric_limits<double>::infinity();
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    sweeper.advance();
+    sweeper.advance();
+    manager.applyTestPoint(sweeper);
+    EXPECT_GT(vessel->status.rvel.z, 0.0);
+    EXPECT_LT(vessel->status.rvel.z, 1e-13);
+}
+
+TEST_F(VesselManagerTest, SurfaceAndAirVelocityAreAddedInTheVesselFrameThenTurnedGlobal) {
+    // Horizon east becomes vessel y; vessel (x, y, z) becomes global (y, z, x).
+    vessel->horizonToVessel = fakehost::Matrix3{{{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}};
+    vessel->vesselToGlobal = fakehost::Matrix3{{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    sweeper.advance();  // Mach 2, AOA 0
+    manager.applyTestPoint(sweeper);
+
+    // Vessel frame (0, e, v) -> global (e, v, 0).
+    expectVectorNear(vessel->status.rvel, kEquatorSpeed, kMach2Airspeed, 0.0, 1e-9);
+}
+
+TEST_F(VesselManagerTest, AtMachZeroTheVesselCoRotatesWithTheAtmosphere) {
+    configuration = configurationOf({0.0, 1.0}, {1}, {5.0, 6.0}, {1});
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    expectVectorNear(vessel->status.rvel, kEquatorSpeed, 0.0, 0.0, 1e-9);
+    EXPECT_EQ(manager.measure(sweeper).airspeed, 0.0);
+}
+
+TEST_F(VesselManagerTest, AirspeedIsMachTimesTheLocalSpeedOfSound) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    const double airspeed = manager.measure(sweeper).airspeed;
+    EXPECT_NEAR(airspeed, 633.88, 0.005);
+    EXPECT_NEAR(airspeed, kMach2Airspeed, 1e-9);
+}
+
+// ---- measure ----
+
+TEST_F(VesselManagerTest, MeasureReadsDensityThenLiftThenDrag) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    host.calls.clear();
+    (void)manager.measure(sweeper);
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselInterface", "VESSEL::GetAtmDensity", "oapiGetVesselInterface",
+                     "VESSEL::GetLift", "VESSEL::GetDrag"}));
+}
+
+TEST_F(VesselManagerTest, MeasureDividesTheForcesByTheDynamicPressure) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);  // Mach 2, AOA -10
+    manager.applyTestPoint(sweeper);
+    // After the step: a new temperature must not change the commanded airspeed, the new
+    // density must be used. q = 0.5 * 0.1 * 633.877^2 = 20090 Pa.
+    vessel->temperature = 300.0;
+    vessel->density = 0.1;
+    vessel->lift = 40180.0;
+    vessel->drag = 10045.0;
+
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_EQ(sample.mach, 2.0);
+    EXPECT_EQ(sample.aoa, -10.0);
+    EXPECT_NEAR(sample.airspeed, kMach2Airspeed, 1e-9);
+    EXPECT_NEAR(sample.dynamicPressure, 20090.0, 1e-8);
+    EXPECT_NEAR(sample.clS, 2.0, 1e-12);
+    EXPECT_NEAR(sample.cdS, 0.5, 1e-12);
+}
+
+TEST_F(VesselManagerTest, ZeroDynamicPressureGivesNonFiniteCoefficients) {
+    configuration = configurationOf({0.0, 1.0}, {1}, {5.0, 6.0}, {1});
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    vessel->lift = 100.0;
+    vessel->drag = 0.0;
+
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_EQ(sample.dynamicPressure, 0.0);
+    EXPECT_EQ(sample.clS, std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isnan(sample.cdS));
+    EXPECT_EQ(sample.toText().rfind("0; 5; 0; 0; inf; ", 0), 0u) << sample.toText();
+}
+
+TEST_F(VesselManagerTest, ZeroDragGivesZeroCdsAndAnInfiniteRatio) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    vessel->lift = 40180.0;
+    vessel->drag = 0.0;
+
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_EQ(sample.cdS, 0.0);
+    const std::string text = sample.toText();
+    EXPECT_EQ(text.substr(text.size() - 8), "; 0; inf") << text;
+}
+
+TEST_F(VesselManagerTest, NoInterfaceForTheForcesLeavesTheCoefficientsNotANumber) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    host.onCall = [this](const fakehost::Call& call) {
+        if (call.name == "VESSEL::GetAtmDensity") {
+            vessel->hasInterface = false;
+        }
+    };
+
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_NEAR(sample.dynamicPressure, 20090.0, 1e-8);
+    EXPECT_TRUE(std::isnan(sample.clS));
+    EXPECT_TRUE(std::isnan(sample.cdS));
+    EXPECT_EQ(host.count("VESSEL::GetLift"), 0);
+}
+
+TEST_F(VesselManagerTest, NoInterfaceAtAllStillGivesASample) {
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    vessel->hasInterface = false;
+
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_EQ(sample.mach, 2.0);
+    EXPECT_EQ(sample.aoa, -10.0);
+    EXPECT_EQ(sample.dynamicPressure, 0.0);
+    EXPECT_TRUE(std::isnan(sample.clS));
+    EXPECT_TRUE(std::isnan(sample.cdS));
+}
+
+TEST_F(VesselManagerTest, MeasureOnAFinishedSweepRaisesBeforeAnyHostCall) {
+    bindStandard();
+    Sweeper sweeper = sweepOf(configurationOf({2.0, 3.0}, {0}, {5.0, 6.0}, {0}));
+    sweeper.advance();
+    EXPECT_THROW((void)manager.measure(sweeper), std::out_of_range);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+}  // namespace
+}  // namespace aeroquin

@@ -1,0 +1,36 @@
+// Shared set-up of the vessel tests: sweeps built from configured axes, and a bound vessel on
+// the recording fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/Configuration.h"
+#include "sweep/Sweeper.h"
+
+namespace aeroquin::test {
+
+inline Configuration configurationOf(std::vector<double> machBounds,
+                                     std::vector<std::uint32_t> machSteps,
+                                     std::vector<double> aoaBounds,
+                                     std::vector<std::uint32_t> aoaSteps) {
+    Configuration configuration;
+    configuration.vesselName = "Probe";
+    configuration.saveDirectory = "Reports";
+    configuration.machIntervals = std::move(machBounds);
+    configuration.machIncrements = std::move(machSteps);
+    configuration.aoaIntervals = std::move(aoaBounds);
+    configuration.aoaIncrements = std::move(aoaSteps);
+    return configuration;
+}
+
+// An invalid axis (no bounds) is left empty by the build, which lets a test put a cursor
+// index outside its list.
+inline Sweeper sweepOf(const Configuration& configuration) {
+    Sweeper sweeper;
+    sweeper.build(configuration);
+    return sweeper;
+}
+
+}  // namespace aeroquin::test
