@@ -3,7 +3,7 @@ import os
 import tempfile
 import unittest
 
-from support import fixture, read_fixture, run_tool
+from support import read_fixture, run_tool
 from aeroquin_report.compare import relative_deviation
 
 GLIDER = read_fixture("glider.csv")

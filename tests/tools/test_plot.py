@@ -5,12 +5,9 @@ import unittest
 
 from support import fixture, run_tool
 
-try:
-    import matplotlib  # noqa: F401
+import importlib.util
 
-    HAVE_MATPLOTLIB = True
-except ImportError:
-    HAVE_MATPLOTLIB = False
+HAVE_MATPLOTLIB = importlib.util.find_spec("matplotlib") is not None
 
 
 @unittest.skipUnless(HAVE_MATPLOTLIB, "matplotlib is not installed")
@@ -58,6 +55,30 @@ class PlotTest(unittest.TestCase):
             " .png or .svg\n" % target,
         )
         self.assertFalse(os.path.exists(target))
+
+    def test_report_is_never_overwritten(self):
+        report = os.path.join(self.folder.name, "capture.png")
+        shutil.copy(fixture("glider.csv"), report)
+        status, out, err = run_tool("plot", "capture.png", cwd=self.folder.name)
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(
+            err,
+            "aeroquin-report: error: the figure capture.png would overwrite the report;"
+            " choose another with -o\n",
+        )
+        with open(report, encoding="utf-8") as file, open(fixture("glider.csv")) as original:
+            self.assertEqual(file.read(), original.read())
+
+    def test_report_without_rows(self):
+        path = os.path.join(self.folder.name, "empty.csv")
+        with open(fixture("glider.csv"), encoding="utf-8") as file:
+            header = "".join(file.readlines()[:6])
+        with open(path, "w", encoding="utf-8") as file:
+            file.write(header)
+        status, out, err = run_tool("plot", "empty.csv", cwd=self.folder.name)
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(err, "aeroquin-report: error: empty.csv holds no rows; nothing to plot\n")
+        self.assertFalse(os.path.exists(os.path.join(self.folder.name, "empty.png")))
 
     def test_unwritable_target(self):
         target = os.path.join(self.folder.name, "missing", "figure.png")

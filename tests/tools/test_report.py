@@ -71,7 +71,10 @@ class ParseTest(unittest.TestCase):
                 HEADER + row + "0.5; 5; 1; 2; 3; 4\n",
                 'r.csv:8: expected 7 numbers separated by "; ", found 6 fields',
             ),
-            (HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n", 'r.csv:7: Dynamic Pressure: "1_0" is not a number'),
+            (
+                HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n",
+                'r.csv:7: Dynamic Pressure: "1_0" is not a number',
+            ),
             (HEADER + row + "\n" + row, "r.csv:8: empty line where a row of numbers belongs"),
             (
                 HEADER + "nan; 0; 1; 2; 3; 4; 0.75\n",

@@ -51,8 +51,20 @@ class CsvTableTest(unittest.TestCase):
             )
             self.assertEqual((status, out), (0, ""))
             with open(target, encoding="utf-8") as file:
-                self.assertTrue(file.read().endswith("mach,aoa,cl,cd\n0.5,-5,-0.5,0.25\n" + "".join(
-                    GLIDER_TABLE_AREA_2.splitlines(keepends=True)[4:])))
+                self.assertEqual(file.read(), GLIDER_TABLE_AREA_2)
+
+    def test_report_is_never_overwritten(self):
+        with tempfile.TemporaryDirectory() as folder:
+            write(folder, "r.csv", read_fixture("glider.csv"))
+            status, out, err = run_tool(
+                "table", "r.csv", "--area", "2", "-o", "./r.csv", cwd=folder
+            )
+            self.assertEqual((status, out), (2, ""))
+            self.assertEqual(
+                err, "aeroquin-report: error: the table ./r.csv would overwrite the report\n"
+            )
+            with open(os.path.join(folder, "r.csv"), encoding="utf-8") as file:
+                self.assertEqual(file.read(), read_fixture("glider.csv"))
 
     def test_reports_that_make_no_table(self):
         glider = read_fixture("glider.csv")
@@ -143,7 +155,9 @@ class CppNameTest(unittest.TestCase):
             "table", fixture("glider.csv"), "--area", "2", "--format", "cpp", "--name", "a-b"
         )
         self.assertEqual((status, out), (2, ""))
-        self.assertEqual(err, "aeroquin-report: error: --name 'a-b' is not a usable C++ identifier\n")
+        self.assertEqual(
+            err, "aeroquin-report: error: --name 'a-b' is not a usable C++ identifier\n"
+        )
 
 
 DRIVER = """\

@@ -22,6 +22,8 @@ EXIT_DIFFERENT = 1
 EXIT_ERROR = 2
 EXIT_NO_MATPLOTLIB = 3
 
+REPORT_HELP = "a capture report written by Aeroquin"
+
 
 def _non_negative(text):
     try:
@@ -53,10 +55,10 @@ def _parser():
     summary = commands.add_parser(
         "summary", help="stall, least drag, best L/D and zero-lift AOA per Mach number"
     )
-    summary.add_argument("report", metavar="REPORT")
+    summary.add_argument("report", metavar="REPORT", help=REPORT_HELP)
 
     plot = commands.add_parser("plot", help="CL*S, CD*S, L/D against AOA and the drag polar")
-    plot.add_argument("report", metavar="REPORT")
+    plot.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     plot.add_argument(
         "-o",
         "--output",
@@ -67,8 +69,8 @@ def _parser():
     comparison = commands.add_parser(
         "compare", help="largest deviation per column of two reports of the same grid"
     )
-    comparison.add_argument("a", metavar="A")
-    comparison.add_argument("b", metavar="B")
+    comparison.add_argument("a", metavar="A", help="the reference report")
+    comparison.add_argument("b", metavar="B", help="the report compared with A")
     comparison.add_argument(
         "--tolerance",
         metavar="REL",
@@ -87,7 +89,7 @@ def _parser():
     table = commands.add_parser(
         "table", help="coefficient table cl = CL*S/S, cd = CD*S/S for the host or for C++"
     )
-    table.add_argument("report", metavar="REPORT")
+    table.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     table.add_argument(
         "--area", metavar="S", type=_positive, required=True, help="reference area S in m^2"
     )
@@ -140,6 +142,8 @@ def _table(args):
             return _error("--name applies to --format cpp only")
         if not valid_name(args.name):
             return _error("--name %r is not a usable C++ identifier" % args.name)
+    if args.output and os.path.abspath(args.output) == os.path.abspath(args.report):
+        return _error("the table %s would overwrite the report" % args.output)
     report = read_report(args.report)
     grid = coefficient_grid(report, args.area)
     for warning in grid.warnings:
@@ -159,6 +163,8 @@ def _plot(args):
     extension = os.path.splitext(path)[1].lower()
     if extension not in FORMATS:
         return _error("cannot write a figure as %r: use a file name ending in .png or .svg" % path)
+    if os.path.abspath(path) == os.path.abspath(args.report):
+        return _error("the figure %s would overwrite the report; choose another with -o" % path)
     report = read_report(args.report)
     if not report.rows:
         return _error("%s holds no rows; nothing to plot" % args.report)

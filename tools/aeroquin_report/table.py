@@ -31,7 +31,8 @@ def coefficient_grid(report, area):
     holes = grid_holes(report)
     if holes:
         raise ReportError(
-            "%s: cannot make a table, the grid is not complete: %s" % (report.path, "; ".join(holes))
+            "%s: cannot make a table, the grid is not complete: %s"
+            % (report.path, "; ".join(holes))
         )
     unusable = [
         row for row in report.rows if not (math.isfinite(row.cl_s) and math.isfinite(row.cd_s))
