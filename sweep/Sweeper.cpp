@@ -34,9 +34,10 @@ bool expandAxis(std::vector<double>& points, const std::vector<double>& interval
                 << " points exceeds the limit of " << kMaxAxisPoints << " points";
         throw std::length_error(message.str());
     }
-    points.clear();
-    points.reserve(static_cast<std::size_t>(count));
-    points.push_back(intervals.front());
+    // Built aside and swapped in, so that a failure part-way leaves `points` as it was.
+    std::vector<double> expanded;
+    expanded.reserve(static_cast<std::size_t>(count));
+    expanded.push_back(intervals.front());
     for (std::size_t i = 0; i < increments.size(); ++i) {
         const std::uint64_t n = increments[i];
         if (n == 0) {
@@ -47,9 +48,10 @@ bool expandAxis(std::vector<double>& points, const std::vector<double>& interval
         // Each point afresh from the lower bound, so rounding does not accumulate. ISO mode
         // keeps the compiler from fusing the multiply and add.
         for (std::uint64_t j = 1; j <= n; ++j) {
-            points.push_back(lower + static_cast<double>(j) * step);
+            expanded.push_back(lower + static_cast<double>(j) * step);
         }
     }
+    points.swap(expanded);
     return true;
 }
 

@@ -1,0 +1,183 @@
+// The sweep over the Mach x AOA grid: building, visiting order, cursor and texts.
+#include "sweep/Sweeper.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/Configuration.h"
+
+namespace {
+
+using aeroquin::Configuration;
+using aeroquin::Sweeper;
+
+Configuration axes(std::vector<double> aoaIntervals, std::vector<std::uint32_t> aoaIncrements,
+                   std::vector<double> machIntervals, std::vector<std::uint32_t> machIncrements) {
+    Configuration c;
+    c.vesselName = "TestShip";
+    c.saveDirectory = "Reports";
+    c.aoaIntervals = std::move(aoaIntervals);
+    c.aoaIncrements = std::move(aoaIncrements);
+    c.machIntervals = std::move(machIntervals);
+    c.machIncrements = std::move(machIncrements);
+    return c;
+}
+
+Configuration workedExample() {
+    return axes({-10, 0, 30}, {5, 3}, {0.5, 1, 2}, {5, 4});
+}
+
+TEST(SweeperTest, FreshSweeperIsEmptyAndHasNoCurrentPoint) {
+    const Sweeper sweeper;
+    EXPECT_FALSE(sweeper.finished());
+    EXPECT_EQ(sweeper.aoaIndex(), 0u);
+    EXPECT_EQ(sweeper.machIndex(), 0u);
+    EXPECT_TRUE(sweeper.aoaPoints().empty());
+    EXPECT_TRUE(sweeper.machPoints().empty());
+    EXPECT_EQ(sweeper.describe(),
+              "Sweeper: Mach vector size: 0, AOA vector size: 0, Current indexes - Mach: 0 AOA: 0");
+    EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
+    EXPECT_THROW(static_cast<void>(sweeper.currentAoa()), std::out_of_range);
+    EXPECT_THROW(static_cast<void>(sweeper.statusText()), std::out_of_range);
+}
+
+TEST(SweeperTest, WorkedExampleBuildsBothAxesAndStartsOnTheFirstPoint) {
+    Sweeper sweeper;
+    sweeper.build(workedExample());
+    EXPECT_EQ(sweeper.aoaPoints(), (std::vector<double>{-10, -8, -6, -4, -2, 0, 10, 20, 30}));
+    EXPECT_EQ(sweeper.machPoints(),
+              (std::vector<double>{0.5, 0.6, 0.7, 0.8, 0.9, 1.0, 1.25, 1.5, 1.75, 2.0}));
+    EXPECT_FALSE(sweeper.finished());
+    EXPECT_EQ(sweeper.currentMach(), 0.5);
+    EXPECT_EQ(sweeper.currentAoa(), -10.0);
+    EXPECT_EQ(sweeper.statusText(), "Mach: 0.5, AOA: -10");
+    EXPECT_EQ(
+        sweeper.describe(),
+        "Sweeper: Mach vector size: 10, AOA vector size: 9, Current indexes - Mach: 0 AOA: 0");
+}
+
+TEST(SweeperTest, WorkedExampleVisitsNinetyPointsThenFinishes) {
+    Sweeper sweeper;
+    sweeper.build(workedExample());
+    int points = 1;
+    while (sweeper.advance()) {
+        ++points;
+    }
+    EXPECT_EQ(points, 90);
+    EXPECT_TRUE(sweeper.finished());
+    EXPECT_EQ(sweeper.machIndex(), 10u);
+    EXPECT_EQ(sweeper.aoaIndex(), 9u);
+    EXPECT_EQ(
+        sweeper.describe(),
+        "Sweeper: Mach vector size: 10, AOA vector size: 9, Current indexes - Mach: 10 AOA: 9");
+    EXPECT_EQ(sweeper.statusText(), "Capture completed");
+    EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
+    EXPECT_THROW(static_cast<void>(sweeper.currentAoa()), std::out_of_range);
+}
+
+TEST(SweeperTest, TwoByThreeVisitsMachOuterAoaInner) {
+    Sweeper sweeper;
+    sweeper.build(axes({0, 10, 20}, {1, 1}, {1, 2}, {1}));
+    std::vector<std::pair<double, double>> visited;
+    std::vector<bool> results;
+    for (int frame = 0; frame < 6; ++frame) {
+        visited.emplace_back(sweeper.currentMach(), sweeper.currentAoa());
+        results.push_back(sweeper.advance());
+    }
+    const std::vector<std::pair<double, double>> expected{{1, 0}, {1, 10}, {1, 20},
+                                                          {2, 0}, {2, 10}, {2, 20}};
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(results, (std::vector<bool>{true, true, true, true, true, false}));
+    EXPECT_TRUE(sweeper.finished());
+    EXPECT_EQ(sweeper.machIndex(), 2u);
+    EXPECT_EQ(sweeper.aoaIndex(), 3u);
+}
+
+TEST(SweeperTest, OneByOneFinishesOnTheFirstAdvance) {
+    Sweeper sweeper;
+    sweeper.build(axes({5, 10}, {0}, {0.8, 1}, {0}));
+    EXPECT_EQ(sweeper.statusText(), "Mach: 0.8, AOA: 5");
+    EXPECT_FALSE(sweeper.advance());
+    EXPECT_TRUE(sweeper.finished());
+    EXPECT_EQ(sweeper.statusText(), "Capture completed");
+    EXPECT_EQ(sweeper.describe(),
+              "Sweeper: Mach vector size: 1, AOA vector size: 1, Current indexes - Mach: 1 AOA: 1");
+}
+
+TEST(SweeperTest, AdvanceAfterTheEndChangesNothing) {
+    Sweeper sweeper;
+    sweeper.build(axes({0, 10}, {1}, {1, 2}, {0}));
+    EXPECT_TRUE(sweeper.advance());
+    EXPECT_FALSE(sweeper.advance());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(sweeper.advance());
+        EXPECT_TRUE(sweeper.finished());
+        EXPECT_EQ(sweeper.machIndex(), 1u);
+        EXPECT_EQ(sweeper.aoaIndex(), 2u);
+    }
+    EXPECT_EQ(sweeper.statusText(), "Capture completed");
+}
+
+TEST(SweeperTest, StatusTextUsesSixSignificantDigits) {
+    Sweeper sweeper;
+    // Mach 0.3, 0.5, 0.7000000000000001, 0.9000000000000001; AOA -10, 0.
+    sweeper.build(axes({-10, 0}, {1}, {0.3, 0.9}, {3}));
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(sweeper.advance());
+    }
+    ASSERT_EQ(sweeper.currentMach(), 0.7000000000000001);
+    EXPECT_EQ(sweeper.statusText(), "Mach: 0.7, AOA: -10");
+    ASSERT_TRUE(sweeper.advance());
+    EXPECT_EQ(sweeper.statusText(), "Mach: 0.7, AOA: 0");
+    ASSERT_TRUE(sweeper.advance());
+    EXPECT_EQ(sweeper.statusText(), "Mach: 0.9, AOA: -10");
+}
+
+TEST(SweeperTest, StatusTextOfLargeAndSmallValues) {
+    Sweeper sweeper;
+    sweeper.build(axes({-0.0001234567, 1}, {0}, {1234567, 2000000}, {0}));
+    EXPECT_EQ(sweeper.statusText(), "Mach: 1.23457e+06, AOA: -0.000123457");
+}
+
+TEST(SweeperTest, InvalidAxisIsLeftEmptyWithoutAnError) {
+    Sweeper sweeper;
+    sweeper.build(axes({-10, 0, 30}, {5, 3}, {2, 1}, {4}));
+    EXPECT_EQ(sweeper.aoaPoints().size(), 9u);
+    EXPECT_TRUE(sweeper.machPoints().empty());
+    EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
+    EXPECT_THROW(static_cast<void>(sweeper.statusText()), std::out_of_range);
+    EXPECT_EQ(sweeper.currentAoa(), -10.0);
+}
+
+TEST(SweeperTest, AoaCountWrittenMinusOneEndsInALengthErrorNamingTheAxis) {
+    Sweeper sweeper;
+    try {
+        sweeper.build(axes({0, 10}, {4294967295u}, {0.5, 1}, {1}));
+        FAIL() << "nothing thrown";
+    } catch (const std::length_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "Sweeper: AOA axis of 4294967296 points exceeds the limit of 16777216 points");
+    }
+    EXPECT_TRUE(sweeper.aoaPoints().empty());
+    EXPECT_TRUE(sweeper.machPoints().empty());
+}
+
+TEST(SweeperTest, MachAxisAboveTheCeilingFailsAfterTheAoaAxisIsBuilt) {
+    Sweeper sweeper;
+    try {
+        sweeper.build(axes({0, 10}, {2}, {0.5, 1, 2}, {16777215u, 1}));
+        FAIL() << "nothing thrown";
+    } catch (const std::length_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "Sweeper: Mach axis of 16777217 points exceeds the limit of 16777216 points");
+    }
+    EXPECT_EQ(sweeper.aoaPoints(), (std::vector<double>{0, 5, 10}));
+    EXPECT_TRUE(sweeper.machPoints().empty());
+}
+
+}  // namespace
