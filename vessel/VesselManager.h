@@ -25,7 +25,8 @@ class VesselManager {
     void bind(const Configuration& configuration);
 
     // Resets the position, then sets the velocity of the sweep's current Mach and AOA
-    // relative to the rotating atmosphere. Throws when the sweep has finished.
+    // relative to the rotating atmosphere. Throws when the sweep has finished, when the
+    // vessel has lost its reference body, or when that body has no atmosphere data.
     void applyTestPoint(const Sweeper& sweeper);
 
     // Reads density, lift and drag of the step just integrated.
