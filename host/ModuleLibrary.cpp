@@ -1,0 +1,69 @@
+#include "host/ModuleLibrary.h"
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace aeroquin::host {
+
+ModuleLibrary::ModuleLibrary(const std::filesystem::path& path)
+    : path_(path), handle_(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    if (handle_ == nullptr) {
+        const char* error = ::dlerror();
+        throw std::runtime_error("cannot load the module " + path.string() + ": " +
+                                 (error != nullptr ? error : "unknown error"));
+    }
+}
+
+ModuleLibrary::~ModuleLibrary() {
+    if (!keep_) {
+        ::dlclose(handle_);
+    }
+}
+
+void* ModuleLibrary::symbol(const char* name) const {
+    return librarySymbol(handle_, name);
+}
+
+void* librarySymbol(void* library, const char* name) {
+    if (library == nullptr || name == nullptr) {
+        return nullptr;
+    }
+    // dlsym on a handle searches the library and its dependencies (the C library, ...); only
+    // the library's own definition counts, as on the simulator's platform.
+    void* address = ::dlsym(library, name);
+    if (address == nullptr) {
+        return nullptr;
+    }
+    Dl_info info{};
+    void* self = nullptr;
+    if (::dladdr(address, &info) != 0 && info.dli_fname != nullptr) {
+        self = ::dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+        if (self != nullptr) {
+            ::dlclose(self);
+        }
+    }
+    return self == library ? address : nullptr;
+}
+
+std::filesystem::path defaultModulePath() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto installed = exe.parent_path() / AEROQUIN_INSTALLED_MODULE;
+        if (std::filesystem::exists(installed, error)) {
+            return installed.lexically_normal();
+        }
+    }
+#ifdef AEROQUIN_BUILD_MODULE
+    const std::filesystem::path built = AEROQUIN_BUILD_MODULE;
+    if (std::filesystem::exists(built, error)) {
+        return built;
+    }
+#endif
+    return {};
+}
+
+}  // namespace aeroquin::host

@@ -1,0 +1,45 @@
+// What the host learns about a capture from the module's log lines: the status text of frame 1,
+// the start and the completion of the capture, and the number of test points of the sweep.
+// The module's log lines are its status texts (one per change) and its set-up descriptions.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace aeroquin::host {
+
+inline constexpr std::string_view kStartedStatus = "Aeroquin - Manager initialized ok";
+inline constexpr std::string_view kCompletedStatus = "Capture completed";
+
+class StatusWatch {
+  public:
+    // 0 while the simulation starts, then the number of the frame under way.
+    void setFrame(std::uint64_t frame) { frame_ = frame; }
+    void observe(std::string_view line);
+
+    bool completed() const { return completed_; }
+    // Whether the module logged anything during frame 1, and the last such line.
+    bool frameOneLogged() const { return frameOneLogged_; }
+    const std::string& frameOneStatus() const { return frameOneStatus_; }
+    // Mach values times AOA values, from the sweep's description line; nothing until seen.
+    std::optional<std::uint64_t> totalPoints() const { return totalPoints_; }
+    // Test points measured after `framesRun` frames: one per frame from the frame that showed
+    // the successful start up to the frame before the one that showed completion.
+    std::uint64_t pointsMeasured(std::uint64_t framesRun) const;
+
+  private:
+    std::uint64_t frame_ = 0;
+    bool frameOneLogged_ = false;
+    std::string frameOneStatus_;
+    bool completed_ = false;
+    std::uint64_t completedFrame_ = 0;
+    std::uint64_t startFrame_ = 0;  // 0: not started
+    std::optional<std::uint64_t> totalPoints_;
+};
+
+// "Sweeper: Mach vector size: P, AOA vector size: Q, ..." -> P * Q; nothing for other lines.
+std::optional<std::uint64_t> sweepPoints(std::string_view line);
+
+}  // namespace aeroquin::host
