@@ -91,7 +91,8 @@ Scenario Scenario::fromItems(const ItemFile& items) {
     }
 
     std::set<std::string, std::less<>> names;
-    for (const auto token : splitBlanks(items.find("Vessels").value_or(""))) {
+    const std::string vessels = items.find("Vessels").value_or("");
+    for (const auto token : splitBlanks(vessels)) {
         const std::size_t colon = token.find(':');
         const std::string_view name = token.substr(0, colon);
         const std::string_view className =
