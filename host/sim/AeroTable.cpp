@@ -1,6 +1,7 @@
 #include "host/sim/AeroTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -41,10 +42,10 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     }
 }
 
-constexpr const char* columnNames[] = {"mach", "aoa", "cl", "cd"};
+constexpr std::array<std::string_view, 4> columnNames = {"mach", "aoa", "cl", "cd"};
 
 struct Row {
-    double values[4];
+    std::array<double, 4> values;
     std::string machText;
     std::string aoaText;
     int line;
@@ -85,8 +86,8 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
         const auto fields = splitFields(line);
         if (headerLine == 0) {
             const bool isHeader =
-                fields.size() == 4 && std::equal(fields.begin(), fields.end(), columnNames,
-                                                 [](std::string_view f, const char* n) {
+                fields.size() == 4 && std::equal(fields.begin(), fields.end(), columnNames.begin(),
+                                                 [](std::string_view f, std::string_view n) {
                                                      return equalsIgnoringCase(f, n);
                                                  });
             if (!isHeader) {
@@ -185,7 +186,8 @@ AeroCoefficients AeroTable::at(double mach, double aoaDeg) const {
     const AeroCoefficients& c01 = values_[i * n + j + 1];
     const AeroCoefficients& c10 = values_[(i + 1) * n + j];
     const AeroCoefficients& c11 = values_[(i + 1) * n + j + 1];
-    const auto blend = [&](double v00, double v01, double v10, double v11) {
+    // Clang before 16 cannot capture structured bindings.
+    const auto blend = [fa = fa, fm = fm](double v00, double v01, double v10, double v11) {
         const double low = v00 + fa * (v01 - v00);
         const double high = v10 + fa * (v11 - v10);
         return low + fm * (high - low);

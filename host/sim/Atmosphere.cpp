@@ -1,6 +1,7 @@
 #include "host/sim/Atmosphere.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace aeroquin::host {
@@ -16,9 +17,10 @@ constexpr double seaLevelTemperature = 288.15;
 constexpr double seaLevelPressure = 101325.0;
 // Geopotential base heights (m) and lapse rates (K/m) of the layers; the last one holds the
 // temperature of the standard's top (84852 m geopotential, 86 km geometric) upwards.
-constexpr double baseHeights[] = {0.0,     11000.0, 20000.0, 32000.0,
-                                  47000.0, 51000.0, 71000.0, 84852.0};
-constexpr double lapseRates[] = {-0.0065, 0.0, 0.001, 0.0028, 0.0, -0.0028, -0.002, 0.0};
+constexpr std::array<double, 8> baseHeights = {0.0,     11000.0, 20000.0, 32000.0,
+                                               47000.0, 51000.0, 71000.0, 84852.0};
+constexpr std::array<double, 8> lapseRates = {-0.0065, 0.0,     0.001,  0.0028,
+                                              0.0,     -0.0028, -0.002, 0.0};
 // Lowest altitude modelled; below it the value there is held.
 constexpr double floorAltitude = -5000.0;
 constexpr double hydrostatic = g0 * molarMass / gasConstantStar;  // K/m

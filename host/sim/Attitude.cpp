@@ -8,10 +8,10 @@ Mat3 attitudeMatrix(const Vec3& angles) {
     return rotationZ(angles.z) * rotationY(angles.y) * rotationX(angles.x);
 }
 
-Vec3 attitudeAngles(const Mat3& r) {
+Vec3 attitudeAngles(const Mat3& vesselToGlobal) {
     // r = Rz(c) Ry(b) Rx(a): r20 = -sin b, r21 = cos b sin a, r22 = cos b cos a,
     // r10 = sin c cos b, r00 = cos c cos b.
-    const auto& m = r.m;
+    const auto& m = vesselToGlobal.m;
     const double cosB = std::hypot(m[2][1], m[2][2]);
     const double b = std::atan2(-m[2][0], cosB);
     if (cosB < 1e-12) {

@@ -97,7 +97,8 @@ Scenario Scenario::fromItems(const ItemFile& items) {
         const std::string_view name = token.substr(0, colon);
         const std::string_view className =
             colon == std::string_view::npos ? std::string_view{} : token.substr(colon + 1);
-        if (name.empty() || !isPlainName(className) || className.find(':') != className.npos) {
+        if (name.empty() || !isPlainName(className) ||
+            className.find(':') != std::string_view::npos) {
             throw items.error("Vessels",
                               "Vessels: \"" + std::string(token) + "\" must be name:class");
         }

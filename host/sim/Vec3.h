@@ -51,7 +51,7 @@ inline Vec3 fromHost(const VECTOR3& v) {
 }
 
 inline VECTOR3 toHost(const Vec3& v) {
-    VECTOR3 r;
+    VECTOR3 r{};
     r.x = v.x;
     r.y = v.y;
     r.z = v.z;

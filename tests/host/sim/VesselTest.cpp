@@ -325,3 +325,36 @@ TEST(Landed, RidesTheRotatingSurface) {
 
 }  // namespace
 }  // namespace aeroquin::host
+
+namespace aeroquin::host {
+namespace {
+
+struct HeadingCase {
+    Vec3 attitude;
+    double heading;
+};
+
+class Heading : public ::testing::TestWithParam<HeadingCase> {};
+
+// At longitude 0, latitude 0, t = 0 with no tilt: east is global +z, north global +y.
+TEST_P(Heading, IsTheNoseDirectionFromNorthTowardsEast) {
+    const Body body("B", 1.0e6, 1.0e23, 1.0e5, 0.0, std::nullopt);
+    Vessel v("V", probeClass(false), &body);
+    v.placeLanded(0.0, 0.0, GetParam().attitude);
+    VESSELSTATUS2 s{};
+    s.version = 2;
+    ASSERT_TRUE(v.getStatusEx(s));
+    EXPECT_NEAR(s.surf_hdg, GetParam().heading, 1e-12);
+    EXPECT_NEAR(s.surf_lng, 0.0, 1e-15);
+    EXPECT_NEAR(s.surf_lat, 0.0, 1e-15);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Compass, Heading,
+    ::testing::Values(HeadingCase{{-pi / 2, 0.0, 0.0}, 0.0},        // nose along +y: north
+                      HeadingCase{{0.0, 0.0, 0.0}, pi / 2},         // nose along +z: east
+                      HeadingCase{{pi / 2, 0.0, 0.0}, pi},          // nose along -y: south
+                      HeadingCase{{0.0, pi, 0.0}, 3.0 * pi / 2}));  // nose along -z: west
+
+}  // namespace
+}  // namespace aeroquin::host
