@@ -1,0 +1,95 @@
+// The module's configuration loading on arbitrary file bytes, through the host's item-file
+// reader: the bytes become Config/Modules/Plugin/Aeroquin.cfg of a private root. Loading ends
+// in a valid configuration or a ConfigurationError, with the file closed either way; a loaded
+// configuration then describes itself and builds its sweep.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "config/AxisValidation.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationError.h"
+#include "fuzz/Check.h"
+#include "fuzz/ItemFileShim.h"
+#include "fuzz/TempRoot.h"
+#include "sweep/Sweeper.h"
+
+using aeroquin::fuzz::check;
+
+namespace {
+
+// 1 + the sum of the counts, saturated.
+std::uint64_t axisPoints(const std::vector<std::uint32_t>& increments) {
+    std::uint64_t count = 1;
+    for (const std::uint32_t n : increments) {
+        count = count > UINT64_MAX - n ? UINT64_MAX : count + n;
+    }
+    return count;
+}
+
+// Axes this long are expanded in full; longer ones up to the sweep's limit are skipped, as
+// they only cost time (128 MiB and a second a list), and beyond the limit build refuses them
+// before allocating.
+constexpr std::uint64_t kExpandedPoints = 1 << 16;
+
+bool worthBuilding(const aeroquin::Configuration& configuration) {
+    for (const std::uint64_t points :
+         {axisPoints(configuration.aoaIncrements), axisPoints(configuration.machIncrements)}) {
+        if (points > kExpandedPoints && points <= aeroquin::kMaxAxisPoints) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const aeroquin::fuzz::TempRoot root;
+    static const bool rooted = [] {
+        aeroquin::fuzz::setItemFileRoot(root.path());
+        return true;
+    }();
+    static_cast<void>(rooted);
+    root.write("Config/Modules/Plugin/Aeroquin.cfg",
+               std::string_view(reinterpret_cast<const char*>(data), size));
+
+    aeroquin::Configuration configuration;
+    try {
+        configuration.load();
+    } catch (const aeroquin::ConfigurationError& error) {
+        check(std::string_view(error.what()).starts_with("Configuration Error - "),
+              "the message is \"Configuration Error - \" and a detail");
+        check(aeroquin::fuzz::openItemFiles() == 0, "a failed load closes the file");
+        return 0;
+    }
+    check(aeroquin::fuzz::openItemFiles() == 0, "a successful load closes the file");
+    check(configuration.reportNameStyle == 0 || configuration.reportNameStyle == 1,
+          "the report name style is 0 or 1");
+    check(aeroquin::isValidAxis(configuration.aoaIntervals, configuration.aoaIncrements) &&
+              aeroquin::isValidAxis(configuration.machIntervals, configuration.machIncrements),
+          "both axes are valid");
+    check(configuration.describe().starts_with("Vessel Name:"), "the description's first part");
+
+    if (!worthBuilding(configuration)) {
+        return 0;
+    }
+    aeroquin::Sweeper sweeper;
+    try {
+        sweeper.build(configuration);
+    } catch (const std::length_error&) {
+        const bool aoaOver = axisPoints(configuration.aoaIncrements) > aeroquin::kMaxAxisPoints;
+        const bool machOver = axisPoints(configuration.machIncrements) > aeroquin::kMaxAxisPoints;
+        check(aoaOver || machOver, "only an axis over the limit is refused");
+        check(sweeper.machPoints().empty() && (!aoaOver || sweeper.aoaPoints().empty()),
+              "an axis over the limit is refused before it gets a point");
+        return 0;
+    }
+    check(sweeper.aoaPoints().size() == axisPoints(configuration.aoaIncrements) &&
+              sweeper.machPoints().size() == axisPoints(configuration.machIncrements),
+          "each axis has 1 + the sum of its counts points");
+    check(sweeper.statusText().starts_with("Mach: "), "the first point's status text");
+    return 0;
+}

@@ -1,0 +1,62 @@
+// The host's scenario reader on arbitrary item-file bytes: a Scenario or a HostFileError. A
+// scenario that reads is then built into a world (a fixed body Flat and vessel class Probe are
+// in the root) and run for a few frames, the way the host uses it.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz/Check.h"
+#include "fuzz/TempRoot.h"
+#include "host/sim/HostFileError.h"
+#include "host/sim/ItemFile.h"
+#include "host/sim/Scenario.h"
+#include "host/sim/World.h"
+
+using aeroquin::fuzz::check;
+using namespace aeroquin::host;
+
+namespace {
+
+// Isothermal air at 250 K, speed of sound 300 m/s; the body of examples/flat.
+constexpr std::string_view kBody =
+    "Size = 1e6\nMass = 9.366677706857458e22\nSidRotPeriod = 1e30\nAtmosphere = Isothermal\n"
+    "AtmGasConstant = 250\nAtmGamma = 1.44\nAtmPressure0 = 100000\nAtmDensity0 = 1.6\n";
+constexpr std::string_view kProbe = "Mass = 1000\nReferenceArea = 10\nAeroTable = Probe.csv\n";
+constexpr std::string_view kProbeTable =
+    "mach,aoa,cl,cd\n0,-90,-0.9,0.1\n0,90,0.9,0.1\n10,-90,-0.9,0.6\n10,90,0.9,0.6\n";
+
+const aeroquin::fuzz::TempRoot& worldRoot() {
+    static const aeroquin::fuzz::TempRoot root;
+    static const bool written = [] {
+        root.write("Config/Flat.cfg", kBody);
+        root.write("Config/Vessels/Probe.cfg", kProbe);
+        root.write("Config/Vessels/Probe.csv", kProbeTable);
+        return true;
+    }();
+    static_cast<void>(written);
+    return root;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string name = "Scenarios/Fuzz.scn";
+    try {
+        const Scenario scenario = Scenario::fromItems(ItemFile::fromText(text, name));
+        check(scenario.file == name, "the scenario carries its file name");
+        check(scenario.stepSize > 0.0, "the step is positive");
+        World world = World::build(worldRoot().path(), scenario);
+        check(world.vessels().size() == scenario.vessels.size(), "one vessel per placement");
+        for (int frame = 0; frame < 3; ++frame) {
+            static_cast<void>(world.step(world.stepSize()));
+        }
+    } catch (const HostFileError& error) {
+        // The scenario, or the body or class file it names.
+        const std::string_view message = error.what();
+        check(message.starts_with(name + ":") || message.starts_with("Config/"),
+              "the error names the scenario or a file it names");
+    }
+    return 0;
+}
