@@ -247,8 +247,9 @@ bool Vessel::step(double dt) {
         return false;
     }
     const Forces forces = aerodynamicForces();
-    lift_ = forces.lift;
-    drag_ = forces.drag;
+    // The interface reports magnitudes: a downward lift reads as positive too.
+    lift_ = std::abs(forces.lift);
+    drag_ = std::abs(forces.drag);
     const Vec3 aero = forces.aero / class_->mass;
 
     // Velocity Verlet; the aerodynamic part is held through the step.
