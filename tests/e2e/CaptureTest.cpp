@@ -1,0 +1,290 @@
+// Whole captures: the real host running the real module on temporary root folders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/HostProcess.h"
+
+namespace {
+
+using e2e::HostProcess;
+using e2e::runHost;
+using e2e::TempRoot;
+using Lines = std::vector<std::string>;
+
+const char* const kPinnedClock = "2024-03-05T14:07:09";
+const char* const kDemoReport = "Reports/DeltaWing_20240305_140709.csv";
+
+// The module's own log lines: everything the host did not write itself.
+Lines moduleLog(const TempRoot& root) {
+    Lines lines;
+    for (const std::string& line : root.lines("host.log")) {
+        if (line.rfind("host: ", 0) != 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::vector<double> numbers(const std::string& row) {
+    std::vector<double> values;
+    std::istringstream in(row);
+    for (std::string field; std::getline(in, field, ';');) {
+        values.push_back(std::stod(field));
+    }
+    return values;
+}
+
+// Every row is whole: seven numbers joined by "; ".
+void expectWholeRows(const Lines& report) {
+    for (std::size_t i = 6; i < report.size(); ++i) {
+        EXPECT_EQ(std::count(report[i].begin(), report[i].end(), ';'), 6) << report[i];
+        EXPECT_EQ(numbers(report[i]).size(), 7U) << report[i];
+    }
+}
+
+TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOne) {
+    TempRoot root("demo");
+    const auto result = runHost(root, {"--utc", kPinnedClock, "--display", "none", "--trace",
+                                       (root.path() / "trace.txt").string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    EXPECT_EQ(root.files("Reports"), Lines{"DeltaWing_20240305_140709.csv"});
+    const Lines report = root.lines(kDemoReport);
+    ASSERT_EQ(report.size(), 96U);
+    EXPECT_EQ(Lines(report.begin(), report.begin() + 6),
+              (Lines{"Aeroquin version: 1.0", "Vessel Class: DeltaWing",
+                     "System time at simulation start: 2024/03/05::14:07:09",
+                     "Number of AOA points = 9", "Number of Mach points = 10",
+                     "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D"}));
+    const Lines machs{"0.5", "0.6", "0.7", "0.8", "0.9", "1", "1.25", "1.5", "1.75", "2"};
+    const Lines aoas{"-10", "-8", "-6", "-4", "-2", "0", "10", "20", "30"};
+    std::size_t row = 6;
+    for (const std::string& mach : machs) {
+        for (const std::string& aoa : aoas) {
+            EXPECT_EQ(report[row].rfind(mach + "; " + aoa + "; ", 0), 0U) << report[row];
+            ++row;
+        }
+    }
+    expectWholeRows(report);
+
+    // Log: lifecycle, descriptions, then one line per change of the status text; the last
+    // sample's text never shows.
+    const Lines log = moduleLog(root);
+    ASSERT_GE(log.size(), 7U);
+    EXPECT_EQ(log[0], "Aeroquin - Manager created");
+    EXPECT_EQ(log[1],
+              "Vessel Name:GL-01 - Save Directory: Reports - Report name style: 1 - AOA "
+              "Intervals: <-10, 0, 30> - AOA Increments: <5, 3> - Mach Intervals: <0.5, 1, 2> - "
+              "Mach Increments: <5, 4>");
+    EXPECT_EQ(log[2],
+              "Sweeper: Mach vector size: 10, AOA vector size: 9, Current indexes - Mach: 0 AOA: "
+              "0");
+    EXPECT_EQ(log[3], "Aeroquin - Manager initialized ok");
+    EXPECT_EQ(Lines(log.begin() + 4, log.end() - 2), Lines(report.begin() + 6, report.end() - 1));
+    EXPECT_EQ(log[log.size() - 2], "Capture completed");
+    EXPECT_EQ(log.back(), "Aeroquin - Manager destroyed");
+
+    // Trace: one row written in each post-step of frames 1 to 90; "Capture completed" logged in
+    // the pre-step of frame 91, the last frame.
+    std::map<std::string, int> rowsIn;
+    std::string section;
+    std::string completedIn;
+    std::string lastSection;
+    for (const std::string& line : root.lines("trace.txt")) {
+        if (line.rfind("# ", 0) == 0) {
+            section = line.substr(2);
+            lastSection = section;
+        } else if (line.rfind("oapiWriteLine", 0) == 0) {
+            ++rowsIn[section];
+        } else if (line == "oapiWriteLog \"Capture completed\"") {
+            completedIn = section;
+        }
+    }
+    EXPECT_EQ(rowsIn["clbkSimulationStart"], 5) << "header lines 1-3, 4+5, 6";
+    for (int frame = 1; frame <= 90; ++frame) {
+        EXPECT_EQ(rowsIn["frame " + std::to_string(frame) + " clbkPostStep"], 1) << frame;
+    }
+    EXPECT_EQ(completedIn, "frame 91 clbkPreStep");
+    EXPECT_EQ(rowsIn.count("frame 91 clbkPostStep"), 0U);
+    EXPECT_EQ(lastSection, "clbkSimulationEnd");
+    const std::string trace = root.read("trace.txt");
+    EXPECT_EQ(trace.find("# frame 92 "), std::string::npos);
+    EXPECT_EQ(trace.find("oapiAnnotationSetText"), std::string::npos) << "--display none";
+}
+
+struct StartFailure {
+    std::string name;
+    std::string configuration;  // empty: no configuration file at all
+    std::string message;
+    bool descriptionsLogged;
+};
+
+class StartFailureTest : public ::testing::TestWithParam<StartFailure> {};
+
+TEST_P(StartFailureTest, LogsItsMessageOnceExitsWithOneAndWritesNoReport) {
+    const StartFailure& failure = GetParam();
+    TempRoot root("demo");
+    if (failure.configuration.empty()) {
+        root.remove("Config/Modules/Plugin/Aeroquin.cfg");
+    } else {
+        root.write("Config/Modules/Plugin/Aeroquin.cfg", failure.configuration);
+    }
+    const auto result = runHost(root, {"--utc", kPinnedClock, "--display", "none"});
+
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find(failure.message), std::string::npos) << result.err;
+    const Lines log = moduleLog(root);
+    EXPECT_EQ(std::count(log.begin(), log.end(), failure.message), 1);
+    if (failure.descriptionsLogged) {
+        ASSERT_EQ(log.size(), 5U);
+        EXPECT_EQ(log[1].rfind("Vessel Name:", 0), 0U) << log[1];
+        EXPECT_EQ(log[2].rfind("Sweeper: Mach vector size: ", 0), 0U) << log[2];
+        EXPECT_EQ(log[3], failure.message);
+    } else {
+        ASSERT_EQ(log.size(), 3U);
+        EXPECT_EQ(log[1], failure.message);
+    }
+    EXPECT_EQ(log.front(), "Aeroquin - Manager created");
+    EXPECT_EQ(log.back(), "Aeroquin - Manager destroyed");
+    EXPECT_TRUE(root.files("Reports").empty());
+}
+
+const std::string kGoodItems =
+    "SaveDirectory = Reports\nReportNameStyle = 1\nAoaIntervals = -10 0 30\n"
+    "AoaIncrements = 5 3\nMachIntervals = 0.5 1 2\nMachIncrements = 5 4\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, StartFailureTest,
+    ::testing::Values(
+        StartFailure{"MissingFile", "",
+                     "Configuration Error - File Modules\\Plugin\\Aeroquin.cfg not found", false},
+        StartFailure{"BadItem",
+                     "VesselName = GL-01\nSaveDirectory = Reports\nReportNameStyle = 2\n",
+                     "Configuration Error - ReportNameStyle = 2 is out of bounds: [0, 1]", false},
+        StartFailure{"UnparsableList",
+                     "VesselName = GL-01\nSaveDirectory = Reports\nReportNameStyle = 0\n"
+                     "AoaIntervals = 0, 10\n",
+                     "Configuration Error - error while parsing AoaIntervals", false},
+        StartFailure{"MissingVessel", "VesselName = Nobody\n" + kGoodItems,
+                     "Vessel Nobody was not found in the simulation", true},
+        StartFailure{"MissingReportDirectory",
+                     "VesselName = GL-01\nSaveDirectory = NoSuchFolder\nReportNameStyle = 1\n"
+                     "AoaIntervals = 0 10\nAoaIncrements = 1\nMachIntervals = 1 2\n"
+                     "MachIncrements = 1\n",
+                     "File NoSuchFolder\\DeltaWing_20240305_140709.csv could not be created.",
+                     true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
+    TempRoot root("demo");
+    root.configure("GL-01", "Reports", 0, "5 10", "0", "0.8 1", "0");
+    const auto result = runHost(root, {"--display", "none"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Lines report = root.lines("Reports/DeltaWing.csv");
+    ASSERT_EQ(report.size(), 7U);
+    EXPECT_EQ(report[6].rfind("0.8; 5; ", 0), 0U) << report[6];
+    const Lines log = moduleLog(root);
+    EXPECT_EQ(Lines(log.begin() + 3, log.end()),
+              (Lines{"Aeroquin - Manager initialized ok", "Capture completed",
+                     "Aeroquin - Manager destroyed"}));
+}
+
+TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
+    TempRoot root("demo");
+    const auto result =
+        runHost(root, {"--utc", kPinnedClock, "--display", "none", "--frames", "7"});
+    EXPECT_EQ(result.exitCode, 3);
+    const Lines report = root.lines(kDemoReport);
+    EXPECT_EQ(report.size(), 13U);
+    expectWholeRows(report);
+    const Lines log = moduleLog(root);
+    EXPECT_EQ(log.back(), "Aeroquin - Manager destroyed");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Capture completed"), 0);
+}
+
+// Starts a capture too long to finish, waits until it has written `rows` rows, then signals it.
+e2e::HostResult interruptedCapture(const TempRoot& root, int signal, std::size_t rows) {
+    root.configure("GL-01", "Reports", 0, "0 10", "1000", "0.5 2", "1000");
+    HostProcess host(root, {"--display", "none"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (root.lines("Reports/DeltaWing.csv").size() < 6 + rows &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    host.signal(signal);
+    return host.wait();
+}
+
+TEST(CaptureTest, SigtermEndsTheSimulationCleanlyWithEveryRowSoFar) {
+    TempRoot root("demo");
+    const auto result = interruptedCapture(root, SIGTERM, 20);
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    const Lines report = root.lines("Reports/DeltaWing.csv");
+    EXPECT_GE(report.size(), 26U);
+    EXPECT_LT(report.size(), 6U + 1001U * 1001U);
+    expectWholeRows(report);
+    EXPECT_EQ(moduleLog(root).back(), "Aeroquin - Manager destroyed");
+}
+
+TEST(CaptureTest, SigkillLosesNoWrittenRow) {
+    TempRoot root("demo");
+    const auto result = interruptedCapture(root, SIGKILL, 20);
+    EXPECT_EQ(result.exitCode, 128 + SIGKILL);
+    const std::string text = root.read("Reports/DeltaWing.csv");
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n') << "the last row is whole";
+    const Lines report = root.lines("Reports/DeltaWing.csv");
+    EXPECT_GE(report.size(), 26U);
+    expectWholeRows(report);
+}
+
+TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
+    TempRoot root("demo");
+    root.configure("GL-01", "Reports", 0, "0 10", "1", "0.5 1", "0");
+    const auto result = runHost(root, {"--trace", (root.path() / "trace.txt").string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string trace = root.read("trace.txt");
+    EXPECT_NE(trace.find("oapiAnnotationSetText"), std::string::npos);
+    EXPECT_NE(trace.find("\"Capture completed\""), std::string::npos);
+}
+
+// A body without rotation and with isothermal air (examples/flat): speed of sound 300 m/s,
+// density 1.6 * exp(-2) kg/m^3 at 20 km, and a probe whose table is cl = 0.01 * AOA,
+// cd = 0.1 + 0.05 * Mach with S = 10 m^2. With a small step the report must match physics.
+TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
+    TempRoot root("flat");
+    root.configure("P1", "Reports", 0, "-20 0 40", "4 6", "0.3 1 2.5", "2 3");
+    const auto result = runHost(root, {"--display", "none", "--step", "0.0005"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Lines report = root.lines("Reports/Probe.csv");
+    ASSERT_EQ(report.size(), 6U + 6U * 11U);
+
+    const double soundSpeed = 300.0;
+    const double density = 1.6 * std::exp(-2.0);
+    const double area = 10.0;
+    for (std::size_t i = 6; i < report.size(); ++i) {
+        const auto v = numbers(report[i]);
+        ASSERT_EQ(v.size(), 7U);
+        const double mach = v[0];
+        const double aoa = v[1];
+        const double airspeed = mach * soundSpeed;
+        const double q = 0.5 * density * airspeed * airspeed;
+        EXPECT_NEAR(v[3], airspeed, 1e-5 * airspeed) << report[i];
+        EXPECT_NEAR(v[2], q, 1e-3 * q) << report[i];
+        const double clS = area * std::abs(0.01 * aoa);
+        const double cdS = area * (0.1 + 0.05 * mach);
+        EXPECT_NEAR(v[4], clS, 1e-3 * clS + 1e-9) << report[i];
+        EXPECT_NEAR(v[5], cdS, 1e-3 * cdS) << report[i];
+    }
+}
+
+}  // namespace
