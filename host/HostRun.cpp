@@ -80,6 +80,9 @@ bool Simulation::toModules(const char* callback, Call call) {
 }
 
 void Simulation::endSimulation() {
+    // No frame is under way: what the module logs now is no frame's status.
+    host_.status().stop();
+    host_.setFrame(0);
     if (host_.trace().on()) {
         host_.trace().callback("clbkSimulationEnd");
     }
@@ -162,6 +165,8 @@ ExitCode Simulation::run() {
             result = ExitCode::frameLimit;
         }
     }
+    // The last frame's state, before the module takes its annotation away.
+    display_.finish(displayState());
     endSimulation();
     if (simulationEndFailed_) {
         result = ExitCode::moduleException;
@@ -173,7 +178,6 @@ ExitCode Simulation::run() {
 void Simulation::summarise(ExitCode code) {
     host_.files().closeAll();
     host_.annotations().releaseAll();
-    display_.finish(displayState());
 
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
@@ -219,6 +223,7 @@ std::optional<ExitCode> loadModule(HostContext& host, const HostOptions& options
         fail(&host, "no Aeroquin module was found beside the host; name one with --module FILE");
         return ExitCode::badInput;
     }
+    host.log().host("loading the module " + path.string());
     ModuleLibrary* library = nullptr;
     try {
         library = &host.loadModule(path);
@@ -226,7 +231,6 @@ std::optional<ExitCode> loadModule(HostContext& host, const HostOptions& options
         fail(&host, e.what());
         return ExitCode::badInput;
     }
-    host.log().host("module " + path.string());
     const auto initModule = entryPoint<InitModuleEntry>(*library, "InitModule");
     const auto moduleDate = entryPoint<ModuleDateEntry>(*library, "ModuleDate");
     const auto moduleVersion = entryPoint<ModuleVersionEntry>(*library, "GetModuleVersion");

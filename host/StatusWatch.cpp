@@ -43,6 +43,9 @@ std::optional<std::uint64_t> sweepPoints(std::string_view line) {
 }
 
 void StatusWatch::observe(std::string_view line) {
+    if (stopped_) {
+        return;
+    }
     if (frame_ == 1) {
         frameOneLogged_ = true;
         frameOneStatus_.assign(line);

@@ -18,6 +18,8 @@ class StatusWatch {
     // 0 while the simulation starts, then the number of the frame under way.
     void setFrame(std::uint64_t frame) { frame_ = frame; }
     void observe(std::string_view line);
+    // From now on lines are no status of a frame (the simulation is ending): ignored.
+    void stop() { stopped_ = true; }
 
     bool completed() const { return completed_; }
     // Whether the module logged anything during frame 1, and the last such line.
@@ -31,6 +33,7 @@ class StatusWatch {
 
   private:
     std::uint64_t frame_ = 0;
+    bool stopped_ = false;
     bool frameOneLogged_ = false;
     std::string frameOneStatus_;
     bool completed_ = false;

@@ -1,6 +1,7 @@
 #include "host/Trace.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -78,7 +79,10 @@ void Trace::putText(std::string_view text) {
 }
 
 void Trace::putReal(double value) {
-    std::fprintf(file_.get(), "%.17g", value);
+    // The shortest text that reads back as the same double.
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
 }
 
 void Trace::putInteger(long long value) {

@@ -1,0 +1,209 @@
+// The callbacks a module receives, in order and with their arguments, and the host operations
+// of the module, log, clock, date, vessel and annotation groups as a module sees them.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/host/TestRoot.h"
+
+namespace aeroquin::host::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+TEST(Callbacks, ComeInOrderWithTimesStepAndModifiedJulianDate) {
+    const TestRoot root;
+    root.configurePlugin("CompleteAtFrame = 2\n");
+    const auto outcome = root.run({"--step", "0.5", "--utc", "2024-03-05T14:07:09"});
+    ASSERT_EQ(outcome.exitStatus, 0);
+    // 2024-03-05 is MJD 60374; 14:07:09 is 50829 s into the day: 50829 / 86400 = 0.58829861,
+    // 50829.5 / 86400 = 0.58830440, 50830 / 86400 = 0.58831019.
+    EXPECT_THAT(root.logLinesStartingWith("plugin: clbk"),
+                ElementsAre("plugin: clbkSimulationStart 2",
+                            "plugin: clbkPreStep 0.00000000 0.50000000 60374.58829861",
+                            "plugin: clbkPostStep 0.50000000 0.50000000 60374.58830440",
+                            "plugin: clbkPreStep 0.50000000 0.50000000 60374.58830440",
+                            "plugin: clbkPostStep 1.00000000 0.50000000 60374.58831019",
+                            "plugin: clbkSimulationEnd"));
+}
+
+TEST(Callbacks, DisplayNonePassesRenderMode0) {
+    const TestRoot root;
+    root.configurePlugin("CompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run({"--display", "none"}).exitStatus, 0);
+    EXPECT_THAT(root.logLinesStartingWith("plugin: clbkSimulationStart"),
+                ElementsAre("plugin: clbkSimulationStart 0"));
+}
+
+TEST(Callbacks, ScenarioStepSizeIsTheDefaultStep) {
+    const TestRoot root;
+    root.write("Scenarios/Default.scn", "Body = None\nStepSize = 0.25\n");
+    root.configurePlugin("CompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run({"--utc", "2000-01-01T00:00:00"}).exitStatus, 0);
+    // 2000-01-01 is MJD 51544; 0.25 s is 0.25 / 86400 = 0.00000289 days.
+    EXPECT_THAT(root.logLinesStartingWith("plugin: clbkPostStep"),
+                ElementsAre("plugin: clbkPostStep 0.25000000 0.25000000 51544.00000289"));
+}
+
+TEST(ModuleLoading, AttachRegistersAndUnloadsInOrder) {
+    const TestRoot root;
+    root.configurePlugin("CompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    const auto lines = root.logLines();
+    const std::vector<std::string> expectedInOrder{
+        "host: InitLib: the module's library is attached",
+        "plugin: GetProcAddress InitModule -> found", "plugin: GetProcAddress ExitModule -> null",
+        // Only the library's own exports count, not those of the libraries it uses.
+        "plugin: GetProcAddress malloc -> null", "host: ModuleDate: Feb 03 2021",
+        "host: GetModuleVersion: 210203", "plugin: InitModule, handle as attached",
+        "plugin: clbkSimulationStart 2", "plugin: clbkSimulationEnd", "plugin: module destroyed",
+        "plugin: library detached"};
+    auto from = lines.begin();
+    for (const auto& expected : expectedInOrder) {
+        from = std::find(from, lines.end(), expected);
+        ASSERT_NE(from, lines.end()) << "missing or out of order: " << expected;
+    }
+}
+
+TEST(Log, ModuleLinesAreKeptVerbatimAndHostLinesArePrefixed) {
+    const TestRoot root;
+    root.configurePlugin("Echo = 100% done %s %d %n \\t tail \\\n CompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    const auto lines = root.logLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "100% done %s %d %n \\t tail \\"), 1);
+    EXPECT_EQ(lines.front(),
+              "host: aeroquin-host 1.0, root " + root.path().string() + ", scenario Default");
+    EXPECT_THAT(lines.back(), HasSubstr("host: run ended: 1 frame, 0 points, "));
+}
+
+TEST(Log, IsRewrittenEachRun) {
+    const TestRoot root;
+    root.configurePlugin("Echo = first run\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    root.configurePlugin("Echo = second run\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(root.log(), HasSubstr("\nsecond run\n"));
+    EXPECT_THAT(root.log(), Not(HasSubstr("first run")));
+}
+
+TEST(Date2Int, ReadsModuleDatesAndAnswers0ForAnythingElse) {
+    const TestRoot root;
+    root.configurePlugin(
+        "Dates = Aug 30 2010|Sep 18 2011|Jan  5 2000|Dec 31 1999|Foo 1 2000|Aug 32 2010|"
+        "Aug 30|aug 30 2010\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(
+        root.logLinesStartingWith("plugin: Date2Int"),
+        ElementsAre("plugin: Date2Int \"Aug 30 2010\" -> 100830",
+                    "plugin: Date2Int \"Sep 18 2011\" -> 110918",
+                    "plugin: Date2Int \"Jan  5 2000\" -> 105",
+                    "plugin: Date2Int \"Dec 31 1999\" -> 991231",
+                    "plugin: Date2Int \"Foo 1 2000\" -> 0", "plugin: Date2Int \"Aug 32 2010\" -> 0",
+                    "plugin: Date2Int \"Aug 30\" -> 0", "plugin: Date2Int \"aug 30 2010\" -> 0"));
+    EXPECT_THAT(root.log(), HasSubstr("host: Date2Int: \"Foo 1 2000\" is not a date of the form "
+                                      "Mmm dd yyyy; answered 0\n"));
+}
+
+TEST(Clock, UtcOptionPinsGetSystemTime) {
+    const TestRoot root;
+    root.configurePlugin("Clock = 1\nCompleteAtFrame = 3\n");
+    ASSERT_EQ(root.run({"--utc", "2024-03-05T14:07:09"}).exitStatus, 0);
+    // 5 March 2024 was a Tuesday (day 2 of the week, Sunday being 0).
+    const std::string pinned = "plugin: GetSystemTime 2024 3 2 5 14 7 9 0";
+    EXPECT_THAT(root.logLinesStartingWith("plugin: GetSystemTime"),
+                ElementsAre(pinned, pinned, pinned));
+}
+
+TEST(Clock, UnpinnedClockReadsTheSystemTime) {
+    const TestRoot root;
+    root.configurePlugin("Clock = 1\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    const auto lines = root.logLinesStartingWith("plugin: GetSystemTime");
+    ASSERT_EQ(lines.size(), 1u);
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(lines[0], match,
+                                 std::regex(R"(plugin: GetSystemTime (\d+) (\d+) ([0-6]) (\d+) )"
+                                            R"((\d+) (\d+) (\d+) (\d+))")));
+    EXPECT_GE(std::stoi(match[1]), 2024);
+    EXPECT_LE(std::stoi(match[2]), 12);
+    EXPECT_LE(std::stoi(match[5]), 23);
+    EXPECT_LE(std::stoi(match[8]), 999);
+}
+
+TEST(Vessels, StatusExIsFilledOnlyForVersion2) {
+    const TestRoot root;
+    root.addFlatWorld();
+    root.configurePlugin("Vessel = P1\nStatusExVersion = 2\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(root.logLinesStartingWith("plugin: GetStatusEx"),
+                ElementsAre("plugin: GetStatusEx version 2 -> filled, rbody is the surface "
+                            "reference"));
+    // 20 km above the mean radius of 1000 km.
+    EXPECT_THAT(root.logLinesStartingWith("plugin: class"),
+                ElementsAre("plugin: class Probe, radius 1020000.00000000, lift 0.00000000"));
+
+    root.configurePlugin("Vessel = P1\nStatusExVersion = 1\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(root.logLinesStartingWith("plugin: GetStatusEx"),
+                ElementsAre("plugin: GetStatusEx version 1 -> untouched"));
+    EXPECT_THAT(root.log(), HasSubstr("host: VESSEL::GetStatusEx: record version 1 is not "
+                                      "supported (only 2); nothing filled\n"));
+}
+
+TEST(Vessels, UnknownVesselNameGivesNoHandle) {
+    const TestRoot root;
+    root.addFlatWorld();
+    root.configurePlugin("Vessel = p1\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: no vessel p1\n"));
+}
+
+TEST(Handles, ForeignHandlesAreRefusedWithHostLines) {
+    const TestRoot root;
+    root.configurePlugin("BadHandles = 1\nCompleteAtFrame = 1\n");
+    const auto outcome = root.run();
+    EXPECT_EQ(outcome.exitStatus, 0);
+    const std::string log = root.log();
+    EXPECT_THAT(log, HasSubstr(" is not an open file\n"));
+    EXPECT_THAT(log, HasSubstr(" is not an annotation\n"));
+    EXPECT_THAT(log, HasSubstr("\nplugin: foreign vessel interface -> null\n"));
+    EXPECT_THAT(log, HasSubstr("\nhost: VESSEL::GetLift: the VESSEL's handle is not a vessel of "
+                               "the simulation\n"));
+    EXPECT_THAT(log, HasSubstr("\nplugin: foreign VESSEL::GetLift -> 0.00000000\n"));
+}
+
+TEST(Annotations, NullIsAcceptedAndLeftoversAreFreed) {
+    const TestRoot root;
+    root.configurePlugin("Annotation = 1\nLeakAnnotation = 1\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiDelAnnotation(null) -> false\n"));
+    EXPECT_THAT(root.log(), HasSubstr("\nhost: 1 annotation was left by the module; freed\n"));
+
+    root.configurePlugin("Annotation = 1\nCompleteAtFrame = 1\n");
+    ASSERT_EQ(root.run().exitStatus, 0);
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiDelAnnotation -> true\n"));
+    EXPECT_THAT(root.log(), Not(HasSubstr("left by the module")));
+}
+
+TEST(Summary, CountsFramesPointsAndFilesWhateverTheTerminal) {
+    const TestRoot root;
+    root.configurePlugin(
+        "Echo = Sweeper: Mach vector size: 2, AOA vector size: 2, Current indexes - Mach: 0 "
+        "AOA: 0\nFrameOneStatus = Aeroquin - Manager initialized ok\nCompleteAtFrame = 5\n"
+        "OutputFile = rows.txt\n");
+    const auto outcome = root.run();
+    ASSERT_EQ(outcome.exitStatus, 0);
+    // Frames 1 to 4 measure one point each; frame 5 shows the completion.
+    EXPECT_TRUE(std::regex_match(
+        outcome.out,
+        std::regex(R"(aeroquin-host: 5 frames, 4 points, [0-9.e+]+ points/s, 1 file written\n)")))
+        << outcome.out;
+}
+
+}  // namespace
+}  // namespace aeroquin::host::test

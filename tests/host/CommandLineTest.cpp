@@ -1,0 +1,122 @@
+// The command line and the checks before the first frame: help, version, bad arguments, bad
+// host files and bad module libraries.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/host/TestRoot.h"
+
+namespace aeroquin::host::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(CommandLine, HelpListsTheOptionsAndExitStatuses) {
+    const TestRoot root;
+    const auto outcome = root.runBare({"--help"});
+    EXPECT_EQ(outcome.exitStatus, 0);
+    for (const char* text :
+         {"--root", "--scenario", "--module", "--frames", "--step", "--utc", "--trace", "--display",
+          "--fail-writes-after", "Testing:", "130  stopped by SIGINT or SIGTERM"}) {
+        EXPECT_THAT(outcome.out, HasSubstr(text));
+    }
+    EXPECT_FALSE(root.exists("host.log"));
+}
+
+TEST(CommandLine, VersionPrintsNameAndVersion) {
+    const TestRoot root;
+    const auto outcome = root.runBare({"--version"});
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.out, "aeroquin-host 1.0\n");
+}
+
+struct BadArguments {
+    std::vector<std::string> args;
+    std::string message;  // part of what stderr must say
+};
+
+class BadCommandLine : public ::testing::TestWithParam<BadArguments> {};
+
+TEST_P(BadCommandLine, EndsWithStatus2BeforeAnyRun) {
+    const TestRoot root;
+    const auto outcome = root.run(GetParam().args);
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_THAT(outcome.err, HasSubstr(GetParam().message));
+    EXPECT_FALSE(root.exists("host.log"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, BadCommandLine,
+    ::testing::Values(
+        BadArguments{{"--frames", "0"}, "--frames"}, BadArguments{{"--frames", "-1"}, "--frames"},
+        BadArguments{{"--frames", "3x"}, "--frames"},
+        BadArguments{{"--frames", "99999999999999999999999"}, "--frames"},
+        BadArguments{{"--step", "0"}, "--step"}, BadArguments{{"--step", "-0.5"}, "--step"},
+        BadArguments{{"--step", "nan"}, "--step"}, BadArguments{{"--step", "inf"}, "--step"},
+        BadArguments{{"--utc", "2023-02-29T00:00:00"}, "--utc"},
+        BadArguments{{"--utc", "2024-03-05 14:07:09"}, "--utc"},
+        BadArguments{{"--utc", "2024-03-05T24:00:00"}, "--utc"},
+        BadArguments{{"--display", "tty"}, "--display"},
+        BadArguments{{"--fail-writes-after", "-2"}, "--fail-writes-after"},
+        BadArguments{{"--no-module"}, "--no-module"}, BadArguments{{"surplus"}, "surplus"}));
+
+TEST(CommandLine, MissingRootFolderIsRefused) {
+    const TestRoot root;
+    const auto outcome =
+        runProcess(AEROQUIN_HOST_EXE, {"--root", (root.path() / "absent").string()}, root.path());
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_THAT(outcome.err, HasSubstr("--root"));
+}
+
+TEST(HostFiles, MissingScenarioNamesTheFile) {
+    const TestRoot root;
+    const auto outcome = root.run({"--scenario", "Nowhere"});
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_EQ(outcome.err, "aeroquin-host: Scenarios/Nowhere.scn: cannot be read\n");
+    EXPECT_THAT(root.log(), HasSubstr("host: Scenarios/Nowhere.scn: cannot be read\n"));
+    // The module is loaded only once the world stands.
+    EXPECT_THAT(root.log(), ::testing::Not(HasSubstr("plugin:")));
+}
+
+TEST(HostFiles, ScenarioNamingAMissingClassEndsBeforeTheFirstFrame) {
+    const TestRoot root;
+    root.write("Scenarios/Default.scn", "Body = None\nVessels = X1:Ghost\n");
+    const auto outcome = root.run();
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_THAT(outcome.err, HasSubstr("Ghost"));
+    EXPECT_THAT(root.log(), ::testing::Not(HasSubstr("clbkPreStep")));
+}
+
+TEST(ModuleLibrary, MissingLibraryIsRefused) {
+    const TestRoot root;
+    const auto outcome =
+        runProcess(AEROQUIN_HOST_EXE,
+                   {"--root", root.path().string(), "--module", (root.path() / "none.so").string()},
+                   root.path());
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_THAT(outcome.err, HasSubstr("cannot load the module"));
+    EXPECT_THAT(outcome.err, HasSubstr("none.so"));
+}
+
+TEST(ModuleLibrary, LibraryWithoutInitModuleIsRefused) {
+    const TestRoot root;
+    const auto outcome = runProcess(
+        AEROQUIN_HOST_EXE, {"--root", root.path().string(), "--module", AEROQUIN_EMPTY_PLUGIN},
+        root.path());
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_THAT(outcome.err, HasSubstr("does not export InitModule"));
+}
+
+TEST(ModuleLibrary, NoModuleRunsTheWorldAlone) {
+    const TestRoot root;
+    const auto outcome =
+        runProcess(AEROQUIN_HOST_EXE,
+                   {"--root", root.path().string(), "--no-module", "--frames", "4"}, root.path());
+    EXPECT_EQ(outcome.exitStatus, 3);
+    EXPECT_THAT(outcome.out, HasSubstr("aeroquin-host: 4 frames, 0 points"));
+}
+
+}  // namespace
+}  // namespace aeroquin::host::test
