@@ -1,0 +1,183 @@
+#include "bench/NullHost.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "module/HostApi.h"
+
+namespace aeroquin::bench {
+
+namespace {
+
+struct Item {
+    std::string_view key;
+    std::string_view value;
+};
+
+constexpr Item kConfiguration[] = {
+    {"VesselName", "Bench"},      {"SaveDirectory", "Reports"}, {"AoaIntervals", "-90 90"},
+    {"AoaIncrements", "1000000"}, {"MachIntervals", "0.1 10"},  {"MachIncrements", "999"},
+};
+
+// Addresses that serve as handles; the host interface's free functions are the only way in,
+// so the objects behind them live for the whole process.
+char configurationFile;
+char reportFile;
+char vesselObject;
+char bodyObject;
+char annotation;
+std::uint64_t lines = 0;
+
+VESSEL& vesselInterface() {
+    static VESSEL vessel(&vesselObject);
+    return vessel;
+}
+
+// Air of the US Standard Atmosphere at 20 km on an Earth-sized body.
+constexpr ATMCONST kAtmosphere{101325.0, 1.225, 287.0, 1.4, 0.0, 0.21, 2.5e5, 6.621e6, 0.0, {}};
+
+}  // namespace
+
+std::uint64_t linesWritten() {
+    return lines;
+}
+
+}  // namespace aeroquin::bench
+
+namespace nh = aeroquin::bench;
+
+VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel) : hVessel_(hVessel), flightModel_(fmodel) {}
+VESSEL::~VESSEL() = default;
+OBJHANDLE VESSEL::GetHandle() const {
+    return hVessel_;
+}
+char* VESSEL::GetClassNameA() const {
+    static char name[] = "BenchGlider";
+    return name;
+}
+OBJHANDLE VESSEL::GetSurfaceRef() const {
+    return &nh::bodyObject;
+}
+void VESSEL::GetStatus(VESSELSTATUS& status) const {
+    status = VESSELSTATUS{};
+    status.rbody = &nh::bodyObject;
+}
+void VESSEL::GetStatusEx(void* status) const {
+    auto& record = *static_cast<VESSELSTATUS2*>(status);
+    if (record.version == 2) {
+        record.rbody = &nh::bodyObject;
+        record.rpos = VECTOR3{{6.391e6, 0.0, 0.0}};
+        record.rvel = VECTOR3{{0.0, 0.0, 465.0}};
+    }
+}
+void VESSEL::DefSetState(const VESSELSTATUS* /*status*/) const {}
+void VESSEL::DefSetStateEx(const void* /*status*/) const {}
+OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const {
+    longitude = 0.0;
+    latitude = 0.0;
+    radius = 6.391e6;
+    return &nh::bodyObject;
+}
+void VESSEL::HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const {
+    rlocal = rhorizon;
+}
+void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
+    rglob = rloc;
+}
+double VESSEL::GetAtmTemperature() const {
+    return 216.65;  // K
+}
+double VESSEL::GetAtmDensity() const {
+    return 0.0889;  // kg/m^3
+}
+double VESSEL::GetLift() const {
+    return 15000.0;  // N
+}
+double VESSEL::GetDrag() const {
+    return 1800.0;  // N
+}
+
+oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}
+oapi::ModuleNV::~ModuleNV() = default;
+HINSTANCE oapi::ModuleNV::GetModule() const {
+    return hModule;
+}
+oapi::Module::Module(HINSTANCE hDLL) : ModuleNV(hDLL) {}
+oapi::Module::~Module() = default;
+void oapi::Module::clbkSimulationStart(RenderMode /*mode*/) {}
+void oapi::Module::clbkSimulationEnd() {}
+void oapi::Module::clbkPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
+void oapi::Module::clbkPostStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
+void oapi::Module::clbkTimeJump(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
+void oapi::Module::clbkFocusChanged(OBJHANDLE /*new_focus*/, OBJHANDLE /*old_focus*/) {}
+void oapi::Module::clbkTimeAccChanged(double /*new_warp*/, double /*old_warp*/) {}
+void oapi::Module::clbkNewVessel(OBJHANDLE /*hVessel*/) {}
+void oapi::Module::clbkDeleteVessel(OBJHANDLE /*hVessel*/) {}
+void oapi::Module::clbkVesselJump(OBJHANDLE /*hVessel*/) {}
+void oapi::Module::clbkPause(bool /*pause*/) {}
+
+void oapiRegisterModule(oapi::Module* /*module*/) {}
+void InitLib(HINSTANCE /*hModule*/) {}
+int Date2Int(char* /*date*/) {
+    return 240305;
+}
+void oapiWriteLog(char* /*line*/) {}
+
+FILEHANDLE oapiOpenFile(const char* /*fname*/, FileAccessMode mode, PathRoot /*root*/) {
+    return mode == FILE_IN ? static_cast<FILEHANDLE>(&nh::configurationFile)
+                           : static_cast<FILEHANDLE>(&nh::reportFile);
+}
+void oapiCloseFile(FILEHANDLE /*file*/, FileAccessMode /*mode*/) {}
+bool oapiReadItem_string(FILEHANDLE /*file*/, char* item, char* string) {
+    for (const auto& [key, value] : nh::kConfiguration) {
+        if (key == item) {
+            std::memcpy(string, value.data(), value.size());
+            string[value.size()] = '\0';
+            return true;
+        }
+    }
+    return false;
+}
+bool oapiReadItem_int(FILEHANDLE /*file*/, char* item, int& value) {
+    if (std::string_view(item) != "ReportNameStyle") {
+        return false;
+    }
+    value = 0;
+    return true;
+}
+void oapiWriteLine(FILEHANDLE /*file*/, char* /*line*/) {
+    ++nh::lines;
+}
+
+OBJHANDLE oapiGetVesselByName(char* /*name*/) {
+    return &nh::vesselObject;
+}
+VESSEL* oapiGetVesselInterface(OBJHANDLE /*hVessel*/) {
+    return &nh::vesselInterface();
+}
+double oapiGetSize(OBJHANDLE /*hObj*/) {
+    return 6.371e6;  // m
+}
+double oapiGetPlanetPeriod(OBJHANDLE /*hPlanet*/) {
+    return 86164.1;  // s
+}
+const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE /*hPlanet*/) {
+    return &nh::kAtmosphere;
+}
+
+NOTEHANDLE oapiCreateAnnotation(bool /*exclusive*/, double /*size*/, const VECTOR3& /*colour*/) {
+    return &nh::annotation;
+}
+void oapiAnnotationSetPos(NOTEHANDLE /*hNote*/, double /*x1*/, double /*y1*/, double /*x2*/,
+                          double /*y2*/) {}
+void oapiAnnotationSetText(NOTEHANDLE /*hNote*/, char* /*note*/) {}
+bool oapiDelAnnotation(NOTEHANDLE /*hNote*/) {
+    return true;
+}
+
+void GetSystemTime(SYSTEMTIME* time) {
+    *time = SYSTEMTIME{2024, 3, 2, 5, 14, 7, 9, 0};
+}
+FARPROC GetProcAddress(HINSTANCE /*hModule*/, const char* /*name*/) {
+    return nullptr;
+}
