@@ -43,6 +43,7 @@ class Simulation {
           display_(options.display == DisplayMode::terminal && ::isatty(STDOUT_FILENO) == 1) {}
 
     ExitCode run();
+    bool moduleAbandoned() const { return simulationEndFailed_; }
 
   private:
     // Runs `call` on every registered module; false after an exception, which is logged.
@@ -266,13 +267,13 @@ std::optional<ExitCode> loadModule(HostContext& host, const HostOptions& options
 
 }  // namespace
 
-ExitCode runHost(const HostOptions& options) {
+RunOutcome runHost(const HostOptions& options) {
     std::optional<HostContext> context;
     try {
         context.emplace(options);
     } catch (const std::exception& e) {
         fail(nullptr, e.what());
-        return ExitCode::badInput;
+        return {ExitCode::badInput};
     }
     HostContext& host = *context;
     host.log().host(std::string("aeroquin-host ") + AEROQUIN_VERSION + ", root " +
@@ -282,7 +283,7 @@ ExitCode runHost(const HostOptions& options) {
     } catch (const std::exception& e) {
         // HostFileError names the file and the line.
         fail(&host, e.what());
-        return ExitCode::badInput;
+        return {ExitCode::badInput};
     }
     const double step = options.step.value_or(host.world()->stepSize());
     host.world()->setStepSize(step);
@@ -290,11 +291,12 @@ ExitCode runHost(const HostOptions& options) {
     const StopSignals signals;
     if (!options.noModule) {
         if (const auto failure = loadModule(host, options)) {
-            return *failure;
+            return {*failure};
         }
     }
     Simulation simulation(host, options, step);
-    return simulation.run();
+    const ExitCode code = simulation.run();
+    return {code, simulation.moduleAbandoned()};
 }
 
 }  // namespace aeroquin::host

@@ -7,6 +7,14 @@
 
 namespace aeroquin::host {
 
-ExitCode runHost(const HostOptions& options);
+struct RunOutcome {
+    ExitCode code = ExitCode::completed;
+    // The module's simulation end failed: its objects and library were left alone, and the
+    // process must end without running any more of its code (no exit handlers, no library
+    // destructors).
+    bool moduleAbandoned = false;
+};
+
+RunOutcome runHost(const HostOptions& options);
 
 }  // namespace aeroquin::host

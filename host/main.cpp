@@ -1,5 +1,6 @@
 // aeroquin-host: the headless host that loads a plug-in module and runs it frame by frame.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "host/CommandLine.h"
@@ -13,7 +14,12 @@ int main(int argc, char** argv) {
         if (!commandLine.options) {
             return commandLine.exitStatus;
         }
-        return toInt(runHost(*commandLine.options));
+        const RunOutcome outcome = runHost(*commandLine.options);
+        if (outcome.moduleAbandoned) {
+            std::fflush(nullptr);
+            std::_Exit(toInt(outcome.code));
+        }
+        return toInt(outcome.code);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "aeroquin-host: internal error: %s\n", e.what());
         return toInt(ExitCode::moduleException);
