@@ -145,8 +145,10 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
     for (const auto& entry : aoaRows) {
         aoas.push_back(entry.first);
     }
+    // A complete grid holds exactly one point per row; a table with a hole may name far more
+    // Mach and AOA values than it has rows, so their product is no size to reserve.
     std::vector<AeroCoefficients> values;
-    values.reserve(machs.size() * aoas.size());
+    values.reserve(rows.size());
     for (const auto& [mach, machRow] : machRows) {
         for (const auto& [aoa, aoaRow] : aoaRows) {
             const auto it = points.find({mach, aoa});
