@@ -1,0 +1,139 @@
+// The vessel binding and flight condition run in-process against the real host's interface
+// and simulated world, whose own view of the vessel (position, Mach, angle of attack) is the
+// measure.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "config/Configuration.h"
+#include "host/HostContext.h"
+#include "host/sim/Vessel.h"
+#include "host/sim/World.h"
+#include "sweep/Sweeper.h"
+#include "tests/e2e/TempRoot.h"
+#include "vessel/VesselManager.h"
+
+namespace {
+
+using aeroquin::Configuration;
+using aeroquin::Sweeper;
+using aeroquin::VesselManager;
+using aeroquin::host::HostContext;
+using aeroquin::host::HostOptions;
+using aeroquin::host::World;
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+class VesselOnHostTest : public ::testing::Test {
+  protected:
+    // Sets up the host on a copy of examples/<example> and a one-point sweep at (mach, aoa).
+    void start(const std::string& example, const std::string& vessel, double mach, double aoa) {
+        root_ = std::make_unique<e2e::TempRoot>(example);
+        HostOptions options;
+        options.root = root_->path();
+        options.display = aeroquin::host::DisplayMode::none;
+        host_ = std::make_unique<HostContext>(options);
+        host_->setWorld(World::load(options.root, "Default"));
+        configuration_.vesselName = vessel;
+        configuration_.aoaIntervals = {aoa, aoa + 1.0};
+        configuration_.aoaIncrements = {0};
+        configuration_.machIntervals = {mach, mach + 1.0};
+        configuration_.machIncrements = {0};
+        sweeper_.build(configuration_);
+        simVessel_ = host_->world()->findVessel(vessel);
+        ASSERT_NE(simVessel_, nullptr);
+    }
+
+    void TearDown() override {
+        manager_.reset();  // forgets the vessel while the host still runs
+        host_.reset();
+    }
+
+    std::unique_ptr<e2e::TempRoot> root_;
+    std::unique_ptr<HostContext> host_;
+    Configuration configuration_;
+    Sweeper sweeper_;
+    std::unique_ptr<VesselManager> manager_ = std::make_unique<VesselManager>();
+    aeroquin::host::Vessel* simVessel_ = nullptr;
+};
+
+TEST_F(VesselOnHostTest, BindPutsALandedVesselTwentyKilometresUpInFreeFlight) {
+    start("demo", "GL-01", 0.5, 0.0);
+    ASSERT_TRUE(simVessel_->landed());
+    manager_->bind(configuration_);
+    EXPECT_FALSE(simVessel_->landed());
+    EXPECT_EQ(simVessel_->position().x, 6.37101e6 + 20000.0);
+    EXPECT_EQ(simVessel_->position().y, 0.0);
+    EXPECT_EQ(simVessel_->position().z, 0.0);
+    EXPECT_NEAR(simVessel_->altitude(), 20000.0, 1e-6);
+}
+
+TEST_F(VesselOnHostTest, AtMachZeroTheVesselTurnsWithTheAtmosphere) {
+    start("demo", "GL-01", 0.0, 0.0);
+    manager_->bind(configuration_);
+    manager_->applyTestPoint(sweeper_);
+    // The surface speed is taken at the mean radius: what is left is the rotation rate times
+    // the 20 km of altitude, 2 pi / 86164.10132 s * 20000 m at the equator.
+    const double leftOut = 2.0 * std::numbers::pi / 86164.10132 * 20000.0;
+    EXPECT_NEAR(simVessel_->airspeed(), leftOut, 1e-6);
+    EXPECT_LT(simVessel_->airspeed(), 2.0);
+}
+
+struct Condition {
+    double aoa;          // deg
+    double attitude[3];  // deg, about x, y, z
+};
+
+class StillAirTest : public VesselOnHostTest, public ::testing::WithParamInterface<Condition> {};
+
+// On a body that does not turn, the host sees exactly the commanded condition whatever the
+// vessel's attitude.
+TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
+    const Condition& c = GetParam();
+    start("flat", "P1", 0.8, c.aoa);
+    VESSELSTATUS status{};
+    simVessel_->getStatus(status);
+    status.arot =
+        VECTOR3{{c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree}};
+    simVessel_->setStatus(status);
+    const auto attitude = simVessel_->attitudeAngles();
+
+    manager_->bind(configuration_);
+    manager_->applyTestPoint(sweeper_);
+    EXPECT_NEAR(simVessel_->angleOfAttack(), c.aoa * kDegree, 1e-9);
+    EXPECT_NEAR(simVessel_->mach(), 0.8, 1e-9);
+    // Speed of sound on this body: sqrt(1.44 * 250 J/(kg K) * 250 K) = 300 m/s.
+    EXPECT_NEAR(manager_->measure(sweeper_).airspeed, 240.0, 1e-9);
+    EXPECT_EQ(simVessel_->attitudeAngles().x, attitude.x);
+    EXPECT_EQ(simVessel_->attitudeAngles().y, attitude.y);
+    EXPECT_EQ(simVessel_->attitudeAngles().z, attitude.z);
+}
+
+INSTANTIATE_TEST_SUITE_P(Attitudes, StillAirTest,
+                         ::testing::Values(Condition{0.0, {0, 0, 0}}, Condition{90.0, {0, 0, 0}},
+                                           Condition{-10.0, {0, 0, 0}},
+                                           Condition{0.0, {30, -20, 45}},
+                                           Condition{90.0, {30, -20, 45}},
+                                           Condition{-10.0, {-75, 10, 160}}));
+
+// On a turning body the host's view differs from the command only by the 20 km of surface
+// speed that the module leaves out.
+TEST_F(VesselOnHostTest, OnTheTurningEarthTheDifferenceIsTheLeftOutSurfaceSpeed) {
+    const double leftOut = 2.0 * std::numbers::pi / 86164.10132 * 20000.0;  // m/s
+    for (const double aoa : {-10.0, 0.0, 10.0, 40.0}) {
+        start("demo", "GL-01", 0.5, aoa);
+        manager_->bind(configuration_);
+        manager_->applyTestPoint(sweeper_);
+        // US Standard Atmosphere 1976: 216.65 K at 20 km; the body's R and gamma.
+        const double commanded = 0.5 * std::sqrt(1.4 * 286.91 * 216.65);
+        EXPECT_NEAR(manager_->measure(sweeper_).airspeed, commanded, 1e-3);
+        EXPECT_NEAR(simVessel_->airspeed(), commanded, leftOut * 1.001) << aoa;
+        EXPECT_NEAR(simVessel_->angleOfAttack(), aoa * kDegree, leftOut / commanded * 1.001) << aoa;
+        manager_ = std::make_unique<VesselManager>();
+        host_.reset();
+    }
+}
+
+}  // namespace
