@@ -1,5 +1,6 @@
 #include "host/sim/VesselClass.h"
 
+#include <system_error>
 #include <utility>
 
 namespace aeroquin::host {
@@ -24,7 +25,9 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     vesselClass.mass = requirePositive(items, "Mass");
     vesselClass.referenceArea = requirePositive(items, "ReferenceArea");
     if (const auto table = items.find("AeroTable")) {
-        if (!std::filesystem::is_regular_file(folder / *table)) {
+        // A name the file system refuses (too long, say) is a file that is not there.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(folder / *table, error)) {
             throw items.error("AeroTable", "AeroTable " + folderName + "/" + *table + " not found");
         }
         vesselClass.aeroTable = AeroTable::load(folder / *table, folderName + "/" + *table);

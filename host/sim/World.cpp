@@ -1,6 +1,7 @@
 #include "host/sim/World.h"
 
 #include <map>
+#include <system_error>
 
 namespace aeroquin::host {
 
@@ -13,7 +14,9 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
     world.stepSize_ = scenario.stepSize;
     if (scenario.body) {
         const std::string file = "Config/" + *scenario.body + ".cfg";
-        if (!std::filesystem::is_regular_file(root / file)) {
+        // A name the file system refuses (too long, say) is a file that is not there.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(root / file, error)) {
             throw HostFileError(scenario.file, scenario.bodyLine,
                                 "body " + *scenario.body + ": " + file + " not found");
         }
@@ -26,7 +29,8 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         auto& vesselClass = classes[placement.className];
         if (!vesselClass) {
             const std::string file = "Config/Vessels/" + placement.className + ".cfg";
-            if (!std::filesystem::is_regular_file(root / file)) {
+            std::error_code error;
+            if (!std::filesystem::is_regular_file(root / file, error)) {
                 throw HostFileError(
                     scenario.file, placement.line,
                     "vessel class " + placement.className + ": " + file + " not found");
