@@ -6,6 +6,7 @@
 #include <cmath>
 #include <csignal>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -127,6 +128,10 @@ struct StartFailure {
     std::string message;
     bool descriptionsLogged;
 };
+
+void PrintTo(const StartFailure& failure, std::ostream* out) {
+    *out << failure.name;
+}
 
 class StartFailureTest : public ::testing::TestWithParam<StartFailure> {};
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <ostream>
 
 #include "config/Configuration.h"
 #include "host/HostContext.h"
@@ -85,6 +86,11 @@ struct Condition {
     double aoa;          // deg
     double attitude[3];  // deg, about x, y, z
 };
+
+void PrintTo(const Condition& c, std::ostream* out) {
+    *out << "AOA " << c.aoa << " deg, attitude " << c.attitude[0] << ' ' << c.attitude[1] << ' '
+         << c.attitude[2];
+}
 
 class StillAirTest : public VesselOnHostTest, public ::testing::WithParamInterface<Condition> {};
 
