@@ -164,16 +164,7 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
 }
 
 AeroTable AeroTable::load(const std::filesystem::path& path, const std::string& name) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw HostFileError(name, 0, "cannot be read");
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        throw HostFileError(name, 0, "cannot be read");
-    }
-    return fromText(content.str(), name);
+    return fromText(readFileText(path, name), name);
 }
 
 AeroCoefficients AeroTable::at(double mach, double aoaDeg) const {

@@ -6,32 +6,20 @@
 
 namespace aeroquin::host {
 
-namespace {
-
-double requirePositive(const ItemFile& items, std::string_view key) {
-    const double value = items.requireNumber(key);
-    if (value <= 0.0) {
-        throw items.error(key, std::string(key) + " must be positive");
-    }
-    return value;
-}
-
-}  // namespace
-
 Body Body::fromItems(const ItemFile& items, std::string name) {
-    const double size = requirePositive(items, "Size");
-    const double mass = requirePositive(items, "Mass");
-    const double period = requirePositive(items, "SidRotPeriod");
+    const double size = items.requirePositive("Size");
+    const double mass = items.requirePositive("Mass");
+    const double period = items.requirePositive("SidRotPeriod");
     const double obliquity = items.optionalNumber("Obliquity", 0.0);
     const std::size_t model = items.requireChoice("Atmosphere", {"US1976", "Isothermal", "None"});
     std::optional<AtmosphereParams> atmosphere;
     if (model != 2) {
         AtmosphereParams params;
         params.model = model == 0 ? AtmosphereModel::US1976 : AtmosphereModel::Isothermal;
-        params.gasConstant = requirePositive(items, "AtmGasConstant");
-        params.gamma = requirePositive(items, "AtmGamma");
-        params.pressure0 = requirePositive(items, "AtmPressure0");
-        params.density0 = requirePositive(items, "AtmDensity0");
+        params.gasConstant = items.requirePositive("AtmGasConstant");
+        params.gamma = items.requirePositive("AtmGamma");
+        params.pressure0 = items.requirePositive("AtmPressure0");
+        params.density0 = items.requirePositive("AtmDensity0");
         params.altLimit = items.optionalNumber("AtmAltLimit", params.altLimit);
         if (params.altLimit <= 0.0) {
             throw items.error("AtmAltLimit", "AtmAltLimit must be positive");

@@ -82,7 +82,7 @@ ItemFile ItemFile::fromText(std::string_view text, std::string name) {
     return ItemFile(std::move(entries), std::move(name));
 }
 
-ItemFile ItemFile::load(const std::filesystem::path& path, std::string name) {
+std::string readFileText(const std::filesystem::path& path, const std::string& name) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw HostFileError(name, 0, "cannot be read");
@@ -92,7 +92,12 @@ ItemFile ItemFile::load(const std::filesystem::path& path, std::string name) {
     if (in.bad()) {
         throw HostFileError(name, 0, "cannot be read");
     }
-    return fromText(content.str(), std::move(name));
+    return content.str();
+}
+
+ItemFile ItemFile::load(const std::filesystem::path& path, std::string name) {
+    const std::string text = readFileText(path, name);
+    return fromText(text, std::move(name));
 }
 
 const ItemFile::Entry* ItemFile::entry(std::string_view key) const {
@@ -140,6 +145,14 @@ double ItemFile::requireNumber(std::string_view key) const {
         throw error(key, std::string(key) + " must be finite");
     }
     return *value;
+}
+
+double ItemFile::requirePositive(std::string_view key) const {
+    const double value = requireNumber(key);
+    if (value <= 0.0) {
+        throw error(key, std::string(key) + " must be positive");
+    }
+    return value;
 }
 
 double ItemFile::optionalNumber(std::string_view key, double fallback) const {

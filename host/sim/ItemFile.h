@@ -22,6 +22,9 @@
 
 namespace aeroquin::host {
 
+// The whole content of a file; throws HostFileError "<name>: cannot be read".
+[[nodiscard]] std::string readFileText(const std::filesystem::path& path, const std::string& name);
+
 class ItemFile {
   public:
     // `name` is how messages name the file, e.g. "Config/Earth.cfg".
@@ -45,6 +48,8 @@ class ItemFile {
     // "<Key> must be one of A, B, C". The key in messages is spelled as the caller gives it.
     [[nodiscard]] std::string requireString(std::string_view key) const;
     [[nodiscard]] double requireNumber(std::string_view key) const;
+    // As requireNumber, and "<Key> must be positive" unless above zero.
+    [[nodiscard]] double requirePositive(std::string_view key) const;
     [[nodiscard]] double optionalNumber(std::string_view key, double fallback) const;
     // Index of the choice that matches the value, ASCII case ignored.
     [[nodiscard]] std::size_t requireChoice(std::string_view key,

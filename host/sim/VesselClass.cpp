@@ -5,25 +5,13 @@
 
 namespace aeroquin::host {
 
-namespace {
-
-double requirePositive(const ItemFile& items, std::string_view key) {
-    const double value = items.requireNumber(key);
-    if (value <= 0.0) {
-        throw items.error(key, std::string(key) + " must be positive");
-    }
-    return value;
-}
-
-}  // namespace
-
 VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
                                    const std::filesystem::path& folder,
                                    const std::string& folderName) {
     VesselClass vesselClass;
     vesselClass.name = std::move(name);
-    vesselClass.mass = requirePositive(items, "Mass");
-    vesselClass.referenceArea = requirePositive(items, "ReferenceArea");
+    vesselClass.mass = items.requirePositive("Mass");
+    vesselClass.referenceArea = items.requirePositive("ReferenceArea");
     if (const auto table = items.find("AeroTable")) {
         // A name the file system refuses (too long, say) is a file that is not there.
         std::error_code error;
