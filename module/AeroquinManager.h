@@ -21,6 +21,8 @@ class AeroquinManager {
     explicit AeroquinManager(std::int32_t startArgument);
     AeroquinManager(const AeroquinManager&) = delete;
     AeroquinManager& operator=(const AeroquinManager&) = delete;
+    AeroquinManager(AeroquinManager&&) = delete;
+    AeroquinManager& operator=(AeroquinManager&&) = delete;
     virtual ~AeroquinManager();
 
     // The step callbacks' time values are not used: one test point takes one frame.

@@ -4,8 +4,9 @@ namespace aeroquin {
 
 AeroquinModule::AeroquinModule(HINSTANCE instance) : oapi::Module(instance) {}
 
+// As at simulation end: a manager still running goes first, then the base.
 AeroquinModule::~AeroquinModule() {
-    clbkSimulationEnd();
+    manager_.reset();
 }
 
 void AeroquinModule::clbkSimulationStart(RenderMode mode) {

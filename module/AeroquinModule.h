@@ -15,6 +15,8 @@ class AeroquinModule : public oapi::Module {
     explicit AeroquinModule(HINSTANCE instance);
     AeroquinModule(const AeroquinModule&) = delete;
     AeroquinModule& operator=(const AeroquinModule&) = delete;
+    AeroquinModule(AeroquinModule&&) = delete;
+    AeroquinModule& operator=(AeroquinModule&&) = delete;
     ~AeroquinModule() override;
 
     void clbkSimulationStart(RenderMode mode) override;

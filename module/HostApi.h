@@ -21,6 +21,9 @@
 
 #include <cstdint>
 
+// The simulator's own names and records, spelled as its SDK spells them.
+// NOLINTBEGIN
+
 #define OAPIFUNC __attribute__((visibility("default")))
 #define DLLCLBK extern "C" __attribute__((visibility("default")))
 
@@ -229,5 +232,7 @@ struct SYSTEMTIME {
 };
 OAPIFUNC void GetSystemTime(SYSTEMTIME* time);  // UTC
 OAPIFUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* name);
+
+// NOLINTEND
 
 #endif

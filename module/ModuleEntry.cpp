@@ -3,6 +3,8 @@
 #include "module/AeroquinModule.h"
 #include "module/HostApi.h"
 
+#include <string>
+
 #ifndef _WIN32
 #include <dlfcn.h>
 #endif
@@ -18,9 +20,13 @@ int cachedVersion = 0;  // 0: not computed yet
 void attach(HINSTANCE instance) {
     InitLib(instance);
     // The library exports neither entry, so both lookups normally find nothing.
-    exitHook = reinterpret_cast<ExitHook>(GetProcAddress(instance, "ExitModule"));
+    // An entry point comes back as a generic function pointer; its real type is ExitHook.
+    exitHook = reinterpret_cast<ExitHook>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+        GetProcAddress(instance, "ExitModule"));
     if (exitHook == nullptr) {
-        exitHook = reinterpret_cast<ExitHook>(GetProcAddress(instance, "opcDLLExit"));
+        exitHook =
+            reinterpret_cast<ExitHook>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+                GetProcAddress(instance, "opcDLLExit"));
     }
 }
 
@@ -36,6 +42,7 @@ void detach(HINSTANCE instance) {
 // while the library is loaded.
 HINSTANCE ownHandle() {
     Dl_info info{};
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): dladdr takes any address
     if (dladdr(reinterpret_cast<void*>(&ownHandle), &info) == 0 || info.dli_fname == nullptr) {
         return nullptr;
     }
@@ -70,6 +77,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
 }
 #endif
 
+// The entry points keep the names the simulator looks up.
+// NOLINTBEGIN(readability-identifier-naming)
+
 // The host takes ownership of the registered module.
 DLLCLBK void InitModule(HINSTANCE instance) {
     oapiRegisterModule(new aeroquin::AeroquinModule(instance));
@@ -81,8 +91,10 @@ DLLCLBK const char* ModuleDate() {
 
 DLLCLBK int GetModuleVersion() {
     if (cachedVersion == 0) {
-        char date[] = "Aug 30 2010";
-        cachedVersion = Date2Int(date);
+        std::string date = "Aug 30 2010";  // the host takes a mutable text
+        cachedVersion = Date2Int(date.data());
     }
     return cachedVersion;
 }
+
+// NOLINTEND(readability-identifier-naming)

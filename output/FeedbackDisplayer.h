@@ -15,6 +15,8 @@ class FeedbackDisplayer {
     explicit FeedbackDisplayer(std::int32_t displayMode);
     FeedbackDisplayer(const FeedbackDisplayer&) = delete;
     FeedbackDisplayer& operator=(const FeedbackDisplayer&) = delete;
+    FeedbackDisplayer(FeedbackDisplayer&&) = delete;
+    FeedbackDisplayer& operator=(FeedbackDisplayer&&) = delete;
     virtual ~FeedbackDisplayer();
 
     void show(const std::string& status);

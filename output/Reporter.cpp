@@ -1,5 +1,6 @@
 #include "output/Reporter.h"
 
+#include <array>
 #include <cstdio>
 #include <sstream>
 #include <stdexcept>
@@ -13,12 +14,12 @@ constexpr const char* kColumnLine = "Mach Number; AOA; Dynamic Pressure; Airspee
 
 // printf-style date and time of `time`; every field at most 5 digits.
 std::string formatTime(const char* format, const SYSTEMTIME& time) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, static_cast<unsigned>(time.wYear),
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(time.wYear),
                   static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wDay),
                   static_cast<unsigned>(time.wHour), static_cast<unsigned>(time.wMinute),
                   static_cast<unsigned>(time.wSecond));
-    return text;
+    return text.data();
 }
 
 }  // namespace

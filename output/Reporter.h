@@ -18,6 +18,8 @@ class Reporter {
     Reporter() = default;
     Reporter(const Reporter&) = delete;
     Reporter& operator=(const Reporter&) = delete;
+    Reporter(Reporter&&) = delete;
+    Reporter& operator=(Reporter&&) = delete;
     virtual ~Reporter();
 
     // Creates the file and writes the six header lines. Throws std::runtime_error

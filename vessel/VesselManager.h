@@ -18,6 +18,8 @@ class VesselManager {
     VesselManager() = default;
     VesselManager(const VesselManager&) = delete;
     VesselManager& operator=(const VesselManager&) = delete;
+    VesselManager(VesselManager&&) = delete;
+    VesselManager& operator=(VesselManager&&) = delete;
     virtual ~VesselManager();
 
     // Finds the configured vessel and puts it 20 km above its body's mean radius in free
