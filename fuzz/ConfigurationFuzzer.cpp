@@ -1,10 +1,16 @@
-// The module's configuration loading on arbitrary file bytes, through the host's item-file
-// reader: the bytes become Config/Modules/Plugin/Aeroquin.cfg of a private root. Loading ends
-// in a valid configuration or a ConfigurationError, with the file closed either way; a loaded
+// The module's configuration loading on arbitrary file bytes, through the host's own runtime:
+// the bytes become Config/Modules/Plugin/Aeroquin.cfg of a private root, and a fresh host
+// context per input (its file layer, item-file parser and log) answers the module's
+// oapiOpenFile, oapiReadItem_string, oapiReadItem_int and oapiCloseFile. Loading ends in a valid
+// configuration or a ConfigurationError, with the file closed exactly once either way; a loaded
 // configuration then describes itself and builds its sweep.
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,8 +18,9 @@
 #include "config/Configuration.h"
 #include "config/ConfigurationError.h"
 #include "fuzz/Check.h"
-#include "fuzz/ItemFileShim.h"
 #include "fuzz/TempRoot.h"
+#include "host/CommandLine.h"
+#include "host/HostContext.h"
 #include "sweep/Sweeper.h"
 
 using aeroquin::fuzz::check;
@@ -44,28 +51,48 @@ bool worthBuilding(const aeroquin::Configuration& configuration) {
     return true;
 }
 
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const aeroquin::fuzz::TempRoot root;
-    static const bool rooted = [] {
-        aeroquin::fuzz::setItemFileRoot(root.path());
-        return true;
-    }();
-    static_cast<void>(rooted);
     root.write("Config/Modules/Plugin/Aeroquin.cfg",
                std::string_view(reinterpret_cast<const char*>(data), size));
 
     aeroquin::Configuration configuration;
-    try {
-        configuration.load();
-    } catch (const aeroquin::ConfigurationError& error) {
-        check(std::string_view(error.what()).starts_with("Configuration Error - "),
-              "the message is \"Configuration Error - \" and a detail");
-        check(aeroquin::fuzz::openItemFiles() == 0, "a failed load closes the file");
+    bool loaded = false;
+    {
+        aeroquin::host::HostOptions options;
+        options.root = root.path();
+        options.display = aeroquin::host::DisplayMode::none;
+        aeroquin::host::HostContext host(options);
+        try {
+            configuration.load();
+            loaded = true;
+        } catch (const aeroquin::ConfigurationError& error) {
+            check(std::string_view(error.what()).starts_with("Configuration Error - "),
+                  "the message is \"Configuration Error - \" and a detail");
+        }
+        // Logs "<file> was left open by the module; closed" for a file still open.
+        host.files().closeAll();
+    }
+    // The host also logs every close of a file that is not open, or with another mode. Values
+    // quoted in other lines hold no line feed, so whole lines tell these apart.
+    bool closedOnce = true;
+    std::istringstream log(readFile(root.path() / "host.log"));
+    for (std::string line; std::getline(log, line);) {
+        closedOnce = closedOnce && !line.starts_with("host: oapiCloseFile") &&
+                     !line.ends_with(" was left open by the module; closed");
+    }
+    check(closedOnce, "load closes the file exactly once, with FILE_IN");
+    if (!loaded) {
         return 0;
     }
-    check(aeroquin::fuzz::openItemFiles() == 0, "a successful load closes the file");
+
     check(configuration.reportNameStyle == 0 || configuration.reportNameStyle == 1,
           "the report name style is 0 or 1");
     check(aeroquin::isValidAxis(configuration.aoaIntervals, configuration.aoaIncrements) &&
