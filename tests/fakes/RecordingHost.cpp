@@ -1,5 +1,7 @@
 #include "tests/fakes/RecordingHost.h"
 
+#include "host/DateText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -268,17 +270,7 @@ void InitLib(HINSTANCE /*hModule*/) {
 
 int Date2Int(char* date) {
     fakehost::call("Date2Int", date);
-    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    int month = 0;
-    for (int i = 0; i < 12; ++i) {
-        if (std::strncmp(date, months[i], 3) == 0) {
-            month = i + 1;
-        }
-    }
-    const int day = std::atoi(date + 4);
-    const int year = std::atoi(date + 7);
-    return (year % 100) * 10000 + month * 100 + day;
+    return aeroquin::host::date2Int(date).value_or(0);
 }
 
 void oapiWriteLog(char* line) {
