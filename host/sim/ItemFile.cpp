@@ -149,7 +149,8 @@ double ItemFile::requireNumber(std::string_view key) const {
 
 double ItemFile::requirePositive(std::string_view key) const {
     const double value = requireNumber(key);
-    if (value <= 0.0) {
+    // A subnormal value is as good as zero: its reciprocal overflows.
+    if (!(value > 0.0) || !std::isnormal(value)) {
         throw error(key, std::string(key) + " must be positive");
     }
     return value;

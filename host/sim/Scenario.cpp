@@ -5,18 +5,13 @@
 #include <set>
 
 #include "host/sim/ParseNumber.h"
+#include "host/sim/PlainName.h"
 
 namespace aeroquin::host {
 
 namespace {
 
 constexpr double degree = std::numbers::pi / 180.0;
-
-// A name that stands for one file in a known folder.
-bool isPlainName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string_view::npos;
-}
 
 std::vector<std::string_view> splitBlanks(std::string_view text) {
     std::vector<std::string_view> tokens;

@@ -3,6 +3,8 @@
 #include <system_error>
 #include <utility>
 
+#include "host/sim/PlainName.h"
+
 namespace aeroquin::host {
 
 VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
@@ -13,6 +15,9 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     vesselClass.mass = items.requirePositive("Mass");
     vesselClass.referenceArea = items.requirePositive("ReferenceArea");
     if (const auto table = items.find("AeroTable")) {
+        if (!isPlainName(*table)) {
+            throw items.error("AeroTable", "AeroTable must name a file beside the class file");
+        }
         // A name the file system refuses (too long, say) is a file that is not there.
         std::error_code error;
         if (!std::filesystem::is_regular_file(folder / *table, error)) {

@@ -131,6 +131,8 @@ TEST_P(WorldErrors, NameTheFileAndLine) {
     root.write("Config/Earth.cfg", GetParam().body);
     root.write("Config/Vessels/DeltaWing.cfg", "Mass = 100\nReferenceArea = 2\n");
     root.write("Config/Vessels/Winged.cfg", "Mass = 100\nReferenceArea = 2\nAeroTable = W.csv\n");
+    root.write("Config/Vessels/Escaping.cfg",
+               "Mass = 100\nReferenceArea = 2\nAeroTable = ../../Scenarios/T.scn\n");
     root.write("Scenarios/T.scn", GetParam().scenario);
     try {
         (void)World::load(root.path(), "T");
@@ -178,7 +180,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "AtmGasConstant = 287\nAtmPressure0 = 1\nAtmDensity0 = 1\n",
                 "Config/Earth.cfg: AtmGamma missing"},
         BadRoot{"Body = Earth\nVessels = W:Winged\n", goodEarth,
-                "Config/Vessels/Winged.cfg:3: AeroTable Config/Vessels/W.csv not found"}));
+                "Config/Vessels/Winged.cfg:3: AeroTable Config/Vessels/W.csv not found"},
+        BadRoot{"Body = Earth\nVessels = E:Escaping\n", goodEarth,
+                "Config/Vessels/Escaping.cfg:3: AeroTable must name a file beside the class file"},
+        BadRoot{"Body = Earth\n", "Size = 1\nMass = 1\nSidRotPeriod = 1e-320\n",
+                "Config/Earth.cfg:3: SidRotPeriod must be positive"}));
 
 TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
     TempRoot root;
