@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <ostream>
+#include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace aeroquin {
 namespace {
@@ -53,6 +58,44 @@ TEST(CaptureSampleText, ZeroOverZeroRatioIsNan) {
     const std::string text = CaptureSample{0.0, 0.0, 0.0, 0.0, 0.0, 0.0}.toText();
     EXPECT_EQ(text.rfind("0; 0; 0; 0; 0; 0; ", 0), 0u) << text;
     EXPECT_EQ(text.substr(text.size() - 3), "nan") << text;
+}
+
+// The text is defined as what a fresh output stream writes; check that on every kind of double:
+// random bit patterns (subnormals, huge, tiny, NaN payloads), rounding edges and specials.
+TEST(CaptureSampleText, EqualsWhatAFreshStreamWrites) {
+    const auto streamed = [](const CaptureSample& s) {
+        std::ostringstream text;
+        text << s.mach << "; " << s.aoa << "; " << s.dynamicPressure << "; " << s.airspeed << "; "
+             << s.clS << "; " << s.cdS << "; " << s.clS / s.cdS;
+        return text.str();
+    };
+    std::vector<double> values{0.0,
+                               -0.0,
+                               999999.5,
+                               999999.4,
+                               9.999995e-5,
+                               9.99995e-5,
+                               0.0001,
+                               1e6,
+                               -1e-300,
+                               4.9e-324,
+                               1.7976931348623157e308,
+                               std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937_64 random(20261207);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = random();
+        double value = 0.0;
+        std::memcpy(&value, &bits, sizeof value);
+        values.push_back(value);
+        values.push_back(static_cast<double>(bits % 20000001) / 1000.0 - 10000.0);
+    }
+    for (std::size_t i = 0; i + 6 <= values.size(); i += 3) {
+        const CaptureSample sample{values[i],     values[i + 1], values[i + 2],
+                                   values[i + 3], values[i + 4], values[i + 5]};
+        ASSERT_EQ(sample.toText(), streamed(sample));
+    }
 }
 
 }  // namespace
