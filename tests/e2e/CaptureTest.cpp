@@ -216,6 +216,28 @@ TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
     EXPECT_EQ(std::count(log.begin(), log.end(), "Capture completed"), 0);
 }
 
+// A full disk after 20 lines (5 header writes, 15 rows): the capture goes on to the end, the
+// failure is logged, and what was written before stays whole.
+TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
+    TempRoot root("demo");
+    const auto result =
+        runHost(root, {"--utc", kPinnedClock, "--display", "none", "--fail-writes-after", "20"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const Lines report = root.lines(kDemoReport);
+    ASSERT_EQ(report.size(), 6U + 15U);
+    expectWholeRows(report);
+    EXPECT_EQ(report[20].rfind("0.6; 0; ", 0), 0U) << report[20];
+    const std::string log = root.read("host.log");
+    EXPECT_NE(log.find("host: oapiWriteLine: writing Reports/DeltaWing_20240305_140709.csv failed"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("host: Reports/DeltaWing_20240305_140709.csv: 75 lines could not be "
+                       "written"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(moduleLog(root).back(), "Aeroquin - Manager destroyed");
+}
+
 // Starts a capture too long to finish, waits until it has written `rows` rows, then signals it.
 e2e::HostResult interruptedCapture(const TempRoot& root, int signal, std::size_t rows) {
     root.configure("GL-01", "Reports", 0, "0 10", "1000", "0.5 2", "1000");
