@@ -1,5 +1,5 @@
-// The module side of the host interface: the module base classes, registration, InitLib and
-// Date2Int.
+// The module side of the host interface: registration, InitLib and Date2Int (the base classes
+// are in ModuleBase.cpp).
 #include <string>
 
 #include "host/DateText.h"
@@ -7,31 +7,6 @@
 #include "module/HostApi.h"
 
 using aeroquin::host::HostContext;
-
-oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}
-
-oapi::ModuleNV::~ModuleNV() = default;
-
-HINSTANCE oapi::ModuleNV::GetModule() const {
-    return hModule;
-}
-
-oapi::Module::Module(HINSTANCE hDLL) : ModuleNV(hDLL) {}
-
-oapi::Module::~Module() = default;
-
-// The default callbacks do nothing.
-void oapi::Module::clbkSimulationStart(RenderMode /*mode*/) {}
-void oapi::Module::clbkSimulationEnd() {}
-void oapi::Module::clbkPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
-void oapi::Module::clbkPostStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
-void oapi::Module::clbkTimeJump(double /*simt*/, double /*simdt*/, double /*mjd*/) {}
-void oapi::Module::clbkFocusChanged(OBJHANDLE /*new_focus*/, OBJHANDLE /*old_focus*/) {}
-void oapi::Module::clbkTimeAccChanged(double /*new_warp*/, double /*old_warp*/) {}
-void oapi::Module::clbkNewVessel(OBJHANDLE /*hVessel*/) {}
-void oapi::Module::clbkDeleteVessel(OBJHANDLE /*hVessel*/) {}
-void oapi::Module::clbkVesselJump(OBJHANDLE /*hVessel*/) {}
-void oapi::Module::clbkPause(bool /*pause*/) {}
 
 void oapiRegisterModule(oapi::Module* module) {
     HostContext* host = HostContext::active();
