@@ -31,6 +31,20 @@ const Body* bodyOf(HostContext& host, OBJHANDLE handle, const char* operation) {
     return body;
 }
 
+// The extended state record is served in its version 2 only; anything else is logged and left.
+bool isVersionTwo(HostContext& host, const void* status, DWORD version, const char* operation,
+                  const char* done) {
+    if (status != nullptr && version == 2) {
+        return true;
+    }
+    host.log().host(std::string(operation) +
+                    (status == nullptr ? ": null record; nothing "
+                                       : ": record version " + std::to_string(version) +
+                                             " is not supported (only 2); nothing ") +
+                    done);
+    return false;
+}
+
 }  // namespace
 
 OBJHANDLE oapiGetVesselByName(char* name) {
@@ -174,11 +188,7 @@ void VESSEL::GetStatusEx(void* status) const {
     if (vessel == nullptr) {
         return;
     }
-    if (status == nullptr || version != 2) {
-        host->log().host(status == nullptr
-                             ? std::string("VESSEL::GetStatusEx: null record; nothing filled")
-                             : "VESSEL::GetStatusEx: record version " + std::to_string(version) +
-                                   " is not supported (only 2); nothing filled");
+    if (!isVersionTwo(*host, status, version, "VESSEL::GetStatusEx", "filled")) {
         return;
     }
     vessel->getStatusEx(*static_cast<VESSELSTATUS2*>(status));
@@ -217,11 +227,7 @@ void VESSEL::DefSetStateEx(const void* status) const {
     if (vessel == nullptr) {
         return;
     }
-    if (status == nullptr || version != 2) {
-        host->log().host(status == nullptr
-                             ? std::string("VESSEL::DefSetStateEx: null record; nothing applied")
-                             : "VESSEL::DefSetStateEx: record version " + std::to_string(version) +
-                                   " is not supported (only 2); nothing applied");
+    if (!isVersionTwo(*host, status, version, "VESSEL::DefSetStateEx", "applied")) {
         return;
     }
     vessel->setStatusEx(*static_cast<const VESSELSTATUS2*>(status));
