@@ -31,6 +31,11 @@ const Body* bodyOf(HostContext& host, OBJHANDLE handle, const char* operation) {
     return body;
 }
 
+// Every version of the extended state record begins with its version word; 0 for no record.
+DWORD versionOf(const void* status) {
+    return status == nullptr ? 0 : static_cast<const VESSELSTATUS2*>(status)->version;
+}
+
 // The extended state record is served in its version 2 only; anything else is logged and left.
 bool isVersionTwo(HostContext& host, const void* status, DWORD version, const char* operation,
                   const char* done) {
@@ -178,9 +183,7 @@ void VESSEL::GetStatusEx(void* status) const {
     if (host == nullptr) {
         return;
     }
-    // Every version of the record begins with its version word.
-    const DWORD version =
-        status == nullptr ? 0 : static_cast<const VESSELSTATUS2*>(status)->version;
+    const DWORD version = versionOf(status);
     if (host->trace().on()) {
         host->trace().line("VESSEL::GetStatusEx", version);
     }
@@ -218,8 +221,7 @@ void VESSEL::DefSetStateEx(const void* status) const {
     if (host == nullptr) {
         return;
     }
-    const DWORD version =
-        status == nullptr ? 0 : static_cast<const VESSELSTATUS2*>(status)->version;
+    const DWORD version = versionOf(status);
     if (host->trace().on()) {
         host->trace().line("VESSEL::DefSetStateEx", version);
     }
