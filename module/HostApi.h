@@ -116,8 +116,16 @@ struct VESSELSTATUS2 {
     DWORD xpdr;
 };
 
-enum FileAccessMode { FILE_IN = 0, FILE_OUT = 1, FILE_APP = 2 };
-enum PathRoot { ROOT = 0, CONFIG = 1, SCENARIOS = 2 };
+enum FileAccessMode { FILE_IN = 0, FILE_OUT = 1, FILE_APP = 2, FILE_IN_ZEROONFAIL = 3 };
+enum PathRoot {
+    ROOT = 0,
+    CONFIG = 1,
+    SCENARIOS = 2,
+    TEXTURES = 3,
+    TEXTURES2 = 4,
+    MESHES = 5,
+    MODULES = 6
+};
 
 // A vessel's interface. The host owns every VESSEL object and defines its member functions;
 // the class has no virtual functions. Frames: vessel x right, y up, z forward; local horizon
