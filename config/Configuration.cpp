@@ -13,10 +13,12 @@ namespace aeroquin {
 namespace {
 
 // The open configuration file. It is closed exactly once: by close() when everything was read,
-// or on the way out of any failure, whatever was thrown.
+// or on the way out of any failure, whatever was thrown. FILE_IN_ZEROONFAIL, because with
+// FILE_IN the simulator hands out a handle even for a missing file, and the user would be told
+// of a missing item instead of the missing file.
 class ItemFile final {
   public:
-    explicit ItemFile(const char* path) : handle_(oapiOpenFile(path, FILE_IN, CONFIG)) {
+    explicit ItemFile(const char* path) : handle_(oapiOpenFile(path, kMode, CONFIG)) {
         if (handle_ == nullptr) {
             std::ostringstream detail;
             detail << " - File " << path << " not found";
@@ -34,7 +36,7 @@ class ItemFile final {
         }
         // Only reached while an error leaves load(); that error is the one to report.
         try {
-            oapiCloseFile(std::exchange(handle_, nullptr), FILE_IN);
+            oapiCloseFile(std::exchange(handle_, nullptr), kMode);
         } catch (...) {
         }
     }
@@ -42,9 +44,11 @@ class ItemFile final {
     [[nodiscard]] FILEHANDLE handle() const { return handle_; }
 
     // A failure of the close itself propagates; the handle counts as closed either way.
-    void close() { oapiCloseFile(std::exchange(handle_, nullptr), FILE_IN); }
+    void close() { oapiCloseFile(std::exchange(handle_, nullptr), kMode); }
 
   private:
+    static constexpr FileAccessMode kMode = FILE_IN_ZEROONFAIL;
+
     FILEHANDLE handle_;
 };
 

@@ -29,6 +29,8 @@ const char* modeName(FileAccessMode mode) {
             return "FILE_OUT";
         case FILE_APP:
             return "FILE_APP";
+        case FILE_IN_ZEROONFAIL:
+            return "FILE_IN_ZEROONFAIL";
     }
     return "an unknown mode";
 }
@@ -68,6 +70,14 @@ std::optional<std::filesystem::path> FileLayer::resolve(const char* name, PathRo
             return root_ / "Config" / relative;
         case SCENARIOS:
             return root_ / "Scenarios" / relative;
+        case TEXTURES:
+            return root_ / "Textures" / relative;
+        case TEXTURES2:
+            return root_ / "Textures2" / relative;
+        case MESHES:
+            return root_ / "Meshes" / relative;
+        case MODULES:
+            return root_ / "Modules" / relative;
     }
     return std::nullopt;
 }
@@ -86,7 +96,7 @@ FILEHANDLE FileLayer::open(const char* name, FileAccessMode mode, PathRoot root)
         file->name = path->generic_string();
     }
 
-    if (mode == FILE_IN) {
+    if (mode == FILE_IN || mode == FILE_IN_ZEROONFAIL) {
         std::error_code error;
         if (!std::filesystem::is_regular_file(*path, error)) {
             log_.host("oapiOpenFile: " + file->name + " not found");

@@ -5,8 +5,17 @@
 namespace aeroquin {
 
 void writeLog(const std::string& text) {
-    // The host takes a mutable buffer; hand it a private copy.
-    std::string line = text;
+    // The simulator uses the text as a printf format: every '%' goes over doubled, so that
+    // user text (names, paths, values) comes out as written. The copy is also the mutable
+    // buffer that the host takes.
+    std::string line;
+    line.reserve(text.size());
+    for (const char c : text) {
+        line += c;
+        if (c == '%') {
+            line += '%';
+        }
+    }
     oapiWriteLog(line.data());
 }
 

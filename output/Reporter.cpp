@@ -22,6 +22,16 @@ std::string formatTime(const char* format, const SYSTEMTIME& time) {
     return text.data();
 }
 
+// Whether the host can open `path` for reading, i.e. whether the file is really there.
+bool exists(const std::string& path) {
+    FILEHANDLE probe = oapiOpenFile(path.c_str(), FILE_IN_ZEROONFAIL, ROOT);
+    if (probe == nullptr) {
+        return false;
+    }
+    oapiCloseFile(probe, FILE_IN_ZEROONFAIL);
+    return true;
+}
+
 }  // namespace
 
 Reporter::~Reporter() {
@@ -39,6 +49,11 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     const std::string path = reportFileName(configuration, vesselManager, startTime);
 
     file_ = oapiOpenFile(path.c_str(), FILE_OUT, ROOT);
+    if (file_ != nullptr && !exists(path)) {
+        // The simulator hands out a handle even for a file it could not create, and drops
+        // every line written through it.
+        close();
+    }
     if (file_ == nullptr) {
         throw std::runtime_error("File " + path + " could not be created.");
     }

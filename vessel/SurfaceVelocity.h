@@ -5,8 +5,8 @@
 
 namespace aeroquin {
 
-// The eastward speed of the body's surface at the vessel's latitude, taken at the body's mean
-// radius (m/s), expressed in the vessel frame.
+// The eastward speed (m/s) of the body's atmosphere at the vessel's latitude and distance from
+// the body's centre, turning with the body, expressed in the vessel frame.
 [[nodiscard]] VECTOR3 surfaceVelocity(const VESSEL& vessel, OBJHANDLE body);
 
 }  // namespace aeroquin

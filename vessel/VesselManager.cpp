@@ -123,6 +123,11 @@ void VesselManager::restorePosition() {
     VESSELSTATUS2 state{};
     state.version = 2;
     vessel->GetStatusEx(&state);
+    if (state.status != 0) {
+        // A landed record holds the height above ground in vrot.x, not an angular velocity:
+        // handed back as free flight it would spin the vessel.
+        state.vrot = VECTOR3{{0.0, 0.0, 0.0}};
+    }
     state.status = 0;  // free flight
     state.rpos = anchorPosition_;
     vessel->DefSetStateEx(&state);

@@ -88,7 +88,7 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
     Configuration c;
     c.load();
     const std::vector<fakehost::Call> expected{
-        {"oapiOpenFile", "Modules\\Plugin\\Aeroquin.cfg, 0, 1"},
+        {"oapiOpenFile", "Modules\\Plugin\\Aeroquin.cfg, 3, 1"},
         {"oapiReadItem_string", "VesselName"},
         {"oapiReadItem_string", "SaveDirectory"},
         {"oapiReadItem_int", "ReportNameStyle"},
@@ -96,7 +96,7 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
         {"oapiReadItem_string", "AoaIncrements"},
         {"oapiReadItem_string", "MachIntervals"},
         {"oapiReadItem_string", "MachIncrements"},
-        {"oapiCloseFile", "0"}};
+        {"oapiCloseFile", "3"}};
     ASSERT_EQ(host().calls.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(host().calls[i].name, expected[i].name) << i;

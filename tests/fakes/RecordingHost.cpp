@@ -285,11 +285,14 @@ FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
     if (h.fails("oapiOpenFile")) {
         return nullptr;
     }
-    if ((mode == FILE_IN && h.itemFiles.count(fname) == 0) ||
-        (mode != FILE_IN && h.unwritable.count(fname) != 0)) {
+    // As in the simulator, only FILE_IN_ZEROONFAIL reports a missing file; the other modes
+    // hand out a handle that reads nothing or writes nowhere.
+    const bool writable = (mode == FILE_OUT || mode == FILE_APP) && h.unwritable.count(fname) == 0;
+    if (mode == FILE_IN_ZEROONFAIL && h.itemFiles.count(fname) == 0 &&
+        h.writtenFiles.count(fname) == 0) {
         return nullptr;
     }
-    if (mode != FILE_IN) {
+    if (writable && mode == FILE_OUT) {
         h.writtenFiles[fname].clear();
     }
     FILEHANDLE handle = &h.fileTokens.emplace_back(0);
@@ -339,7 +342,7 @@ void oapiWriteLine(FILEHANDLE file, char* line) {
     fakehost::call("oapiWriteLine", line);
     auto& h = fakehost::host();
     const auto open = h.openFiles.find(file);
-    if (open != h.openFiles.end()) {
+    if (open != h.openFiles.end() && h.unwritable.count(open->second) == 0) {
         h.writtenFiles[open->second].emplace_back(line);
     }
 }

@@ -82,7 +82,8 @@ class RecordingHost {
     std::set<std::string> throwing;
     [[nodiscard]] bool fails(const std::string& name) const { return failing.count(name) != 0; }
 
-    // Paths for which FILE_OUT answers null, as a missing directory would.
+    // Paths that FILE_OUT cannot create, as with a missing directory: the handle writes
+    // nowhere and FILE_IN_ZEROONFAIL answers null.
     std::set<std::string> unwritable;
     // Item files, by the path as the module passes it.
     std::map<std::string, std::string> itemFiles;

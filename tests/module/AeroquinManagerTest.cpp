@@ -91,7 +91,7 @@ TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFra
     EXPECT_EQ(shown[3], report()[7]);
     EXPECT_EQ(shown[4], "Capture completed");
     EXPECT_EQ(shown[5], "Aeroquin - Manager destroyed");
-    EXPECT_EQ(host().count("oapiCloseFile"), 2) << "configuration once, report once";
+    EXPECT_EQ(host().count("oapiCloseFile"), 3) << "configuration, report check, report";
 
     // Rows in sweep order: Mach outer, AOA inner.
     EXPECT_EQ(report()[5].substr(0, 8), "0.5; 0; ");

@@ -50,6 +50,14 @@ TEST_F(FeedbackDisplayerTest, EveryChangeIsLoggedAndShown) {
     EXPECT_EQ(host.annotations.front().textSets, 3);
 }
 
+TEST_F(FeedbackDisplayerTest, PercentSignsReachTheLogDoubledAndTheScreenAsWritten) {
+    // The simulator's log reads its text as a printf format.
+    FeedbackDisplayer display(1);
+    display.show("Vessel 100%s%n% was not found");
+    EXPECT_EQ(host.log, (Lines{"Vessel 100%%s%%n%% was not found"}));
+    EXPECT_EQ(host.annotations.front().text, "Vessel 100%s%n% was not found");
+}
+
 TEST_F(FeedbackDisplayerTest, RepeatedTextCostsNoHostCall) {
     FeedbackDisplayer display(1);
     display.show("Mach: 0.7, AOA: -10");

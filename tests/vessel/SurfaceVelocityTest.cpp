@@ -17,7 +17,7 @@ class SurfaceVelocityTest : public ::testing::Test {
     void SetUp() override {
         host.reset();
         vessel = &fakehost::addStandardVessel(host);  // R = 6e6 m, period 86400 s
-        // The vessel's own distance from the centre must not be used.
+        // The vessel's own distance from the centre, not the body's mean radius of 6e6 m.
         vessel->radius = 6020000.0;
     }
 
@@ -27,10 +27,10 @@ class SurfaceVelocityTest : public ::testing::Test {
     fakehost::FakeVessel* vessel = nullptr;
 };
 
-// Hand-computed: 6e6 m * 2 pi / 86400 s.
-constexpr double kEquatorSpeed = 436.3323129985824;
+// Hand-computed: 6.02e6 m * 2 pi / 86400 s.
+constexpr double kEquatorSpeed = 437.78675404191097;
 
-TEST_F(SurfaceVelocityTest, AtTheEquatorItIsTheMeanRadiusTimesTheRotationRate) {
+TEST_F(SurfaceVelocityTest, AtTheEquatorItIsTheVesselsRadiusTimesTheRotationRate) {
     const VECTOR3 v = compute();
     EXPECT_NEAR(v.x, kEquatorSpeed, 1e-9);
     EXPECT_EQ(v.y, 0.0);
@@ -57,9 +57,9 @@ TEST_F(SurfaceVelocityTest, TheEastwardVectorIsTurnedIntoTheVesselFrame) {
 TEST_F(SurfaceVelocityTest, HostCallsInOrder) {
     (void)compute();
     EXPECT_EQ(host.callNames(),
-              (std::vector<std::string>{"VESSEL::GetEquPos", "oapiGetPlanetPeriod", "oapiGetSize",
+              (std::vector<std::string>{"VESSEL::GetEquPos", "oapiGetPlanetPeriod",
                                         "VESSEL::HorizonInvRot"}));
-    EXPECT_EQ(host.calls.back().args, "436.332, 0, 0");
+    EXPECT_EQ(host.calls.back().args, "437.787, 0, 0");
 }
 
 }  // namespace

@@ -29,8 +29,8 @@ Configuration standardConfiguration() {
 
 // Hand-computed: 2 * sqrt(250 K * 1.4 * 287 J/(kg K)).
 constexpr double kMach2Airspeed = 633.8769596696192;
-// Hand-computed: 6e6 m * 2 pi / 86400 s.
-constexpr double kEquatorSpeed = 436.3323129985824;
+// Hand-computed: 6.02e6 m (the anchor's distance from the centre) * 2 pi / 86400 s.
+constexpr double kEquatorSpeed = 437.78675404191097;
 
 OBJHANDLE fakeHandle(std::uintptr_t value) {
     return reinterpret_cast<OBJHANDLE>(value);
@@ -60,6 +60,7 @@ class VesselManagerTest : public ::testing::Test {
         // A landed vessel somewhere else, so that the anchoring shows.
         vessel->statusEx.status = 1;
         vessel->statusEx.rpos = vec(1.0, 2.0, 3.0);
+        vessel->radius = 6020000.0;  // what GetEquPos reports at the anchor
     }
 
     // Binds the standard vessel and forgets the calls that binding made.
@@ -168,17 +169,16 @@ TEST_F(VesselManagerTest, ClassNameIsEmptyWithoutInterfaceOrText) {
 
 // ---- applyTestPoint ----
 
-TEST_F(VesselManagerTest, ApplyTestPointMakesTheSixteenHostCallsInOrder) {
+TEST_F(VesselManagerTest, ApplyTestPointMakesTheFifteenHostCallsInOrder) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);
     manager.applyTestPoint(sweeper);
-    EXPECT_EQ(
-        host.callNames(),
-        (Names{"oapiGetVesselInterface", "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx",
-               "oapiGetVesselInterface", "VESSEL::GetSurfaceRef", "oapiGetPlanetAtmConstants",
-               "VESSEL::GetAtmTemperature", "oapiGetVesselInterface", "VESSEL::GetSurfaceRef",
-               "VESSEL::GetEquPos", "oapiGetPlanetPeriod", "oapiGetSize", "VESSEL::HorizonInvRot",
-               "VESSEL::GlobalRot", "VESSEL::GetStatus", "VESSEL::DefSetState"}));
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselInterface", "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx",
+                     "oapiGetVesselInterface", "VESSEL::GetSurfaceRef", "oapiGetPlanetAtmConstants",
+                     "VESSEL::GetAtmTemperature", "oapiGetVesselInterface", "VESSEL::GetSurfaceRef",
+                     "VESSEL::GetEquPos", "oapiGetPlanetPeriod", "VESSEL::HorizonInvRot",
+                     "VESSEL::GlobalRot", "VESSEL::GetStatus", "VESSEL::DefSetState"}));
 }
 
 TEST_F(VesselManagerTest, FinishedSweepIsRefusedRightAfterThePositionReset) {
@@ -329,7 +329,8 @@ void expectSameVector(const VECTOR3& actual, const VECTOR3& expected) {
 
 TEST_F(VesselManagerTest, OnlyStatusPositionAndVelocityChange) {
     bindStandard();
-    const VESSELSTATUS2 before = distinctiveStatusEx();
+    VESSELSTATUS2 before = distinctiveStatusEx();
+    before.status = 0;
     const VESSELSTATUS beforeStatus = distinctiveStatus();
     vessel->statusEx = before;
     vessel->status = beforeStatus;
@@ -375,6 +376,18 @@ TEST_F(VesselManagerTest, OnlyStatusPositionAndVelocityChange) {
         EXPECT_EQ(status.fdata[i], beforeStatus.fdata[i]);
         EXPECT_EQ(status.flag[i], beforeStatus.flag[i]);
     }
+}
+
+TEST_F(VesselManagerTest, LandedRecordGivesUpItsHeightRatherThanSpinTheVessel) {
+    // Landed, the simulator reports the height above ground in vrot.x.
+    VESSELSTATUS2 landed = distinctiveStatusEx();
+    landed.vrot = vec(2.5, 0.0, 0.0);
+    vessel->statusEx = landed;
+    manager.bind(configuration);
+
+    EXPECT_EQ(vessel->statusEx.status, 0);
+    expectVector(vessel->statusEx.vrot, 0.0, 0.0, 0.0);
+    expectSameVector(vessel->statusEx.arot, landed.arot);
 }
 
 // The air-relative velocity alone: a body that does not turn, and frames that coincide.
