@@ -150,8 +150,8 @@ class OAPIFUNC VESSEL {
     void GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const;
     double GetAtmTemperature() const;  // K
     double GetAtmDensity() const;      // kg/m^3
-    double GetLift() const;            // magnitude, N, of the step just integrated
-    double GetDrag() const;            // magnitude, N, of the step just integrated
+    double GetLift() const;            // N, signed, of the step just integrated
+    double GetDrag() const;            // N, signed, of the step just integrated
 
   private:
     OBJHANDLE hVessel_;

@@ -23,14 +23,17 @@ constexpr std::array<double, 8> lapseRates = {-0.0065, 0.0,     0.001,  0.0028,
                                               0.0,     -0.0028, -0.002, 0.0};
 // Lowest altitude modelled; below it the value there is held.
 constexpr double floorAltitude = -5000.0;
+// The simulator's temperature for a body whose air is given only by its configuration.
+constexpr double configuredTemperature = 288.16;                  // K
 constexpr double hydrostatic = g0 * molarMass / gasConstantStar;  // K/m
 
 }  // namespace
 
 Atmosphere::Atmosphere(const AtmosphereParams& params, double bodyRadius, double gm)
     : params_(params) {
-    const double temperature = params.pressure0 / (params.density0 * params.gasConstant);
-    scaleHeight_ = params.gasConstant * temperature * bodyRadius * bodyRadius / gm;
+    // C = rho0 g0 / p0, with g0 the body's own gravity at its mean radius.
+    const double g0Body = gm / (bodyRadius * bodyRadius);  // m/s^2
+    decayPerMetre_ = params.density0 * g0Body / params.pressure0;
 
     double t = seaLevelTemperature;
     double p = seaLevelPressure;
@@ -47,17 +50,15 @@ Atmosphere::Atmosphere(const AtmosphereParams& params, double bodyRadius, double
 }
 
 AtmosphereState Atmosphere::at(double altitude) const {
-    if (altitude > params_.altLimit) {
-        AtmosphereState state = below(params_.altLimit);
-        state.pressure = 0.0;
-        state.density = 0.0;
-        return state;
+    // As in the simulator: at and above the top there is no air, and no temperature either.
+    if (altitude >= params_.altLimit) {
+        return {0.0, 0.0, 0.0};
     }
     return below(altitude);
 }
 
 AtmosphereState Atmosphere::below(double altitude) const {
-    return params_.model == AtmosphereModel::US1976 ? us1976(altitude) : isothermal(altitude);
+    return params_.model == AtmosphereModel::US1976 ? us1976(altitude) : configured(altitude);
 }
 
 double Atmosphere::speedOfSound(double temperature) const {
@@ -84,12 +85,9 @@ AtmosphereState Atmosphere::us1976(double altitude) const {
     return {temperature, pressure, density};
 }
 
-AtmosphereState Atmosphere::isothermal(double altitude) const {
-    const double rt = params_.pressure0 / params_.density0;  // R T
-    const double temperature = rt / params_.gasConstant;
-    const double pressure =
-        params_.pressure0 * std::exp(-std::max(altitude, floorAltitude) / scaleHeight_);
-    return {temperature, pressure, pressure / rt};
+AtmosphereState Atmosphere::configured(double altitude) const {
+    const double decay = std::exp(-decayPerMetre_ * std::max(altitude, floorAltitude));
+    return {configuredTemperature, params_.pressure0 * decay, params_.density0 * decay};
 }
 
 }  // namespace aeroquin::host

@@ -15,7 +15,9 @@ enum class AtmosphereModel {
     // US Standard Atmosphere 1976 to 86 km geometric altitude; above, its top layer's
     // temperature is held and pressure keeps falling hydrostatically (continuous, smooth).
     US1976,
-    // T = p0 / (rho0 R) everywhere, p = p0 exp(-h / H), H = R T Size^2 / GM.
+    // The simulator's air for a body configured with AtmPressure0 and AtmDensity0 alone:
+    // T = 288.16 K everywhere, p = p0 exp(-C h) and rho = rho0 exp(-C h), C = rho0 g0 / p0 with
+    // g0 = GM / Size^2.
     Isothermal,
 };
 
@@ -32,15 +34,17 @@ struct AtmosphereParams {
 
 class Atmosphere {
   public:
-    // bodyRadius (m) and gm (m^3/s^2) give the isothermal scale height.
+    // bodyRadius (m) and gm (m^3/s^2) give the surface gravity of the configured model.
     Atmosphere(const AtmosphereParams& params, double bodyRadius, double gm);
 
-    // `altitude` is geometric, m above the mean radius. Above the limit: pressure and density
-    // 0, temperature as at the limit. Below -5 km the value at -5 km is held.
+    // `altitude` is geometric, m above the mean radius. At and above the limit everything is 0,
+    // temperature included. Below -5 km the value at -5 km is held.
     [[nodiscard]] AtmosphereState at(double altitude) const;
     // sqrt(gamma R T) with the configured gamma and R, m/s.
     [[nodiscard]] double speedOfSound(double temperature) const;
     [[nodiscard]] const AtmosphereParams& params() const { return params_; }
+    // C = rho0 g0 / p0 (1/m), as the body reports it in its ATMCONST.
+    [[nodiscard]] double decayPerMetre() const { return decayPerMetre_; }
 
   private:
     struct Layer {
@@ -53,10 +57,10 @@ class Atmosphere {
 
     [[nodiscard]] AtmosphereState below(double altitude) const;
     [[nodiscard]] AtmosphereState us1976(double altitude) const;
-    [[nodiscard]] AtmosphereState isothermal(double altitude) const;
+    [[nodiscard]] AtmosphereState configured(double altitude) const;
 
     AtmosphereParams params_;
-    double scaleHeight_;  // m, isothermal model
+    double decayPerMetre_;  // C of the configured model, 1/m
     std::array<Layer, layerCount> layers_{};
 };
 

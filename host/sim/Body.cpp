@@ -48,6 +48,7 @@ Body::Body(std::string name, double size, double mass, double rotationPeriod, do
         atmConstants_.rho0 = atmosphere->density0;
         atmConstants_.R = atmosphere->gasConstant;
         atmConstants_.gamma = atmosphere->gamma;
+        atmConstants_.C = atmosphere_->decayPerMetre();
         atmConstants_.altlimit = atmosphere->altLimit;
         atmConstants_.radlimit = size_ + atmosphere->altLimit;
     }

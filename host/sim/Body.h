@@ -45,8 +45,9 @@ class Body {
 
     // Null when the body has no atmosphere.
     [[nodiscard]] const Atmosphere* atmosphere() const;
-    // The configured constants (p0, rho0, R, gamma, altlimit, radlimit = size + altlimit; the
-    // rest 0); null when the body has no atmosphere. Stable for the body's lifetime.
+    // The configured constants (p0, rho0, R, gamma, C = rho0 g0 / p0, altlimit, radlimit =
+    // size + altlimit; the rest 0); null when the body has no atmosphere. Stable for the body's
+    // lifetime.
     [[nodiscard]] const ATMCONST* atmConstants() const;
 
     // Rotation rate times the north pole direction, global frame, rad/s. With the left-handed

@@ -46,8 +46,12 @@ void Vessel::followSurface() {
     velocity_ = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
 }
 
+double Vessel::groundRadius() const {
+    return (body_ != nullptr ? body_->size() : 0.0) + class_->landedHeight;
+}
+
 void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude) {
-    const double radius = body_ != nullptr ? body_->size() : 0.0;
+    const double radius = groundRadius();
     position_ = bodyRotation() * (radius * surfaceDirection(longitude, latitude));
     setAttitude(attitude);
     fixToSurface();
@@ -117,8 +121,15 @@ bool Vessel::getStatusEx(VESSELSTATUS2& status) const {
     status.status = landed_ ? 1 : 0;
     status.rpos = toHost(position_);
     status.rvel = toHost(velocity_);
-    status.vrot = toHost(vrot_);
-    status.arot = toHost(arot_);
+    if (landed_) {
+        // As the simulator gives a landed record: the height of the centre of gravity above the
+        // ground in vrot.x, and the attitude against the body-fixed frame.
+        status.vrot = VECTOR3{{altitude(), 0.0, 0.0}};
+        status.arot = toHost(host::attitudeAngles(bodyRotation().transposed() * attitude_));
+    } else {
+        status.vrot = toHost(vrot_);
+        status.arot = toHost(arot_);
+    }
     double radius = 0.0;
     equPos(status.surf_lng, status.surf_lat, radius);
     // Heading of the nose: its direction in the local horizon, from north towards east.
@@ -144,11 +155,15 @@ bool Vessel::setStatusEx(const VESSELSTATUS2& status) {
     xpdr_ = status.xpdr;
     position_ = fromHost(status.rpos);
     velocity_ = fromHost(status.rvel);
-    vrot_ = fromHost(status.vrot);
-    setAttitude(fromHost(status.arot));
     landed_ = false;
     if (status.status == 1) {
+        // A landed record: arot is against the body-fixed frame, vrot holds no rotation.
+        vrot_ = {};
+        setAttitude(host::attitudeAngles(bodyRotation() * attitudeMatrix(fromHost(status.arot))));
         fixToSurface();
+    } else {
+        vrot_ = fromHost(status.vrot);
+        setAttitude(fromHost(status.arot));
     }
     return true;
 }
@@ -247,9 +262,9 @@ bool Vessel::step(double dt) {
         return false;
     }
     const Forces forces = aerodynamicForces();
-    // The interface reports magnitudes: a downward lift reads as positive too.
-    lift_ = std::abs(forces.lift);
-    drag_ = std::abs(forces.drag);
+    // Signed, as the simulator sums them: lift is negative below the zero-lift angle.
+    lift_ = forces.lift;
+    drag_ = forces.drag;
     const Vec3 aero = forces.aero / class_->mass;
 
     // Velocity Verlet; the aerodynamic part is held through the step.
@@ -265,8 +280,8 @@ bool Vessel::step(double dt) {
     }
     time_ += dt;
 
-    if (body_ != nullptr && length(position_) < body_->size()) {
-        position_ = body_->size() * normalised(position_);
+    if (body_ != nullptr && length(position_) < groundRadius()) {
+        position_ = groundRadius() * normalised(position_);
         fixToSurface();
         return true;
     }

@@ -3,9 +3,10 @@
 // State: position and velocity relative to the reference body (global frame), attitude, angular
 // velocity (vessel frame) and landed or free. Free vessels feel gravity and the aerodynamic
 // force of their class's table; landed vessels are fixed to the rotating surface (position and
-// attitude turn with the body) and feel neither. A non-zero angular velocity turns the attitude
-// at that constant rate; there is no other rotational dynamics. A free vessel that reaches the
-// mean radius touches down and is landed from then on.
+// attitude turn with the body) and feel neither; their centre of gravity sits the class's
+// LandedHeight above the mean radius. A non-zero angular velocity turns the attitude at that
+// constant rate; there is no other rotational dynamics. A free vessel that comes down to its
+// landed height touches down and is landed from then on.
 //
 // Aerodynamics: the air turns rigidly with the body. Airspeed = velocity - the body's surface
 // velocity at the vessel's own position, in the vessel frame (x right, y up, z forward).
@@ -53,10 +54,14 @@ class Vessel {
     void setStatus(const VESSELSTATUS& status);
     // Fills the record only when its version is 2 (returns false and leaves it untouched
     // otherwise). surf_lng/surf_lat come from equPos, surf_hdg is the heading of the vessel's
-    // nose (rad from north towards east). The fuel, thruster and dock lists belong to the
-    // caller: never read or written.
+    // nose (rad from north towards east). Landed, as in the simulator, vrot is (height of the
+    // centre of gravity above the mean radius, 0, 0) and arot the attitude against the
+    // body-fixed frame. The fuel, thruster and dock lists belong to the caller: never read or
+    // written.
     bool getStatusEx(VESSELSTATUS2& status) const;
-    // Applies only a version 2 record (returns false otherwise); surf_* are not read.
+    // Applies only a version 2 record (returns false otherwise); surf_* are not read. Status 0
+    // takes vrot as angular velocity and arot against the global frame; status 1 lands the
+    // vessel where rpos points, arot against the body-fixed frame, vrot ignored.
     bool setStatusEx(const VESSELSTATUS2& status);
 
     // Longitude, latitude (rad) and radius (m) in the body's rotating frame now. In empty space
@@ -70,7 +75,8 @@ class Vessel {
     // At the current state; 0 density (and temperature 0) without atmosphere.
     [[nodiscard]] double atmTemperature() const;  // K
     [[nodiscard]] double atmDensity() const;      // kg/m^3
-    // Magnitudes of the forces of the last integrated step, N.
+    // Lift and drag of the last integrated step, N, signed: negative lift below the zero-lift
+    // angle. 0 when landed or without air.
     [[nodiscard]] double lift() const { return lift_; }
     [[nodiscard]] double drag() const { return drag_; }
 
@@ -104,6 +110,8 @@ class Vessel {
     [[nodiscard]] Forces aerodynamicForces() const;
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;
     [[nodiscard]] Mat3 bodyRotation() const;
+    // Distance from the body's centre of the centre of gravity when landed, m.
+    [[nodiscard]] double groundRadius() const;
     void setAttitude(const Vec3& angles);
     void fixToSurface();
     void followSurface();

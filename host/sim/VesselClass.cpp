@@ -14,6 +14,10 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     vesselClass.name = std::move(name);
     vesselClass.mass = items.requirePositive("Mass");
     vesselClass.referenceArea = items.requirePositive("ReferenceArea");
+    vesselClass.landedHeight = items.optionalNumber("LandedHeight", 0.0);
+    if (vesselClass.landedHeight < 0.0) {
+        throw items.error("LandedHeight", "LandedHeight must not be negative");
+    }
     if (const auto table = items.find("AeroTable")) {
         if (!isPlainName(*table)) {
             throw items.error("AeroTable", "AeroTable must name a file beside the class file");

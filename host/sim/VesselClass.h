@@ -14,9 +14,11 @@ struct VesselClass {
     std::string name;
     double mass = 0.0;                   // kg
     double referenceArea = 0.0;          // m^2
+    double landedHeight = 0.0;           // m, centre of gravity above the ground when landed
     std::optional<AeroTable> aeroTable;  // none: no aerodynamic force
 
-    // Items Mass, ReferenceArea (both > 0), optional AeroTable: a file name resolved against
+    // Items Mass, ReferenceArea (both > 0), optional LandedHeight (m, >= 0, default 0),
+    // optional AeroTable: a file name resolved against
     // `folder` and named "<folderName>/<file>" in messages. Throws HostFileError.
     static VesselClass fromItems(const ItemFile& items, std::string name,
                                  const std::filesystem::path& folder,

@@ -284,9 +284,10 @@ TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
     EXPECT_NE(trace.find("\"Capture completed\""), std::string::npos);
 }
 
-// A body without rotation and with isothermal air (examples/flat): speed of sound 300 m/s,
-// density 1.6 * exp(-2) kg/m^3 at 20 km, and a probe whose table is cl = 0.01 * AOA,
-// cd = 0.1 + 0.05 * Mach with S = 10 m^2. With a small step the report must match physics.
+// A body without rotation and with the simulator's configured air (examples/flat): 288.16 K, so
+// sound at sqrt(1.44 * 250 * 288.16) = 322.0832190599194 m/s, density 1.6 * exp(-2) kg/m^3 at
+// 20 km, and a probe whose table is cl = 0.01 * AOA, cd = 0.1 + 0.05 * Mach with S = 10 m^2.
+// With a small step the report must match physics, lift and L/D negative below 0 degrees.
 TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     TempRoot root("flat");
     root.configure("P1", "Reports", 0, "-20 0 40", "4 6", "0.3 1 2.5", "2 3");
@@ -295,7 +296,7 @@ TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     const Lines report = root.lines("Reports/Probe.csv");
     ASSERT_EQ(report.size(), 6U + 6U * 11U);
 
-    const double soundSpeed = 300.0;
+    const double soundSpeed = 322.0832190599194;
     const double density = 1.6 * std::exp(-2.0);
     const double area = 10.0;
     for (std::size_t i = 6; i < report.size(); ++i) {
@@ -307,10 +308,11 @@ TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
         const double q = 0.5 * density * airspeed * airspeed;
         EXPECT_NEAR(v[3], airspeed, 1e-5 * airspeed) << report[i];
         EXPECT_NEAR(v[2], q, 1e-3 * q) << report[i];
-        const double clS = area * std::abs(0.01 * aoa);
+        const double clS = area * 0.01 * aoa;
         const double cdS = area * (0.1 + 0.05 * mach);
-        EXPECT_NEAR(v[4], clS, 1e-3 * clS + 1e-9) << report[i];
+        EXPECT_NEAR(v[4], clS, 1e-3 * std::abs(clS) + 1e-9) << report[i];
         EXPECT_NEAR(v[5], cdS, 1e-3 * cdS) << report[i];
+        EXPECT_NEAR(v[6], clS / cdS, 2e-3 * std::abs(clS / cdS) + 1e-9) << report[i];
     }
 }
 

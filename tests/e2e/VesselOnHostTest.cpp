@@ -69,6 +69,8 @@ TEST_F(VesselOnHostTest, BindPutsALandedVesselTwentyKilometresUpInFreeFlight) {
     EXPECT_EQ(simVessel_->position().y, 0.0);
     EXPECT_EQ(simVessel_->position().z, 0.0);
     EXPECT_NEAR(simVessel_->altitude(), 20000.0, 1e-6);
+    // Landed, the record held the 1.8 m height above the runway where a free one spins.
+    EXPECT_EQ(simVessel_->angularVelocity(), (aeroquin::host::Vec3{}));
 }
 
 TEST_F(VesselOnHostTest, AtMachZeroTheVesselTurnsWithTheAtmosphere) {
@@ -107,8 +109,8 @@ TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
     manager_->applyTestPoint(sweeper_);
     EXPECT_NEAR(simVessel_->angleOfAttack(), c.aoa * kDegree, 1e-9);
     EXPECT_NEAR(simVessel_->mach(), 0.8, 1e-9);
-    // Speed of sound on this body: sqrt(1.44 * 250 J/(kg K) * 250 K) = 300 m/s.
-    EXPECT_NEAR(manager_->measure(sweeper_).airspeed, 240.0, 1e-9);
+    // Speed of sound on this body: sqrt(1.44 * 250 J/(kg K) * 288.16 K) = 322.0832190599194 m/s.
+    EXPECT_NEAR(manager_->measure(sweeper_).airspeed, 0.8 * 322.0832190599194, 1e-9);
     EXPECT_EQ(simVessel_->attitudeAngles().x, attitude.x);
     EXPECT_EQ(simVessel_->attitudeAngles().y, attitude.y);
     EXPECT_EQ(simVessel_->attitudeAngles().z, attitude.z);
@@ -139,6 +141,14 @@ TEST_P(StillAirTest, OnTheTurningEarthTheHostSeesTheCommand) {
     EXPECT_NEAR(manager_->measure(sweeper_).airspeed, commanded, 1e-3);
     EXPECT_NEAR(simVessel_->airspeed(), commanded, 1e-6);
     EXPECT_NEAR(simVessel_->angleOfAttack(), c.aoa * kDegree, 1e-9);
+
+    // One step later the row holds the class table's signed coefficients times its 60 m^2;
+    // q is read after the step, a few metres lower.
+    host_->world()->step(0.02);
+    const auto sample = manager_->measure(sweeper_);
+    const auto table = simVessel_->vesselClass().aeroTable->at(0.5, c.aoa);
+    EXPECT_NEAR(sample.clS, 60.0 * table.cl, 2e-3 * std::abs(60.0 * table.cl) + 1e-9);
+    EXPECT_NEAR(sample.cdS, 60.0 * table.cd, 2e-3 * 60.0 * table.cd);
 }
 
 }  // namespace

@@ -45,10 +45,10 @@ TEST(World, LoadsTheDemo) {
     glider->equPos(lng, lat, rad);
     EXPECT_NEAR(lng, 0.0, 1e-15);
     EXPECT_NEAR(lat, 0.0, 1e-15);
-    EXPECT_NEAR(rad, 6.37101e6, 1e-6);
-    // Sea-level air of the standard.
-    EXPECT_NEAR(glider->atmTemperature(), 288.15, 1e-9);
-    EXPECT_NEAR(glider->atmDensity(), 1.225, 1e-4);
+    // Its centre of gravity stands LandedHeight above the runway, in the standard's air there.
+    EXPECT_NEAR(rad, 6.37101e6 + 1.8, 1e-6);
+    EXPECT_NEAR(glider->atmTemperature(), 288.15 - 0.0065 * 1.8, 1e-4);
+    EXPECT_NEAR(glider->atmDensity(), 1.225, 1e-3);
 }
 
 TEST(World, MoonHasNoAir) {
