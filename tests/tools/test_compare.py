@@ -114,6 +114,31 @@ class CompareCommandTest(unittest.TestCase):
         )
         self.assertTrue(out.endswith("Result: grids differ\n"))
 
+    def test_report_cut_short(self):
+        cut = read_fixture("cut-mid-row.csv")
+        status, out, err = self.compare(cut)
+        self.assertEqual((status, err), (1, ""))
+        self.assertIn(
+            "Tolerance: 0.001 relative\n"
+            "Note: B: report cut short: 3 of 8 rows missing; the last line was cut mid-row\n"
+            "Grids differ:\n"
+            "  A has 8 rows, B has 5\n"
+            "  5 grid points in common\n"
+            "Rows compared: 5\n",
+            out,
+        )
+        self.assertTrue(out.endswith("Result: grids differ\n"))
+        # Two reports cut at the same point share their grid.
+        self.write("a.csv", read_fixture("cut-short.csv"))
+        status, out, _ = self.compare(cut)
+        self.assertEqual(status, 0)
+        self.assertIn(
+            "Note: A: report cut short: 3 of 8 rows missing\n"
+            "Note: B: report cut short: 3 of 8 rows missing; the last line was cut mid-row\n"
+            "Rows compared: 5\n",
+            out,
+        )
+
     def test_other_aoa_grid_with_equal_values(self):
         text = GLIDER.replace("1; 10; 12605.8", "1; 12; 12605.8")
         status, out, _ = self.compare(text)

@@ -45,6 +45,21 @@ class PlotTest(unittest.TestCase):
             with self.subTest(text=text):
                 self.assertTrue(text in svg, "%r is not in the SVG" % text)
 
+    def test_report_cut_short_is_noted(self):
+        target = os.path.join(self.folder.name, "figure.svg")
+        status, out, err = run_tool("plot", "cut-mid-row.csv", "-o", target, cwd=fixture(""))
+        self.assertEqual((status, out), (0, "Figure written: %s\n" % target))
+        self.assertEqual(
+            err,
+            "aeroquin-report: note: cut-mid-row.csv: report cut short: 3 of 8 rows missing;"
+            " the last line was cut mid-row\n",
+        )
+        with open(target, encoding="utf-8") as file:
+            svg = file.read()
+        for text in ("report cut short:", "3 of 8 rows missing;", "the last line was cut mid-row"):
+            with self.subTest(text=text):
+                self.assertTrue(text in svg, "%r is not in the SVG" % text)
+
     def test_other_formats_are_refused(self):
         target = os.path.join(self.folder.name, "figure.pdf")
         status, out, err = run_tool("plot", fixture("glider.csv"), "-o", target)

@@ -45,6 +45,22 @@ class ParseTest(unittest.TestCase):
         report = parse_report(HEADER + "0.5; 0; 1; 2; 3; 4; 0.75\n\n\n", "r.csv")
         self.assertEqual(len(report.rows), 1)
 
+    def test_a_last_line_without_its_line_end_is_cut_and_left_out(self):
+        row = "0.5; 0; 1; 2; 3; 4; 0.75"
+        cases = [
+            ("whole lines", HEADER + row + "\n", 1, None),
+            ("cut mid-row", HEADER + row + "\n0.5; 5; 1; 2", 1, 8),
+            # the last number may have lost digits: "0.75" cut to "0.7" still reads
+            ("cut before the line end", HEADER + row[:-1], 0, 7),
+            ("cut between CR and LF", HEADER + row + "\r", 0, 7),
+            ("column line without its line end", HEADER[:-1], 0, None),
+            ("trailing blank lines", HEADER + row + "\n\n \n", 1, None),
+        ]
+        for name, text, rows, cut_line in cases:
+            with self.subTest(name):
+                report = parse_report(text, "r.csv")
+                self.assertEqual((len(report.rows), report.cut_line), (rows, cut_line))
+
     def test_malformed_reports_name_file_and_line(self):
         row = "0.5; 0; 1; 2; 3; 4; 0.75\n"
         cases = [
@@ -93,17 +109,71 @@ class GridTest(unittest.TestCase):
         self.assertEqual(grid_problems(read_report(fixture("glider.csv"))), [])
 
     def test_cut_short_repeated_and_missing_points(self):
-        text = HEADER.replace("Mach points = 1", "Mach points = 2")
-        text += "0.5; 0; 1; 2; 3; 4; 0.75\n0.5; 0; 1; 2; 3; 4; 0.75\n1; 5; 1; 2; 3; 4; 0.75\n"
-        self.assertEqual(
-            grid_problems(parse_report(text, "r.csv")),
-            [
-                "line 8 repeats Mach 0.5, AOA 0 of line 7",
-                "2 of the 4 points of the 2 Mach x 2 AOA grid are missing",
-                "the header announces 2 AOA x 2 Mach = 4 points, the report holds 3 rows",
-            ],
-        )
-
+        glider = read_fixture("glider.csv")
+        lines = glider.splitlines(True)
+        two_mach = HEADER.replace("Mach points = 1", "Mach points = 2")
+        row = "1; 5; 12605.8; 295.07; 1.5; 1; 1.5\n"
+        cases = [
+            (
+                "repeated point",
+                two_mach + "0.5; 0; 1; 2; 3; 4; 0.75\n0.5; 0; 1; 2; 3; 4; 0.75\n"
+                "1; 5; 1; 2; 3; 4; 0.75\n",
+                [
+                    "line 8 repeats Mach 0.5, AOA 0 of line 7",
+                    "2 of the 4 points of the 2 Mach x 2 AOA grid are missing",
+                    "the header announces 2 AOA x 2 Mach = 4 points, the report holds 3 rows",
+                ],
+            ),
+            (
+                "complete rows",
+                read_fixture("cut-short.csv"),
+                ["report cut short: 3 of 8 rows missing"],
+            ),
+            (
+                "cut mid-row",
+                read_fixture("cut-mid-row.csv"),
+                ["report cut short: 3 of 8 rows missing; the last line was cut mid-row"],
+            ),
+            (
+                "no rows",
+                "".join(lines[:6]),
+                ["report cut short: 8 of 8 rows missing"],
+            ),
+            # a hole in the middle is no capture cut short
+            (
+                "hole",
+                glider.replace(row, ""),
+                [
+                    "1 of the 8 points of the 2 Mach x 4 AOA grid are missing",
+                    "the header announces 4 AOA x 2 Mach = 8 points, the report holds 7 rows",
+                ],
+            ),
+            (
+                "hole and cut mid-row",
+                glider.replace("0.5; 5; 3151.45; 147.535; 3; 0.4; 7.5\n", "")[:-4],
+                [
+                    "2 of the 8 points of the 2 Mach x 4 AOA grid are missing",
+                    "the header announces 4 AOA x 2 Mach = 8 points, the report holds 6 rows",
+                    "report cut short: the last line was cut mid-row",
+                ],
+            ),
+            (
+                "other AOAs at the second Mach number",
+                "".join(glider.replace("1; -5;", "1; -4;").splitlines(True)[:12]),
+                [
+                    "4 of the 10 points of the 2 Mach x 5 AOA grid are missing",
+                    "the header announces 4 AOA x 2 Mach = 8 points, the report holds 6 rows",
+                ],
+            ),
+            (
+                "Mach numbers descending",
+                "".join(lines[:6] + lines[10:] + lines[6:10]).replace("points = 2", "points = 3"),
+                ["the header announces 4 AOA x 3 Mach = 12 points, the report holds 8 rows"],
+            ),
+        ]
+        for name, text, problems in cases:
+            with self.subTest(name):
+                self.assertEqual(grid_problems(parse_report(text, "r.csv")), problems)
 
 class CommandLineErrorTest(unittest.TestCase):
     def test_missing_report_exits_2_with_clear_message(self):

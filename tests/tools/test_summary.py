@@ -1,8 +1,17 @@
 import unittest
 
 from support import fixture, run_tool
-from aeroquin_report.report import read_report
+from aeroquin_report.report import parse_report, read_report
 from aeroquin_report.summary import summarize, zero_lift_aoa
+
+HEADER = (
+    "Aeroquin version: 1.0\n"
+    "Vessel Class: Glider\n"
+    "System time at simulation start: 2024/03/05::14:07:09\n"
+    "Number of AOA points = 4\n"
+    "Number of Mach points = 1\n"
+    "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D\n"
+)
 
 
 class ZeroLiftTest(unittest.TestCase):
@@ -41,7 +50,7 @@ class SummarizeTest(unittest.TestCase):
         self.assertAlmostEqual(low.zero_lift_aoa, -5.0 / 3.0, places=12)
         self.assertEqual(
             (high.mach, high.max_cl_s, high.stall_aoa, high.min_cd_s, high.min_cd_aoa),
-            (1.0, 4.0, 10.0, 0.8, 0.0),
+            (1.0, 4.0, None, 0.8, 0.0),
         )
         self.assertEqual((high.best_lift_to_drag, high.best_lift_to_drag_aoa), (2.0, 10.0))
         self.assertAlmostEqual(high.zero_lift_aoa, 1.25, places=12)
@@ -52,8 +61,30 @@ class SummarizeTest(unittest.TestCase):
         self.assertEqual((zero.mach, zero.rows, zero.flagged, zero.max_cl_s), (0.0, 3, 3, None))
         # Only AOA 5 is sound at Mach 0.5: AOA 0 has negative drag, AOA 10 an infinite L/D.
         self.assertEqual((half.rows, half.flagged), (3, 2))
-        self.assertEqual((half.max_cl_s, half.stall_aoa, half.min_cd_s), (3.0, 5.0, 0.4))
+        self.assertEqual((half.max_cl_s, half.stall_aoa, half.min_cd_s), (3.0, None, 0.4))
         self.assertEqual((half.best_lift_to_drag, half.zero_lift_aoa), (7.5, None))
+
+
+    def test_stall_and_best_lift_to_drag_of_signed_lift(self):
+        # (AOA, CL*S, L/D) per row, CD*S 1; expected stall AOA, best L/D, its AOA
+        cases = [
+            ("peak inside", [(-5, -1, -1), (5, 3, 3), (10, 2, 2)], (5, 3, 5)),
+            ("peak at the last AOA", [(-5, -1, -1), (5, 3, 3), (10, 4, 4)], (None, 4, 10)),
+            ("peak at the first AOA", [(0, 3, 3), (5, 2, 2)], (None, 3, 0)),
+            ("plateau at the end", [(0, 1, 1), (5, 3, 3), (10, 3, 3)], (None, 3, 5)),
+            ("single row", [(5, 3, 3)], (None, 3, 5)),
+            # the steepest ratio lies below zero lift; the best is on the lifting side
+            ("lifting side", [(-10, -9, -9), (0, -1, -1), (5, 2, 2), (10, 1, 1)], (5, 2, 5)),
+            ("no lifting side", [(-10, -3, -3), (-5, -1, -1), (0, -2, -2)], (None, None, None)),
+        ]
+        for name, points, expected in cases:
+            with self.subTest(name):
+                rows = "".join("0.5; %s; 1; 2; %s; 1; %s\n" % point for point in points)
+                (entry,) = summarize(parse_report(HEADER + rows, "r.csv"))
+                self.assertEqual(
+                    (entry.stall_aoa, entry.best_lift_to_drag, entry.best_lift_to_drag_aoa),
+                    expected,
+                )
 
 
 class SummaryCommandTest(unittest.TestCase):
@@ -68,12 +99,12 @@ class SummaryCommandTest(unittest.TestCase):
             "Grid: 2 Mach x 4 AOA = 8 points, 8 rows\n"
             "Flagged rows: 0\n"
             "\n"
-            "Mach  max CL*S [m^2]  stall AOA [deg]  min CD*S [m^2]  at AOA [deg]  best L/D"
-            "  at AOA [deg]  zero-lift AOA [deg]  rows  flagged\n"
-            "0.5   3               5                0.25            0             7.5     "
-            "  5             -1.66667             4     0\n"
-            "1     4               10               0.8             0             2       "
-            "  10            1.25                 4     0\n",
+            "Mach  max CL*S [m^2]  stall AOA [deg]            min CD*S [m^2]  at AOA [deg]"
+            "  best L/D  at AOA [deg]  zero-lift AOA [deg]  rows  flagged\n"
+            "0.5   3               5                          0.25            0           "
+            "  7.5       5             -1.66667             4     0\n"
+            "1     4               no stall within the range  0.8             0           "
+            "  2         10            1.25                 4     0\n",
         )
 
     def test_flagged_rows_listed(self):
@@ -92,12 +123,27 @@ class SummaryCommandTest(unittest.TestCase):
         self.assertIn("\n0     -  ", out)
 
     def test_capture_cut_short_is_noted(self):
-        status, out, _ = run_tool("summary", "cut-short.csv", cwd=fixture(""))
-        self.assertEqual(status, 0)
-        self.assertIn(
-            "Note: the header announces 4 AOA x 2 Mach = 8 points, the report holds 5 rows\n", out
-        )
-
+        cases = [
+            ("cut-short.csv", "report cut short: 3 of 8 rows missing"),
+            (
+                "cut-mid-row.csv",
+                "report cut short: 3 of 8 rows missing; the last line was cut mid-row",
+            ),
+        ]
+        for name, note in cases:
+            with self.subTest(name):
+                status, out, err = run_tool("summary", name, cwd=fixture(""))
+                self.assertEqual((status, err), (0, ""))
+                self.assertIn(
+                    "Grid: 2 Mach x 4 AOA = 8 points, 5 rows\nNote: %s\nFlagged rows: 0\n" % note,
+                    out,
+                )
+                self.assertTrue(
+                    out.endswith(
+                        "1     -2              no stall within the range  1               -5  "
+                        "          -         -             -                    1     0\n"
+                    )
+                )
 
 if __name__ == "__main__":
     unittest.main()

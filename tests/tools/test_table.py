@@ -103,6 +103,18 @@ class CsvTableTest(unittest.TestCase):
                 "".join(glider.splitlines(keepends=True)[:6]),
                 "empty.csv: cannot make a table: the report holds no rows",
             ),
+            (
+                "cut-mid-row.csv",
+                read_fixture("cut-mid-row.csv"),
+                "cut-mid-row.csv: cannot make a table: report cut short: 3 of 8 rows missing;"
+                " the last line was cut mid-row",
+            ),
+            # the rows make a complete grid of two Mach numbers, the header announces three
+            (
+                "two-of-three.csv",
+                glider.replace("Number of Mach points = 2", "Number of Mach points = 3"),
+                "two-of-three.csv: cannot make a table: report cut short: 4 of 12 rows missing",
+            ),
         ]
         with tempfile.TemporaryDirectory() as folder:
             for name, text, message in cases:
@@ -112,10 +124,13 @@ class CsvTableTest(unittest.TestCase):
                     self.assertEqual((status, out), (2, ""))
                     self.assertEqual(err, "aeroquin-report: error: %s\n" % message)
 
-    def test_negative_drag_and_cut_short_capture_warn(self):
+    def test_negative_drag_and_header_mismatch_warn(self):
         text = read_fixture("glider.csv").replace("0.5; 0; 3151.45; 147.535; 0.5; 0.25;",
                                                   "0.5; 0; 3151.45; 147.535; 0.5; -0.25;")
         text = text.replace("Number of Mach points = 2", "Number of Mach points = 3")
+        # Out of sweep order, the rows are no capture cut short.
+        lines = text.splitlines(keepends=True)
+        text = "".join(lines[:6] + lines[6:][::-1])
         with tempfile.TemporaryDirectory() as folder:
             write(folder, "r.csv", text)
             status, out, err = run_tool("table", "r.csv", "--area", "2", cwd=folder)
@@ -125,7 +140,7 @@ class CsvTableTest(unittest.TestCase):
             err,
             "aeroquin-report: warning: r.csv: the header announces 4 AOA x 3 Mach = 12 points,"
             " the report holds 8 rows; the table covers the rows only\n"
-            "aeroquin-report: warning: r.csv: 1 rows have negative drag, first line 8"
+            "aeroquin-report: warning: r.csv: 1 rows have negative drag, first line 13"
             " (Mach 0.5, AOA 0)\n",
         )
 

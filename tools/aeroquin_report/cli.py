@@ -13,7 +13,7 @@ import sys
 
 from . import VERSION
 from .compare import compare, comparison_lines
-from .report import ReportError, read_report
+from .report import ReportError, cut_short, read_report
 from .summary import summary_lines
 
 PROG = "aeroquin-report"
@@ -168,6 +168,9 @@ def _plot(args):
     report = read_report(args.report)
     if not report.rows:
         return _error("%s holds no rows; nothing to plot" % args.report)
+    short = cut_short(report)
+    if short:
+        print("%s: note: %s: %s" % (PROG, args.report, short), file=sys.stderr)
     try:
         write_figure(report, path)
     except MatplotlibMissing as missing:

@@ -6,7 +6,7 @@ from typing import Optional
 
 from . import texttable
 from .numtext import g6
-from .report import COLUMNS
+from .report import COLUMNS, cut_short
 
 # The measured columns; Mach number and AOA make the grid.
 COMPARED = tuple(range(2, len(COLUMNS)))
@@ -112,6 +112,10 @@ def comparison_lines(a, b, result, tolerance, abs_tolerance):
         "Tolerance: %s relative" % g6(tolerance)
         + (", %s absolute" % g6(abs_tolerance) if abs_tolerance > 0 else ""),
     ]
+    for name, report in (("A", a), ("B", b)):
+        note = cut_short(report)
+        if note:
+            lines.append("Note: %s: %s" % (name, note))
     if result.grid_differences:
         lines.append("Grids differ:")
         lines += ["  " + difference for difference in result.grid_differences]

@@ -3,6 +3,8 @@
 import math
 import os
 
+from .report import cut_short
+
 FORMATS = (".png", ".svg")
 
 
@@ -104,13 +106,22 @@ def write_figure(report, path):
         side.legend(
             *lift.get_legend_handles_labels(), loc="upper left", title="Mach number", fontsize=10
         )
+    notes = []
+    short = cut_short(report)
+    if short:
+        # One clause a line: the side panel is narrow.
+        notes.append(short.replace(": ", ":\n", 1).replace("; ", ";\n"))
     flagged = [row for row in report.rows if row.flags()]
     if flagged:
+        notes.append(
+            "%d of %d rows flagged\n(non-finite values or\nnegative drag);\nnon-finite values\n"
+            "are left out." % (len(flagged), len(report.rows))
+        )
+    if notes:
         side.text(
             0.0,
             0.0,
-            "%d of %d rows flagged\n(non-finite values or\nnegative drag);\nnon-finite values\n"
-            "are left out." % (len(flagged), len(report.rows)),
+            "\n\n".join(notes),
             fontsize=9,
             color="darkred",
             va="bottom",

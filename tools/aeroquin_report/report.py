@@ -2,6 +2,7 @@
 
 import math
 from dataclasses import dataclass, field
+from typing import Optional
 
 from .numtext import g6, parse_number
 
@@ -70,6 +71,9 @@ class Report:
     aoa_count: int
     mach_count: int
     rows: list = field(default_factory=list)
+    # The line number of a last line that lacks its line end: the capture stopped while writing
+    # it, so it is left out of the rows. None when the report ends with a whole line.
+    cut_line: Optional[int] = None
 
 
 def _strip_prefix(path, number, line, prefix):
@@ -114,6 +118,8 @@ def parse_report(text, path):
     if text.startswith("\ufeff"):
         text = text[1:]
     lines = [line.rstrip("\r") for line in text.split("\n")]
+    # Every whole line ends with a line end; text after the last one is a line cut short.
+    cut = bool(lines[-1].strip())
     while lines and not lines[-1].strip():
         lines.pop()
     if len(lines) < 6:
@@ -127,8 +133,11 @@ def parse_report(text, path):
     mach_count = _count(path, 5, lines[4], _MACH_COUNT)
     if lines[5].strip() != COLUMN_LINE:
         raise ReportError('%s:6: expected the column line "%s"' % (path, COLUMN_LINE))
+    cut_line = len(lines) if cut and len(lines) > 6 else None
+    if cut_line:
+        lines.pop()
     rows = [_row(path, number, line) for number, line in enumerate(lines[6:], start=7)]
-    return Report(path, version, vessel_class, start_time, aoa_count, mach_count, rows)
+    return Report(path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line)
 
 
 def read_report(path):
@@ -169,7 +178,7 @@ def grid_holes(report):
 
 
 def header_mismatch(report):
-    """A note when the number of rows is not what the header announces (a capture cut short)."""
+    """A note when the number of rows is not what the header announces."""
     expected = report.aoa_count * report.mach_count
     if len(report.rows) == expected:
         return None
@@ -181,7 +190,43 @@ def header_mismatch(report):
     )
 
 
+def rows_missing(report):
+    """How many rows a capture cut short lacks: the points of the announced grid after its last
+    row, when the rows are the start of the sweep (Mach outer and ascending, the same ascending
+    AOAs for every Mach number). 0 when the rows are complete or not in that order."""
+    expected = report.aoa_count * report.mach_count
+    rows = report.rows
+    if len(rows) >= expected:
+        return 0
+    n = report.aoa_count
+    aoas = [row.aoa for row in rows[:n]]
+    if any(b <= a for a, b in zip(aoas, aoas[1:])):
+        return 0
+    for k, row in enumerate(rows):
+        mach_index, aoa_index = divmod(k, n)
+        if row.aoa != aoas[aoa_index] or row.mach != rows[k - aoa_index].mach:
+            return 0
+        if aoa_index == 0 and mach_index > 0 and not row.mach > rows[k - n].mach:
+            return 0
+    return expected - len(rows)
+
+
+def cut_short(report):
+    """The note for a capture that stopped early, or None."""
+    parts = []
+    missing = rows_missing(report)
+    if missing:
+        parts.append("%d of %d rows missing" % (missing, report.aoa_count * report.mach_count))
+    if report.cut_line:
+        parts.append("the last line was cut mid-row")
+    return "report cut short: " + "; ".join(parts) if parts else None
+
+
 def grid_problems(report):
     """Every way in which the rows differ from the complete grid that the header announces."""
+    note = cut_short(report)
+    if rows_missing(report):
+        # The rows stop early; the note says all that is missing.
+        return [note]
     mismatch = header_mismatch(report)
-    return grid_holes(report) + ([mismatch] if mismatch else [])
+    return grid_holes(report) + [text for text in (mismatch, note) if text]

@@ -17,7 +17,7 @@ class MachSummary:
     rows: int
     flagged: int
     max_cl_s: Optional[float] = None  # m^2
-    stall_aoa: Optional[float] = None  # deg
+    stall_aoa: Optional[float] = None  # deg; None also when the peak lies at an end of the range
     min_cd_s: Optional[float] = None  # m^2
     min_cd_aoa: Optional[float] = None  # deg
     best_lift_to_drag: Optional[float] = None
@@ -53,6 +53,18 @@ def _best(rows, value, largest):
     return pick(rows, key=lambda row: (value(row), -row.aoa if largest else row.aoa))
 
 
+def stall(rows):
+    """The row of the largest CL*S when lift rises to it and falls past it within `rows` (sorted
+    by AOA); None when the largest lies at an end of the AOA range, so no stall shows in it, or
+    when there is no lift at all."""
+    peak = _best(rows, lambda row: row.cl_s, largest=True)
+    index = rows.index(peak)
+    before, after = rows[:index], rows[index + 1:]
+    if peak.cl_s > 0 and before and any(row.cl_s < peak.cl_s for row in after):
+        return peak
+    return None
+
+
 def summarize(report):
     """One MachSummary per Mach number, ascending. Flagged rows are counted, not used."""
     by_mach = {}
@@ -64,19 +76,32 @@ def summarize(report):
         sound = sorted((row for row in rows if not row.flags()), key=lambda row: row.aoa)
         entry = MachSummary(mach, len(rows), len(rows) - len(sound))
         if sound:
-            stall = _best(sound, lambda row: row.cl_s, largest=True)
-            entry.max_cl_s, entry.stall_aoa = stall.cl_s, stall.aoa
+            entry.max_cl_s = max(row.cl_s for row in sound)
+            peak = stall(sound)
+            entry.stall_aoa = peak.aoa if peak else None
             least = _best(sound, lambda row: row.cd_s, largest=False)
             entry.min_cd_s, entry.min_cd_aoa = least.cd_s, least.aoa
-            best = _best(sound, lambda row: row.lift_to_drag, largest=True)
-            entry.best_lift_to_drag, entry.best_lift_to_drag_aoa = best.lift_to_drag, best.aoa
+            # Below zero lift L/D is negative: the best is the largest on the lifting side.
+            lifting = [row for row in sound if row.lift_to_drag > 0]
+            if lifting:
+                best = _best(lifting, lambda row: row.lift_to_drag, largest=True)
+                entry.best_lift_to_drag, entry.best_lift_to_drag_aoa = best.lift_to_drag, best.aoa
             entry.zero_lift_aoa = zero_lift_aoa([(row.aoa, row.cl_s) for row in sound])
         result.append(entry)
     return result
 
 
+NO_STALL = "no stall within the range"
+
+
 def _cell(value):
     return "-" if value is None else g6(value)
+
+
+def _stall_cell(entry):
+    if entry.max_cl_s is None:
+        return "-"
+    return NO_STALL if entry.stall_aoa is None else g6(entry.stall_aoa)
 
 
 def summary_lines(report):
@@ -132,7 +157,7 @@ def summary_lines(report):
         [
             g6(entry.mach),
             _cell(entry.max_cl_s),
-            _cell(entry.stall_aoa),
+            _stall_cell(entry),
             _cell(entry.min_cd_s),
             _cell(entry.min_cd_aoa),
             _cell(entry.best_lift_to_drag),

@@ -6,7 +6,7 @@ import re
 from dataclasses import dataclass
 
 from .numtext import exact, g6
-from .report import ReportError, grid_axes, grid_holes, header_mismatch
+from .report import ReportError, cut_short, grid_axes, grid_holes, header_mismatch
 
 # Non-finite rows named one by one in the error; the rest only counted.
 MAX_LISTED_ROWS = 5
@@ -28,6 +28,10 @@ def coefficient_grid(report, area):
     Raises ReportError when the rows do not make a table the host can fly."""
     if not report.rows:
         raise ReportError("%s: cannot make a table: the report holds no rows" % report.path)
+    # A table of part of the grid would hold its edge values over the rest.
+    short = cut_short(report)
+    if short:
+        raise ReportError("%s: cannot make a table: %s" % (report.path, short))
     holes = grid_holes(report)
     if holes:
         raise ReportError(
