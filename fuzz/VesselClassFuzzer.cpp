@@ -36,10 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const VesselClass vesselClass = VesselClass::load(root.path(), "Fuzz");
         check(vesselClass.name == "Fuzz", "the class carries its name");
-        check(vesselClass.mass > 0.0 && vesselClass.referenceArea > 0.0,
-              "mass and reference area are positive");
-        if (vesselClass.aeroTable) {
-            static_cast<void>(vesselClass.aeroTable->at(0.8, 5.0));
+        check(vesselClass.mass > 0.0, "the mass is positive");
+        for (const Airfoil& airfoil : vesselClass.airfoils) {
+            check(airfoil.areaM2 >= 0.0 && airfoil.chordM >= 0.0,
+                  "areas and chords are not negative");
+            static_cast<void>(airfoil.coefficients.at(nullptr, 0.1, 0.8, 1e6));
         }
     } catch (const HostFileError& error) {
         // The class file, or the table it names.

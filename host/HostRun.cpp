@@ -280,6 +280,8 @@ RunOutcome runHost(const HostOptions& options) {
                     options.root.string() + ", scenario " + options.scenario);
     try {
         host.setWorld(World::load(options.root, options.scenario));
+        // Coefficient functions get each vessel's interface: checked once it exists.
+        host.world()->checkCoefficientFunctions();
     } catch (const std::exception& e) {
         // HostFileError names the file and the line.
         fail(&host, e.what());

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "host/sim/LibrarySymbol.h"
+
 namespace aeroquin::host {
 
 class ModuleLibrary {
@@ -27,10 +29,6 @@ class ModuleLibrary {
     void* handle_;
     bool keep_ = false;
 };
-
-// The definition of `name` in the library of loader handle `library` itself (not in one of its
-// dependencies); null when none, or when `library` is null.
-void* librarySymbol(void* library, const char* name);
 
 // The Aeroquin module that came with this host: beside an installed host
 // (<exe dir>/../lib/aeroquin/Aeroquin.so), else the one of the build tree it was built in.

@@ -7,6 +7,7 @@ ObjectTable::ObjectTable(World& world) : body_(world.body()) {
         Entry entry;
         entry.vessel = &vessel;
         entry.api = std::make_unique<VESSEL>(static_cast<OBJHANDLE>(&vessel));
+        vessel.setInterface(entry.api.get());
         entry.className = std::make_unique<std::string>(vessel.className());
         vessels_.push_back(std::move(entry));
     }

@@ -42,10 +42,23 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     }
 }
 
-constexpr std::array<std::string_view, 4> columnNames = {"mach", "aoa", "cl", "cd"};
+// The two headers: without and with the moment coefficient.
+constexpr std::array<std::string_view, 4> liftDragColumns = {"mach", "aoa", "cl", "cd"};
+constexpr std::array<std::string_view, 5> withMomentColumns = {"mach", "aoa", "cl", "cm", "cd"};
+
+constexpr std::string_view headerText = "mach,aoa,cl,cd or mach,aoa,cl,cm,cd";
+
+template <std::size_t N>
+bool isHeader(const std::vector<std::string_view>& fields,
+              const std::array<std::string_view, N>& names) {
+    return fields.size() == N && std::equal(fields.begin(), fields.end(), names.begin(),
+                                            [](std::string_view f, std::string_view n) {
+                                                return equalsIgnoringCase(f, n);
+                                            });
+}
 
 struct Row {
-    std::array<double, 4> values;
+    std::array<double, 5> values;  // mach, aoa, cl, cd, cm
     std::string machText;
     std::string aoaText;
     int line;
@@ -74,6 +87,8 @@ AeroTable::AeroTable(std::vector<double> machs, std::vector<double> aoas,
 AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
     std::vector<Row> rows;
     int headerLine = 0;
+    std::vector<std::string_view> columns;  // as the header names them
+    std::string columnText;                 // "mach,aoa,cl,cd" or with cm
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -85,37 +100,43 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
         }
         const auto fields = splitFields(line);
         if (headerLine == 0) {
-            const bool isHeader =
-                fields.size() == 4 && std::equal(fields.begin(), fields.end(), columnNames.begin(),
-                                                 [](std::string_view f, std::string_view n) {
-                                                     return equalsIgnoringCase(f, n);
-                                                 });
-            if (!isHeader) {
-                throw HostFileError(name, lineNumber, "header line mach,aoa,cl,cd expected");
+            if (isHeader(fields, liftDragColumns)) {
+                columns.assign(liftDragColumns.begin(), liftDragColumns.end());
+            } else if (isHeader(fields, withMomentColumns)) {
+                columns.assign(withMomentColumns.begin(), withMomentColumns.end());
+            } else {
+                throw HostFileError(name, lineNumber,
+                                    "header line " + std::string(headerText) + " expected");
+            }
+            for (const auto column : columns) {
+                columnText += (columnText.empty() ? "" : ",") + std::string(column);
             }
             headerLine = lineNumber;
             continue;
         }
-        if (fields.size() != 4) {
-            throw HostFileError(name, lineNumber, "4 values mach,aoa,cl,cd expected");
+        if (fields.size() != columns.size()) {
+            throw HostFileError(
+                name, lineNumber,
+                std::to_string(columns.size()) + " values " + columnText + " expected");
         }
         Row row{{}, std::string(fields[0]), std::string(fields[1]), lineNumber};
-        for (int i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
             const auto value = parseNumber(fields[i]);
             if (!value) {
                 throw HostFileError(name, lineNumber,
-                                    std::string(columnNames[i]) + " must be a number");
+                                    std::string(columns[i]) + " must be a number");
             }
             if (!std::isfinite(*value)) {
-                throw HostFileError(name, lineNumber,
-                                    std::string(columnNames[i]) + " must be finite");
+                throw HostFileError(name, lineNumber, std::string(columns[i]) + " must be finite");
             }
-            row.values[i] = *value;
+            // Stored as mach, aoa, cl, cd, cm whatever the file's order.
+            const std::size_t slot = columns[i] == "cm" ? 4 : (columns[i] == "cd" ? 3 : i);
+            row.values[slot] = *value;
         }
         rows.push_back(std::move(row));
     }
     if (headerLine == 0) {
-        throw HostFileError(name, 0, "header line mach,aoa,cl,cd missing");
+        throw HostFileError(name, 0, "header line " + std::string(headerText) + " missing");
     }
 
     // Each point once; remember where each Mach value first appears.
@@ -157,7 +178,8 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
                                     "no point for Mach " + machRow->machText + ", AOA " +
                                         aoaRow->aoaText + ": the grid has a hole");
             }
-            values.push_back({it->second->values[2], it->second->values[3]});
+            const auto& v = it->second->values;
+            values.push_back({v[2], v[3], v[4]});
         }
     }
     return AeroTable(std::move(machs), std::move(aoas), std::move(values));
@@ -170,7 +192,7 @@ AeroTable AeroTable::load(const std::filesystem::path& path, const std::string& 
 AeroCoefficients AeroTable::at(double mach, double aoaDeg) const {
     if (std::isnan(mach) || std::isnan(aoaDeg)) {
         constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-        return {nan, nan};
+        return {nan, nan, nan};
     }
     const auto [i, fm] = locate(machs_, mach);
     const auto [j, fa] = locate(aoas_, aoaDeg);
@@ -185,7 +207,8 @@ AeroCoefficients AeroTable::at(double mach, double aoaDeg) const {
         const double high = v10 + fa * (v11 - v10);
         return low + fm * (high - low);
     };
-    return {blend(c00.cl, c01.cl, c10.cl, c11.cl), blend(c00.cd, c01.cd, c10.cd, c11.cd)};
+    return {blend(c00.cl, c01.cl, c10.cl, c11.cl), blend(c00.cd, c01.cd, c10.cd, c11.cd),
+            blend(c00.cm, c01.cm, c10.cm, c11.cm)};
 }
 
 }  // namespace aeroquin::host

@@ -1,9 +1,11 @@
-// A vessel class's lift and drag coefficients over a Mach x angle-of-attack grid.
+// An airfoil's lift, drag and moment coefficients over a Mach x angle grid.
 //
 // Text: lines starting with '#' (after blanks) and blank lines are skipped; the first other
-// line is the header "mach,aoa,cl,cd" (fields trimmed, letter case ignored); every further line
-// is one grid point "mach,aoa,cl,cd" with AOA in degrees, in any order. The points must form a
-// complete grid of at least two Mach values by two AOA values, each exactly once, all finite.
+// line is the header "mach,aoa,cl,cd" or "mach,aoa,cl,cm,cd" (fields trimmed, letter case
+// ignored); every further line is one grid point with its values in the header's order, the
+// angle in degrees, points in any order. Without a cm column the moment coefficient is 0. The
+// points must form a complete grid of at least two Mach values by two angles, each exactly
+// once, all finite.
 #pragma once
 
 #include <filesystem>
@@ -16,6 +18,7 @@ namespace aeroquin::host {
 struct AeroCoefficients {
     double cl;
     double cd;
+    double cm = 0.0;
 };
 
 class AeroTable {

@@ -230,54 +230,78 @@ double Vessel::dynamicPressure() const {
     return 0.5 * atmDensity() * v * v;
 }
 
-Vessel::Forces Vessel::aerodynamicForces() const {
-    Forces forces;
-    if (landed_ || !class_->aeroTable) {
-        return forces;
+AeroLoads Vessel::currentLoads() const {
+    if (landed_) {
+        return {};
     }
-    const double q = dynamicPressure();
-    const Vec3 v = airspeedVector();
-    const double speed = length(v);
-    if (q == 0.0 || speed == 0.0) {
-        return forces;
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    Airflow airflow{airspeedVector(), 0.0, 0.0};
+    if (air != nullptr) {
+        const AtmosphereState state = air->at(altitude());
+        airflow.density = state.density;
+        airflow.speedOfSound = air->speedOfSound(state.temperature);
     }
-    const AeroCoefficients c = class_->aeroTable->at(mach(), angleOfAttack() * degreesPerRadian);
-    const double qs = q * class_->referenceArea;
-    // Lift acts in the plane of symmetry, across the airflow; with no flow in that plane it has
-    // no direction and there is none.
-    const Vec3 liftDirection = normalised(Vec3{0.0, v.z, -v.y});
-    forces.lift = liftDirection == Vec3{} ? 0.0 : c.cl * qs;
-    forces.drag = c.cd * qs;
-    const Vec3 local = forces.lift * liftDirection - (forces.drag / speed) * v;
-    forces.aero = attitude_ * local;
-    return forces;
+    return aeroLoads(class_->airfoils, class_->dragElements, class_->crossSectionsM2, airflow,
+                     interface_);
+}
+
+void Vessel::checkCoefficientFunctions() const {
+    constexpr double machs[] = {0.0, 0.3, 0.6, 0.8, 0.9, 0.95, 1.0, 1.05,
+                                1.1, 1.2, 1.5, 2.0, 3.0, 5.0,  10.0};
+    // Re0 per unit Mach of sea-level air, 1/m: the probe needs plausible values, not exact ones.
+    constexpr double reynoldsPerMach = 2.3e7;
+    for (const Airfoil& airfoil : class_->airfoils) {
+        if (!airfoil.coefficients.isFunction()) {
+            continue;
+        }
+        for (const double mach : machs) {
+            for (int degrees = -180; degrees <= 180; degrees += 5) {
+                static_cast<void>(airfoil.coefficients.at(interface_, degrees / degreesPerRadian,
+                                                          mach,
+                                                          reynoldsPerMach * mach * airfoil.chordM));
+            }
+        }
+    }
+}
+
+void Vessel::turn(double dt, const Vec3& momentNm) {
+    // The attitude turns at the angular velocity the step began with; rebuilt from the angles
+    // to stay orthonormal.
+    if (vrot_ != Vec3{}) {
+        setAttitude(host::attitudeAngles(attitude_ * rotationAbout(dt * vrot_)));
+    }
+    // Euler's equations with the principal moments: I w' + w x (I w) = M.
+    const Vec3& pmi = class_->inertiaM2;
+    const Vec3 iw{pmi.x * vrot_.x, pmi.y * vrot_.y, pmi.z * vrot_.z};
+    const Vec3 torque = momentNm / class_->mass - cross(vrot_, iw);  // m^2/s^2
+    vrot_ += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
+    // Rotation drag in the air: w' = -w q C_y r per axis, taken exactly over the step.
+    const Vec3& r = class_->rotationDrag;
+    if (r != Vec3{}) {
+        const double damping = dynamicPressure() * class_->crossSectionsM2.y * dt;
+        vrot_ = {vrot_.x * std::exp(-damping * r.x), vrot_.y * std::exp(-damping * r.y),
+                 vrot_.z * std::exp(-damping * r.z)};
+    }
 }
 
 bool Vessel::step(double dt) {
     if (landed_) {
         time_ += dt;
         followSurface();
-        lift_ = 0.0;
-        drag_ = 0.0;
+        loads_ = {};
         return false;
     }
-    const Forces forces = aerodynamicForces();
     // Signed, as the simulator sums them: lift is negative below the zero-lift angle.
-    lift_ = forces.lift;
-    drag_ = forces.drag;
-    const Vec3 aero = forces.aero / class_->mass;
+    loads_ = currentLoads();
+    const Vec3 aero = (attitude_ * loads_.force) / class_->mass;
 
     // Velocity Verlet; the aerodynamic part is held through the step.
     const Vec3 a0 = gravity(position_) + aero;
     const Vec3 r1 = position_ + dt * velocity_ + (0.5 * dt * dt) * a0;
     const Vec3 a1 = gravity(r1) + aero;
+    turn(dt, loads_.moment);
     position_ = r1;
     velocity_ = velocity_ + (0.5 * dt) * (a0 + a1);
-    if (vrot_ != Vec3{}) {
-        // A constant turn about the vessel's own axes; rebuilt from the angles to stay
-        // orthonormal.
-        setAttitude(host::attitudeAngles(attitude_ * rotationAbout(dt * vrot_)));
-    }
     time_ += dt;
 
     if (body_ != nullptr && length(position_) < groundRadius()) {

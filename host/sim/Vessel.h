@@ -8,18 +8,18 @@
 // constant rate; there is no other rotational dynamics. A free vessel that comes down to its
 // landed height touches down and is landed from then on.
 //
-// Aerodynamics: the air turns rigidly with the body. Airspeed = velocity - the body's surface
-// velocity at the vessel's own position, in the vessel frame (x right, y up, z forward).
-// alpha = atan2(-v_y, v_z); Mach = V / sqrt(gamma R T); q = rho V^2 / 2; lift = cl q S along
-// normalise(0, v_z, -v_y), drag = cd q S against the airflow, cl and cd from the table at
-// (Mach, alpha in degrees). Forces come from the state at the start of a step and are held
-// through it.
+// Aerodynamics: the air turns rigidly with the body. The airflow is the velocity against the
+// body's surface velocity at the vessel's own position, in the vessel frame (x right, y up,
+// z forward); the class's airfoils and drag elements turn it into a force and a moment
+// (AeroLoads.h), computed from the state at the start of a step and held through it. The force
+// moves the vessel; the moment, with the class's inertia and rotation drag, turns it.
 #pragma once
 
 #include <array>
 #include <memory>
 #include <string>
 
+#include "host/sim/AeroLoads.h"
 #include "host/sim/Body.h"
 #include "host/sim/Mat3.h"
 #include "host/sim/Vec3.h"
@@ -77,8 +77,20 @@ class Vessel {
     [[nodiscard]] double atmDensity() const;      // kg/m^3
     // Lift and drag of the last integrated step, N, signed: negative lift below the zero-lift
     // angle. 0 when landed or without air.
-    [[nodiscard]] double lift() const { return lift_; }
-    [[nodiscard]] double drag() const { return drag_; }
+    [[nodiscard]] double lift() const { return loads_.lift; }
+    [[nodiscard]] double drag() const { return loads_.drag; }
+    [[nodiscard]] double sideForce() const { return loads_.sideForce; }
+    // Force and moment of the last integrated step, vessel frame (N, N m).
+    [[nodiscard]] const AeroLoads& loads() const { return loads_; }
+
+    // The simulator's interface of this vessel, handed to airfoil coefficient functions; set by
+    // whoever serves the interface, null before.
+    void setInterface(VESSEL* vessel) { interface_ = vessel; }
+    // The loads at the current state, without stepping (coefficient functions are called).
+    [[nodiscard]] AeroLoads currentLoads() const;
+    // Calls every coefficient function of the class over the whole circle of angles (5 deg
+    // apart) and Mach 0 to 10; throws std::runtime_error at the first value that is not finite.
+    void checkCoefficientFunctions() const;
 
     // Diagnostics at the current state.
     [[nodiscard]] Vec3 airspeedVector() const;     // vessel frame, m/s
@@ -101,13 +113,7 @@ class Vessel {
     bool step(double dt);
 
   private:
-    struct Forces {
-        Vec3 aero;  // global, N
-        double lift = 0.0;
-        double drag = 0.0;
-    };
-
-    [[nodiscard]] Forces aerodynamicForces() const;
+    void turn(double dt, const Vec3& momentNm);
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;
     [[nodiscard]] Mat3 bodyRotation() const;
     // Distance from the body's centre of the centre of gravity when landed, m.
@@ -131,8 +137,8 @@ class Vessel {
     Vec3 fixedPosition_;
     Mat3 fixedAttitude_;
 
-    double lift_ = 0.0;
-    double drag_ = 0.0;
+    AeroLoads loads_;
+    VESSEL* interface_ = nullptr;
 
     // Fields not modelled, given back as set.
     double fuel_ = 0.0;

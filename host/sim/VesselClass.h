@@ -1,31 +1,37 @@
-// A vessel class: mass, reference area and optional coefficient table.
+// A vessel class: mass, inertia and aerodynamics, read from Config/Vessels/<Class>.cfg.
+//
+// Aerodynamics come either from one coefficient table (ReferenceArea and AeroTable: one
+// vertical airfoil at the centre of gravity) or from any number of airfoils and drag elements
+// (Airfoils, DragElements), each airfoil's coefficients from a table beside the class file or
+// from a function in a library of the root's Modules folder. host/README.md gives the syntax.
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
+#include <vector>
 
-#include "host/sim/AeroTable.h"
+#include "host/sim/Airfoil.h"
 #include "host/sim/ItemFile.h"
+#include "host/sim/Vec3.h"
 
 namespace aeroquin::host {
 
 struct VesselClass {
     std::string name;
-    double mass = 0.0;                   // kg
-    double referenceArea = 0.0;          // m^2
-    double landedHeight = 0.0;           // m, centre of gravity above the ground when landed
-    std::optional<AeroTable> aeroTable;  // none: no aerodynamic force
+    double mass = 0.0;              // kg
+    double landedHeight = 0.0;      // m, centre of gravity above the ground when landed
+    Vec3 inertiaM2{1.0, 1.0, 1.0};  // principal moments of inertia per unit mass, vessel axes
+    Vec3 crossSectionsM2;           // projected along x, y and z
+    Vec3 rotationDrag;  // angular deceleration -omega q C_y r per axis; r here, 1/(Pa m^2 s)
+    std::vector<Airfoil> airfoils;
+    std::vector<DragElement> dragElements;
 
-    // Items Mass, ReferenceArea (both > 0), optional LandedHeight (m, >= 0, default 0),
-    // optional AeroTable: a file name resolved against
-    // `folder` and named "<folderName>/<file>" in messages. Throws HostFileError.
-    static VesselClass fromItems(const ItemFile& items, std::string name,
-                                 const std::filesystem::path& folder,
-                                 const std::string& folderName);
-    // Reads root/Config/Vessels/<name>.cfg. A missing file is HostFileError
-    // "Config/Vessels/<name>.cfg: cannot be read".
+    // Reads root/Config/Vessels/<name>.cfg and what it names. Throws HostFileError naming the
+    // file and line: a missing or malformed item, table or library, a missing function.
     static VesselClass load(const std::filesystem::path& root, const std::string& name);
+    // The same from items already read; `root` is where tables and libraries are looked up.
+    static VesselClass fromItems(const ItemFile& items, std::string name,
+                                 const std::filesystem::path& root);
 };
 
 }  // namespace aeroquin::host

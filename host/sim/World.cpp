@@ -1,6 +1,7 @@
 #include "host/sim/World.h"
 
 #include <map>
+#include <set>
 #include <system_error>
 
 namespace aeroquin::host {
@@ -57,6 +58,15 @@ Vessel* World::findVessel(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+void World::checkCoefficientFunctions() const {
+    std::set<const VesselClass*> checked;
+    for (const Vessel& vessel : vessels_) {
+        if (checked.insert(&vessel.vesselClass()).second) {
+            vessel.checkCoefficientFunctions();
+        }
+    }
 }
 
 std::vector<std::string> World::step(double dt) {

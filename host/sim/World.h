@@ -35,6 +35,9 @@ class World {
     [[nodiscard]] std::span<const Vessel> vessels() const { return vessels_; }
     // Exact, case-sensitive name; null when none.
     [[nodiscard]] Vessel* findVessel(std::string_view name);
+    // Vessel::checkCoefficientFunctions for one vessel of each class, once the vessels have
+    // their interfaces.
+    void checkCoefficientFunctions() const;
 
     [[nodiscard]] double stepSize() const { return stepSize_; }  // s
     void setStepSize(double dt) { stepSize_ = dt; }

@@ -10,6 +10,7 @@
 
 #include "config/Configuration.h"
 #include "host/HostContext.h"
+#include "host/sim/AeroTable.h"
 #include "host/sim/Vessel.h"
 #include "host/sim/World.h"
 #include "sweep/Sweeper.h"
@@ -146,7 +147,9 @@ TEST_P(StillAirTest, OnTheTurningEarthTheHostSeesTheCommand) {
     // q is read after the step, a few metres lower.
     host_->world()->step(0.02);
     const auto sample = manager_->measure(sweeper_);
-    const auto table = simVessel_->vesselClass().aeroTable->at(0.5, c.aoa);
+    const auto table = aeroquin::host::AeroTable::load(
+                           root_->path() / "Config/Vessels/DeltaWing.csv", "DeltaWing.csv")
+                           .at(0.5, c.aoa);
     EXPECT_NEAR(sample.clS, 60.0 * table.cl, 2e-3 * std::abs(60.0 * table.cl) + 1e-9);
     EXPECT_NEAR(sample.cdS, 60.0 * table.cd, 2e-3 * 60.0 * table.cd);
 }

@@ -105,9 +105,26 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"mach,aoa,cl,cd\n",
                   "Config/Vessels/T.csv:1: the grid needs at least two Mach values and two AOA "
                   "values"},
-        ErrorCase{"0,0,1,1\n", "Config/Vessels/T.csv:1: header line mach,aoa,cl,cd expected"},
-        ErrorCase{"# only a comment\n",
-                  "Config/Vessels/T.csv: header line mach,aoa,cl,cd missing"}));
+        ErrorCase{"mach,aoa,cl,cm,cd\n0,0,1,1\n",
+                  "Config/Vessels/T.csv:2: 5 values mach,aoa,cl,cm,cd expected"},
+        ErrorCase{"mach,aoa,cl,cm,cd\n0,0,1,inf,1\n", "Config/Vessels/T.csv:2: cm must be finite"},
+        ErrorCase{"0,0,1,1\n", "Config/Vessels/T.csv:1: header line mach,aoa,cl,cd or "
+                               "mach,aoa,cl,cm,cd expected"},
+        ErrorCase{"# only a comment\n", "Config/Vessels/T.csv: header line mach,aoa,cl,cd or "
+                                        "mach,aoa,cl,cm,cd missing"}));
+
+TEST(AeroTable, MomentColumnIsInterpolatedAndDefaultsToZero) {
+    const AeroTable withMoment = AeroTable::fromText(
+        "mach,aoa,cl,cm,cd\n0,0,0,0.1,0.01\n0,10,1,-0.3,0.05\n1,0,0,0.1,0.02\n1,10,1,-0.3,0.06\n",
+        "T");
+    const AeroCoefficients c = withMoment.at(0.5, 5.0);
+    EXPECT_DOUBLE_EQ(c.cl, 0.5);
+    EXPECT_DOUBLE_EQ(c.cm, -0.1);
+    EXPECT_DOUBLE_EQ(c.cd, 0.035);
+    const AeroTable without =
+        AeroTable::fromText("mach,aoa,cl,cd\n0,0,0,1\n0,10,1,1\n1,0,0,1\n1,10,1,1\n", "T");
+    EXPECT_EQ(without.at(0.5, 5.0).cm, 0.0);
+}
 
 TEST(AeroTable, DemoTableLoads) {
     const AeroTable table = AeroTable::load(

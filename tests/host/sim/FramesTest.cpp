@@ -90,7 +90,6 @@ std::shared_ptr<const VesselClass> plainClass() {
     auto c = std::make_shared<VesselClass>();
     c->name = "Plain";
     c->mass = 1000.0;
-    c->referenceArea = 10.0;
     return c;
 }
 

@@ -33,10 +33,17 @@ std::shared_ptr<const VesselClass> probeClass(bool withTable = true) {
     auto c = std::make_shared<VesselClass>();
     c->name = "Probe";
     c->mass = 1000.0;
-    c->referenceArea = 10.0;
     if (withTable) {
-        c->aeroTable = AeroTable::fromText(
-            "mach,aoa,cl,cd\n0,-90,-0.9,0.1\n0,90,0.9,0.1\n4,-90,-0.9,0.3\n4,90,0.9,0.3\n", "P");
+        c->airfoils.push_back(Airfoil{
+            "Table",
+            LiftAxis::Vertical,
+            {},
+            1.0,
+            10.0,
+            0.0,
+            CoefficientSource(std::make_shared<const AeroTable>(AeroTable::fromText(
+                "mach,aoa,cl,cd\n0,-90,-0.9,0.1\n0,90,0.9,0.1\n4,-90,-0.9,0.3\n4,90,0.9,0.3\n",
+                "P")))});
     }
     return c;
 }
