@@ -122,6 +122,25 @@ TEST(Forces, ActAcrossAndAgainstTheAirflow) {
                 0.5 * dt * dt * length(aero / 1000.0 + gravity), 1e-6);
 }
 
+// A lifting surface behind the centre of gravity turns the nose into the wind; one ahead of it
+// turns the nose away.
+TEST(Forces, MomentsTurnTheVesselTheWayPhysicsHasIt) {
+    const Body body = flatBody();
+    for (const double tailZ : {-4.0, 4.0}) {
+        auto tailed = std::make_shared<VesselClass>(*probeClass());
+        tailed->airfoils.front().centreOfPressure = {0.0, 0.0, tailZ};
+        Vessel v = flying(body, atAoa(150.0, 10.0), {}, tailed);
+        for (int i = 0; i < 10; ++i) {
+            v.step(0.01);
+        }
+        if (tailZ < 0.0) {
+            EXPECT_LT(v.angleOfAttack(), 9.5 * degree);
+        } else {
+            EXPECT_GT(v.angleOfAttack(), 10.5 * degree);
+        }
+    }
+}
+
 TEST(Forces, NoneWithoutTableAboveTheAirOrWhenLanded) {
     const Body body = flatBody();
     Vessel noTable = flying(body, atAoa(150.0, 10.0), {}, probeClass(false));
