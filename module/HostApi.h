@@ -16,7 +16,7 @@
 // The simulator exports its vessel class's GetClassName as GetClassNameA: with UNICODE,
 // windows.h would rename it to GetClassNameW, a symbol the simulator does not have.
 #if defined(UNICODE) || defined(_UNICODE)
-#error "Build the module with the multibyte character set: UNICODE renames the simulator's GetClassName"
+#error "Build with the multibyte character set: UNICODE renames the SDK's GetClassName"
 #endif
 // ORBITER_MODULE makes the SDK declare its own ModuleDate and expects its Orbitersdk.lib, which
 // defines DllMain and GetModuleVersion; the module defines all three itself.
@@ -24,6 +24,11 @@
 #error "Build the module without ORBITER_MODULE: it defines its own entry points"
 #endif
 
+// MSVC's windows.h defines min and max macros in C++ too (MinGW's does not, so the
+// cross-compile check would not notice them breaking std::numeric_limits<T>::max()).
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 // The simulator's SDK.
 #include <Orbitersdk.h>

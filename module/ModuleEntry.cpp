@@ -22,8 +22,7 @@ int cachedVersion = 0;  // 0: not computed yet
 // FARPROC returns INT_PTR).
 // NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast)
 ExitHook exitHookNamed(HINSTANCE instance, const char* name) {
-    return reinterpret_cast<ExitHook>(
-        reinterpret_cast<void (*)()>(GetProcAddress(instance, name)));
+    return reinterpret_cast<ExitHook>(reinterpret_cast<void (*)()>(GetProcAddress(instance, name)));
 }
 // NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast)
 

@@ -37,7 +37,8 @@ constexpr bool acceptsFirst() {
     using P = typename Parameters<Signature>::type;
     return []<std::size_t... I>(std::index_sequence<I...>) {
         return std::is_invocable_v<Call, Leading..., std::tuple_element_t<I, P>...>;
-    }(std::make_index_sequence<N>{});
+    }
+    (std::make_index_sequence<N>{});
 }
 
 // Whether exactly the first Required parameters are needed: default arguments make a shorter
@@ -58,55 +59,61 @@ using MemberPointer = Signature C::*;
 
 }  // namespace aeroquin::sdkcheck
 
+// Names, types and members come from the tables, which only macros can turn into declarations.
+// NOLINTBEGIN(*-macro-usage,*-macro-parentheses,*-avoid-c-arrays)
 #define AEROQUIN_CHECK_TYPE(name, type) \
     static_assert(std::is_same_v<name, type>, #name " is not " #type);
 AEROQUIN_SIMULATOR_TYPES(AEROQUIN_CHECK_TYPE)
 
-#define AEROQUIN_CHECK_WORD(name, bytes) \
-    static_assert(sizeof(name) == (bytes) && std::is_unsigned_v<name>, #name " is not " #bytes " unsigned bytes");
+#define AEROQUIN_CHECK_WORD(name, bytes)                               \
+    static_assert(sizeof(name) == (bytes) && std::is_unsigned_v<name>, \
+                  #name " is not " #bytes " unsigned bytes");
 AEROQUIN_SIMULATOR_WORDS(AEROQUIN_CHECK_WORD)
 
-#define AEROQUIN_CHECK_RECORD(record, bytes, alignment)                                       \
-    static_assert(std::is_standard_layout_v<record>, #record " is not a plain record");       \
-    static_assert(sizeof(record) == (bytes), #record " is not " #bytes " bytes");             \
+#define AEROQUIN_CHECK_RECORD(record, bytes, alignment)                                 \
+    static_assert(std::is_standard_layout_v<record>, #record " is not a plain record"); \
+    static_assert(sizeof(record) == (bytes), #record " is not " #bytes " bytes");       \
     static_assert(alignof(record) == (alignment), #record " is not aligned to " #alignment);
 AEROQUIN_SIMULATOR_RECORDS(AEROQUIN_CHECK_RECORD)
 
-#define AEROQUIN_CHECK_FIELD(record, field, type, offset)                                  \
-    static_assert(std::is_same_v<decltype(record::field), type>,                           \
-                  #record "::" #field " is not " #type);                                   \
+#define AEROQUIN_CHECK_FIELD(record, field, type, offset)        \
+    static_assert(std::is_same_v<decltype(record::field), type>, \
+                  #record "::" #field " is not " #type);         \
     static_assert(offsetof(record, field) == (offset), #record "::" #field " is not at " #offset);
 AEROQUIN_SIMULATOR_FIELDS(AEROQUIN_CHECK_FIELD)
 
-#define AEROQUIN_CHECK_ENUMERATOR(name, type, value)                                \
-    static_assert(std::is_same_v<std::remove_cv_t<decltype(name)>, type>,          \
-                  #name " is not a " #type);                                        \
+#define AEROQUIN_CHECK_ENUMERATOR(name, type, value)                      \
+    static_assert(std::is_same_v<std::remove_cv_t<decltype(name)>, type>, \
+                  #name " is not a " #type);                              \
     static_assert(static_cast<long long>(name) == (value), #name " is not " #value);
 AEROQUIN_SIMULATOR_ENUMERATORS(AEROQUIN_CHECK_ENUMERATOR)
 
-#define AEROQUIN_CHECK_FUNCTION(name, type, required)                                          \
-    static_assert(std::is_same_v<decltype(name), type>, #name " is not " #type);               \
-    static_assert(aeroquin::sdkcheck::requiresExactly<                                         \
-                      decltype([](auto&&... a) -> decltype(name(std::forward<decltype(a)>(a)...)) { \
-                          return name(std::forward<decltype(a)>(a)...);                        \
-                      }),                                                                      \
-                      type, required>(),                                                       \
-                  #name " does not take exactly " #required " arguments without a default");
+#define AEROQUIN_CHECK_FUNCTION(name, type, required)                                     \
+    static_assert(std::is_same_v<decltype(name), type>, #name " is not " #type);          \
+    static_assert(                                                                        \
+        aeroquin::sdkcheck::requiresExactly<                                              \
+            decltype([](auto&&... a) -> decltype(name(std::forward<decltype(a)>(a)...)) { \
+                return name(std::forward<decltype(a)>(a)...);                             \
+            }),                                                                           \
+            type, required>(),                                                            \
+        #name " does not take exactly " #required " arguments without a default");
 AEROQUIN_SIMULATOR_FUNCTIONS(AEROQUIN_CHECK_FUNCTION)
 
-#define AEROQUIN_CHECK_MEMBER(owner, name, type, required)                                      \
+#define AEROQUIN_CHECK_MEMBER(owner, name, type, required)                                       \
     static_assert(                                                                               \
-        std::is_same_v<decltype(&owner::name), aeroquin::sdkcheck::MemberPointer<owner, type>>, \
+        std::is_same_v<decltype(&owner::name), aeroquin::sdkcheck::MemberPointer<owner, type>>,  \
         #owner "::" #name " is not " #type);                                                     \
     static_assert(                                                                               \
         aeroquin::sdkcheck::requiresExactly<                                                     \
-            decltype([](auto& object, auto&&... a)                                               \
-                         -> decltype(object.name(std::forward<decltype(a)>(a)...)) {            \
-                return object.name(std::forward<decltype(a)>(a)...);                            \
+            decltype([](auto& object,                                                            \
+                        auto&&... a) -> decltype(object.name(std::forward<decltype(a)>(a)...)) { \
+                return object.name(std::forward<decltype(a)>(a)...);                             \
             }),                                                                                  \
-            type, required, aeroquin::sdkcheck::Parameters<type>::Object<owner>>(),             \
+            type, required, aeroquin::sdkcheck::Parameters<type>::Object<owner>>(),              \
         #owner "::" #name " does not take exactly " #required " arguments without a default");
 AEROQUIN_SIMULATOR_MEMBERS(AEROQUIN_CHECK_MEMBER)
+
+// NOLINTEND(*-macro-usage,*-macro-parentheses,*-avoid-c-arrays)
 
 // The module derives from Module and deletes it through a Module pointer.
 static_assert(std::is_constructible_v<oapi::Module, HINSTANCE>);
