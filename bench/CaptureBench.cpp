@@ -23,7 +23,7 @@ double threadCpuSeconds() {
 
 void BM_TestPoint(benchmark::State& state) {
     // The render mode of a windowed simulator, so that the annotation is updated as well.
-    aeroquin::AeroquinManager manager(oapi::Module::RENDER_WINDOWED);
+    aeroquin::AeroquinManager manager(oapi::Module::RENDER_WINDOW);
     const std::uint64_t linesBefore = aeroquin::bench::linesWritten();
     double simt = 0.0;
     const double cpuStart = threadCpuSeconds();

@@ -48,16 +48,20 @@ namespace nh = aeroquin::bench;
 
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel) : hVessel_(hVessel), flightModel_(fmodel) {}
 VESSEL::~VESSEL() = default;
-OBJHANDLE VESSEL::GetHandle() const {
+// The SDK declares both handle getters with a const return type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+const OBJHANDLE VESSEL::GetHandle() const {
     return hVessel_;
 }
 char* VESSEL::GetClassNameA() const {
     static char name[] = "BenchGlider";
     return name;
 }
-OBJHANDLE VESSEL::GetSurfaceRef() const {
+const OBJHANDLE VESSEL::GetSurfaceRef() const {
     return &nh::bodyObject;
 }
+#pragma GCC diagnostic pop
 void VESSEL::GetStatus(VESSELSTATUS& status) const {
     status = VESSELSTATUS{};
     status.rbody = &nh::bodyObject;

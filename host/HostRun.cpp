@@ -104,7 +104,7 @@ DisplayState Simulation::displayState() const {
 
 ExitCode Simulation::run() {
     World& world = *host_.world();
-    const auto mode = options_.display == DisplayMode::terminal ? oapi::Module::RENDER_WINDOWED
+    const auto mode = options_.display == DisplayMode::terminal ? oapi::Module::RENDER_WINDOW
                                                                 : oapi::Module::RENDER_NONE;
     started_ = std::chrono::steady_clock::now();
     if (host_.trace().on()) {

@@ -13,9 +13,30 @@
 
 #ifdef _WIN32
 
+// The simulator exports its vessel class's GetClassName as GetClassNameA: with UNICODE,
+// windows.h would rename it to GetClassNameW, a symbol the simulator does not have.
+#if defined(UNICODE) || defined(_UNICODE)
+#error "Build with the multibyte character set: UNICODE renames the SDK's GetClassName"
+#endif
+// ORBITER_MODULE makes the SDK declare its own ModuleDate and expects its Orbitersdk.lib, which
+// defines DllMain and GetModuleVersion; the module defines all three itself.
+#ifdef ORBITER_MODULE
+#error "Build the module without ORBITER_MODULE: it defines its own entry points"
+#endif
+
+// MSVC's windows.h defines min and max macros in C++ too (MinGW's does not, so the
+// cross-compile check would not notice them breaking std::numeric_limits<T>::max()).
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 // The simulator's SDK.
 #include <Orbitersdk.h>
+
+// Defined by the simulator but declared in none of its headers; the SDK's own entry-point
+// library declares them the same way (C++ linkage).
+__declspec(dllimport) void InitLib(HINSTANCE hModule);
+__declspec(dllimport) int Date2Int(char* date);
 
 #else
 
@@ -137,9 +158,13 @@ class OAPIFUNC VESSEL {
     VESSEL& operator=(const VESSEL&) = delete;
     ~VESSEL();
 
-    OBJHANDLE GetHandle() const;
+    // The SDK returns the two handles const; MSVC encodes that in the symbol's name.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+    const OBJHANDLE GetHandle() const;
     char* GetClassNameA() const;
-    OBJHANDLE GetSurfaceRef() const;
+    const OBJHANDLE GetSurfaceRef() const;
+#pragma GCC diagnostic pop
     void GetStatus(VESSELSTATUS& status) const;
     void GetStatusEx(void* status) const;  // a VESSELSTATUS2 with its version set
     void DefSetState(const VESSELSTATUS* status) const;
@@ -176,7 +201,7 @@ class OAPIFUNC ModuleNV {
 // calls its callbacks on the simulation thread and deletes it before unloading the library.
 class OAPIFUNC Module : public ModuleNV {
   public:
-    enum RenderMode { RENDER_NONE = 0, RENDER_FULLSCREEN = 1, RENDER_WINDOWED = 2 };
+    enum RenderMode { RENDER_NONE = 0, RENDER_FULLSCREEN = 1, RENDER_WINDOW = 2 };
 
     explicit Module(HINSTANCE hDLL);
     ~Module() override;
@@ -206,8 +231,7 @@ OAPIFUNC int Date2Int(char* date);
 OAPIFUNC void oapiWriteLog(char* line);
 
 // Files. Item files are read with FILE_IN; text files are written with FILE_OUT.
-OAPIFUNC FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode = FILE_IN,
-                                 PathRoot root = ROOT);
+OAPIFUNC FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root = ROOT);
 OAPIFUNC void oapiCloseFile(FILEHANDLE file, FileAccessMode mode);
 // `string` must hold 1000 characters.
 OAPIFUNC bool oapiReadItem_string(FILEHANDLE file, char* item, char* string);

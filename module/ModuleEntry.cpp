@@ -17,16 +17,21 @@ using ExitHook = void (*)(HINSTANCE);
 ExitHook exitHook = nullptr;
 int cachedVersion = 0;  // 0: not computed yet
 
+// An entry point comes back as a generic function pointer; its real type is ExitHook. The
+// detour through void (*)() tells GCC the cast between function types is meant (Windows'
+// FARPROC returns INT_PTR).
+// NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast)
+ExitHook exitHookNamed(HINSTANCE instance, const char* name) {
+    return reinterpret_cast<ExitHook>(reinterpret_cast<void (*)()>(GetProcAddress(instance, name)));
+}
+// NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast)
+
 void attach(HINSTANCE instance) {
     InitLib(instance);
     // The library exports neither entry, so both lookups normally find nothing.
-    // An entry point comes back as a generic function pointer; its real type is ExitHook.
-    exitHook = reinterpret_cast<ExitHook>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
-        GetProcAddress(instance, "ExitModule"));
+    exitHook = exitHookNamed(instance, "ExitModule");
     if (exitHook == nullptr) {
-        exitHook =
-            reinterpret_cast<ExitHook>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
-                GetProcAddress(instance, "opcDLLExit"));
+        exitHook = exitHookNamed(instance, "opcDLLExit");
     }
 }
 

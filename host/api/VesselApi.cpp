@@ -131,7 +131,10 @@ VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel) : hVessel_(hVessel), flightModel_(
 
 VESSEL::~VESSEL() = default;
 
-OBJHANDLE VESSEL::GetHandle() const {
+// The SDK declares both handle getters with a const return type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+const OBJHANDLE VESSEL::GetHandle() const {
     return hVessel_;
 }
 
@@ -152,7 +155,7 @@ char* VESSEL::GetClassNameA() const {
     return name;
 }
 
-OBJHANDLE VESSEL::GetSurfaceRef() const {
+const OBJHANDLE VESSEL::GetSurfaceRef() const {
     HostContext* host = HostContext::active();
     if (host == nullptr) {
         return nullptr;
@@ -164,6 +167,7 @@ OBJHANDLE VESSEL::GetSurfaceRef() const {
     }
     return body;
 }
+#pragma GCC diagnostic pop
 
 void VESSEL::GetStatus(VESSELSTATUS& status) const {
     HostContext* host = HostContext::active();

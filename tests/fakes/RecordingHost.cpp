@@ -150,7 +150,10 @@ using fakehost::FakeVessel;
 
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel) : hVessel_(hVessel), flightModel_(fmodel) {}
 VESSEL::~VESSEL() = default;
-OBJHANDLE VESSEL::GetHandle() const {
+// The SDK declares both handle getters with a const return type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+const OBJHANDLE VESSEL::GetHandle() const {
     return hVessel_;
 }
 
@@ -160,13 +163,14 @@ char* VESSEL::GetClassNameA() const {
     return v.classNameNull ? nullptr : v.className.data();
 }
 
-OBJHANDLE VESSEL::GetSurfaceRef() const {
+const OBJHANDLE VESSEL::GetSurfaceRef() const {
     fakehost::call("VESSEL::GetSurfaceRef");
     if (fakehost::host().fails("VESSEL::GetSurfaceRef")) {
         return nullptr;
     }
     return fakehost::vesselOf(this).surfaceRef;
 }
+#pragma GCC diagnostic pop
 
 void VESSEL::GetStatus(VESSELSTATUS& status) const {
     fakehost::call("VESSEL::GetStatus");

@@ -214,7 +214,7 @@ TEST(AeroquinModuleTest, EachSimulationGetsAFreshManagerAndTheDestructorEndsARun
     EXPECT_TRUE(host.log.empty());
 
     for (int run = 0; run < 2; ++run) {
-        module->clbkSimulationStart(oapi::Module::RENDER_WINDOWED);
+        module->clbkSimulationStart(oapi::Module::RENDER_WINDOW);
         module->clbkPreStep(0.0, 0.02, 0.0);
         module->clbkPostStep(0.0, 0.02, 0.0);
         module->clbkSimulationEnd();
