@@ -45,8 +45,9 @@ bool expandAxis(std::vector<double>& points, const std::vector<double>& interval
         }
         const double lower = intervals[i];
         const double step = (intervals[i + 1] - lower) / static_cast<double>(n);
-        // Each point afresh from the lower bound, so rounding does not accumulate. ISO mode
-        // keeps the compiler from fusing the multiply and add.
+        // Each point afresh from the lower bound, so rounding does not accumulate. The build
+        // forbids fusing the multiply and add (-ffp-contract=off), so the points are the same
+        // on every compiler.
         for (std::uint64_t j = 1; j <= n; ++j) {
             expanded.push_back(lower + static_cast<double>(j) * step);
         }

@@ -115,11 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "Configuration Error - error while parsing MachIntervals", "", 0},
         BadInput{"NonAsciiVesselName",
                  [](const TempRoot& root) {
-                     withItem("VesselName", "Gl\xc3\xafder-\xc3\xbc")(root);
+                     withItem("VesselName", "Gl\xc3\xaf" "der-\xc3\xbc")(root);
                      std::string scenario = root.read("Scenarios/Default.scn");
                      std::string::size_type at = 0;
                      while ((at = scenario.find("GL-01", at)) != std::string::npos) {
-                         scenario.replace(at, 5, "Gl\xc3\xafder-\xc3\xbc");
+                         scenario.replace(at, 5, "Gl\xc3\xaf" "der-\xc3\xbc");
                      }
                      root.write("Scenarios/Default.scn", scenario);
                  },
