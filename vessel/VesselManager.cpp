@@ -10,7 +10,7 @@ namespace aeroquin {
 
 namespace {
 
-constexpr double kAnchorAltitude = 20000.0;  // m above the body's mean radius
+constexpr double kAnchorAltitudeM = 20000.0;  // above the body's mean radius
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The interface is never kept: the host may replace it between frames. A null handle (before
@@ -58,7 +58,7 @@ void VesselManager::bind(const Configuration& configuration) {
                                  " has no atmosphere data on its reference body");
     }
 
-    anchorPosition_ = VECTOR3{{oapiGetSize(body) + kAnchorAltitude, 0.0, 0.0}};
+    anchorPosition_ = VECTOR3{{oapiGetSize(body) + kAnchorAltitudeM, 0.0, 0.0}};
     restorePosition();
 }
 
@@ -75,8 +75,8 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
             throw std::runtime_error("The vessel's reference body has no atmosphere data");
         }
         // Read after the position reset and before the new velocity.
-        const double temperature = vessel->GetAtmTemperature();  // K
-        airspeed_ = std::sqrt(temperature * (atmosphere->gamma * atmosphere->R)) * mach;
+        const double temperatureK = vessel->GetAtmTemperature();
+        airspeed_ = std::sqrt(temperatureK * (atmosphere->gamma * atmosphere->R)) * mach;
     }
 
     applyVelocity(sweeper.currentAoa() * kRadiansPerDegree);
@@ -133,7 +133,7 @@ void VesselManager::restorePosition() {
     vessel->DefSetStateEx(&state);
 }
 
-void VesselManager::applyVelocity(double aoa) {
+void VesselManager::applyVelocity(double aoaRad) {
     const VESSEL* vessel = interfaceOf(vessel_);
     if (vessel == nullptr) {
         return;
@@ -143,7 +143,7 @@ void VesselManager::applyVelocity(double aoa) {
     // Vessel frame: no sideslip; a positive angle of attack blows from below the nose.
     const double v = airspeed_;
     const VECTOR3 local{
-        {surface.x + 0.0 * v, surface.y - v * std::sin(aoa), surface.z + v * std::cos(aoa)}};
+        {surface.x + 0.0 * v, surface.y - v * std::sin(aoaRad), surface.z + v * std::cos(aoaRad)}};
     VECTOR3 global{{0.0, 0.0, 0.0}};
     vessel->GlobalRot(local, global);
 

@@ -40,8 +40,8 @@ class VesselManager {
     // Puts the vessel back at the anchor in free flight; everything else as the host had it.
     void restorePosition();
 
-    // Sets the velocity for angle of attack `aoa` (rad) at the commanded airspeed.
-    void applyVelocity(double aoa);
+    // Sets the velocity for the angle of attack at the commanded airspeed.
+    void applyVelocity(double aoaRad);
 
   private:
     OBJHANDLE vessel_ = nullptr;
