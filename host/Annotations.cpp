@@ -2,10 +2,20 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace aeroquin::host {
 
 NOTEHANDLE Annotations::create(bool exclusive, double size, const VECTOR3& colour) {
+    if (!graphics_) {
+        if (!nullReported_) {
+            nullReported_ = true;
+            log_.host(
+                "oapiCreateAnnotation: no graphics client (--display none, start argument "
+                "0); answered null, as the simulator does");
+        }
+        return nullptr;
+    }
     auto note = std::make_unique<Annotation>();
     note->exclusive = exclusive;
     note->size = size;
@@ -15,10 +25,18 @@ NOTEHANDLE Annotations::create(bool exclusive, double size, const VECTOR3& colou
 }
 
 Annotation* Annotations::find(NOTEHANDLE handle, const char* operation) {
+    if (handle == nullptr) {
+        return nullptr;
+    }
     for (const auto& note : notes_) {
         if (note.get() == handle) {
             return note.get();
         }
+    }
+    if (std::find(deletedAtEnd_.begin(), deletedAtEnd_.end(), handle) != deletedAtEnd_.end()) {
+        log_.host(std::string(operation) +
+                  ": the annotation was already deleted at the simulation's end");
+        return nullptr;
     }
     char text[96];
     std::snprintf(text, sizeof text, "%s: %p is not an annotation", operation, handle);
@@ -44,9 +62,6 @@ void Annotations::setText(NOTEHANDLE handle, const char* text) {
 }
 
 bool Annotations::remove(NOTEHANDLE handle) {
-    if (handle == nullptr) {
-        return false;
-    }
     const Annotation* note = find(handle, "oapiDelAnnotation");
     if (note == nullptr) {
         return false;
@@ -60,6 +75,14 @@ bool Annotations::remove(NOTEHANDLE handle) {
 
 std::string_view Annotations::latestText() const {
     return latest_ == nullptr ? std::string_view{} : std::string_view{latest_->text};
+}
+
+void Annotations::deleteAtSimulationEnd() {
+    for (const auto& note : notes_) {
+        deletedAtEnd_.push_back(note.get());
+    }
+    latest_ = nullptr;
+    notes_.clear();
 }
 
 void Annotations::releaseAll() {

@@ -22,20 +22,26 @@ struct Annotation {
 
 class Annotations {
   public:
-    // `log` receives the host: lines and must outlive this.
-    explicit Annotations(HostLog& log) : log_(log) {}
+    // `log` receives the host: lines and must outlive this. Without a graphics client (start
+    // argument 0) no annotation is ever made: create answers null, as in the simulator.
+    Annotations(HostLog& log, bool graphics) : log_(log), graphics_(graphics) {}
     Annotations(const Annotations&) = delete;
     Annotations& operator=(const Annotations&) = delete;
     ~Annotations() = default;
 
     NOTEHANDLE create(bool exclusive, double size, const VECTOR3& colour);
+    // Null is accepted silently by all three; remove answers false for it.
     void setPos(NOTEHANDLE handle, double x1, double y1, double x2, double y2);
     void setText(NOTEHANDLE handle, const char* text);
-    // Null is accepted (false); an unknown handle answers false with a host: line.
+    // An unknown handle answers false with a host: line.
     bool remove(NOTEHANDLE handle);
 
     // The text most recently set on a live annotation; empty when none.
     std::string_view latestText() const;
+    // The simulation ends: every annotation goes, silently, as the simulator deletes them
+    // before its simulation-end callback. The handles are remembered so that the module's own
+    // deletion afterwards answers false with a host: line that says why.
+    void deleteAtSimulationEnd();
     // Frees what the module left, with a host: line.
     void releaseAll();
 
@@ -43,6 +49,9 @@ class Annotations {
     Annotation* find(NOTEHANDLE handle, const char* operation);
 
     HostLog& log_;
+    bool graphics_;
+    bool nullReported_ = false;
+    std::vector<NOTEHANDLE> deletedAtEnd_;  // compared only, never followed
     std::vector<std::unique_ptr<Annotation>> notes_;
     const Annotation* latest_ = nullptr;
 };

@@ -1,70 +1,78 @@
 #include "host/DateText.h"
 
 #include <array>
-#include <cctype>
-#include <charconv>
+#include <limits>
+#include <optional>
+
+#include "host/sim/ParseNumber.h"
 
 namespace aeroquin::host {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
+                                                      "jul", "aug", "sep", "oct", "nov", "dec"};
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-void skipBlanks(std::string_view& text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Leading decimal digits of `text`, at most `maxDigits` of them; consumed on success.
-std::optional<int> takeNumber(std::string_view& text, std::size_t maxDigits) {
-    std::size_t digits = 0;
-    while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits])) != 0) {
-        ++digits;
-    }
-    if (digits == 0 || digits > maxDigits) {
+// sscanf's "%d" at the front of `text`, consumed; nothing when no int is read.
+std::optional<int> takeInt(std::string_view& text) {
+    std::size_t used = 0;
+    const auto value = scanInteger(text, &used);
+    if (!value || *value < std::numeric_limits<int>::min() ||
+        *value > std::numeric_limits<int>::max()) {
         return std::nullopt;
     }
-    int value = 0;
-    std::from_chars(text.data(), text.data() + digits, value);
-    text.remove_prefix(digits);
-    return value;
+    text.remove_prefix(used);
+    return static_cast<int>(*value);
+}
+
+void addProblem(std::string& problem, const std::string& text) {
+    problem += problem.empty() ? text : ", " + text;
 }
 
 }  // namespace
 
-std::optional<int> date2Int(std::string_view text) {
-    skipBlanks(text);
-    if (text.size() < 3) {
-        return std::nullopt;
+DateValue date2Int(std::string_view text) {
+    DateValue result;
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
     }
+    std::size_t wordEnd = 0;
+    while (wordEnd < text.size() && !isSpace(text[wordEnd])) {
+        ++wordEnd;
+    }
+    const std::string_view word = text.substr(0, wordEnd);
+    text.remove_prefix(wordEnd);
+
     int month = 0;
-    for (std::size_t i = 0; i < kMonths.size(); ++i) {
-        if (text.substr(0, 3) == kMonths[i]) {
+    for (std::size_t i = 0; i < kMonths.size() && word.size() >= 3; ++i) {
+        if (lowerAscii(word[0]) == kMonths[i][0] && lowerAscii(word[1]) == kMonths[i][1] &&
+            lowerAscii(word[2]) == kMonths[i][2]) {
             month = static_cast<int>(i) + 1;
+            break;
         }
     }
-    text.remove_prefix(3);
-    if (month == 0 || text.empty() || !isBlank(text.front())) {
-        return std::nullopt;
+    // Once one conversion fails, sscanf reads no further.
+    const auto day = word.empty() ? std::nullopt : takeInt(text);
+    const auto year = day ? takeInt(text) : std::nullopt;
+    if (month == 0) {
+        addProblem(result.problem, "no month");
     }
-    skipBlanks(text);
-    const auto day = takeNumber(text, 2);
-    if (!day || *day < 1 || *day > 31 || text.empty() || !isBlank(text.front())) {
-        return std::nullopt;
+    if (!day) {
+        addProblem(result.problem, "no day");
     }
-    skipBlanks(text);
-    const auto year = takeNumber(text, 4);
-    skipBlanks(text);
-    if (!year || !text.empty()) {
-        return std::nullopt;
+    if (!year) {
+        addProblem(result.problem, "no year");
     }
-    return (*year % 100) * 10000 + month * 100 + *day;
+    result.value = (year.value_or(0) % 100) * 10000 + month * 100 + day.value_or(0);
+    return result;
 }
 
 }  // namespace aeroquin::host

@@ -3,19 +3,24 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <system_error>
+
+#include "host/sim/ParseNumber.h"
 
 namespace aeroquin::host {
 
 struct FileLayer::OpenFile {
     std::string name;  // as messages name it: relative to the root folder, '/' separated
     FileAccessMode mode = FILE_IN;
-    std::optional<ItemFile> items;  // FILE_IN
+    std::optional<ItemFile> items;  // FILE_IN, FILE_IN_ZEROONFAIL
     UniqueFd fd;                    // FILE_OUT, FILE_APP
+    // Opened for the module although the file could not be: reads find nothing, writes are lost.
+    bool dead = false;
     std::uint64_t linesLost = 0;
 };
 
@@ -98,24 +103,36 @@ FILEHANDLE FileLayer::open(const char* name, FileAccessMode mode, PathRoot root)
 
     if (mode == FILE_IN || mode == FILE_IN_ZEROONFAIL) {
         std::error_code error;
-        if (!std::filesystem::is_regular_file(*path, error)) {
-            log_.host("oapiOpenFile: " + file->name + " not found");
-            return nullptr;
+        std::string failure = " not found";
+        if (std::filesystem::is_regular_file(*path, error)) {
+            try {
+                file->items = ItemFile::fromText(readFileText(*path, file->name), file->name);
+            } catch (const HostFileError&) {
+                failure = " cannot be read";
+            }
         }
-        try {
-            file->items = ItemFile::load(*path, file->name);
-        } catch (const HostFileError& e) {
-            log_.host(std::string("oapiOpenFile: ") + e.what());
-            return nullptr;
+        if (!file->items) {
+            if (mode == FILE_IN_ZEROONFAIL) {
+                log_.host("oapiOpenFile: " + file->name + failure +
+                          "; FILE_IN_ZEROONFAIL answers null");
+                return nullptr;
+            }
+            file->dead = true;
+            log_.host("oapiOpenFile: " + file->name + failure +
+                      "; the simulator hands out a handle all the same, and every item read "
+                      "through it is not found");
         }
     } else if (mode == FILE_OUT || mode == FILE_APP) {
         const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == FILE_OUT ? O_TRUNC : O_APPEND);
         file->fd = UniqueFd(::open(path->c_str(), flags, 0644));
-        if (!file->fd) {
-            log_.host("oapiOpenFile: cannot create " + file->name + ": " + std::strerror(errno));
-            return nullptr;
+        if (file->fd) {
+            ++filesWritten_;
+        } else {
+            file->dead = true;
+            log_.host("oapiOpenFile: cannot create " + file->name + ": " + std::strerror(errno) +
+                      "; the simulator hands out a handle all the same, and every line written "
+                      "through it is lost");
         }
-        ++filesWritten_;
     } else {
         log_.host("oapiOpenFile: " + file->name + ": unknown access mode " +
                   std::to_string(static_cast<int>(mode)));
@@ -153,7 +170,7 @@ void FileLayer::close(FILEHANDLE handle, FileAccessMode mode) {
 }
 
 void FileLayer::finish(OpenFile& file) {
-    if (file.linesLost > 0) {
+    if (file.linesLost > 0 && !file.dead) {
         log_.host(file.name + ": " + std::to_string(file.linesLost) +
                   (file.linesLost == 1 ? " line" : " lines") + " could not be written");
     }
@@ -170,64 +187,91 @@ void FileLayer::closeAll() {
     files_.clear();
 }
 
+FileLayer::OpenFile* FileLayer::findReadable(FILEHANDLE handle, const char* operation,
+                                             const char* item) {
+    OpenFile* file = find(handle, operation);
+    if (file == nullptr) {
+        return nullptr;
+    }
+    const bool reading = file->mode == FILE_IN || file->mode == FILE_IN_ZEROONFAIL;
+    if (!reading || item == nullptr) {
+        log_.host(std::string(operation) + ": " + file->name +
+                  (reading ? ": null item" : " is not open for reading"));
+        return nullptr;
+    }
+    // A dead handle: its opening has said so.
+    return file->dead ? nullptr : file;
+}
+
+std::optional<std::string> FileLayer::findItem(const OpenFile& file, const char* operation,
+                                               const char* item) {
+    auto value = file.items->find(item);
+    const auto& longLine = file.items->longLine();
+    if (value || !longLine || file.items->lineOf(item) != 0) {
+        return value;
+    }
+    // Said once per file and item: a module may read the same item every frame.
+    std::string seen = file.name + '\n';
+    for (const char* c = item; *c != '\0'; ++c) {
+        seen.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(*c))));
+    }
+    if (std::find(longLinesReported_.begin(), longLinesReported_.end(), seen) ==
+        longLinesReported_.end()) {
+        longLinesReported_.push_back(std::move(seen));
+        log_.host(std::string(operation) + ": " + file.name + ":" + std::to_string(longLine->line) +
+                  ": a line of " + std::to_string(longLine->length) +
+                  " characters ends the search, as in the simulator; " + item + " is not found");
+    }
+    return std::nullopt;
+}
+
 bool FileLayer::readString(FILEHANDLE handle, const char* item, char* out) {
-    OpenFile* file = find(handle, "oapiReadItem_string");
+    const OpenFile* file = findReadable(handle, "oapiReadItem_string", item);
     if (file == nullptr) {
         return false;
     }
-    if (!file->items || item == nullptr || out == nullptr) {
-        log_.host("oapiReadItem_string: " + file->name +
-                  (file->items ? ": null item or buffer" : " is not open for reading"));
+    if (out == nullptr) {
+        log_.host("oapiReadItem_string: " + file->name + ": null buffer");
         return false;
     }
-    const auto value = file->items->find(item);
+    const auto value = findItem(*file, "oapiReadItem_string", item);
     if (!value) {
         return false;
     }
-    if (value->size() >= kItemBufferSize) {
-        log_.host("oapiReadItem_string: " + file->name + ": the value of " + item + " has " +
-                  std::to_string(value->size()) + " characters; at most " +
-                  std::to_string(kItemBufferSize - 1) +
-                  " fit the caller's buffer, so the item is refused");
-        return false;
-    }
+    // Every value comes from a line shorter than kItemLineLimit, so it fits the buffer.
+    static_assert(kItemLineLimit <= kItemBufferSize);
     std::memcpy(out, value->c_str(), value->size() + 1);
     return true;
 }
 
 bool FileLayer::readInt(FILEHANDLE handle, const char* item, int& value) {
-    OpenFile* file = find(handle, "oapiReadItem_int");
+    const OpenFile* file = findReadable(handle, "oapiReadItem_int", item);
     if (file == nullptr) {
         return false;
     }
-    if (!file->items || item == nullptr) {
-        log_.host("oapiReadItem_int: " + file->name +
-                  (file->items ? ": null item" : " is not open for reading"));
-        return false;
-    }
-    const auto text = file->items->find(item);
+    const auto text = findItem(*file, "oapiReadItem_int", item);
     if (!text) {
         return false;
     }
-    // from_chars takes '-' but not '+'; one '+' before a digit is a sign too.
-    const char* first = text->data();
-    const char* last = first + text->size();
-    if (text->size() > 1 && *first == '+' && first[1] != '-' && first[1] != '+') {
-        ++first;
-    }
-    int parsed = 0;
-    const auto [end, error] = std::from_chars(first, last, parsed);
-    if (error == std::errc::result_out_of_range) {
-        log_.host("oapiReadItem_int: " + file->name + ": " + item + " = " + *text +
-                  " is outside the range of int");
+    std::size_t used = 0;
+    const auto scanned = scanInteger(*text, &used);
+    const std::string where = "oapiReadItem_int: " + file->name + ": " + item + " = " + *text;
+    if (!scanned) {
+        log_.host(where +
+                  " does not begin with an integer, so it is not found, as in the simulator");
         return false;
     }
-    if (error != std::errc() || end != last) {
-        log_.host("oapiReadItem_int: " + file->name + ": " + item + " = " + *text +
-                  " is not a whole decimal integer");
+    if (*scanned < std::numeric_limits<int>::min() || *scanned > std::numeric_limits<int>::max()) {
+        log_.host(where +
+                  " is outside the range of int, where the simulator's reading is undefined; "
+                  "not found");
         return false;
     }
-    value = parsed;
+    value = static_cast<int>(*scanned);
+    if (used < text->size()) {
+        log_.host(where + " reads as " + std::to_string(value) +
+                  "; the rest is ignored, as in the simulator");
+    }
     return true;
 }
 
@@ -236,9 +280,16 @@ void FileLayer::writeLine(FILEHANDLE handle, const char* text) {
     if (file == nullptr) {
         return;
     }
-    if (!file->fd || text == nullptr) {
+    const bool writing = file->mode == FILE_OUT || file->mode == FILE_APP;
+    if (!writing || text == nullptr) {
         log_.host("oapiWriteLine: " + file->name +
-                  (file->fd ? ": null text" : " is not open for writing"));
+                  (writing ? ": null text" : " is not open for writing"));
+        return;
+    }
+    if (file->dead) {
+        if (file->linesLost++ == 0) {
+            log_.host("oapiWriteLine: " + file->name + " could not be created; its lines are lost");
+        }
         return;
     }
     ++linesAttempted_;

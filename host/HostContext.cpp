@@ -1,5 +1,7 @@
 #include "host/HostContext.h"
 
+#include "host/ExceptionText.h"
+
 namespace aeroquin::host {
 
 namespace {
@@ -24,7 +26,7 @@ HostContext::HostContext(const HostOptions& options)
       trace_(openTrace(options)),
       clock_(options.utc),
       files_(options.root, log_, options.failWritesAfter),
-      annotations_(log_) {}
+      annotations_(log_, options.display != DisplayMode::none) {}
 
 HostContext::~HostContext() {
     unloadModule();
@@ -50,6 +52,28 @@ void HostContext::registerModule(oapi::Module* module) {
 }
 
 void HostContext::unloadModule() {
+    using ExitEntry = void (*)(HINSTANCE);
+    ExitEntry exit = nullptr;
+    if (library_) {
+        for (const char* name : {"ExitModule", "opcDLLExit"}) {
+            if (exit == nullptr) {
+                // The loader gives functions as object addresses.
+                exit = reinterpret_cast<ExitEntry>(library_->symbol(name));  // NOLINT
+            }
+        }
+    }
+    if (exit != nullptr) {
+        // The simulator never deletes a registered object; a library with an exit entry point
+        // may delete its own there, so the host must not.
+        for (auto& module : modules_) {
+            static_cast<void>(module.release());
+        }
+        try {
+            exit(library_->handle());
+        } catch (...) {
+            log_.host("the library's exit entry point threw " + describeCurrentException());
+        }
+    }
     // Each object goes before the code that defines it.
     modules_.clear();
     library_.reset();

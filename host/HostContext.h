@@ -52,7 +52,9 @@ class HostContext {
     // Takes ownership of a module object registered by the library's InitModule.
     void registerModule(oapi::Module* module);
     const std::vector<std::unique_ptr<oapi::Module>>& modules() const { return modules_; }
-    // Deletes the registered objects, then unloads the library.
+    // Calls the library's ExitModule (else opcDLLExit) when it exports one and then leaves the
+    // registered objects to it, as the simulator does; without one, deletes them (the simulator
+    // would leak them). Then unloads the library.
     void unloadModule();
     // After a failed clean end: neither the objects nor the library may be touched again.
     void abandonModule();

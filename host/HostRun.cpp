@@ -84,6 +84,8 @@ void Simulation::endSimulation() {
     // No frame is under way: what the module logs now is no frame's status.
     host_.status().stop();
     host_.setFrame(0);
+    // The simulator deletes every annotation before the simulation-end callback.
+    host_.annotations().deleteAtSimulationEnd();
     if (host_.trace().on()) {
         host_.trace().callback("clbkSimulationEnd");
     }

@@ -1,5 +1,7 @@
 #include "host/ObjectTable.h"
 
+#include "host/sim/ItemFile.h"
+
 namespace aeroquin::host {
 
 ObjectTable::ObjectTable(World& world) : body_(world.body()) {
@@ -51,7 +53,7 @@ char* ObjectTable::className(OBJHANDLE handle) const {
 
 OBJHANDLE ObjectTable::findVessel(std::string_view name) const {
     for (const Entry& entry : vessels_) {
-        if (entry.vessel->name() == name) {
+        if (equalsIgnoringCase(entry.vessel->name(), name)) {
             return entry.vessel;
         }
     }

@@ -32,7 +32,8 @@ class ObjectTable {
     // The class name in a buffer of the host's that the module may read.
     char* className(OBJHANDLE handle) const;
 
-    // Exact name; null when none.
+    // The first vessel of that name, ASCII letter case ignored as in the simulator; null when
+    // none.
     OBJHANDLE findVessel(std::string_view name) const;
     static OBJHANDLE handleOf(const Body* body);
 

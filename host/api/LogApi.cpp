@@ -16,6 +16,6 @@ void oapiWriteLog(char* line) {
         host->log().host("oapiWriteLog: null text ignored");
         return;
     }
-    host->log().line(line);
-    host->status().observe(line);
+    // The watcher sees the line as the log holds it.
+    host->status().observe(host->log().moduleLine(line));
 }

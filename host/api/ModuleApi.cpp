@@ -34,15 +34,19 @@ void InitLib(HINSTANCE hModule) {
 
 int Date2Int(char* date) {
     HostContext* host = HostContext::active();
-    const auto value = date == nullptr ? std::nullopt : aeroquin::host::date2Int(date);
+    const auto date2Int =
+        date == nullptr ? aeroquin::host::DateValue{0, "no text"} : aeroquin::host::date2Int(date);
     if (host != nullptr) {
         if (host->trace().on()) {
-            host->trace().line("Date2Int", date, aeroquin::host::TraceResult{}, value.value_or(0));
+            host->trace().line("Date2Int", date, aeroquin::host::TraceResult{}, date2Int.value);
         }
-        if (!value) {
+        if (!date2Int.problem.empty()) {
             host->log().host(std::string("Date2Int: \"") + (date == nullptr ? "(null)" : date) +
-                             "\" is not a date of the form Mmm dd yyyy; answered 0");
+                             "\" has " + date2Int.problem +
+                             "; the simulator's answer is undefined there, the host takes 0 for "
+                             "what is missing and answers " +
+                             std::to_string(date2Int.value));
         }
     }
-    return value.value_or(0);
+    return date2Int.value;
 }

@@ -55,8 +55,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-ItemFile::ItemFile(std::vector<Entry> entries, std::string name)
-    : entries_(std::move(entries)), name_(std::move(name)) {}
+ItemFile::ItemFile(std::vector<Entry> entries, std::string name, std::optional<LongLine> longLine)
+    : entries_(std::move(entries)), name_(std::move(name)), longLine_(longLine) {}
 
 ItemFile ItemFile::fromText(std::string_view text, std::string name) {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
@@ -64,6 +64,7 @@ ItemFile ItemFile::fromText(std::string_view text, std::string name) {
         text.remove_prefix(byteOrderMark.size());
     }
     std::vector<Entry> entries;
+    std::optional<LongLine> longLine;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -71,7 +72,16 @@ ItemFile ItemFile::fromText(std::string_view text, std::string name) {
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
 
-        line = line.substr(0, line.find(';'));
+        // The CR of a CRLF line end is part of the line end, as in the simulator's text mode.
+        const std::size_t length = line.size() - (line.ends_with('\r') ? 1 : 0);
+        if (length >= kItemLineLimit) {
+            longLine = LongLine{lineNumber, length};
+            break;
+        }
+        line = trim(line.substr(0, line.find(';')));
+        if (equalsIgnoringCase(line, "END_PARSE")) {
+            break;
+        }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
             continue;
@@ -79,7 +89,7 @@ ItemFile ItemFile::fromText(std::string_view text, std::string name) {
         entries.push_back({std::string(trim(line.substr(0, equals))),
                            std::string(trim(line.substr(equals + 1))), lineNumber});
     }
-    return ItemFile(std::move(entries), std::move(name));
+    return ItemFile(std::move(entries), std::move(name), longLine);
 }
 
 std::string readFileText(const std::filesystem::path& path, const std::string& name) {
@@ -97,7 +107,15 @@ std::string readFileText(const std::filesystem::path& path, const std::string& n
 
 ItemFile ItemFile::load(const std::filesystem::path& path, std::string name) {
     const std::string text = readFileText(path, name);
-    return fromText(text, std::move(name));
+    ItemFile items = fromText(text, std::move(name));
+    if (items.longLine_) {
+        throw HostFileError(items.name_, items.longLine_->line,
+                            "a line of " + std::to_string(items.longLine_->length) +
+                                " characters; lines must be shorter than " +
+                                std::to_string(kItemLineLimit) +
+                                " characters, or they end the reading");
+    }
+    return items;
 }
 
 const ItemFile::Entry* ItemFile::entry(std::string_view key) const {

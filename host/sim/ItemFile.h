@@ -8,6 +8,10 @@
 // at both ends, so CRLF files read like LF files. Lines without '=' are ignored. A UTF-8 byte
 // order mark at the start of the text is skipped. Other bytes, non-ASCII ones included, pass
 // through unchanged.
+//
+// The search ends, as the simulator's does, at a line that reads END_PARSE (any case, after the
+// comment and the blanks are dropped) and at a line of kItemLineLimit characters or more (the
+// line end not counted): neither that line nor any later one is read.
 #pragma once
 
 #include <cstddef>
@@ -22,14 +26,27 @@
 
 namespace aeroquin::host {
 
+// Lines this long or longer end the search: the simulator reads lines into a buffer of this
+// size, NUL included.
+inline constexpr std::size_t kItemLineLimit = 512;
+
 // The whole content of a file; throws HostFileError "<name>: cannot be read".
 [[nodiscard]] std::string readFileText(const std::filesystem::path& path, const std::string& name);
 
 class ItemFile {
   public:
-    // `name` is how messages name the file, e.g. "Config/Earth.cfg".
+    // The line that ended the search by its length.
+    struct LongLine {
+        int line;  // 1-based
+        std::size_t length;
+    };
+
+    // `name` is how messages name the file, e.g. "Config/Earth.cfg". A long line is no error
+    // here: see longLine().
     static ItemFile fromText(std::string_view text, std::string name);
-    // Throws HostFileError "<name>: cannot be read" when the file cannot be opened or read.
+    // The host's own files. Throws HostFileError "<name>: cannot be read" when the file cannot
+    // be opened or read, and "<name>:<line>: a line of N characters; ..." when a long line
+    // would end the search.
     static ItemFile load(const std::filesystem::path& path, std::string name);
 
     // The value of the first line whose key matches; nullopt when none or when it is empty.
@@ -38,6 +55,9 @@ class ItemFile {
     // 0 when no line matches.
     [[nodiscard]] int lineOf(std::string_view key) const;
     [[nodiscard]] const std::string& name() const { return name_; }
+    // The line of kItemLineLimit characters or more that ended the search; nothing when the
+    // search reaches the end of the text or an END_PARSE line first.
+    [[nodiscard]] const std::optional<LongLine>& longLine() const { return longLine_; }
 
     // An error about an item: "<name>:<line of key>: <detail>", or "<name>: <detail>" when the
     // key is on no line.
@@ -65,11 +85,12 @@ class ItemFile {
         int line;
     };
 
-    ItemFile(std::vector<Entry> entries, std::string name);
+    ItemFile(std::vector<Entry> entries, std::string name, std::optional<LongLine> longLine);
     [[nodiscard]] const Entry* entry(std::string_view key) const;
 
     std::vector<Entry> entries_;
     std::string name_;
+    std::optional<LongLine> longLine_;
 };
 
 // ASCII case-insensitive equality; other bytes compare exactly.

@@ -1,6 +1,7 @@
 #include "host/sim/ParseNumber.h"
 
 #include <charconv>
+#include <limits>
 #include <system_error>
 
 namespace aeroquin::host {
@@ -37,6 +38,43 @@ std::optional<double> parseNumber(std::string_view text) {
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (ec != std::errc{} || ptr != end) {
         return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<long long> scanInteger(std::string_view text, std::size_t* used) {
+    std::size_t at = 0;
+    while (at < text.size() && (isBlank(text[at]) || text[at] == '\v' || text[at] == '\f')) {
+        ++at;
+    }
+    const bool negative = at < text.size() && text[at] == '-';
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+        ++at;
+    }
+    const std::size_t digits = at;
+    // Accumulated negative: the most negative value has no positive counterpart.
+    long long value = 0;
+    bool saturated = false;
+    constexpr long long kLowest = std::numeric_limits<long long>::min();
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        const int digit = text[at] - '0';
+        if (value < (kLowest + digit) / 10) {
+            saturated = true;
+        } else {
+            value = value * 10 - digit;
+        }
+    }
+    if (at == digits) {
+        return std::nullopt;
+    }
+    if (used != nullptr) {
+        *used = at;
+    }
+    if (saturated) {
+        return negative ? kLowest : std::numeric_limits<long long>::max();
+    }
+    if (!negative) {
+        return value == kLowest ? std::numeric_limits<long long>::max() : -value;
     }
     return value;
 }

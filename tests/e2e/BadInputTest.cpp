@@ -61,6 +61,12 @@ TEST_P(BadInputTest, EndsInAClearMessageAndWritesNothingHalfDone) {
     EXPECT_EQ(result.exitCode, input.exitCode) << result.err;
 
     const Lines log = root.lines("host.log");
+    // The module doubles every '%' it logs: no line of it holds a conversion.
+    EXPECT_EQ(std::count_if(
+                  log.begin(), log.end(),
+                  [](const std::string& line) { return line.rfind("host: oapiWriteLog", 0) == 0; }),
+              0)
+        << root.read("host.log");
     if (!input.moduleLine.empty()) {
         EXPECT_EQ(std::count(log.begin(), log.end(), input.moduleLine), 1) << root.read("host.log");
     }
@@ -84,22 +90,39 @@ TEST_P(BadInputTest, EndsInAClearMessageAndWritesNothingHalfDone) {
     }
 }
 
-const std::string k999(999, 'x');
-const std::string k1000(1000, 'x');
+// "VesselName = " and the value: lines of 511 and 600 characters.
+const std::string k498(498, 'x');
+const std::string k587(587, 'x');
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, BadInputTest,
     ::testing::Values(
-        BadInput{"ValueOf999Characters", withItem("VesselName", k999), 1,
-                 "Vessel " + k999 + " was not found in the simulation", "", 0},
-        BadInput{"ValueOf1000Characters", withItem("VesselName", k1000), 1,
+        BadInput{"LineOf511Characters", withItem("VesselName", k498), 1,
+                 "Vessel " + k498 + " was not found in the simulation", "", 0},
+        BadInput{"LineOf600Characters", withItem("VesselName", k587), 1,
                  "Configuration Error - VesselName not found.",
-                 "the value of VesselName has 1000 characters", 0},
-        // 401 distinct bounds cannot be written in 999 characters: the host refuses the item
-        // and says why.
+                 "oapiReadItem_string: Config/Modules/Plugin/Aeroquin.cfg:2: a line of 600 "
+                 "characters ends the search, as in the simulator; VesselName is not found",
+                 0},
+        // 401 distinct bounds cannot be written in 511 characters.
         BadInput{"FourHundredIntervals", withItem("AoaIntervals", numbersFrom(0, 400)), 1,
                  "Configuration Error - AoaIntervals not found.",
-                 "the value of AoaIntervals has 1493 characters", 0},
+                 "a line of 1508 characters ends the search, as in the simulator; AoaIntervals is "
+                 "not found",
+                 0},
+        BadInput{"EndParse",
+                 [](const TempRoot& root) {
+                     std::string text = root.read(kConfig);
+                     text.insert(text.find("AoaIntervals"), "  end_parse  ; the rest is unread\n");
+                     root.write(kConfig, text);
+                 },
+                 1, "Configuration Error - AoaIntervals not found.", "", 0},
+        BadInput{"StyleWithTrailingText", withItem("ReportNameStyle", "1x"), 0, "Capture completed",
+                 "ReportNameStyle = 1x reads as 1", 6 + 9},
+        BadInput{"VesselNameInAnotherCase", withItem("VesselName", "gl-01"), 0, "Capture completed",
+                 "", 6 + 9},
+        BadInput{"ConversionsInAVesselName", withItem("VesselName", "No%s%n%%"), 1,
+                 "Vessel No%s%n%% was not found in the simulation", "", 0},
         BadInput{"CountOfZero", withItem("AoaIncrements", "0 0"), 0, "Capture completed", "",
                  6 + 1},
         BadInput{"CountOfMinusOne", withItem("AoaIncrements", "-1 3"), 1,
@@ -115,11 +138,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "Configuration Error - error while parsing MachIntervals", "", 0},
         BadInput{"NonAsciiVesselName",
                  [](const TempRoot& root) {
-                     withItem("VesselName", "Gl\xc3\xaf" "der-\xc3\xbc")(root);
+                     withItem("VesselName",
+                              "Gl\xc3\xaf"
+                              "der-\xc3\xbc")(root);
                      std::string scenario = root.read("Scenarios/Default.scn");
                      std::string::size_type at = 0;
                      while ((at = scenario.find("GL-01", at)) != std::string::npos) {
-                         scenario.replace(at, 5, "Gl\xc3\xaf" "der-\xc3\xbc");
+                         scenario.replace(at, 5,
+                                          "Gl\xc3\xaf"
+                                          "der-\xc3\xbc");
                      }
                      root.write("Scenarios/Default.scn", scenario);
                  },

@@ -274,7 +274,7 @@ void InitLib(HINSTANCE /*hModule*/) {
 
 int Date2Int(char* date) {
     fakehost::call("Date2Int", date);
-    return aeroquin::host::date2Int(date).value_or(0);
+    return aeroquin::host::date2Int(date).value;
 }
 
 void oapiWriteLog(char* line) {

@@ -70,12 +70,22 @@ TEST(ModuleLoading, AttachRegistersAndUnloadsInOrder) {
     }
 }
 
-TEST(Log, ModuleLinesAreKeptVerbatimAndHostLinesArePrefixed) {
+TEST(Log, ModuleLinesAreReadAsFormatsWithoutArgumentsAndHostLinesArePrefixed) {
     const TestRoot root;
-    root.configurePlugin("Echo = 100% done %s %d %n \\t tail \\\n CompleteAtFrame = 1\n");
+    root.configurePlugin("Echo = 50%% done %s %-5.2lf %n \\t tail %\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     const auto lines = root.logLines();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "100% done %s %d %n \\t tail \\"), 1);
+    const auto echo = std::find(lines.begin(), lines.end(), "50% done %s %-5.2lf %n \\t tail %");
+    ASSERT_NE(echo, lines.end());
+    ASSERT_NE(echo + 1, lines.end());
+    EXPECT_EQ(*(echo + 1),
+              "host: oapiWriteLog: the line above holds \"%s\", \"%-5.2lf\", \"%n\", \"%\", "
+              "conversions without arguments, written as they stand; the simulator would have "
+              "crashed or printed garbage there");
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const auto& line) { return line.starts_with("host: oapiWriteLog"); }),
+        1);
     EXPECT_EQ(lines.front(),
               "host: aeroquin-host 1.0, root " + root.path().string() + ", scenario Default");
     EXPECT_THAT(lines.back(), HasSubstr("host: run ended: 1 frame, 0 points, "));
@@ -95,18 +105,25 @@ TEST(Date2Int, ReadsModuleDatesAndAnswers0ForAnythingElse) {
     const TestRoot root;
     root.configurePlugin(
         "Dates = Aug 30 2010|Sep 18 2011|Jan  5 2000|Dec 31 1999|Foo 1 2000|Aug 32 2010|"
-        "Aug 30|aug 30 2010\nCompleteAtFrame = 1\n");
+        "Aug 30|aug 30 2010|AUGUST 30 2010|Aug 30x 2010\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_THAT(
         root.logLinesStartingWith("plugin: Date2Int"),
-        ElementsAre("plugin: Date2Int \"Aug 30 2010\" -> 100830",
-                    "plugin: Date2Int \"Sep 18 2011\" -> 110918",
-                    "plugin: Date2Int \"Jan  5 2000\" -> 105",
-                    "plugin: Date2Int \"Dec 31 1999\" -> 991231",
-                    "plugin: Date2Int \"Foo 1 2000\" -> 0", "plugin: Date2Int \"Aug 32 2010\" -> 0",
-                    "plugin: Date2Int \"Aug 30\" -> 0", "plugin: Date2Int \"aug 30 2010\" -> 0"));
-    EXPECT_THAT(root.log(), HasSubstr("host: Date2Int: \"Foo 1 2000\" is not a date of the form "
-                                      "Mmm dd yyyy; answered 0\n"));
+        ElementsAre(
+            "plugin: Date2Int \"Aug 30 2010\" -> 100830",
+            "plugin: Date2Int \"Sep 18 2011\" -> 110918", "plugin: Date2Int \"Jan  5 2000\" -> 105",
+            "plugin: Date2Int \"Dec 31 1999\" -> 991231", "plugin: Date2Int \"Foo 1 2000\" -> 1",
+            "plugin: Date2Int \"Aug 32 2010\" -> 100832", "plugin: Date2Int \"Aug 30\" -> 830",
+            "plugin: Date2Int \"aug 30 2010\" -> 100830",
+            "plugin: Date2Int \"AUGUST 30 2010\" -> 100830",
+            "plugin: Date2Int \"Aug 30x 2010\" -> 830"));
+    const std::string undefined =
+        "; the simulator's answer is undefined there, the host takes 0 for what is missing and "
+        "answers ";
+    EXPECT_THAT(root.logLinesStartingWith("host: Date2Int"),
+                ElementsAre("host: Date2Int: \"Foo 1 2000\" has no month" + undefined + "1",
+                            "host: Date2Int: \"Aug 30\" has no year" + undefined + "830",
+                            "host: Date2Int: \"Aug 30x 2010\" has no year" + undefined + "830"));
 }
 
 TEST(Clock, UtcOptionPinsGetSystemTime) {
@@ -158,9 +175,9 @@ TEST(Vessels, StatusExIsFilledOnlyForVersion2) {
 TEST(Vessels, UnknownVesselNameGivesNoHandle) {
     const TestRoot root;
     root.addFlatWorld();
-    root.configurePlugin("Vessel = p1\nCompleteAtFrame = 1\n");
+    root.configurePlugin("Vessel = P2\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
-    EXPECT_THAT(root.log(), HasSubstr("\nplugin: no vessel p1\n"));
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: no vessel P2\n"));
 }
 
 TEST(Handles, ForeignHandlesAreRefusedWithHostLines) {
@@ -177,17 +194,38 @@ TEST(Handles, ForeignHandlesAreRefusedWithHostLines) {
     EXPECT_THAT(log, HasSubstr("\nplugin: foreign VESSEL::GetLift -> 0.00000000\n"));
 }
 
-TEST(Annotations, NullIsAcceptedAndLeftoversAreFreed) {
+TEST(Annotations, TheHostDeletesThemBeforeTheSimulationEnds) {
     const TestRoot root;
-    root.configurePlugin("Annotation = 1\nLeakAnnotation = 1\nCompleteAtFrame = 1\n");
-    ASSERT_EQ(root.run().exitStatus, 0);
-    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiDelAnnotation(null) -> false\n"));
-    EXPECT_THAT(root.log(), HasSubstr("\nhost: 1 annotation was left by the module; freed\n"));
-
     root.configurePlugin("Annotation = 1\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
-    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiDelAnnotation -> true\n"));
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiDelAnnotation(null) -> false\n"));
+    EXPECT_THAT(root.log(),
+                HasSubstr("\nplugin: clbkSimulationEnd\nhost: oapiDelAnnotation: the annotation "
+                          "was already deleted at the simulation's end\nplugin: oapiDelAnnotation "
+                          "-> false\n"));
     EXPECT_THAT(root.log(), Not(HasSubstr("left by the module")));
+}
+
+TEST(Annotations, WithoutAGraphicsClientTheyAreNullAndEveryCallAcceptsNull) {
+    const TestRoot root;
+    root.configurePlugin("Annotation = 1\nCompleteAtFrame = 2\n");
+    ASSERT_EQ(root.run({"--display", "none"}).exitStatus, 0);
+    EXPECT_THAT(root.logLinesStartingWith("plugin: clbkSimulationStart"),
+                ElementsAre("plugin: clbkSimulationStart 0"));
+    // One line for the null answer; setting the position of null says nothing.
+    EXPECT_THAT(root.logLinesStartingWith("host: oapi"),
+                ElementsAre("host: oapiCreateAnnotation: no graphics client (--display none, "
+                            "start argument 0); answered null, as the simulator does"));
+}
+
+TEST(Unload, ALibraryWithAnExitEntryPointDeletesItsOwnModule) {
+    const TestRoot root;
+    const auto outcome =
+        root.runBare({"--root", root.path().string(), "--module", AEROQUIN_EXIT_PLUGIN});
+    ASSERT_EQ(outcome.exitStatus, 0) << outcome.err;
+    // Deleted once, by the library, not by the host before it.
+    EXPECT_THAT(root.logLinesStartingWith("exitplugin:"),
+                ElementsAre("exitplugin: ExitModule", "exitplugin: module destroyed"));
 }
 
 TEST(Summary, CountsFramesPointsAndFilesWhateverTheTerminal) {

@@ -49,22 +49,32 @@ TEST(FileOut, BackslashesSeparateFolders) {
     EXPECT_EQ(root.read("Reports/Deep/out.txt"), "row 1\n");
 }
 
-TEST(FileOut, MissingFolderGivesANullHandleAndIsNotCreated) {
+TEST(FileOut, MissingFolderGivesAHandleWhoseLinesAreLost) {
     const TestRoot root;
-    root.configurePlugin("OutputFile = Absent\\out.txt\nCompleteAtFrame = 1\n");
-    ASSERT_EQ(root.run().exitStatus, 0);
-    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiOpenFile Absent\\out.txt -> null\n"));
-    EXPECT_THAT(root.log(), HasSubstr("\nhost: oapiOpenFile: cannot create Absent/out.txt: No "
-                                      "such file or directory\n"));
+    root.configurePlugin("OutputFile = Absent\\out.txt\nCompleteAtFrame = 3\n");
+    const auto outcome = root.run();
+    ASSERT_EQ(outcome.exitStatus, 0);
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiOpenFile Absent\\out.txt -> handle\n"));
+    // One line at the opening, one for all three lost rows; closing says nothing more.
+    EXPECT_THAT(root.logLinesStartingWith("host: oapi"),
+                ElementsAre("host: oapiOpenFile: cannot create Absent/out.txt: No such file or "
+                            "directory; the simulator hands out a handle all the same, and every "
+                            "line written through it is lost",
+                            "host: oapiWriteLine: Absent/out.txt could not be created; its lines "
+                            "are lost"));
+    EXPECT_THAT(root.log(), Not(HasSubstr("could not be written")));
+    EXPECT_THAT(outcome.out, HasSubstr(", 0 files written\n"));
     EXPECT_FALSE(root.exists("Absent"));
 }
 
-TEST(FileOut, AFolderInThePathOfTheFileGivesANullHandle) {
+TEST(FileOut, AFolderInThePathOfTheFileGivesAHandle) {
     const TestRoot root;
     root.write("Taken/.keep", "");
     root.configurePlugin("OutputFile = Taken\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
-    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiOpenFile Taken -> null\n"));
+    EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiOpenFile Taken -> handle\n"));
+    EXPECT_THAT(root.log(), HasSubstr("\nhost: oapiWriteLine: Taken could not be created; its "
+                                      "lines are lost\n"));
 }
 
 TEST(FaultSwitch, FailsWritesAfterNLinesAndTheCaptureGoesOn) {

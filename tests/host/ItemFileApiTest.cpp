@@ -1,8 +1,9 @@
-// oapiReadItem_string and oapiReadItem_int as a module sees them: the 1000-character buffer,
-// integer parsing, and the item-file rules behind both.
+// oapiReadItem_string and oapiReadItem_int as a module sees them: the long line that ends the
+// search, integer reading, and the item-file rules behind both.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/host/TestRoot.h"
@@ -14,35 +15,36 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-TEST(ReadItemString, HonoursTheThousandCharacterBuffer) {
+TEST(ReadItemString, ALineOf512CharactersEndsTheSearch) {
     const TestRoot root;
-    // Keys match whatever their letter case; the plug-in asks for "ReadStrings".
+    // Keys match whatever their letter case; the plug-in asks for "ReadStrings". Lines of 511
+    // and 512 characters, the line end not counted.
     root.configurePlugin(
-        "readstrings = Long999 Long1000 Long5000 Missing Empty Utf\n"
-        "Long999 = " +
-        std::string(999, 'a') + "\n" + "Long1000 = " + std::string(1000, 'b') + "\n" +
-        "Long5000 = " + std::string(5000, 'c') + "\n" +
+        "readstrings = Long511 Empty Utf After Missing After\n"
+        "CompleteAtFrame = 1\n"
         "Empty =   \n"
         "Utf = \xC3\x9C"
         "berschall\r\n"
-        "CompleteAtFrame = 1\n");
+        "Long511 = " +
+        std::string(501, 'a') + "\r\n" + "Long512 = " + std::string(502, 'b') + "\n" +
+        "After = seen\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_THAT(root.logLinesStartingWith("plugin: ReadItem_string"),
-                ElementsAre("plugin: ReadItem_string Long999 -> true 999, guard intact",
-                            "plugin: ReadItem_string Long1000 -> false, guard intact",
-                            "plugin: ReadItem_string Long5000 -> false, guard intact",
-                            "plugin: ReadItem_string Missing -> false, guard intact",
+                ElementsAre("plugin: ReadItem_string Long511 -> true 501, guard intact",
                             "plugin: ReadItem_string Empty -> false, guard intact",
                             // Two bytes for the U with umlaut, nine more; the CR is trimmed.
-                            "plugin: ReadItem_string Utf -> true 11, guard intact"));
-    EXPECT_THAT(
-        root.logLinesStartingWith("host: oapiReadItem_string"),
-        ElementsAre("host: oapiReadItem_string: Config/Modules/Plugin/TestPlugin.cfg: the value "
-                    "of Long1000 has 1000 characters; at most 999 fit the caller's buffer, so "
-                    "the item is refused",
-                    "host: oapiReadItem_string: Config/Modules/Plugin/TestPlugin.cfg: the value "
-                    "of Long5000 has 5000 characters; at most 999 fit the caller's buffer, so "
-                    "the item is refused"));
+                            "plugin: ReadItem_string Utf -> true 11, guard intact",
+                            "plugin: ReadItem_string After -> false, guard intact",
+                            "plugin: ReadItem_string Missing -> false, guard intact",
+                            "plugin: ReadItem_string After -> false, guard intact"));
+    // Once per item, not per read; the plug-in's own settings are missed too.
+    const std::string stop =
+        "host: oapiReadItem_string: Config/Modules/Plugin/TestPlugin.cfg:6: a line of 512 "
+        "characters ends the search, as in the simulator; ";
+    const auto lines = root.logLinesStartingWith("host: oapiReadItem_string");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), stop + "After is not found"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), stop + "Missing is not found"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), stop + "Long511 is not found"), 0);
 }
 
 TEST(ReadItemString, FirstMatchWinsAndCommentsAreDropped) {
@@ -67,13 +69,13 @@ struct IntCase {
 
 class ReadItemInt : public ::testing::TestWithParam<IntCase> {};
 
-TEST_P(ReadItemInt, AcceptsOnlyWholeDecimalIntegersInRange) {
+TEST_P(ReadItemInt, ReadsTheLeadingIntegerAsSscanfDoes) {
     const IntCase& c = GetParam();
     const TestRoot root;
     root.configurePlugin(std::string("ReadInts = Value\nValue = ") + c.text +
                          "\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
-    // The plug-in's variable holds -12345 before the call: a refusal leaves it unchanged.
+    // The plug-in's variable holds -12345 before the call: a miss leaves it unchanged.
     EXPECT_THAT(root.logLinesStartingWith("plugin: ReadItem_int"),
                 ElementsAre(std::string("plugin: ReadItem_int Value -> ") + c.pluginLine));
     const auto reasons = root.logLinesStartingWith("host: oapiReadItem_int");
@@ -87,8 +89,10 @@ TEST_P(ReadItemInt, AcceptsOnlyWholeDecimalIntegersInRange) {
     }
 }
 
-constexpr const char* kNotInteger = " is not a whole decimal integer";
-constexpr const char* kOutOfRange = " is outside the range of int";
+constexpr const char* kNoInteger =
+    " does not begin with an integer, so it is not found, as in the simulator";
+constexpr const char* kOutOfRange =
+    " is outside the range of int, where the simulator's reading is undefined; not found";
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ReadItemInt,
@@ -99,12 +103,14 @@ INSTANTIATE_TEST_SUITE_P(
         IntCase{"-2147483648", "true -2147483648", ""},
         IntCase{"2147483648", "false -12345", kOutOfRange},
         IntCase{"-2147483649", "false -12345", kOutOfRange},
-        IntCase{"4294967296", "false -12345", kOutOfRange},
-        IntCase{"12abc", "false -12345", kNotInteger}, IntCase{"1.5", "false -12345", kNotInteger},
-        IntCase{"1e3", "false -12345", kNotInteger}, IntCase{"0x10", "false -12345", kNotInteger},
-        IntCase{"--5", "false -12345", kNotInteger}, IntCase{"+-5", "false -12345", kNotInteger},
-        IntCase{"+", "false -12345", kNotInteger}, IntCase{"1 2", "false -12345", kNotInteger},
-        IntCase{"one", "false -12345", kNotInteger}));
+        IntCase{"99999999999999999999999", "false -12345", kOutOfRange},
+        IntCase{"1x", "true 1", " reads as 1; the rest is ignored, as in the simulator"},
+        IntCase{"1 2", "true 1", " reads as 1; the rest is ignored, as in the simulator"},
+        IntCase{"-3.5", "true -3", " reads as -3; the rest is ignored, as in the simulator"},
+        IntCase{"0x10", "true 0", " reads as 0; the rest is ignored, as in the simulator"},
+        IntCase{"x", "false -12345", kNoInteger}, IntCase{"--5", "false -12345", kNoInteger},
+        IntCase{"+-5", "false -12345", kNoInteger}, IntCase{"+", "false -12345", kNoInteger},
+        IntCase{".5", "false -12345", kNoInteger}));
 
 TEST(ReadItemInt, MissingAndEmptyItemsAnswerFalseSilently) {
     const TestRoot root;
@@ -116,12 +122,15 @@ TEST(ReadItemInt, MissingAndEmptyItemsAnswerFalseSilently) {
     EXPECT_THAT(root.logLinesStartingWith("host: oapiReadItem_int"), IsEmpty());
 }
 
-TEST(ItemFiles, MissingConfigurationGivesANullHandle) {
+TEST(ItemFiles, AMissingFileGivesAHandleThatReadsNothing) {
     const TestRoot root;
     const auto outcome = root.run({"--frames", "1"});
     EXPECT_EQ(outcome.exitStatus, 3);
-    EXPECT_THAT(root.log(), HasSubstr("\nhost: oapiOpenFile: Config/Modules/Plugin/TestPlugin.cfg "
-                                      "not found\nplugin: no configuration\n"));
+    EXPECT_THAT(root.logLinesStartingWith("plugin: no configuration"), IsEmpty());
+    EXPECT_THAT(root.logLinesStartingWith("host: oapi"),
+                ElementsAre("host: oapiOpenFile: Config/Modules/Plugin/TestPlugin.cfg not found; "
+                            "the simulator hands out a handle all the same, and every item read "
+                            "through it is not found"));
 }
 
 }  // namespace

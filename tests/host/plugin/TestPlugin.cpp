@@ -16,7 +16,8 @@
 //   RaiseAtFrame = N, RaiseSignal = INT | TERM | KILL   (raised in the pre-step)
 //   OutputFile = path, OutputMode = 1 | 2 (FILE_OUT, FILE_APP), CheckFlush = 1, LeakFile = 1
 //                                    one line "row N" per post-step
-//   Annotation = 1, LeakAnnotation = 1
+//   Annotation = 1                   made at start, its text set in every pre-step, deleted
+//                                    at the end
 //   Vessel = name, StatusExVersion = N    vessel operations in every pre-step
 //   BadHandles = 1                   foreign handles handed to the host at start
 #include <dlfcn.h>
@@ -92,7 +93,6 @@ struct Settings {
     bool checkFlush = false;
     bool leakFile = false;
     bool annotation = false;
-    bool leakAnnotation = false;
     std::string vessel;
     DWORD statusExVersion = 2;
     bool badHandles = false;
@@ -160,7 +160,6 @@ Settings readSettings(const Config& config) {
     s.checkFlush = config.count("CheckFlush") != 0;
     s.leakFile = config.count("LeakFile") != 0;
     s.annotation = config.count("Annotation") != 0;
-    s.leakAnnotation = config.count("LeakAnnotation") != 0;
     s.vessel = config.text("Vessel");
     s.statusExVersion = static_cast<DWORD>(std::stoul(config.text("StatusExVersion", "2")));
     s.badHandles = config.count("BadHandles") != 0;
@@ -305,7 +304,7 @@ class TestModule : public oapi::Module {
             oapiCloseFile(file_, static_cast<FileAccessMode>(settings_.outputMode));
         }
         file_ = nullptr;
-        if (note_ != nullptr && !settings_.leakAnnotation) {
+        if (note_ != nullptr) {
             log(std::string("plugin: oapiDelAnnotation -> ") +
                 (oapiDelAnnotation(note_) ? "true" : "false"));
         }

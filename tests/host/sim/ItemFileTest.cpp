@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 
+#include "TempRoot.h"
 #include "host/sim/ParseNumber.h"
 
 namespace aeroquin::host {
@@ -36,6 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"  Vessel Name\t=\tX  \n", "vessel name", "X"},
         FindCase{"no equals sign\nA = 1", "A", "1"}, FindCase{"A = 1", "B", std::nullopt},
         FindCase{"\xEF\xBB\xBFVesselName = GL-01\n", "VesselName", "GL-01"},
+        // END_PARSE, in any case and once the comment and the blanks are gone, ends the search.
+        FindCase{"A = 1\nEND_PARSE\nB = 2\n", "B", std::nullopt},
+        FindCase{" \tEnd_Parse ; the rest\nA = 1\n", "A", std::nullopt},
+        FindCase{"END_PARSE = 1\nA = 2\n", "A", "2"},
         FindCase{"Name = Gr\xC3\xB6\xC3\x9F"
                  "e \xE2\x9C\x93\n",
                  "name",
@@ -103,6 +109,33 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"Size = 1\nAtmosphere = Air\n",
                   "Config/Earth.cfg:2: Atmosphere must be one of US1976, Isothermal, None"}));
 
+TEST(ItemFile, ALineOf512CharactersEndsTheSearch) {
+    // 511 and 512 characters, the CR of a CRLF line end not counted.
+    const std::string text =
+        "A = " + std::string(507, 'a') + "\r\nB = 1\nC = " + std::string(508, 'c') + "\nD = 2\n";
+    const auto items = ItemFile::fromText(text, "t.cfg");
+    EXPECT_EQ(items.find("A")->size(), 507u);
+    EXPECT_EQ(items.find("B"), "1");
+    EXPECT_EQ(items.find("C"), std::nullopt);
+    EXPECT_EQ(items.find("D"), std::nullopt);
+    ASSERT_TRUE(items.longLine());
+    EXPECT_EQ(items.longLine()->line, 3);
+    EXPECT_EQ(items.longLine()->length, 512u);
+    EXPECT_FALSE(ItemFile::fromText("END_PARSE\n" + text, "t.cfg").longLine());
+
+    // In a host file it is an error.
+    const testing::TempRoot root;
+    root.write("Config/Earth.cfg", text);
+    try {
+        (void)ItemFile::load(root.path() / "Config/Earth.cfg", "Config/Earth.cfg");
+        FAIL() << "no error";
+    } catch (const HostFileError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Config/Earth.cfg:3: a line of 512 characters; lines must be shorter than "
+                     "512 characters, or they end the reading");
+    }
+}
+
 TEST(ItemFile, UnreadableFileIsAnError) {
     try {
         (void)ItemFile::load("/nonexistent/aeroquin/x.cfg", "Config/x.cfg");
@@ -121,6 +154,18 @@ TEST(ParseNumber, AcceptsOnlyWholeNumbers) {
     EXPECT_EQ(parseNumber("3m"), std::nullopt);
     EXPECT_EQ(parseNumberList("1 -2\t3.5"), (std::vector<double>{1.0, -2.0, 3.5}));
     EXPECT_EQ(parseNumberList("1 x 3"), std::nullopt);
+}
+
+TEST(ScanInteger, ReadsWhatSscanfPercentDReads) {
+    std::size_t used = 0;
+    EXPECT_EQ(scanInteger(" \t-12abc", &used), -12);
+    EXPECT_EQ(used, 5u);
+    EXPECT_EQ(scanInteger("+7 8"), 7);
+    EXPECT_EQ(scanInteger("-9223372036854775808"), std::numeric_limits<long long>::min());
+    EXPECT_EQ(scanInteger("9223372036854775808"), std::numeric_limits<long long>::max());
+    EXPECT_EQ(scanInteger("-99999999999999999999"), std::numeric_limits<long long>::min());
+    EXPECT_EQ(scanInteger("- 1"), std::nullopt);
+    EXPECT_EQ(scanInteger(""), std::nullopt);
 }
 
 }  // namespace
