@@ -19,8 +19,8 @@
 #include "config/ConfigurationError.h"
 #include "fuzz/Check.h"
 #include "fuzz/TempRoot.h"
-#include "host/CommandLine.h"
-#include "host/HostContext.h"
+#include "host/interface/HostContext.h"
+#include "host/process/CommandLine.h"
 #include "sweep/Sweeper.h"
 
 using aeroquin::fuzz::check;

@@ -8,10 +8,10 @@
 
 #include "fuzz/Check.h"
 #include "fuzz/TempRoot.h"
-#include "host/sim/HostFileError.h"
-#include "host/sim/ItemFile.h"
-#include "host/sim/Scenario.h"
-#include "host/sim/World.h"
+#include "host/world/HostFileError.h"
+#include "host/world/ItemFile.h"
+#include "host/world/Scenario.h"
+#include "host/world/World.h"
 
 using aeroquin::fuzz::check;
 using namespace aeroquin::host;

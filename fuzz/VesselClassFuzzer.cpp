@@ -12,9 +12,9 @@
 
 #include "fuzz/Check.h"
 #include "fuzz/TempRoot.h"
-#include "host/sim/HostFileError.h"
-#include "host/sim/ItemFile.h"
-#include "host/sim/VesselClass.h"
+#include "host/world/HostFileError.h"
+#include "host/world/ItemFile.h"
+#include "host/world/VesselClass.h"
 
 using aeroquin::fuzz::check;
 using namespace aeroquin::host;

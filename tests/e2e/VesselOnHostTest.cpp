@@ -9,10 +9,10 @@
 #include <ostream>
 
 #include "config/Configuration.h"
-#include "host/HostContext.h"
-#include "host/sim/AeroTable.h"
-#include "host/sim/Vessel.h"
-#include "host/sim/World.h"
+#include "host/interface/HostContext.h"
+#include "host/world/AeroTable.h"
+#include "host/world/Vessel.h"
+#include "host/world/World.h"
 #include "sweep/Sweeper.h"
 #include "tests/e2e/TempRoot.h"
 #include "vessel/VesselManager.h"

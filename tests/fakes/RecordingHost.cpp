@@ -1,6 +1,6 @@
 #include "tests/fakes/RecordingHost.h"
 
-#include "host/DateText.h"
+#include "host/interface/DateText.h"
 
 #include <algorithm>
 #include <cctype>

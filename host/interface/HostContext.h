@@ -1,0 +1,94 @@
+// Everything the host interface's free functions reach: the one global that an interface of
+// free functions forces on the host. A run constructs one HostContext; while it exists,
+// HostContext::active() returns it, also while its parts are being destroyed (the module's
+// library may still call the host when it is unloaded).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "host/interface/Annotations.h"
+#include "host/interface/Clock.h"
+#include "host/interface/FileLayer.h"
+#include "host/interface/HostLog.h"
+#include "host/interface/ModuleLibrary.h"
+#include "host/interface/ObjectTable.h"
+#include "host/process/CommandLine.h"
+#include "host/process/StatusWatch.h"
+#include "host/process/Trace.h"
+#include "host/world/World.h"
+#include "module/HostApi.h"
+
+namespace aeroquin::host {
+
+class HostContext {
+  public:
+    // Opens the log (<root>/host.log) and the trace; throws std::runtime_error when either
+    // cannot be created.
+    explicit HostContext(const HostOptions& options);
+    HostContext(const HostContext&) = delete;
+    HostContext& operator=(const HostContext&) = delete;
+    ~HostContext();
+
+    // The context of the run under way; null outside a run.
+    static HostContext* active() { return active_; }
+
+    HostLog& log() { return log_; }
+    Trace& trace() { return trace_; }
+    const Clock& clock() const { return clock_; }
+    FileLayer& files() { return files_; }
+    Annotations& annotations() { return annotations_; }
+    StatusWatch& status() { return status_; }
+    ObjectTable& objects() { return objects_; }
+
+    // The simulated world; the object table follows it.
+    void setWorld(World world);
+    World* world() { return world_ ? &*world_ : nullptr; }
+
+    // Loads the plug-in library (throws std::runtime_error) and keeps it until unloadModule.
+    ModuleLibrary& loadModule(const std::filesystem::path& path);
+    // Takes ownership of a module object registered by the library's InitModule.
+    void registerModule(oapi::Module* module);
+    const std::vector<std::unique_ptr<oapi::Module>>& modules() const { return modules_; }
+    // Calls the library's ExitModule (else opcDLLExit) when it exports one and then leaves the
+    // registered objects to it, as the simulator does; without one, deletes them (the simulator
+    // would leak them). Then unloads the library.
+    void unloadModule();
+    // After a failed clean end: neither the objects nor the library may be touched again.
+    void abandonModule();
+
+    // The frame under way: 0 while the simulation starts or ends.
+    std::uint64_t frame() const { return frame_; }
+    void setFrame(std::uint64_t frame);
+
+  private:
+    // Publishes the context from before the first part is built until after the last one is
+    // gone: the first member.
+    class Activation {
+      public:
+        explicit Activation(HostContext* context);
+        Activation(const Activation&) = delete;
+        Activation& operator=(const Activation&) = delete;
+        ~Activation();
+    };
+
+    static inline HostContext* active_ = nullptr;
+
+    Activation activation_;
+    HostLog log_;
+    Trace trace_;
+    Clock clock_;
+    FileLayer files_;
+    Annotations annotations_;
+    StatusWatch status_;
+    std::optional<World> world_;
+    ObjectTable objects_;
+    // Declared after everything the module may call while it is deleted or unloaded.
+    std::optional<ModuleLibrary> library_;
+    std::vector<std::unique_ptr<oapi::Module>> modules_;
+    std::uint64_t frame_ = 0;
+};
+
+}  // namespace aeroquin::host

@@ -1,0 +1,21 @@
+// The host interface's log.
+#include "host/interface/HostContext.h"
+#include "module/HostApi.h"
+
+using aeroquin::host::HostContext;
+
+void oapiWriteLog(char* line) {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return;
+    }
+    if (host->trace().on()) {
+        host->trace().line("oapiWriteLog", line);
+    }
+    if (line == nullptr) {
+        host->log().host("oapiWriteLog: null text ignored");
+        return;
+    }
+    // The watcher sees the line as the log holds it.
+    host->status().observe(host->log().moduleLine(line));
+}

@@ -1,0 +1,38 @@
+// The plug-in library, loaded with dlopen (RTLD_NOW | RTLD_LOCAL) and unloaded with dlclose.
+#pragma once
+
+#include <filesystem>
+
+#include "host/world/LibrarySymbol.h"
+
+namespace aeroquin::host {
+
+class ModuleLibrary {
+  public:
+    // Throws std::runtime_error with the loader's message when the library cannot be loaded.
+    explicit ModuleLibrary(const std::filesystem::path& path);
+    ModuleLibrary(const ModuleLibrary&) = delete;
+    ModuleLibrary& operator=(const ModuleLibrary&) = delete;
+    ~ModuleLibrary();
+
+    // The loader's handle: the module's instance handle.
+    void* handle() const { return handle_; }
+    const std::filesystem::path& path() const { return path_; }
+    // The library's own export of that name; null when none.
+    void* symbol(const char* name) const;
+    // Leaves the library loaded for the rest of the process: used when objects made by its code
+    // may still be alive.
+    void keepLoaded() { keep_ = true; }
+
+  private:
+    std::filesystem::path path_;
+    void* handle_;
+    bool keep_ = false;
+};
+
+// The Aeroquin module that came with this host: beside an installed host
+// (<exe dir>/../lib/aeroquin/Aeroquin.so), else the one of the build tree it was built in.
+// Empty when neither exists.
+std::filesystem::path defaultModulePath();
+
+}  // namespace aeroquin::host

@@ -1,0 +1,63 @@
+#include "host/interface/ObjectTable.h"
+
+#include "host/world/ItemFile.h"
+
+namespace aeroquin::host {
+
+ObjectTable::ObjectTable(World& world) : body_(world.body()) {
+    for (Vessel& vessel : world.vessels()) {
+        Entry entry;
+        entry.vessel = &vessel;
+        entry.api = std::make_unique<VESSEL>(static_cast<OBJHANDLE>(&vessel));
+        vessel.setInterface(entry.api.get());
+        entry.className = std::make_unique<std::string>(vessel.className());
+        vessels_.push_back(std::move(entry));
+    }
+}
+
+OBJHANDLE ObjectTable::handleOf(const Body* body) {
+    // Handles are opaque to the module; nothing writes through them.
+    return const_cast<Body*>(body);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+}
+
+const ObjectTable::Entry* ObjectTable::entry(OBJHANDLE handle) const {
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    for (const Entry& entry : vessels_) {
+        if (static_cast<OBJHANDLE>(entry.vessel) == handle) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+Vessel* ObjectTable::vessel(OBJHANDLE handle) const {
+    const Entry* found = entry(handle);
+    return found == nullptr ? nullptr : found->vessel;
+}
+
+const Body* ObjectTable::body(OBJHANDLE handle) const {
+    return handle != nullptr && handle == handleOf(body_) ? body_ : nullptr;
+}
+
+VESSEL* ObjectTable::interfaceOf(OBJHANDLE handle) const {
+    const Entry* found = entry(handle);
+    return found == nullptr ? nullptr : found->api.get();
+}
+
+char* ObjectTable::className(OBJHANDLE handle) const {
+    const Entry* found = entry(handle);
+    return found == nullptr ? nullptr : found->className->data();
+}
+
+OBJHANDLE ObjectTable::findVessel(std::string_view name) const {
+    for (const Entry& entry : vessels_) {
+        if (equalsIgnoringCase(entry.vessel->name(), name)) {
+            return entry.vessel;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace aeroquin::host

@@ -1,0 +1,53 @@
+// The simulated objects as the module sees them: opaque handles (addresses of the world's Body
+// and Vessel objects, which never move) and one VESSEL interface per vessel, owned here. Every
+// handle the module passes back is checked against the table before it is followed.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/world/World.h"
+#include "module/HostApi.h"
+
+namespace aeroquin::host {
+
+class ObjectTable {
+  public:
+    // Empty: no body, no vessel.
+    ObjectTable() = default;
+    // `world` must outlive the table.
+    explicit ObjectTable(World& world);
+    ObjectTable(ObjectTable&&) noexcept = default;
+    ObjectTable& operator=(ObjectTable&&) noexcept = default;
+    ObjectTable(const ObjectTable&) = delete;
+    ObjectTable& operator=(const ObjectTable&) = delete;
+    ~ObjectTable() = default;
+
+    // Null when the handle is no vessel (no body) of the world.
+    Vessel* vessel(OBJHANDLE handle) const;
+    const Body* body(OBJHANDLE handle) const;
+    VESSEL* interfaceOf(OBJHANDLE handle) const;
+    // The class name in a buffer of the host's that the module may read.
+    char* className(OBJHANDLE handle) const;
+
+    // The first vessel of that name, ASCII letter case ignored as in the simulator; null when
+    // none.
+    OBJHANDLE findVessel(std::string_view name) const;
+    static OBJHANDLE handleOf(const Body* body);
+
+  private:
+    struct Entry {
+        Vessel* vessel = nullptr;
+        std::unique_ptr<VESSEL> api;
+        std::unique_ptr<std::string> className;  // stable address for GetClassNameA
+    };
+
+    const Entry* entry(OBJHANDLE handle) const;
+
+    std::vector<Entry> vessels_;
+    const Body* body_ = nullptr;
+};
+
+}  // namespace aeroquin::host

@@ -1,0 +1,49 @@
+#include "host/process/HostRun.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "host/interface/HostContext.h"
+#include "host/process/ModuleLoading.h"
+#include "host/process/RunReport.h"
+#include "host/process/Simulation.h"
+#include "host/process/StopSignals.h"
+
+namespace aeroquin::host {
+
+RunOutcome runHost(const HostOptions& options) {
+    std::optional<HostContext> context;
+    try {
+        context.emplace(options);
+    } catch (const std::exception& e) {
+        reportFailure(nullptr, e.what());
+        return {ExitCode::badInput};
+    }
+    HostContext& host = *context;
+    host.log().host(std::string("aeroquin-host ") + AEROQUIN_VERSION + ", root " +
+                    options.root.string() + ", scenario " + options.scenario);
+    try {
+        host.setWorld(World::load(options.root, options.scenario));
+        // Coefficient functions get each vessel's interface: checked once it exists.
+        host.world()->checkCoefficientFunctions();
+    } catch (const std::exception& e) {
+        // HostFileError names the file and the line.
+        reportFailure(&host, e.what());
+        return {ExitCode::badInput};
+    }
+    const double step = options.step.value_or(host.world()->stepSize());
+    host.world()->setStepSize(step);
+
+    const StopSignals signals;
+    if (!options.noModule) {
+        if (const auto failure = loadModule(host, options)) {
+            return {*failure};
+        }
+    }
+    Simulation simulation(host, options, step);
+    const ExitCode code = simulation.run();
+    return {code, simulation.moduleAbandoned()};
+}
+
+}  // namespace aeroquin::host

@@ -1,0 +1,20 @@
+// One run of the host: load the world and the module, start the simulation, run the frames,
+// end the simulation, unload the module.
+#pragma once
+
+#include "host/process/CommandLine.h"
+#include "host/process/ExitCode.h"
+
+namespace aeroquin::host {
+
+struct RunOutcome {
+    ExitCode code = ExitCode::completed;
+    // The module's simulation end failed: its objects and library were left alone, and the
+    // process must end without running any more of its code (no exit handlers, no library
+    // destructors).
+    bool moduleAbandoned = false;
+};
+
+RunOutcome runHost(const HostOptions& options);
+
+}  // namespace aeroquin::host

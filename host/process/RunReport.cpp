@@ -1,0 +1,52 @@
+#include "host/process/RunReport.h"
+
+#include <cstdio>
+
+namespace aeroquin::host {
+
+void reportFailure(HostContext* host, const std::string& message) {
+    if (host != nullptr) {
+        host->log().host(message);
+    }
+    std::fprintf(stderr, "aeroquin-host: %s\n", message.c_str());
+}
+
+void summariseRun(HostContext& host, ExitCode code, std::uint64_t frames, double elapsedS) {
+    host.files().closeAll();
+    host.annotations().releaseAll();
+
+    const std::uint64_t points = host.status().pointsMeasured(frames);
+    const double rate = elapsedS > 0.0 ? static_cast<double>(points) / elapsedS : 0.0;
+    const std::size_t files = host.files().filesWritten();
+    char summary[200];
+    std::snprintf(summary, sizeof summary, "%llu %s, %llu %s, %.6g points/s, %zu %s written",
+                  static_cast<unsigned long long>(frames), frames == 1 ? "frame" : "frames",
+                  static_cast<unsigned long long>(points), points == 1 ? "point" : "points", rate,
+                  files, files == 1 ? "file" : "files");
+    std::printf("aeroquin-host: %s\n", summary);
+    std::fflush(stdout);
+    host.log().host(std::string("run ended: ") + summary + "; exit status " +
+                    std::to_string(toInt(code)));
+
+    switch (code) {
+        case ExitCode::captureFailed:
+            std::fprintf(stderr, "aeroquin-host: the capture could not start: %s\n",
+                         host.status().frameOneStatus().c_str());
+            break;
+        case ExitCode::frameLimit:
+            std::fprintf(stderr, "aeroquin-host: stopped after %llu frames (--frames)\n",
+                         static_cast<unsigned long long>(frames));
+            break;
+        case ExitCode::interrupted:
+            std::fprintf(stderr, "aeroquin-host: stopped by a signal after %llu frames\n",
+                         static_cast<unsigned long long>(frames));
+            break;
+        case ExitCode::moduleException:
+            std::fprintf(stderr, "aeroquin-host: see %s\n", host.log().path().c_str());
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace aeroquin::host

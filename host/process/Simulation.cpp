@@ -1,0 +1,138 @@
+#include "host/process/Simulation.h"
+
+#include <unistd.h>
+
+#include <optional>
+#include <string>
+
+#include "host/process/ExceptionText.h"
+#include "host/process/RunReport.h"
+#include "host/process/StopSignals.h"
+
+namespace aeroquin::host {
+
+Simulation::Simulation(HostContext& host, const HostOptions& options, double step)
+    : host_(host),
+      options_(options),
+      stepS_(step),
+      startMjd_(modifiedJulianDate(host.clock().now())),
+      display_(options.display == DisplayMode::terminal && ::isatty(STDOUT_FILENO) == 1) {}
+
+template <typename Call>
+bool Simulation::toModules(const char* callback, Call call) {
+    try {
+        for (const auto& module : host_.modules()) {
+            call(*module);
+        }
+        return true;
+    } catch (...) {
+        std::string where = std::string(callback);
+        if (host_.frame() > 0) {
+            where += " in frame " + std::to_string(host_.frame());
+        }
+        reportFailure(&host_, where + " threw " + describeCurrentException());
+        return false;
+    }
+}
+
+void Simulation::endSimulation() {
+    // No frame is under way: what the module logs now is no frame's status.
+    host_.status().stop();
+    host_.setFrame(0);
+    // The simulator deletes every annotation before the simulation-end callback.
+    host_.annotations().deleteAtSimulationEnd();
+    if (host_.trace().on()) {
+        host_.trace().callback("clbkSimulationEnd");
+    }
+    simulationEndFailed_ =
+        !toModules("clbkSimulationEnd", [](oapi::Module& module) { module.clbkSimulationEnd(); });
+    if (simulationEndFailed_) {
+        host_.log().host("the module objects are not deleted and the library stays loaded");
+        host_.abandonModule();
+    } else {
+        host_.unloadModule();
+    }
+}
+
+DisplayState Simulation::displayState() const {
+    return DisplayState{frames_, host_.world()->time(), host_.status().pointsMeasured(frames_),
+                        host_.status().totalPoints(), host_.annotations().latestText()};
+}
+
+ExitCode Simulation::run() {
+    World& world = *host_.world();
+    const auto mode = options_.display == DisplayMode::terminal ? oapi::Module::RENDER_WINDOW
+                                                                : oapi::Module::RENDER_NONE;
+    started_ = std::chrono::steady_clock::now();
+    if (host_.trace().on()) {
+        host_.trace().callback("clbkSimulationStart");
+    }
+    bool ok = toModules("clbkSimulationStart",
+                        [mode](oapi::Module& module) { module.clbkSimulationStart(mode); });
+
+    std::optional<ExitCode> result;
+    if (!ok) {
+        result = ExitCode::moduleException;
+    } else if (StopSignals::received() != 0) {
+        result = ExitCode::interrupted;
+    }
+    while (!result) {
+        host_.setFrame(++frames_);
+        const double startTime = world.time();
+        if (host_.trace().on()) {
+            host_.trace().callback(frames_, "clbkPreStep");
+        }
+        const double startMjd = startMjd_ + startTime / 86400.0;
+        ok = toModules("clbkPreStep", [&](oapi::Module& module) {
+            module.clbkPreStep(startTime, stepS_, startMjd);
+        });
+        if (ok) {
+            try {
+                for (const auto& vessel : world.step(stepS_)) {
+                    host_.log().host("vessel " + vessel + " touched down");
+                }
+            } catch (...) {
+                reportFailure(&host_, "World::step in frame " + std::to_string(frames_) +
+                                          " threw " + describeCurrentException());
+                ok = false;
+            }
+        }
+        if (ok) {
+            const double endTime = world.time();
+            const double endMjd = startMjd_ + endTime / 86400.0;
+            if (host_.trace().on()) {
+                host_.trace().callback(frames_, "clbkPostStep");
+            }
+            ok = toModules("clbkPostStep", [&](oapi::Module& module) {
+                module.clbkPostStep(endTime, stepS_, endMjd);
+            });
+        }
+        display_.update(displayState());
+
+        const StatusWatch& status = host_.status();
+        if (!ok) {
+            result = ExitCode::moduleException;
+        } else if (status.completed()) {
+            result = ExitCode::completed;
+        } else if (frames_ == 1 && status.frameOneLogged() &&
+                   status.frameOneStatus() != kStartedStatus) {
+            result = ExitCode::captureFailed;
+        } else if (StopSignals::received() != 0) {
+            result = ExitCode::interrupted;
+        } else if (options_.frames && frames_ >= *options_.frames) {
+            result = ExitCode::frameLimit;
+        }
+    }
+    // The last frame's state, before the module takes its annotation away.
+    display_.finish(displayState());
+    endSimulation();
+    if (simulationEndFailed_) {
+        result = ExitCode::moduleException;
+    }
+    summariseRun(
+        host_, *result, frames_,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count());
+    return *result;
+}
+
+}  // namespace aeroquin::host

@@ -1,0 +1,75 @@
+#include "host/process/StatusWatch.h"
+
+#include <charconv>
+#include <limits>
+
+namespace aeroquin::host {
+
+namespace {
+
+// A decimal count at the front of `text`; consumed on success.
+std::optional<std::uint64_t> takeCount(std::string_view& text) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc()) {
+        return std::nullopt;
+    }
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> sweepPoints(std::string_view line) {
+    constexpr std::string_view machLabel = "Sweeper: Mach vector size: ";
+    constexpr std::string_view aoaLabel = ", AOA vector size: ";
+    if (!line.starts_with(machLabel)) {
+        return std::nullopt;
+    }
+    line.remove_prefix(machLabel.size());
+    const auto mach = takeCount(line);
+    if (!mach || !line.starts_with(aoaLabel)) {
+        return std::nullopt;
+    }
+    line.remove_prefix(aoaLabel.size());
+    const auto aoa = takeCount(line);
+    if (!aoa) {
+        return std::nullopt;
+    }
+    if (*aoa != 0 && *mach > std::numeric_limits<std::uint64_t>::max() / *aoa) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    return *mach * *aoa;
+}
+
+void StatusWatch::observe(std::string_view line) {
+    if (stopped_) {
+        return;
+    }
+    if (frame_ == 1) {
+        frameOneLogged_ = true;
+        frameOneStatus_.assign(line);
+    }
+    if (!completed_ && line == kCompletedStatus) {
+        completed_ = true;
+        completedFrame_ = frame_;
+    } else if (startFrame_ == 0 && frame_ > 0 && line == kStartedStatus) {
+        startFrame_ = frame_;
+    } else if (frame_ == 0 && !totalPoints_) {
+        totalPoints_ = sweepPoints(line);
+    }
+}
+
+std::uint64_t StatusWatch::pointsMeasured(std::uint64_t framesRun) const {
+    if (startFrame_ == 0 || (completed_ && completedFrame_ <= startFrame_)) {
+        return 0;
+    }
+    const std::uint64_t last = completed_ ? completedFrame_ - 1 : framesRun;
+    std::uint64_t points = last >= startFrame_ ? last - startFrame_ + 1 : 0;
+    if (totalPoints_ && points > *totalPoints_) {
+        points = *totalPoints_;
+    }
+    return points;
+}
+
+}  // namespace aeroquin::host

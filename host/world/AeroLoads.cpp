@@ -1,0 +1,63 @@
+#include "host/world/AeroLoads.h"
+
+#include <cmath>
+
+namespace aeroquin::host {
+
+AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragElement> dragElements,
+                    const Vec3& crossSectionsM2, const Airflow& airflow, VESSEL* vessel) {
+    AeroLoads loads;
+    const Vec3& v = airflow.velocity;
+    const double speed = length(v);
+    if (speed == 0.0 || airflow.density <= 0.0 || airflow.speedOfSound <= 0.0) {
+        return loads;
+    }
+    const double q = 0.5 * airflow.density * speed * speed;  // Pa
+    const double mach = speed / airflow.speedOfSound;
+    const double reynoldsPerMetre = airflow.density * speed / airViscosity;  // 1/m
+    const Vec3 dragDirection = -v / speed;
+    const Vec3 liftDirection = normalised(Vec3{0.0, v.z, -v.y});
+    const Vec3 sideDirection = normalised(Vec3{v.z, 0.0, -v.x});
+    const double aoaRad = std::atan2(-v.y, v.z);
+    const double sideslipRad = std::atan2(-v.x, v.z);
+    const Vec3& c = crossSectionsM2;
+
+    const auto apply = [&loads](const Vec3& force, const Vec3& at) {
+        loads.force += force;
+        loads.moment += cross(at, force);
+    };
+
+    for (const Airfoil& airfoil : airfoils) {
+        const bool vertical = airfoil.axis == LiftAxis::Vertical;
+        double area = airfoil.areaM2;
+        if (area == 0.0) {
+            area = vertical ? std::abs(dragDirection.z) * c.z + std::abs(dragDirection.y) * c.y
+                            : std::abs(dragDirection.z) * c.z + std::abs(dragDirection.x) * c.z;
+        }
+        const AeroCoefficients k = airfoil.coefficients.at(vessel, vertical ? aoaRad : sideslipRad,
+                                                           mach, reynoldsPerMetre * airfoil.chordM);
+        const double qs = q * area;
+        const Vec3& liftAxis = vertical ? liftDirection : sideDirection;
+        // With no airflow across the airfoil's plane its lift has no direction, and there is none.
+        const double liftN = liftAxis == Vec3{} ? 0.0 : k.cl * qs;
+        const double dragN = k.cd * qs;
+        apply(liftAxis * liftN + dragDirection * dragN, airfoil.centreOfPressure);
+        const double pitchOrYawNm = -k.cm * qs * airfoil.chordM;
+        if (vertical) {
+            loads.moment.x += pitchOrYawNm;
+            loads.lift += liftN;
+        } else {
+            loads.moment.y += pitchOrYawNm;
+            loads.sideForce += liftN;
+        }
+        loads.drag += dragN;
+    }
+    for (const DragElement& element : dragElements) {
+        const double dragN = element.factorM2 * q;
+        apply(dragDirection * dragN, element.position);
+        loads.drag += dragN;
+    }
+    return loads;
+}
+
+}  // namespace aeroquin::host

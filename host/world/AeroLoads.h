@@ -1,0 +1,47 @@
+// The aerodynamic force and moment on a vessel, summed over its airfoils and drag elements as
+// the simulator sums them.
+//
+// v is the vessel's velocity against the air, vessel frame (x right, y up, z forward).
+// alpha = atan2(-v_y, v_z), beta = atan2(-v_x, v_z); q = rho |v|^2 / 2; Re0 = rho |v| / mu with
+// mu = 1.7894e-5 kg/(m s), and an airfoil's function gets Re0 * chord. Directions: drag
+// d = -v / |v|, lift unit(0, v_z, -v_y), side unit(v_z, 0, -v_x).
+// A vertical airfoil adds cl q S along the lift direction and cd q S along d, at its centre of
+// pressure, and cm q S c about x; a horizontal one the same with beta, the side direction and
+// y. S = 0 stands for the projected cross-section: |d_z| C_z + |d_y| C_y (vertical),
+// |d_z| C_z + |d_x| C_z (horizontal, as the simulator's code has it). A drag element adds
+// factor q along d at its position.
+// Moments are about the centre of gravity, in this host's sense of rotation: a force F at r adds
+// r x F, and an airfoil's cm q S c is added negated, so that the simulator's convention of a
+// moment coefficient falling with the angle being stable holds here too.
+#pragma once
+
+#include <span>
+
+#include "host/world/Airfoil.h"
+#include "host/world/Vec3.h"
+
+namespace aeroquin::host {
+
+struct Airflow {
+    Vec3 velocity;            // m/s, vessel frame, against the air
+    double density = 0.0;     // kg/m^3
+    double speedOfSound = 0;  // m/s; 0 without air
+};
+
+struct AeroLoads {
+    Vec3 force;              // N, vessel frame
+    Vec3 moment;             // N m, vessel frame, about the centre of gravity
+    double lift = 0.0;       // N, signed sum over vertical airfoils
+    double drag = 0.0;       // N, signed sum over airfoils and drag elements
+    double sideForce = 0.0;  // N, signed sum over horizontal airfoils
+};
+
+inline constexpr double airViscosity = 1.7894e-5;  // kg/(m s), the simulator's mu
+
+// Zero loads when there is no airflow or no air. `vessel` goes to the coefficient functions.
+[[nodiscard]] AeroLoads aeroLoads(std::span<const Airfoil> airfoils,
+                                  std::span<const DragElement> dragElements,
+                                  const Vec3& crossSectionsM2, const Airflow& airflow,
+                                  VESSEL* vessel);
+
+}  // namespace aeroquin::host

@@ -1,0 +1,46 @@
+#include "host/world/Airfoil.h"
+
+#include <cmath>
+#include <numbers>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+
+#include "host/world/CoefficientLibrary.h"
+
+namespace aeroquin::host {
+
+CoefficientSource::CoefficientSource(std::shared_ptr<const AeroTable> table)
+    : table_(std::move(table)) {}
+
+CoefficientSource::CoefficientSource(std::shared_ptr<const CoefficientLibrary> library,
+                                     AirfoilCallback function, std::string symbol,
+                                     std::string airfoil, std::string origin)
+    : library_(std::move(library)),
+      function_(function),
+      symbol_(std::move(symbol)),
+      context_(std::make_shared<std::string>(std::move(airfoil))),
+      origin_(std::move(origin)) {}
+
+AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double mach,
+                                       double reynolds) const {
+    if (function_ != nullptr) {
+        double cl = 0.0;
+        double cm = 0.0;
+        double cd = 0.0;
+        function_(vessel, angleRad, mach, reynolds, context_->data(), &cl, &cm, &cd);
+        for (const auto& [label, value] : {std::pair{"cl", cl}, {"cm", cm}, {"cd", cd}}) {
+            if (!std::isfinite(value)) {
+                std::ostringstream message;
+                message << origin_ << ": airfoil " << *context_ << ": " << symbol_ << " of "
+                        << library_->name() << " gives " << label << " = " << value << " at "
+                        << angleRad * (180.0 / std::numbers::pi) << " deg, Mach " << mach;
+                throw std::runtime_error(message.str());
+            }
+        }
+        return {cl, cd, cm};
+    }
+    return table_->at(mach, angleRad * (180.0 / std::numbers::pi));
+}
+
+}  // namespace aeroquin::host

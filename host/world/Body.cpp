@@ -1,0 +1,108 @@
+#include "host/world/Body.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace aeroquin::host {
+
+Body Body::fromItems(const ItemFile& items, std::string name) {
+    const double size = items.requirePositive("Size");
+    const double mass = items.requirePositive("Mass");
+    const double period = items.requirePositive("SidRotPeriod");
+    const double obliquity = items.optionalNumber("Obliquity", 0.0);
+    const std::size_t model = items.requireChoice("Atmosphere", {"US1976", "Isothermal", "None"});
+    std::optional<AtmosphereParams> atmosphere;
+    if (model != 2) {
+        AtmosphereParams params;
+        params.model = model == 0 ? AtmosphereModel::US1976 : AtmosphereModel::Isothermal;
+        params.gasConstant = items.requirePositive("AtmGasConstant");
+        params.gamma = items.requirePositive("AtmGamma");
+        params.pressure0 = items.requirePositive("AtmPressure0");
+        params.density0 = items.requirePositive("AtmDensity0");
+        params.altLimit = items.optionalNumber("AtmAltLimit", params.altLimit);
+        if (params.altLimit <= 0.0) {
+            throw items.error("AtmAltLimit", "AtmAltLimit must be positive");
+        }
+        atmosphere = params;
+    }
+    return Body(std::move(name), size, mass, period, obliquity, atmosphere);
+}
+
+Body Body::load(const std::filesystem::path& root, const std::string& name) {
+    const std::string file = name + ".cfg";
+    return fromItems(ItemFile::load(root / "Config" / file, "Config/" + file), name);
+}
+
+Body::Body(std::string name, double size, double mass, double rotationPeriod, double obliquity,
+           std::optional<AtmosphereParams> atmosphere)
+    : name_(std::move(name)),
+      size_(size),
+      mass_(mass),
+      gm_(gravitationalConstant * mass),
+      rotationPeriod_(rotationPeriod),
+      obliquity_(obliquity) {
+    if (atmosphere) {
+        atmosphere_.emplace(*atmosphere, size_, gm_);
+        atmConstants_.p0 = atmosphere->pressure0;
+        atmConstants_.rho0 = atmosphere->density0;
+        atmConstants_.R = atmosphere->gasConstant;
+        atmConstants_.gamma = atmosphere->gamma;
+        atmConstants_.C = atmosphere_->decayPerMetre();
+        atmConstants_.altlimit = atmosphere->altLimit;
+        atmConstants_.radlimit = size_ + atmosphere->altLimit;
+    }
+}
+
+double Body::rotationRate() const {
+    return 2.0 * std::numbers::pi / rotationPeriod_;
+}
+
+const Atmosphere* Body::atmosphere() const {
+    return atmosphere_ ? &*atmosphere_ : nullptr;
+}
+
+const ATMCONST* Body::atmConstants() const {
+    return atmosphere_ ? &atmConstants_ : nullptr;
+}
+
+Vec3 Body::angularVelocity() const {
+    return rotationRate() * Vec3{0.0, std::cos(obliquity_), std::sin(obliquity_)};
+}
+
+Vec3 Body::surfaceVelocity(const Vec3& r) const {
+    return cross(r, angularVelocity());
+}
+
+Mat3 Body::rotation(double t) const {
+    // The turned angle, reduced to one period first to keep its precision over long runs.
+    const double angle = 2.0 * std::numbers::pi * (std::fmod(t, rotationPeriod_) / rotationPeriod_);
+    // rotationY(-angle) turns x towards z: east.
+    return rotationX(obliquity_) * rotationY(-angle);
+}
+
+Vec3 Body::gravity(const Vec3& r) const {
+    const double distance = length(r);
+    if (distance == 0.0) {
+        return {};
+    }
+    return (-gm_ / (distance * distance * distance)) * r;
+}
+
+Vec3 surfaceDirection(double longitude, double latitude) {
+    const double cosLat = std::cos(latitude);
+    return {cosLat * std::cos(longitude), std::sin(latitude), cosLat * std::sin(longitude)};
+}
+
+Mat3 horizonToBodyFixed(double longitude, double latitude) {
+    const double sinLng = std::sin(longitude);
+    const double cosLng = std::cos(longitude);
+    const double sinLat = std::sin(latitude);
+    const double cosLat = std::cos(latitude);
+    const Vec3 east{-sinLng, 0.0, cosLng};
+    const Vec3 up{cosLat * cosLng, sinLat, cosLat * sinLng};
+    const Vec3 north{-sinLat * cosLng, cosLat, -sinLat * sinLng};
+    return Mat3::fromColumns(east, up, north);
+}
+
+}  // namespace aeroquin::host

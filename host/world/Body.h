@@ -1,0 +1,79 @@
+// The celestial body of a scenario: size, gravity, rotation and atmosphere.
+//
+// Frames. The global frame is inertial and centred on the body. The body-fixed frame turns with
+// the body: its +y axis is the north pole, longitude 0 / latitude 0 lies on its +x axis, and
+// longitude grows eastwards, towards +z. The north pole is global +y tilted about global x by
+// the obliquity, i.e. (0, cos e, sin e); at t = 0 longitude 0 / latitude 0 lies on global +x.
+// The surface moves east: at t = 0 the point on global +x moves towards global +z. Like the
+// simulator's, all frames are left-handed; every frame change is a proper rotation.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "host/world/Atmosphere.h"
+#include "host/world/ItemFile.h"
+#include "host/world/Mat3.h"
+#include "host/world/Vec3.h"
+#include "module/HostApi.h"
+
+namespace aeroquin::host {
+
+// Newton's constant of the host, m^3/(kg s^2).
+inline constexpr double gravitationalConstant = 6.67259e-11;
+
+class Body {
+  public:
+    // Items: Size (m), Mass (kg), SidRotPeriod (s, > 0), optional Obliquity (rad, default 0),
+    // Atmosphere = US1976 | Isothermal | None, and for an atmosphere AtmGasConstant, AtmGamma,
+    // AtmPressure0, AtmDensity0, optional AtmAltLimit (m, default 2.5e6). Throws HostFileError.
+    static Body fromItems(const ItemFile& items, std::string name);
+    // Reads root/Config/<name>.cfg, named "Config/<name>.cfg" in messages.
+    static Body load(const std::filesystem::path& root, const std::string& name);
+
+    Body(std::string name, double size, double mass, double rotationPeriod, double obliquity,
+         std::optional<AtmosphereParams> atmosphere);
+
+    [[nodiscard]] const std::string& name() const { return name_; }
+    [[nodiscard]] double size() const { return size_; }                      // mean radius, m
+    [[nodiscard]] double mass() const { return mass_; }                      // kg
+    [[nodiscard]] double gm() const { return gm_; }                          // m^3/s^2
+    [[nodiscard]] double rotationPeriod() const { return rotationPeriod_; }  // sidereal, s
+    [[nodiscard]] double obliquity() const { return obliquity_; }            // rad
+    [[nodiscard]] double rotationRate() const;                               // rad/s
+
+    // Null when the body has no atmosphere.
+    [[nodiscard]] const Atmosphere* atmosphere() const;
+    // The configured constants (p0, rho0, R, gamma, C = rho0 g0 / p0, altlimit, radlimit =
+    // size + altlimit; the rest 0); null when the body has no atmosphere. Stable for the body's
+    // lifetime.
+    [[nodiscard]] const ATMCONST* atmConstants() const;
+
+    // Rotation rate times the north pole direction, global frame, rad/s. With the left-handed
+    // frames the velocity of the body's point at r is cross(r, angularVelocity()).
+    [[nodiscard]] Vec3 angularVelocity() const;
+    // Velocity, global frame, of the body's point at global position r (m/s).
+    [[nodiscard]] Vec3 surfaceVelocity(const Vec3& r) const;
+    // Body-fixed -> global at time t (s).
+    [[nodiscard]] Mat3 rotation(double t) const;
+    // Gravitational acceleration at global position r (m/s^2); zero at the centre.
+    [[nodiscard]] Vec3 gravity(const Vec3& r) const;
+
+  private:
+    std::string name_;
+    double size_;
+    double mass_;
+    double gm_;
+    double rotationPeriod_;
+    double obliquity_;
+    std::optional<Atmosphere> atmosphere_;
+    ATMCONST atmConstants_{};
+};
+
+// Unit vector, body-fixed frame, of longitude and latitude (rad).
+Vec3 surfaceDirection(double longitude, double latitude);
+// Local horizon (x east, y up, z north) -> body-fixed frame at longitude, latitude (rad).
+Mat3 horizonToBodyFixed(double longitude, double latitude);
+
+}  // namespace aeroquin::host

@@ -1,0 +1,30 @@
+#include "host/world/CoefficientLibrary.h"
+
+#include <dlfcn.h>
+
+#include "host/world/HostFileError.h"
+#include "host/world/LibrarySymbol.h"
+
+namespace aeroquin::host {
+
+CoefficientLibrary::CoefficientLibrary(const std::filesystem::path& path, std::string name)
+    : name_(std::move(name)), handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    if (handle_ == nullptr) {
+        const char* error = dlerror();
+        throw HostFileError(name_, 0,
+                            std::string("cannot be loaded: ") + (error ? error : "unknown error"));
+    }
+}
+
+CoefficientLibrary::~CoefficientLibrary() {
+    dlclose(handle_);
+}
+
+AirfoilCallback CoefficientLibrary::function(const std::string& symbol) const {
+    // The loader hands out functions as object addresses.
+    return reinterpret_cast<
+        AirfoilCallback>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+        librarySymbol(handle_, symbol.c_str()));
+}
+
+}  // namespace aeroquin::host

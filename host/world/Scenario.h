@@ -1,0 +1,52 @@
+// A scenario: the body, the step and the vessels with their starting state.
+//
+// Items:
+//   Body = <name of Config/<name>.cfg> | None
+//   StepSize = s per frame (optional, > 0, default 0.02)
+//   Vessels = name:class name:class ...        (optional; blank-separated pairs)
+//   <name>.Status = Landed | Flying            (default Landed; Flying when Body = None)
+//   <name>.Altitude = m above the mean radius  (Flying only, default 20000)
+//   <name>.Longitude, <name>.Latitude = deg    (default 0)
+//   <name>.Attitude = a b c, deg               (default 0 0 0; see Attitude.h)
+// Landed: at rest on the surface, riding the rotating body. Flying: free flight at the given
+// altitude, moving with the rotating body there, so the air is still around it. Position and
+// attitude are taken at t = 0. In empty space a Flying vessel starts at rest at the origin.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/world/ItemFile.h"
+#include "host/world/Vec3.h"
+
+namespace aeroquin::host {
+
+enum class StartStatus { Landed, Flying };
+
+struct VesselPlacement {
+    std::string name;
+    std::string className;
+    StartStatus status = StartStatus::Landed;
+    double altitude = 20000.0;  // m, Flying only
+    double longitude = 0.0;     // rad
+    double latitude = 0.0;      // rad
+    Vec3 attitude;              // rad
+    int line = 0;               // line of the Vessels item, for messages
+};
+
+struct Scenario {
+    std::string file;                 // as named in messages, e.g. "Scenarios/Default.scn"
+    std::optional<std::string> body;  // none: empty space
+    int bodyLine = 0;                 // line of the Body item, for messages
+    double stepSize = 0.02;           // s
+    std::vector<VesselPlacement> vessels;
+
+    // Throws HostFileError naming the scenario line.
+    static Scenario fromItems(const ItemFile& items);
+    // Reads root/Scenarios/<name>.scn.
+    static Scenario load(const std::filesystem::path& root, const std::string& name);
+};
+
+}  // namespace aeroquin::host

@@ -1,0 +1,315 @@
+#include "host/world/Vessel.h"
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+#include "host/world/Attitude.h"
+
+namespace aeroquin::host {
+
+namespace {
+
+constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+
+}  // namespace
+
+Vessel::Vessel(std::string name, std::shared_ptr<const VesselClass> vesselClass, const Body* body,
+               double t)
+    : name_(std::move(name)), class_(std::move(vesselClass)), body_(body), time_(t) {}
+
+Mat3 Vessel::bodyRotation() const {
+    return body_ != nullptr ? body_->rotation(time_) : Mat3::identity();
+}
+
+Vec3 Vessel::gravity(const Vec3& r) const {
+    return body_ != nullptr ? body_->gravity(r) : Vec3{};
+}
+
+void Vessel::setAttitude(const Vec3& angles) {
+    arot_ = angles;
+    attitude_ = attitudeMatrix(angles);
+}
+
+void Vessel::fixToSurface() {
+    landed_ = true;
+    const Mat3 toFixed = bodyRotation().transposed();
+    fixedPosition_ = toFixed * position_;
+    fixedAttitude_ = toFixed * attitude_;
+    velocity_ = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
+}
+
+void Vessel::followSurface() {
+    const Mat3 toGlobal = bodyRotation();
+    position_ = toGlobal * fixedPosition_;
+    setAttitude(host::attitudeAngles(toGlobal * fixedAttitude_));
+    velocity_ = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
+}
+
+double Vessel::groundRadius() const {
+    return (body_ != nullptr ? body_->size() : 0.0) + class_->landedHeight;
+}
+
+void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude) {
+    const double radius = groundRadius();
+    position_ = bodyRotation() * (radius * surfaceDirection(longitude, latitude));
+    setAttitude(attitude);
+    fixToSurface();
+}
+
+void Vessel::placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude) {
+    landed_ = false;
+    if (body_ != nullptr) {
+        position_ =
+            bodyRotation() * ((body_->size() + altitude) * surfaceDirection(longitude, latitude));
+        velocity_ = body_->surfaceVelocity(position_);
+    } else {
+        position_ = {};
+        velocity_ = {};
+    }
+    setAttitude(attitude);
+}
+
+void Vessel::getStatus(VESSELSTATUS& status) const {
+    status.rpos = toHost(position_);
+    status.rvel = toHost(velocity_);
+    status.vrot = toHost(vrot_);
+    status.arot = toHost(arot_);
+    status.fuel = fuel_;
+    status.eng_main = engMain_;
+    status.eng_hovr = engHovr_;
+    status.rbody = const_cast<Body*>(body_);
+    status.base = base_;
+    status.port = port_;
+    status.status = landed_ ? 1 : 0;
+    for (std::size_t i = 0; i < vdata_.size(); ++i) {
+        status.vdata[i] = vdata_[i];
+        status.fdata[i] = fdata_[i];
+        status.flag[i] = flag_[i];
+    }
+}
+
+void Vessel::setStatus(const VESSELSTATUS& status) {
+    fuel_ = status.fuel;
+    engMain_ = status.eng_main;
+    engHovr_ = status.eng_hovr;
+    base_ = status.base;
+    port_ = status.port;
+    for (std::size_t i = 0; i < vdata_.size(); ++i) {
+        vdata_[i] = status.vdata[i];
+        fdata_[i] = status.fdata[i];
+        flag_[i] = status.flag[i];
+    }
+    position_ = fromHost(status.rpos);
+    velocity_ = fromHost(status.rvel);
+    vrot_ = fromHost(status.vrot);
+    setAttitude(fromHost(status.arot));
+    landed_ = false;
+    if (status.status == 1) {
+        fixToSurface();
+    }
+}
+
+bool Vessel::getStatusEx(VESSELSTATUS2& status) const {
+    if (status.version != 2) {
+        return false;
+    }
+    status.flag = flagEx_;
+    status.rbody = const_cast<Body*>(body_);
+    status.base = base_;
+    status.port = port_;
+    status.status = landed_ ? 1 : 0;
+    status.rpos = toHost(position_);
+    status.rvel = toHost(velocity_);
+    if (landed_) {
+        // As the simulator gives a landed record: the height of the centre of gravity above the
+        // ground in vrot.x, and the attitude against the body-fixed frame.
+        status.vrot = VECTOR3{{altitude(), 0.0, 0.0}};
+        status.arot = toHost(host::attitudeAngles(bodyRotation().transposed() * attitude_));
+    } else {
+        status.vrot = toHost(vrot_);
+        status.arot = toHost(arot_);
+    }
+    double radius = 0.0;
+    equPos(status.surf_lng, status.surf_lat, radius);
+    // Heading of the nose: its direction in the local horizon, from north towards east.
+    const Mat3 horizonToGlobal =
+        bodyRotation() * horizonToBodyFixed(status.surf_lng, status.surf_lat);
+    const Vec3 nose = horizonToGlobal.transposed() * attitude_.column(2);
+    double heading = std::atan2(nose.x, nose.z);
+    if (heading < 0.0) {
+        heading += 2.0 * std::numbers::pi;
+    }
+    status.surf_hdg = heading;
+    status.xpdr = xpdr_;
+    return true;
+}
+
+bool Vessel::setStatusEx(const VESSELSTATUS2& status) {
+    if (status.version != 2) {
+        return false;
+    }
+    flagEx_ = status.flag;
+    base_ = status.base;
+    port_ = status.port;
+    xpdr_ = status.xpdr;
+    position_ = fromHost(status.rpos);
+    velocity_ = fromHost(status.rvel);
+    landed_ = false;
+    if (status.status == 1) {
+        // A landed record: arot is against the body-fixed frame, vrot holds no rotation.
+        vrot_ = {};
+        setAttitude(host::attitudeAngles(bodyRotation() * attitudeMatrix(fromHost(status.arot))));
+        fixToSurface();
+    } else {
+        vrot_ = fromHost(status.vrot);
+        setAttitude(fromHost(status.arot));
+    }
+    return true;
+}
+
+void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
+    const Vec3 r = bodyRotation().transposed() * position_;
+    radius = length(r);
+    longitude = std::atan2(r.z, r.x);
+    latitude = std::atan2(r.y, std::hypot(r.x, r.z));
+}
+
+VECTOR3 Vessel::horizonInvRot(const VECTOR3& horizon) const {
+    double longitude = 0.0;
+    double latitude = 0.0;
+    double radius = 0.0;
+    equPos(longitude, latitude, radius);
+    const Mat3 horizonToVessel =
+        attitude_.transposed() * bodyRotation() * horizonToBodyFixed(longitude, latitude);
+    return toHost(horizonToVessel * fromHost(horizon));
+}
+
+VECTOR3 Vessel::globalRot(const VECTOR3& local) const {
+    return toHost(attitude_ * fromHost(local));
+}
+
+double Vessel::altitude() const {
+    return length(position_) - (body_ != nullptr ? body_->size() : 0.0);
+}
+
+double Vessel::atmTemperature() const {
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    return air != nullptr ? air->at(altitude()).temperature : 0.0;
+}
+
+double Vessel::atmDensity() const {
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    return air != nullptr ? air->at(altitude()).density : 0.0;
+}
+
+Vec3 Vessel::airspeedVector() const {
+    const Vec3 air = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
+    return attitude_.transposed() * (velocity_ - air);
+}
+
+double Vessel::airspeed() const {
+    return length(airspeedVector());
+}
+
+double Vessel::mach() const {
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    if (air == nullptr) {
+        return 0.0;
+    }
+    return airspeed() / air->speedOfSound(air->at(altitude()).temperature);
+}
+
+double Vessel::angleOfAttack() const {
+    const Vec3 v = airspeedVector();
+    return std::atan2(-v.y, v.z);
+}
+
+double Vessel::dynamicPressure() const {
+    const double v = airspeed();
+    return 0.5 * atmDensity() * v * v;
+}
+
+AeroLoads Vessel::currentLoads() const {
+    if (landed_) {
+        return {};
+    }
+    const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
+    Airflow airflow{airspeedVector(), 0.0, 0.0};
+    if (air != nullptr) {
+        const AtmosphereState state = air->at(altitude());
+        airflow.density = state.density;
+        airflow.speedOfSound = air->speedOfSound(state.temperature);
+    }
+    return aeroLoads(class_->airfoils, class_->dragElements, class_->crossSectionsM2, airflow,
+                     interface_);
+}
+
+void Vessel::checkCoefficientFunctions() const {
+    constexpr double machs[] = {0.0, 0.3, 0.6, 0.8, 0.9, 0.95, 1.0, 1.05,
+                                1.1, 1.2, 1.5, 2.0, 3.0, 5.0,  10.0};
+    // Re0 per unit Mach of sea-level air, 1/m: the probe needs plausible values, not exact ones.
+    constexpr double reynoldsPerMach = 2.3e7;
+    for (const Airfoil& airfoil : class_->airfoils) {
+        if (!airfoil.coefficients.isFunction()) {
+            continue;
+        }
+        for (const double mach : machs) {
+            for (int degrees = -180; degrees <= 180; degrees += 5) {
+                static_cast<void>(airfoil.coefficients.at(interface_, degrees / degreesPerRadian,
+                                                          mach,
+                                                          reynoldsPerMach * mach * airfoil.chordM));
+            }
+        }
+    }
+}
+
+void Vessel::turn(double dt, const Vec3& momentNm) {
+    // The attitude turns at the angular velocity the step began with; rebuilt from the angles
+    // to stay orthonormal.
+    if (vrot_ != Vec3{}) {
+        setAttitude(host::attitudeAngles(attitude_ * rotationAbout(dt * vrot_)));
+    }
+    // Euler's equations with the principal moments: I w' + w x (I w) = M.
+    const Vec3& pmi = class_->inertiaM2;
+    const Vec3 iw{pmi.x * vrot_.x, pmi.y * vrot_.y, pmi.z * vrot_.z};
+    const Vec3 torque = momentNm / class_->mass - cross(vrot_, iw);  // m^2/s^2
+    vrot_ += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
+    // Rotation drag in the air: w' = -w q C_y r per axis, taken exactly over the step.
+    const Vec3& r = class_->rotationDrag;
+    if (r != Vec3{}) {
+        const double damping = dynamicPressure() * class_->crossSectionsM2.y * dt;
+        vrot_ = {vrot_.x * std::exp(-damping * r.x), vrot_.y * std::exp(-damping * r.y),
+                 vrot_.z * std::exp(-damping * r.z)};
+    }
+}
+
+bool Vessel::step(double dt) {
+    if (landed_) {
+        time_ += dt;
+        followSurface();
+        loads_ = {};
+        return false;
+    }
+    // Signed, as the simulator sums them: lift is negative below the zero-lift angle.
+    loads_ = currentLoads();
+    const Vec3 aero = (attitude_ * loads_.force) / class_->mass;
+
+    // Velocity Verlet; the aerodynamic part is held through the step.
+    const Vec3 a0 = gravity(position_) + aero;
+    const Vec3 r1 = position_ + dt * velocity_ + (0.5 * dt * dt) * a0;
+    const Vec3 a1 = gravity(r1) + aero;
+    turn(dt, loads_.moment);
+    position_ = r1;
+    velocity_ = velocity_ + (0.5 * dt) * (a0 + a1);
+    time_ += dt;
+
+    if (body_ != nullptr && length(position_) < groundRadius()) {
+        position_ = groundRadius() * normalised(position_);
+        fixToSurface();
+        return true;
+    }
+    return false;
+}
+
+}  // namespace aeroquin::host

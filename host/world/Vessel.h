@@ -1,0 +1,156 @@
+// One simulated vessel: its state, the host operations on it and its motion.
+//
+// State: position and velocity relative to the reference body (global frame), attitude, angular
+// velocity (vessel frame) and landed or free. Free vessels feel gravity and the aerodynamic
+// force of their class's table; landed vessels are fixed to the rotating surface (position and
+// attitude turn with the body) and feel neither; their centre of gravity sits the class's
+// LandedHeight above the mean radius. A non-zero angular velocity turns the attitude at that
+// constant rate; there is no other rotational dynamics. A free vessel that comes down to its
+// landed height touches down and is landed from then on.
+//
+// Aerodynamics: the air turns rigidly with the body. The airflow is the velocity against the
+// body's surface velocity at the vessel's own position, in the vessel frame (x right, y up,
+// z forward); the class's airfoils and drag elements turn it into a force and a moment
+// (AeroLoads.h), computed from the state at the start of a step and held through it. The force
+// moves the vessel; the moment, with the class's inertia and rotation drag, turns it.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "host/world/AeroLoads.h"
+#include "host/world/Body.h"
+#include "host/world/Mat3.h"
+#include "host/world/Vec3.h"
+#include "host/world/VesselClass.h"
+#include "module/HostApi.h"
+
+namespace aeroquin::host {
+
+class Vessel {
+  public:
+    // A vessel at rest at the origin of the global frame, free, attitude (0, 0, 0), at time t.
+    // `body` (may be null: empty space) must outlive the vessel.
+    Vessel(std::string name, std::shared_ptr<const VesselClass> vesselClass, const Body* body,
+           double t = 0.0);
+
+    [[nodiscard]] const std::string& name() const { return name_; }
+    [[nodiscard]] const std::string& className() const { return class_->name; }
+    [[nodiscard]] const VesselClass& vesselClass() const { return *class_; }
+    [[nodiscard]] const Body* referenceBody() const { return body_; }
+
+    // Placement (also used by World::load).
+    void placeLanded(double longitude, double latitude, const Vec3& attitude);
+    void placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude);
+
+    // State records. rpos/rvel relative to the reference body, global frame; arot in the
+    // convention of Attitude.h; status 0 free, 1 landed. rbody is always the reference body.
+    // The fields the host does not model (fuel, engines, base, port, vdata, fdata, flag, xpdr)
+    // are kept as last set and given back. Setting applies at once; arot read and written back
+    // unchanged leaves the attitude bit-identical. Setting status 1 fixes the vessel to the
+    // surface where it is, with the surface's velocity.
+    void getStatus(VESSELSTATUS& status) const;
+    void setStatus(const VESSELSTATUS& status);
+    // Fills the record only when its version is 2 (returns false and leaves it untouched
+    // otherwise). surf_lng/surf_lat come from equPos, surf_hdg is the heading of the vessel's
+    // nose (rad from north towards east). Landed, as in the simulator, vrot is (height of the
+    // centre of gravity above the mean radius, 0, 0) and arot the attitude against the
+    // body-fixed frame. The fuel, thruster and dock lists belong to the caller: never read or
+    // written.
+    bool getStatusEx(VESSELSTATUS2& status) const;
+    // Applies only a version 2 record (returns false otherwise); surf_* are not read. Status 0
+    // takes vrot as angular velocity and arot against the global frame; status 1 lands the
+    // vessel where rpos points, arot against the body-fixed frame, vrot ignored.
+    bool setStatusEx(const VESSELSTATUS2& status);
+
+    // Longitude, latitude (rad) and radius (m) in the body's rotating frame now. In empty space
+    // the same in the global frame.
+    void equPos(double& longitude, double& latitude, double& radius) const;
+    // Local horizon (x east, y up, z north) at the vessel -> vessel frame.
+    [[nodiscard]] VECTOR3 horizonInvRot(const VECTOR3& horizon) const;
+    // Vessel frame -> global frame.
+    [[nodiscard]] VECTOR3 globalRot(const VECTOR3& local) const;
+
+    // At the current state; 0 density (and temperature 0) without atmosphere.
+    [[nodiscard]] double atmTemperature() const;  // K
+    [[nodiscard]] double atmDensity() const;      // kg/m^3
+    // Lift and drag of the last integrated step, N, signed: negative lift below the zero-lift
+    // angle. 0 when landed or without air.
+    [[nodiscard]] double lift() const { return loads_.lift; }
+    [[nodiscard]] double drag() const { return loads_.drag; }
+    [[nodiscard]] double sideForce() const { return loads_.sideForce; }
+    // Force and moment of the last integrated step, vessel frame (N, N m).
+    [[nodiscard]] const AeroLoads& loads() const { return loads_; }
+
+    // The simulator's interface of this vessel, handed to airfoil coefficient functions; set by
+    // whoever serves the interface, null before.
+    void setInterface(VESSEL* vessel) { interface_ = vessel; }
+    // The loads at the current state, without stepping (coefficient functions are called).
+    [[nodiscard]] AeroLoads currentLoads() const;
+    // Calls every coefficient function of the class over the whole circle of angles (5 deg
+    // apart) and Mach 0 to 10; throws std::runtime_error at the first value that is not finite.
+    void checkCoefficientFunctions() const;
+
+    // Diagnostics at the current state.
+    [[nodiscard]] Vec3 airspeedVector() const;     // vessel frame, m/s
+    [[nodiscard]] double airspeed() const;         // m/s
+    [[nodiscard]] double mach() const;             // 0 without atmosphere
+    [[nodiscard]] double angleOfAttack() const;    // rad
+    [[nodiscard]] double dynamicPressure() const;  // Pa
+    [[nodiscard]] double altitude() const;         // m above the mean radius; |r| in empty space
+
+    [[nodiscard]] bool landed() const { return landed_; }
+    [[nodiscard]] const Vec3& position() const { return position_; }     // global, m
+    [[nodiscard]] const Vec3& velocity() const { return velocity_; }     // global, m/s
+    [[nodiscard]] const Vec3& attitudeAngles() const { return arot_; }   // rad
+    [[nodiscard]] const Vec3& angularVelocity() const { return vrot_; }  // vessel frame, rad/s
+    [[nodiscard]] const Mat3& attitude() const { return attitude_; }     // vessel -> global
+    [[nodiscard]] double time() const { return time_; }                  // s
+
+    // Integrates from time() to time() + dt (velocity Verlet for gravity, aerodynamic force held
+    // from the start). Returns true when the vessel touched down in this step.
+    bool step(double dt);
+
+  private:
+    void turn(double dt, const Vec3& momentNm);
+    [[nodiscard]] Vec3 gravity(const Vec3& r) const;
+    [[nodiscard]] Mat3 bodyRotation() const;
+    // Distance from the body's centre of the centre of gravity when landed, m.
+    [[nodiscard]] double groundRadius() const;
+    void setAttitude(const Vec3& angles);
+    void fixToSurface();
+    void followSurface();
+
+    std::string name_;
+    std::shared_ptr<const VesselClass> class_;
+    const Body* body_;
+    double time_;
+
+    Vec3 position_;
+    Vec3 velocity_;
+    Vec3 arot_;
+    Mat3 attitude_;
+    Vec3 vrot_;
+    bool landed_ = false;
+    // Landed: position and attitude in the body-fixed frame.
+    Vec3 fixedPosition_;
+    Mat3 fixedAttitude_;
+
+    AeroLoads loads_;
+    VESSEL* interface_ = nullptr;
+
+    // Fields not modelled, given back as set.
+    double fuel_ = 0.0;
+    double engMain_ = 0.0;
+    double engHovr_ = 0.0;
+    OBJHANDLE base_ = nullptr;
+    int port_ = 0;
+    std::array<VECTOR3, 10> vdata_{};
+    std::array<double, 10> fdata_{};
+    std::array<DWORD, 10> flag_{};
+    DWORD flagEx_ = 0;
+    DWORD xpdr_ = 0;
+};
+
+}  // namespace aeroquin::host

@@ -1,0 +1,37 @@
+// A vessel class: mass, inertia and aerodynamics, read from Config/Vessels/<Class>.cfg.
+//
+// Aerodynamics come either from one coefficient table (ReferenceArea and AeroTable: one
+// vertical airfoil at the centre of gravity) or from any number of airfoils and drag elements
+// (Airfoils, DragElements), each airfoil's coefficients from a table beside the class file or
+// from a function in a library of the root's Modules folder. host/README.md gives the syntax.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/world/Airfoil.h"
+#include "host/world/ItemFile.h"
+#include "host/world/Vec3.h"
+
+namespace aeroquin::host {
+
+struct VesselClass {
+    std::string name;
+    double mass = 0.0;              // kg
+    double landedHeight = 0.0;      // m, centre of gravity above the ground when landed
+    Vec3 inertiaM2{1.0, 1.0, 1.0};  // principal moments of inertia per unit mass, vessel axes
+    Vec3 crossSectionsM2;           // projected along x, y and z
+    Vec3 rotationDrag;  // angular deceleration -omega q C_y r per axis; r here, 1/(Pa m^2 s)
+    std::vector<Airfoil> airfoils;
+    std::vector<DragElement> dragElements;
+
+    // Reads root/Config/Vessels/<name>.cfg and what it names. Throws HostFileError naming the
+    // file and line: a missing or malformed item, table or library, a missing function.
+    static VesselClass load(const std::filesystem::path& root, const std::string& name);
+    // The same from items already read; `root` is where tables and libraries are looked up.
+    static VesselClass fromItems(const ItemFile& items, std::string name,
+                                 const std::filesystem::path& root);
+};
+
+}  // namespace aeroquin::host

@@ -1,0 +1,83 @@
+#include "host/world/World.h"
+
+#include <map>
+#include <set>
+#include <system_error>
+
+namespace aeroquin::host {
+
+World World::load(const std::filesystem::path& root, const std::string& scenario) {
+    return build(root, Scenario::load(root, scenario));
+}
+
+World World::build(const std::filesystem::path& root, const Scenario& scenario) {
+    World world;
+    world.stepSize_ = scenario.stepSize;
+    if (scenario.body) {
+        const std::string file = "Config/" + *scenario.body + ".cfg";
+        // A name the file system refuses (too long, say) is a file that is not there.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(root / file, error)) {
+            throw HostFileError(scenario.file, scenario.bodyLine,
+                                "body " + *scenario.body + ": " + file + " not found");
+        }
+        world.body_ = std::make_unique<Body>(Body::load(root, *scenario.body));
+    }
+
+    std::map<std::string, std::shared_ptr<const VesselClass>> classes;
+    world.vessels_.reserve(scenario.vessels.size());
+    for (const VesselPlacement& placement : scenario.vessels) {
+        auto& vesselClass = classes[placement.className];
+        if (!vesselClass) {
+            const std::string file = "Config/Vessels/" + placement.className + ".cfg";
+            std::error_code error;
+            if (!std::filesystem::is_regular_file(root / file, error)) {
+                throw HostFileError(
+                    scenario.file, placement.line,
+                    "vessel class " + placement.className + ": " + file + " not found");
+            }
+            vesselClass =
+                std::make_shared<const VesselClass>(VesselClass::load(root, placement.className));
+        }
+        Vessel& vessel = world.vessels_.emplace_back(placement.name, vesselClass, world.body_.get(),
+                                                     world.time_);
+        if (placement.status == StartStatus::Landed) {
+            vessel.placeLanded(placement.longitude, placement.latitude, placement.attitude);
+        } else {
+            vessel.placeFlying(placement.longitude, placement.latitude, placement.altitude,
+                               placement.attitude);
+        }
+    }
+    return world;
+}
+
+Vessel* World::findVessel(std::string_view name) {
+    for (Vessel& vessel : vessels_) {
+        if (vessel.name() == name) {
+            return &vessel;
+        }
+    }
+    return nullptr;
+}
+
+void World::checkCoefficientFunctions() const {
+    std::set<const VesselClass*> checked;
+    for (const Vessel& vessel : vessels_) {
+        if (checked.insert(&vessel.vesselClass()).second) {
+            vessel.checkCoefficientFunctions();
+        }
+    }
+}
+
+std::vector<std::string> World::step(double dt) {
+    std::vector<std::string> touchedDown;
+    for (Vessel& vessel : vessels_) {
+        if (vessel.step(dt)) {
+            touchedDown.push_back(vessel.name());
+        }
+    }
+    time_ += dt;
+    return touchedDown;
+}
+
+}  // namespace aeroquin::host

@@ -1,0 +1,59 @@
+// The simulated world of one run: the body, the vessels and the clock.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/world/Body.h"
+#include "host/world/Scenario.h"
+#include "host/world/Vessel.h"
+
+namespace aeroquin::host {
+
+// Movable, not copyable. The body and the vessels keep their addresses for the world's whole
+// lifetime, moves included, so pointers to them can serve as handles.
+class World {
+  public:
+    // root: the root folder; scenario: name without extension. Reads Scenarios/<scenario>.scn,
+    // Config/<Body>.cfg and Config/Vessels/<Class>.cfg (and tables). Throws HostFileError.
+    static World load(const std::filesystem::path& root, const std::string& scenario);
+    // The same from a parsed scenario.
+    static World build(const std::filesystem::path& root, const Scenario& scenario);
+
+    World(World&&) noexcept = default;
+    World& operator=(World&&) noexcept = default;
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+    ~World() = default;
+
+    [[nodiscard]] const Body* body() const { return body_.get(); }  // null in empty space
+    [[nodiscard]] std::span<Vessel> vessels() { return vessels_; }
+    [[nodiscard]] std::span<const Vessel> vessels() const { return vessels_; }
+    // Exact, case-sensitive name; null when none.
+    [[nodiscard]] Vessel* findVessel(std::string_view name);
+    // Vessel::checkCoefficientFunctions for one vessel of each class, once the vessels have
+    // their interfaces.
+    void checkCoefficientFunctions() const;
+
+    [[nodiscard]] double stepSize() const { return stepSize_; }  // s
+    void setStepSize(double dt) { stepSize_ = dt; }
+    [[nodiscard]] double time() const { return time_; }  // s since the start
+
+    // Integrates every vessel by dt and advances the clock. Returns the names of the vessels
+    // that touched down in this step.
+    std::vector<std::string> step(double dt);
+
+  private:
+    World() = default;
+
+    std::unique_ptr<Body> body_;
+    std::vector<Vessel> vessels_;  // filled once by load; never grows
+    double stepSize_ = 0.02;
+    double time_ = 0.0;
+};
+
+}  // namespace aeroquin::host

@@ -1,0 +1,81 @@
+// Forces and moments of airfoils and drag elements against values computed by hand.
+#include "host/world/AeroLoads.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace aeroquin::host {
+namespace {
+
+constexpr double degree = std::numbers::pi / 180.0;
+
+CoefficientSource constant(double cl, double cm, double cd) {
+    std::string text = "mach,aoa,cl,cm,cd\n";
+    for (const char* point : {"0,-180", "0,180", "10,-180", "10,180"}) {
+        text += std::string(point) + "," + std::to_string(cl) + "," + std::to_string(cm) + "," +
+                std::to_string(cd) + "\n";
+    }
+    return CoefficientSource(std::make_shared<const AeroTable>(AeroTable::fromText(text, "T")));
+}
+
+void expectNear(const Vec3& actual, const Vec3& expected, double tolerance) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+// A wing ahead of the centre of gravity, a down-loaded tail behind and above it, and a drag
+// element below, at 10 degrees in 100 m/s of air of density 1: q = 5000 Pa.
+TEST(AeroLoads, TwoWingsAndADragElementSumAsComputedByHand) {
+    const std::vector<Airfoil> airfoils{
+        {"Wing", LiftAxis::Vertical, {0.0, 0.0, 0.5}, 2.0, 10.0, 8.0, constant(0.8, -0.05, 0.04)},
+        {"Tail", LiftAxis::Vertical, {0.0, 0.3, -4.0}, 1.0, 2.0, 4.0, constant(-0.2, 0.0, 0.02)}};
+    const std::vector<DragElement> drag{{"Gear", {0.0, -1.0, 0.0}, 0.5}};
+    const Airflow airflow{
+        {0.0, -100.0 * std::sin(10 * degree), 100.0 * std::cos(10 * degree)}, 1.0, 300.0};
+
+    const AeroLoads loads = aeroLoads(airfoils, drag, {}, airflow, nullptr);
+
+    EXPECT_NEAR(loads.lift, 5000.0 * (0.8 * 10.0 - 0.2 * 2.0), 1e-6);
+    EXPECT_NEAR(loads.drag, 5000.0 * (0.04 * 10.0 + 0.02 * 2.0 + 0.5), 1e-6);
+    EXPECT_EQ(loads.sideForce, 0.0);
+    // 38000 N along (0, cos a, sin a) and 4700 N along (0, sin a, -cos a).
+    expectNear(loads.force, {0.0, 38238.84104949848, 1970.0343121859755}, 1e-6);
+    // r x F of each force, and the wing's cm q S c negated: +5000 N m.
+    expectNear(loads.moment, {-20310.60470912558, 0.0, 0.0}, 1e-6);
+}
+
+// S = 0 on a fin: the simulator's code takes |d_z| C_z + |d_x| C_z.
+TEST(AeroLoads, FinWithoutAreaUsesTheProjectedCrossSectionOfTheSimulatorsCode) {
+    const std::vector<Airfoil> fin{
+        {"Fin", LiftAxis::Horizontal, {}, 1.0, 0.0, 1.5, constant(0.3, 0.0, 0.01)}};
+    const Airflow airflow{
+        {-100.0 * std::sin(5 * degree), 0.0, 100.0 * std::cos(5 * degree)}, 1.0, 300.0};
+
+    const AeroLoads loads = aeroLoads(fin, {}, {3.0, 20.0, 4.0}, airflow, nullptr);
+
+    EXPECT_NEAR(loads.sideForce, 6500.1026450364225, 1e-6);
+    EXPECT_NEAR(loads.drag, 216.67008816788075, 1e-6);
+    EXPECT_EQ(loads.lift, 0.0);
+}
+
+TEST(AeroLoads, NoneWithoutAirOrAirflow) {
+    const std::vector<Airfoil> wing{
+        {"Wing", LiftAxis::Vertical, {}, 1.0, 10.0, 8.0, constant(0.8, 0.1, 0.04)}};
+    const std::vector<DragElement> drag{{"Gear", {}, 0.5}};
+    for (const Airflow& airflow :
+         {Airflow{{0.0, 0.0, 0.0}, 1.0, 300.0}, Airflow{{0.0, 0.0, 100.0}, 0.0, 0.0}}) {
+        const AeroLoads loads = aeroLoads(wing, drag, {}, airflow, nullptr);
+        EXPECT_EQ(loads.force, Vec3{});
+        EXPECT_EQ(loads.moment, Vec3{});
+        EXPECT_EQ(loads.drag, 0.0);
+    }
+}
+
+}  // namespace
+}  // namespace aeroquin::host

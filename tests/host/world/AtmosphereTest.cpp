@@ -1,0 +1,167 @@
+#include "host/world/Atmosphere.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace aeroquin::host {
+namespace {
+
+AtmosphereParams earthAir() {
+    AtmosphereParams p;
+    p.model = AtmosphereModel::US1976;
+    p.gasConstant = 286.91;
+    p.gamma = 1.4;
+    p.pressure0 = 101325.0;
+    p.density0 = 1.225;
+    p.altLimit = 2.5e6;
+    return p;
+}
+
+constexpr double earthRadius = 6.37101e6;
+constexpr double earthGm = 3.986004418e14;
+
+// Half a unit of the last digit the reference prints, e.g. "216.650" -> 0.0005,
+// "1.8458e-05" -> 5e-10.
+double printedTolerance(const std::string& text) {
+    const auto e = text.find_first_of("eE");
+    const std::string mantissa = text.substr(0, e);
+    const int exponent = e == std::string::npos ? 0 : std::stoi(text.substr(e + 1));
+    const auto point = mantissa.find('.');
+    const int decimals =
+        point == std::string::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    return 0.5 * std::pow(10.0, exponent - decimals);
+}
+
+struct ReferenceRow {
+    double altitude;
+    std::string temperature;
+    std::string pressure;
+    std::string density;
+};
+
+std::vector<ReferenceRow> readReference() {
+    std::ifstream in(AEROQUIN_US1976_CSV);
+    std::vector<ReferenceRow> rows;
+    std::string line;
+    bool header = true;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        if (header) {
+            header = false;
+            continue;
+        }
+        std::stringstream fields(line);
+        std::string z, h, t, p, rho;
+        std::getline(fields, z, ',');
+        std::getline(fields, h, ',');
+        std::getline(fields, t, ',');
+        std::getline(fields, p, ',');
+        std::getline(fields, rho, ',');
+        rows.push_back({std::stod(z), t, p, rho});
+    }
+    return rows;
+}
+
+TEST(US1976, MatchesTheReferenceTableOnEveryRow) {
+    const auto rows = readReference();
+    ASSERT_GE(rows.size(), 14u) << "reference table " << AEROQUIN_US1976_CSV << " not read";
+    const Atmosphere air(earthAir(), earthRadius, earthGm);
+    for (const auto& row : rows) {
+        const AtmosphereState s = air.at(row.altitude);
+        SCOPED_TRACE("altitude " + std::to_string(row.altitude));
+        EXPECT_NEAR(s.temperature, std::stod(row.temperature), printedTolerance(row.temperature));
+        EXPECT_NEAR(s.pressure, std::stod(row.pressure), printedTolerance(row.pressure));
+        EXPECT_NEAR(s.density, std::stod(row.density), printedTolerance(row.density));
+    }
+}
+
+TEST(US1976, HoldsTheTopTemperatureAndKeepsFallingAbove86Km) {
+    const Atmosphere air(earthAir(), earthRadius, earthGm);
+    // The standard's top: 214.65 K at 71 km geopotential, -2 K/km to 84.852 km.
+    const double top = 214.65 - 2.0 * 13.852;
+    EXPECT_NEAR(air.at(86000.0).temperature, top, 1e-3);
+    EXPECT_NEAR(air.at(86000.0).pressure, 0.37338, 0.00002);  // published: 3.7338e-1 Pa
+    EXPECT_DOUBLE_EQ(air.at(150000.0).temperature, top);
+    // Continuous across 86 km, and falling all the way to the limit.
+    EXPECT_NEAR(air.at(85999.0).pressure / air.at(86001.0).pressure, 1.0, 1e-3);
+    double previous = air.at(86000.0).pressure;
+    for (double z = 90000.0; z <= 2.5e6; z += 10000.0) {
+        const double p = air.at(z).pressure;
+        EXPECT_LT(p, previous) << z;
+        EXPECT_GE(p, 0.0);
+        previous = p;
+    }
+}
+
+TEST(US1976, NoAirAboveTheLimit) {
+    AtmosphereParams params = earthAir();
+    params.altLimit = 90000.0;
+    const Atmosphere air(params, earthRadius, earthGm);
+    // At the top itself there is no air either, and the temperature reads 0 as well.
+    const AtmosphereState top = air.at(90000.0);
+    EXPECT_EQ(top.pressure, 0.0);
+    EXPECT_EQ(top.density, 0.0);
+    EXPECT_EQ(top.temperature, 0.0);
+    EXPECT_NEAR(air.at(89999.5).temperature, 186.946, 1e-3);
+    EXPECT_GT(air.at(89999.5).density, 0.0);
+}
+
+TEST(US1976, SpeedOfSoundUsesTheConfiguredGas) {
+    const Atmosphere air(earthAir(), earthRadius, earthGm);
+    EXPECT_NEAR(air.speedOfSound(288.15), 340.2093, 1e-4);  // sqrt(1.4 * 286.91 * 288.15)
+}
+
+AtmosphereParams flatAir() {
+    AtmosphereParams p;
+    p.model = AtmosphereModel::Isothermal;
+    p.gasConstant = 250.0;
+    p.gamma = 1.44;
+    p.pressure0 = 100000.0;
+    p.density0 = 1.6;
+    p.altLimit = 150000.0;
+    return p;
+}
+
+struct IsothermalCase {
+    double altitude;
+    double pressure;
+    double density;
+};
+
+class Isothermal : public ::testing::TestWithParam<IsothermalCase> {};
+
+// The simulator's configured air: T = 288.16 K whatever p0, rho0 and R say;
+// C = rho0 g0 / p0 = 1.6 * (6.25e12 / 1e6^2) / 1e5 = 1e-4 per metre.
+TEST_P(Isothermal, FollowsTheBarometricFormula) {
+    const Atmosphere air(flatAir(), 1.0e6, 6.25e12);
+    const auto& c = GetParam();
+    const AtmosphereState s = air.at(c.altitude);
+    EXPECT_DOUBLE_EQ(s.temperature, 288.16);
+    EXPECT_NEAR(s.pressure, c.pressure, c.pressure * 1e-12);
+    EXPECT_NEAR(s.density, c.density, c.density * 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandValues, Isothermal,
+    ::testing::Values(IsothermalCase{0.0, 100000.0, 1.6},
+                      IsothermalCase{10000.0, 36787.944117144233, 0.58860710587430773},
+                      IsothermalCase{20000.0, 13533.52832366127, 0.21653645317858033},
+                      IsothermalCase{100000.0, 4.5399929762484854, 7.2639887619975766e-05}));
+
+TEST(Isothermal, NoAirNorTemperatureFromTheLimitUp) {
+    const Atmosphere air(flatAir(), 1.0e6, 6.25e12);
+    EXPECT_EQ(air.at(150000.0).density, 0.0);
+    EXPECT_EQ(air.at(150000.0).pressure, 0.0);
+    EXPECT_EQ(air.at(150000.0).temperature, 0.0);
+    EXPECT_DOUBLE_EQ(air.speedOfSound(250.0), 300.0);  // sqrt(1.44 * 250 * 250)
+}
+
+}  // namespace
+}  // namespace aeroquin::host

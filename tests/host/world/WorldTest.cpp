@@ -1,0 +1,205 @@
+#include "host/world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+#include <string>
+#include <utility>
+
+#include "TempRoot.h"
+
+namespace aeroquin::host {
+namespace {
+
+using testing::TempRoot;
+
+const std::filesystem::path examples = AEROQUIN_EXAMPLES_DIR;
+
+TEST(World, LoadsTheDemo) {
+    World world = World::load(examples / "demo", "Default");
+    ASSERT_NE(world.body(), nullptr);
+    EXPECT_EQ(world.body()->name(), "Earth");
+    EXPECT_EQ(world.body()->size(), 6.37101e6);
+    EXPECT_EQ(world.body()->rotationPeriod(), 86164.10132);
+    EXPECT_DOUBLE_EQ(world.body()->gm(), 6.67259e-11 * 5.973698968e24);
+    const ATMCONST* atm = world.body()->atmConstants();
+    ASSERT_NE(atm, nullptr);
+    EXPECT_EQ(atm->p0, 101325.0);
+    EXPECT_EQ(atm->rho0, 1.225);
+    EXPECT_EQ(atm->R, 286.91);
+    EXPECT_EQ(atm->gamma, 1.4);
+    EXPECT_EQ(atm->altlimit, 2.5e6);
+    EXPECT_EQ(atm->radlimit, 6.37101e6 + 2.5e6);
+    EXPECT_EQ(world.stepSize(), 0.02);
+
+    ASSERT_EQ(world.vessels().size(), 1u);
+    Vessel* glider = world.findVessel("GL-01");
+    ASSERT_NE(glider, nullptr);
+    EXPECT_EQ(glider->className(), "DeltaWing");
+    EXPECT_EQ(glider->referenceBody(), world.body());
+    EXPECT_TRUE(glider->landed());
+    EXPECT_EQ(world.findVessel("gl-01"), nullptr);
+    double lng = 1.0;
+    double lat = 1.0;
+    double rad = 0.0;
+    glider->equPos(lng, lat, rad);
+    EXPECT_NEAR(lng, 0.0, 1e-15);
+    EXPECT_NEAR(lat, 0.0, 1e-15);
+    // Its centre of gravity stands LandedHeight above the runway, in the standard's air there.
+    EXPECT_NEAR(rad, 6.37101e6 + 1.8, 1e-6);
+    EXPECT_NEAR(glider->atmTemperature(), 288.15 - 0.0065 * 1.8, 1e-4);
+    EXPECT_NEAR(glider->atmDensity(), 1.225, 1e-3);
+}
+
+TEST(World, MoonHasNoAir) {
+    const World world = World::load(examples / "demo", "Moon");
+    EXPECT_EQ(world.body()->atmConstants(), nullptr);
+    EXPECT_EQ(world.vessels()[0].atmDensity(), 0.0);
+}
+
+TEST(World, FlatProbeFliesInStillAirAndKeepsItsAddress) {
+    World world = World::load(examples / "flat", "Default");
+    Vessel* probe = world.findVessel("P1");
+    ASSERT_NE(probe, nullptr);
+    const Body* body = world.body();
+    EXPECT_FALSE(probe->landed());
+    EXPECT_NEAR(probe->altitude(), 20000.0, 1e-9);
+    EXPECT_NEAR(probe->airspeed(), 0.0, 1e-12);
+    EXPECT_NEAR(body->gm(), 6.25e12, 1.0);
+
+    World moved = std::move(world);
+    EXPECT_EQ(moved.findVessel("P1"), probe);
+    EXPECT_EQ(moved.body(), body);
+    EXPECT_TRUE(moved.step(0.02).empty());
+    EXPECT_DOUBLE_EQ(moved.time(), 0.02);
+    EXPECT_DOUBLE_EQ(probe->time(), 0.02);
+}
+
+TEST(World, ReportsTouchDowns) {
+    TempRoot root;
+    root.write("Config/Flat.cfg",
+               "Size = 1e6\nMass = 1e23\nSidRotPeriod = 1e30\nAtmosphere = None\n");
+    root.write("Config/Vessels/Ball.cfg", "Mass = 1\nReferenceArea = 1\n");
+    root.write("Scenarios/Drop.scn",
+               "Body = Flat\nVessels = B:Ball C:Ball\nB.Status = Flying\nB.Altitude = 1\n");
+    World world = World::load(root.path(), "Drop");
+    std::vector<std::string> touched;
+    for (int i = 0; i < 100 && touched.empty(); ++i) {
+        touched = world.step(0.02);
+    }
+    EXPECT_EQ(touched, std::vector<std::string>{"B"});
+    EXPECT_TRUE(world.findVessel("B")->landed());
+}
+
+TEST(World, PlacesVesselsAsTheScenarioSays) {
+    TempRoot root;
+    root.write("Config/Ball.cfg",
+               "Size = 1e6\nMass = 1e23\nSidRotPeriod = 1e5\nAtmosphere = None\n");
+    root.write("Config/Vessels/Ball.cfg", "Mass = 1\nReferenceArea = 1\n");
+    root.write("Scenarios/Place.scn",
+               "Body = Ball\nStepSize = 0.5\nVessels = A:Ball\tB:Ball\n"
+               "A.Status = flying\nA.Altitude = 5000\nA.Longitude = 30\nA.Latitude = -45\n"
+               "A.Attitude = 10 20 30\nB.Latitude = 90\n");
+    World world = World::load(root.path(), "Place");
+    EXPECT_EQ(world.stepSize(), 0.5);
+    const Vessel& a = world.vessels()[0];
+    double lng = 0.0;
+    double lat = 0.0;
+    double rad = 0.0;
+    a.equPos(lng, lat, rad);
+    EXPECT_NEAR(lng, std::numbers::pi / 6.0, 1e-12);
+    EXPECT_NEAR(lat, -std::numbers::pi / 4.0, 1e-12);
+    EXPECT_NEAR(rad, 1.005e6, 1e-6);
+    EXPECT_NEAR(a.attitudeAngles().x, std::numbers::pi / 18.0, 1e-15);
+    EXPECT_NEAR(a.attitudeAngles().z, std::numbers::pi / 6.0, 1e-15);
+    EXPECT_FALSE(a.landed());
+    EXPECT_TRUE(world.vessels()[1].landed());
+    world.vessels()[1].equPos(lng, lat, rad);
+    EXPECT_NEAR(lat, std::numbers::pi / 2.0, 1e-12);
+}
+
+struct BadRoot {
+    const char* scenario;
+    const char* body;
+    const char* message;
+};
+
+class WorldErrors : public ::testing::TestWithParam<BadRoot> {};
+
+TEST_P(WorldErrors, NameTheFileAndLine) {
+    TempRoot root;
+    root.write("Config/Earth.cfg", GetParam().body);
+    root.write("Config/Vessels/DeltaWing.cfg", "Mass = 100\nReferenceArea = 2\n");
+    root.write("Config/Vessels/Winged.cfg", "Mass = 100\nReferenceArea = 2\nAeroTable = W.csv\n");
+    root.write("Config/Vessels/Escaping.cfg",
+               "Mass = 100\nReferenceArea = 2\nAeroTable = ../../Scenarios/T.scn\n");
+    root.write("Scenarios/T.scn", GetParam().scenario);
+    try {
+        (void)World::load(root.path(), "T");
+        FAIL() << "no error";
+    } catch (const HostFileError& e) {
+        EXPECT_STREQ(e.what(), GetParam().message);
+    }
+}
+
+constexpr const char* goodEarth =
+    "Size = 6.37101e6\nMass = 5.973698968e24\nSidRotPeriod = 86164.10132\nAtmosphere = US1976\n"
+    "AtmGasConstant = 286.91\nAtmGamma = 1.4\nAtmPressure0 = 101325\nAtmDensity0 = 1.225\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, WorldErrors,
+    ::testing::Values(
+        BadRoot{"Body = Earth\n\nVessels = A:DeltaWing B:Nope\n", goodEarth,
+                "Scenarios/T.scn:3: vessel class Nope: Config/Vessels/Nope.cfg not found"},
+        BadRoot{"Vessels = A:DeltaWing\nBody = Mars\n", goodEarth,
+                "Scenarios/T.scn:2: body Mars: Config/Mars.cfg not found"},
+        BadRoot{"Vessels = A:DeltaWing\n", goodEarth, "Scenarios/T.scn: Body missing"},
+        BadRoot{"Body = ../Earth\n", goodEarth,
+                "Scenarios/T.scn:1: Body must name a file of Config without its extension"},
+        BadRoot{"Body = None\nVessels = A:DeltaWing\nA.Status = Landed\n", goodEarth,
+                "Scenarios/T.scn:3: A.Status Landed needs a body"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.Status = Hovering\n", goodEarth,
+                "Scenarios/T.scn:3: A.Status must be one of Landed, Flying"},
+        BadRoot{"Body = Earth\nVessels = A-DeltaWing\n", goodEarth,
+                "Scenarios/T.scn:2: Vessels: \"A-DeltaWing\" must be name:class"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing A:DeltaWing\n", goodEarth,
+                "Scenarios/T.scn:2: Vessels: A is named twice"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.Attitude = 1 2\n", goodEarth,
+                "Scenarios/T.scn:3: A.Attitude must be three numbers (deg)"},
+        BadRoot{"Body = Earth\nStepSize = 0\n", goodEarth,
+                "Scenarios/T.scn:2: StepSize must be positive"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.Latitude = 91\n", goodEarth,
+                "Scenarios/T.scn:3: A.Latitude must lie within -90 and 90"},
+        BadRoot{"Body = Earth\n", "Size = 6.37101e6\nMass = heavy\n",
+                "Config/Earth.cfg:2: Mass must be a number"},
+        BadRoot{"Body = Earth\n", "Size = -1\n", "Config/Earth.cfg:1: Size must be positive"},
+        BadRoot{"Body = Earth\n", "Size = 1\nMass = 1\nSidRotPeriod = 1\n",
+                "Config/Earth.cfg: Atmosphere missing"},
+        BadRoot{"Body = Earth\n",
+                "Size = 1\nMass = 1\nSidRotPeriod = 1\nAtmosphere = Isothermal\n"
+                "AtmGasConstant = 287\nAtmPressure0 = 1\nAtmDensity0 = 1\n",
+                "Config/Earth.cfg: AtmGamma missing"},
+        BadRoot{"Body = Earth\nVessels = W:Winged\n", goodEarth,
+                "Config/Vessels/Winged.cfg:3: AeroTable Config/Vessels/W.csv not found"},
+        BadRoot{"Body = Earth\nVessels = E:Escaping\n", goodEarth,
+                "Config/Vessels/Escaping.cfg:3: AeroTable must name a file beside the class file"},
+        BadRoot{"Body = Earth\n", "Size = 1\nMass = 1\nSidRotPeriod = 1e-320\n",
+                "Config/Earth.cfg:3: SidRotPeriod must be positive"}));
+
+TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
+    TempRoot root;
+    root.write("Config/Vessels/Ball.cfg", "Mass = 1\nReferenceArea = 1\n");
+    root.write("Scenarios/Void.scn", "Body = None\nVessels = V:Ball\n");
+    World world = World::load(root.path(), "Void");
+    EXPECT_EQ(world.body(), nullptr);
+    Vessel& v = world.vessels()[0];
+    EXPECT_EQ(v.referenceBody(), nullptr);
+    EXPECT_FALSE(v.landed());
+    world.step(1.0);
+    EXPECT_EQ(v.position(), (Vec3{}));
+    EXPECT_EQ(v.atmDensity(), 0.0);
+    EXPECT_EQ(v.atmTemperature(), 0.0);
+}
+
+}  // namespace
+}  // namespace aeroquin::host
