@@ -16,21 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr std::string_view name = "Config/Fuzz.cfg";
     try {
         const Body body = Body::fromItems(ItemFile::fromText(text, std::string(name)), "Fuzz");
-        check(body.size() > 0.0 && body.mass() > 0.0 && body.rotationPeriod() > 0.0,
+        check(body.meanRadius() > 0.0 && body.mass() > 0.0 && body.rotationPeriod() > 0.0,
               "size, mass and rotation period are positive");
         // What the world asks of a body during a capture must not trip a sanitizer either.
-        const Vec3 anchor{body.size() + 20000.0, 0.0, 0.0};  // m
+        const Vec3 anchor{body.meanRadius() + 20000.0, 0.0, 0.0};  // m
         static_cast<void>(body.gravity(anchor));
         static_cast<void>(body.surfaceVelocity(anchor));
         static_cast<void>(body.rotation(123.0));
         if (const Atmosphere* atmosphere = body.atmosphere()) {
-            check(body.atmConstants() != nullptr, "an atmosphere has its constants");
             for (const double altitude : {-1.0e4, 0.0, 2.0e4, 8.6e4, 1.0e6, 1.0e300}) {
                 const AtmosphereState state = atmosphere->at(altitude);
                 static_cast<void>(atmosphere->speedOfSound(state.temperature));
             }
-        } else {
-            check(body.atmConstants() == nullptr, "no atmosphere, no constants");
         }
     } catch (const HostFileError& error) {
         aeroquin::fuzz::checkNamesFile(error.what(), name);

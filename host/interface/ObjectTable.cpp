@@ -5,6 +5,17 @@
 namespace aeroquin::host {
 
 ObjectTable::ObjectTable(World& world) : body_(world.body()) {
+    if (const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr) {
+        const AtmosphereParams& params = air->params();
+        atmConstants_ = std::make_unique<ATMCONST>();
+        atmConstants_->p0 = params.pressure0;
+        atmConstants_->rho0 = params.density0;
+        atmConstants_->R = params.gasConstant;
+        atmConstants_->gamma = params.gamma;
+        atmConstants_->C = air->decayPerMetre();
+        atmConstants_->altlimit = params.altLimit;
+        atmConstants_->radlimit = body_->meanRadius() + params.altLimit;
+    }
     for (Vessel& vessel : world.vessels()) {
         Entry entry;
         entry.vessel = &vessel;
@@ -16,8 +27,7 @@ ObjectTable::ObjectTable(World& world) : body_(world.body()) {
 }
 
 OBJHANDLE ObjectTable::handleOf(const Body* body) {
-    // Handles are opaque to the module; nothing writes through them.
-    return const_cast<Body*>(body);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    return bodyHandle(body);
 }
 
 const ObjectTable::Entry* ObjectTable::entry(OBJHANDLE handle) const {
@@ -58,6 +68,16 @@ OBJHANDLE ObjectTable::findVessel(std::string_view name) const {
         }
     }
     return nullptr;
+}
+
+UnmodelledState& ObjectTable::unmodelled(OBJHANDLE handle) {
+    // Only reached with a handle that vessel() has accepted.
+    return const_cast<Entry*>(entry(handle))
+        ->unmodelled;  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+}
+
+const ATMCONST* ObjectTable::atmConstants(OBJHANDLE handle) const {
+    return body(handle) != nullptr ? atmConstants_.get() : nullptr;
 }
 
 }  // namespace aeroquin::host

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/interface/StateRecords.h"
 #include "host/world/World.h"
 #include "module/HostApi.h"
 
@@ -31,6 +32,13 @@ class ObjectTable {
     VESSEL* interfaceOf(OBJHANDLE handle) const;
     // The class name in a buffer of the host's that the module may read.
     char* className(OBJHANDLE handle) const;
+    // The state-record fields the world does not model, of the vessel behind `handle` (which
+    // must be one).
+    UnmodelledState& unmodelled(OBJHANDLE handle);
+    // The body's atmosphere constants as the simulator reports them (p0, rho0, R, gamma, C,
+    // altlimit, radlimit; the rest 0); null when the handle is no body with an atmosphere.
+    // Stable while the table lives.
+    const ATMCONST* atmConstants(OBJHANDLE handle) const;
 
     // The first vessel of that name, ASCII letter case ignored as in the simulator; null when
     // none.
@@ -42,12 +50,14 @@ class ObjectTable {
         Vessel* vessel = nullptr;
         std::unique_ptr<VESSEL> api;
         std::unique_ptr<std::string> className;  // stable address for GetClassNameA
+        UnmodelledState unmodelled;
     };
 
     const Entry* entry(OBJHANDLE handle) const;
 
     std::vector<Entry> vessels_;
     const Body* body_ = nullptr;
+    std::unique_ptr<ATMCONST> atmConstants_;  // stable address; null without atmosphere
 };
 
 }  // namespace aeroquin::host

@@ -3,11 +3,19 @@
 #include <string>
 
 #include "host/interface/HostContext.h"
+#include "host/interface/HostVectors.h"
+#include "host/interface/StateRecords.h"
 #include "module/HostApi.h"
 
+using aeroquin::host::applyStatus;
+using aeroquin::host::applyStatusEx;
 using aeroquin::host::Body;
+using aeroquin::host::fromHost;
 using aeroquin::host::HostContext;
 using aeroquin::host::ObjectTable;
+using aeroquin::host::readStatus;
+using aeroquin::host::readStatusEx;
+using aeroquin::host::toHost;
 using aeroquin::host::TraceResult;
 using aeroquin::host::Vessel;
 
@@ -87,7 +95,7 @@ double oapiGetSize(OBJHANDLE hObj) {
     }
     double size = 0.0;
     if (const Body* body = host->objects().body(hObj)) {
-        size = body->size();
+        size = body->meanRadius();
     } else if (host->objects().vessel(hObj) != nullptr) {
         host->log().host("oapiGetSize: vessels have no size in this host; answered 0");
     } else {
@@ -118,7 +126,7 @@ const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet) {
         return nullptr;
     }
     const Body* body = bodyOf(*host, hPlanet, "oapiGetPlanetAtmConstants");
-    const ATMCONST* constants = body == nullptr ? nullptr : body->atmConstants();
+    const ATMCONST* constants = body == nullptr ? nullptr : host->objects().atmConstants(hPlanet);
     if (host->trace().on()) {
         host->trace().line("oapiGetPlanetAtmConstants", hPlanet, TraceResult{}, constants);
     }
@@ -178,7 +186,7 @@ void VESSEL::GetStatus(VESSELSTATUS& status) const {
         host->trace().line("VESSEL::GetStatus");
     }
     if (const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetStatus")) {
-        vessel->getStatus(status);
+        readStatus(*vessel, host->objects().unmodelled(hVessel_), status);
     }
 }
 
@@ -198,7 +206,8 @@ void VESSEL::GetStatusEx(void* status) const {
     if (!isVersionTwo(*host, status, version, "VESSEL::GetStatusEx", "filled")) {
         return;
     }
-    vessel->getStatusEx(*static_cast<VESSELSTATUS2*>(status));
+    readStatusEx(*vessel, host->objects().unmodelled(hVessel_),
+                 *static_cast<VESSELSTATUS2*>(status));
 }
 
 void VESSEL::DefSetState(const VESSELSTATUS* status) const {
@@ -217,7 +226,7 @@ void VESSEL::DefSetState(const VESSELSTATUS* status) const {
         host->log().host("VESSEL::DefSetState: null record; nothing applied");
         return;
     }
-    vessel->setStatus(*status);
+    applyStatus(*vessel, host->objects().unmodelled(hVessel_), *status);
 }
 
 void VESSEL::DefSetStateEx(const void* status) const {
@@ -236,7 +245,8 @@ void VESSEL::DefSetStateEx(const void* status) const {
     if (!isVersionTwo(*host, status, version, "VESSEL::DefSetStateEx", "applied")) {
         return;
     }
-    vessel->setStatusEx(*static_cast<const VESSELSTATUS2*>(status));
+    applyStatusEx(*vessel, host->objects().unmodelled(hVessel_),
+                  *static_cast<const VESSELSTATUS2*>(status));
 }
 
 OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const {
@@ -263,7 +273,8 @@ void VESSEL::HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const {
         return;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::HorizonInvRot");
-    rlocal = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : vessel->horizonInvRot(rhorizon);
+    rlocal = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
+                               : toHost(vessel->horizonInvRot(fromHost(rhorizon)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::HorizonInvRot", rhorizon.x, rhorizon.y, rhorizon.z,
                            TraceResult{}, rlocal.x, rlocal.y, rlocal.z);
@@ -276,7 +287,8 @@ void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
         return;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GlobalRot");
-    rglob = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : vessel->globalRot(rloc);
+    rglob =
+        vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toHost(vessel->globalRot(fromHost(rloc)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::GlobalRot", rloc.x, rloc.y, rloc.z, TraceResult{}, rglob.x,
                            rglob.y, rglob.z);

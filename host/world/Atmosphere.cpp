@@ -29,10 +29,10 @@ constexpr double hydrostatic = g0 * molarMass / gasConstantStar;  // K/m
 
 }  // namespace
 
-Atmosphere::Atmosphere(const AtmosphereParams& params, double bodyRadius, double gm)
+Atmosphere::Atmosphere(const AtmosphereParams& params, double meanRadiusM, double gm)
     : params_(params) {
     // C = rho0 g0 / p0, with g0 the body's own gravity at its mean radius.
-    const double g0Body = gm / (bodyRadius * bodyRadius);  // m/s^2
+    const double g0Body = gm / (meanRadiusM * meanRadiusM);  // m/s^2
     decayPerMetre_ = params.density0 * g0Body / params.pressure0;
 
     double t = seaLevelTemperature;

@@ -34,8 +34,8 @@ struct AtmosphereParams {
 
 class Atmosphere {
   public:
-    // bodyRadius (m) and gm (m^3/s^2) give the surface gravity of the configured model.
-    Atmosphere(const AtmosphereParams& params, double bodyRadius, double gm);
+    // The body's mean radius and GM give the surface gravity of the configured model.
+    Atmosphere(const AtmosphereParams& params, double meanRadiusM, double gm);
 
     // `altitude` is geometric, m above the mean radius. At and above the limit everything is 0,
     // temperature included. Below -5 km the value at -5 km is held.
@@ -43,7 +43,7 @@ class Atmosphere {
     // sqrt(gamma R T) with the configured gamma and R, m/s.
     [[nodiscard]] double speedOfSound(double temperature) const;
     [[nodiscard]] const AtmosphereParams& params() const { return params_; }
-    // C = rho0 g0 / p0 (1/m), as the body reports it in its ATMCONST.
+    // C = rho0 g0 / p0 (1/m), which the simulator also reports in the body's constants.
     [[nodiscard]] double decayPerMetre() const { return decayPerMetre_; }
 
   private:

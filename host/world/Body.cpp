@@ -34,23 +34,16 @@ Body Body::load(const std::filesystem::path& root, const std::string& name) {
     return fromItems(ItemFile::load(root / "Config" / file, "Config/" + file), name);
 }
 
-Body::Body(std::string name, double size, double mass, double rotationPeriod, double obliquity,
-           std::optional<AtmosphereParams> atmosphere)
+Body::Body(std::string name, double meanRadius, double mass, double rotationPeriod,
+           double obliquity, std::optional<AtmosphereParams> atmosphere)
     : name_(std::move(name)),
-      size_(size),
+      meanRadius_(meanRadius),
       mass_(mass),
       gm_(gravitationalConstant * mass),
       rotationPeriod_(rotationPeriod),
       obliquity_(obliquity) {
     if (atmosphere) {
-        atmosphere_.emplace(*atmosphere, size_, gm_);
-        atmConstants_.p0 = atmosphere->pressure0;
-        atmConstants_.rho0 = atmosphere->density0;
-        atmConstants_.R = atmosphere->gasConstant;
-        atmConstants_.gamma = atmosphere->gamma;
-        atmConstants_.C = atmosphere_->decayPerMetre();
-        atmConstants_.altlimit = atmosphere->altLimit;
-        atmConstants_.radlimit = size_ + atmosphere->altLimit;
+        atmosphere_.emplace(*atmosphere, meanRadius_, gm_);
     }
 }
 
@@ -60,10 +53,6 @@ double Body::rotationRate() const {
 
 const Atmosphere* Body::atmosphere() const {
     return atmosphere_ ? &*atmosphere_ : nullptr;
-}
-
-const ATMCONST* Body::atmConstants() const {
-    return atmosphere_ ? &atmConstants_ : nullptr;
 }
 
 Vec3 Body::angularVelocity() const {

@@ -16,7 +16,6 @@
 #include "host/world/ItemFile.h"
 #include "host/world/Mat3.h"
 #include "host/world/Vec3.h"
-#include "module/HostApi.h"
 
 namespace aeroquin::host {
 
@@ -32,11 +31,11 @@ class Body {
     // Reads root/Config/<name>.cfg, named "Config/<name>.cfg" in messages.
     static Body load(const std::filesystem::path& root, const std::string& name);
 
-    Body(std::string name, double size, double mass, double rotationPeriod, double obliquity,
+    Body(std::string name, double meanRadius, double mass, double rotationPeriod, double obliquity,
          std::optional<AtmosphereParams> atmosphere);
 
     [[nodiscard]] const std::string& name() const { return name_; }
-    [[nodiscard]] double size() const { return size_; }                      // mean radius, m
+    [[nodiscard]] double meanRadius() const { return meanRadius_; }          // m
     [[nodiscard]] double mass() const { return mass_; }                      // kg
     [[nodiscard]] double gm() const { return gm_; }                          // m^3/s^2
     [[nodiscard]] double rotationPeriod() const { return rotationPeriod_; }  // sidereal, s
@@ -45,10 +44,6 @@ class Body {
 
     // Null when the body has no atmosphere.
     [[nodiscard]] const Atmosphere* atmosphere() const;
-    // The configured constants (p0, rho0, R, gamma, C = rho0 g0 / p0, altlimit, radlimit =
-    // size + altlimit; the rest 0); null when the body has no atmosphere. Stable for the body's
-    // lifetime.
-    [[nodiscard]] const ATMCONST* atmConstants() const;
 
     // Rotation rate times the north pole direction, global frame, rad/s. With the left-handed
     // frames the velocity of the body's point at r is cross(r, angularVelocity()).
@@ -62,13 +57,12 @@ class Body {
 
   private:
     std::string name_;
-    double size_;
+    double meanRadius_;  // m
     double mass_;
     double gm_;
     double rotationPeriod_;
     double obliquity_;
     std::optional<Atmosphere> atmosphere_;
-    ATMCONST atmConstants_{};
 };
 
 // Unit vector, body-fixed frame, of longitude and latitude (rad).

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "module/HostApi.h"
-
 namespace aeroquin::host {
 
 struct Vec3 {
@@ -44,18 +42,6 @@ inline double length(const Vec3& a) {
 inline Vec3 normalised(const Vec3& a) {
     const double n = length(a);
     return n > 0.0 ? a / n : Vec3{};
-}
-
-inline Vec3 fromHost(const VECTOR3& v) {
-    return {v.x, v.y, v.z};
-}
-
-inline VECTOR3 toHost(const Vec3& v) {
-    VECTOR3 r{};
-    r.x = v.x;
-    r.y = v.y;
-    r.z = v.z;
-    return r;
 }
 
 }  // namespace aeroquin::host

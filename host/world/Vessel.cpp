@@ -47,7 +47,7 @@ void Vessel::followSurface() {
 }
 
 double Vessel::groundRadius() const {
-    return (body_ != nullptr ? body_->size() : 0.0) + class_->landedHeight;
+    return (body_ != nullptr ? body_->meanRadius() : 0.0) + class_->landedHeight;
 }
 
 void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude) {
@@ -60,8 +60,8 @@ void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude
 void Vessel::placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude) {
     landed_ = false;
     if (body_ != nullptr) {
-        position_ =
-            bodyRotation() * ((body_->size() + altitude) * surfaceDirection(longitude, latitude));
+        position_ = bodyRotation() *
+                    ((body_->meanRadius() + altitude) * surfaceDirection(longitude, latitude));
         velocity_ = body_->surfaceVelocity(position_);
     } else {
         position_ = {};
@@ -70,102 +70,30 @@ void Vessel::placeFlying(double longitude, double latitude, double altitude, con
     setAttitude(attitude);
 }
 
-void Vessel::getStatus(VESSELSTATUS& status) const {
-    status.rpos = toHost(position_);
-    status.rvel = toHost(velocity_);
-    status.vrot = toHost(vrot_);
-    status.arot = toHost(arot_);
-    status.fuel = fuel_;
-    status.eng_main = engMain_;
-    status.eng_hovr = engHovr_;
-    status.rbody = const_cast<Body*>(body_);
-    status.base = base_;
-    status.port = port_;
-    status.status = landed_ ? 1 : 0;
-    for (std::size_t i = 0; i < vdata_.size(); ++i) {
-        status.vdata[i] = vdata_[i];
-        status.fdata[i] = fdata_[i];
-        status.flag[i] = flag_[i];
-    }
-}
-
-void Vessel::setStatus(const VESSELSTATUS& status) {
-    fuel_ = status.fuel;
-    engMain_ = status.eng_main;
-    engHovr_ = status.eng_hovr;
-    base_ = status.base;
-    port_ = status.port;
-    for (std::size_t i = 0; i < vdata_.size(); ++i) {
-        vdata_[i] = status.vdata[i];
-        fdata_[i] = status.fdata[i];
-        flag_[i] = status.flag[i];
-    }
-    position_ = fromHost(status.rpos);
-    velocity_ = fromHost(status.rvel);
-    vrot_ = fromHost(status.vrot);
-    setAttitude(fromHost(status.arot));
+void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeAngles,
+                     const Vec3& angularVelocity) {
     landed_ = false;
-    if (status.status == 1) {
-        fixToSurface();
-    }
+    position_ = position;
+    velocity_ = velocity;
+    vrot_ = angularVelocity;
+    setAttitude(attitudeAngles);
 }
 
-bool Vessel::getStatusEx(VESSELSTATUS2& status) const {
-    if (status.version != 2) {
-        return false;
-    }
-    status.flag = flagEx_;
-    status.rbody = const_cast<Body*>(body_);
-    status.base = base_;
-    status.port = port_;
-    status.status = landed_ ? 1 : 0;
-    status.rpos = toHost(position_);
-    status.rvel = toHost(velocity_);
-    if (landed_) {
-        // As the simulator gives a landed record: the height of the centre of gravity above the
-        // ground in vrot.x, and the attitude against the body-fixed frame.
-        status.vrot = VECTOR3{{altitude(), 0.0, 0.0}};
-        status.arot = toHost(host::attitudeAngles(bodyRotation().transposed() * attitude_));
-    } else {
-        status.vrot = toHost(vrot_);
-        status.arot = toHost(arot_);
-    }
+void Vessel::land() {
+    vrot_ = {};
+    fixToSurface();
+}
+
+double Vessel::heading() const {
+    double longitude = 0.0;
+    double latitude = 0.0;
     double radius = 0.0;
-    equPos(status.surf_lng, status.surf_lat, radius);
-    // Heading of the nose: its direction in the local horizon, from north towards east.
-    const Mat3 horizonToGlobal =
-        bodyRotation() * horizonToBodyFixed(status.surf_lng, status.surf_lat);
+    equPos(longitude, latitude, radius);
+    // The nose's direction in the local horizon.
+    const Mat3 horizonToGlobal = bodyRotation() * horizonToBodyFixed(longitude, latitude);
     const Vec3 nose = horizonToGlobal.transposed() * attitude_.column(2);
-    double heading = std::atan2(nose.x, nose.z);
-    if (heading < 0.0) {
-        heading += 2.0 * std::numbers::pi;
-    }
-    status.surf_hdg = heading;
-    status.xpdr = xpdr_;
-    return true;
-}
-
-bool Vessel::setStatusEx(const VESSELSTATUS2& status) {
-    if (status.version != 2) {
-        return false;
-    }
-    flagEx_ = status.flag;
-    base_ = status.base;
-    port_ = status.port;
-    xpdr_ = status.xpdr;
-    position_ = fromHost(status.rpos);
-    velocity_ = fromHost(status.rvel);
-    landed_ = false;
-    if (status.status == 1) {
-        // A landed record: arot is against the body-fixed frame, vrot holds no rotation.
-        vrot_ = {};
-        setAttitude(host::attitudeAngles(bodyRotation() * attitudeMatrix(fromHost(status.arot))));
-        fixToSurface();
-    } else {
-        vrot_ = fromHost(status.vrot);
-        setAttitude(fromHost(status.arot));
-    }
-    return true;
+    const double heading = std::atan2(nose.x, nose.z);
+    return heading < 0.0 ? heading + 2.0 * std::numbers::pi : heading;
 }
 
 void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
@@ -175,22 +103,22 @@ void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
     latitude = std::atan2(r.y, std::hypot(r.x, r.z));
 }
 
-VECTOR3 Vessel::horizonInvRot(const VECTOR3& horizon) const {
+Vec3 Vessel::horizonInvRot(const Vec3& horizon) const {
     double longitude = 0.0;
     double latitude = 0.0;
     double radius = 0.0;
     equPos(longitude, latitude, radius);
     const Mat3 horizonToVessel =
         attitude_.transposed() * bodyRotation() * horizonToBodyFixed(longitude, latitude);
-    return toHost(horizonToVessel * fromHost(horizon));
+    return horizonToVessel * horizon;
 }
 
-VECTOR3 Vessel::globalRot(const VECTOR3& local) const {
-    return toHost(attitude_ * fromHost(local));
+Vec3 Vessel::globalRot(const Vec3& local) const {
+    return attitude_ * local;
 }
 
 double Vessel::altitude() const {
-    return length(position_) - (body_ != nullptr ? body_->size() : 0.0);
+    return length(position_) - (body_ != nullptr ? body_->meanRadius() : 0.0);
 }
 
 double Vessel::atmTemperature() const {

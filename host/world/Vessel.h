@@ -1,12 +1,11 @@
-// One simulated vessel: its state, the host operations on it and its motion.
+// One simulated vessel: its state and its motion.
 //
 // State: position and velocity relative to the reference body (global frame), attitude, angular
 // velocity (vessel frame) and landed or free. Free vessels feel gravity and the aerodynamic
-// force of their class's table; landed vessels are fixed to the rotating surface (position and
+// force and moment of their class; landed vessels are fixed to the rotating surface (position and
 // attitude turn with the body) and feel neither; their centre of gravity sits the class's
-// LandedHeight above the mean radius. A non-zero angular velocity turns the attitude at that
-// constant rate; there is no other rotational dynamics. A free vessel that comes down to its
-// landed height touches down and is landed from then on.
+// LandedHeight above the mean radius. A free vessel that comes down to its landed height touches
+// down and is landed from then on.
 //
 // Aerodynamics: the air turns rigidly with the body. The airflow is the velocity against the
 // body's surface velocity at the vessel's own position, in the vessel frame (x right, y up,
@@ -15,7 +14,6 @@
 // moves the vessel; the moment, with the class's inertia and rotation drag, turns it.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <string>
 
@@ -24,7 +22,6 @@
 #include "host/world/Mat3.h"
 #include "host/world/Vec3.h"
 #include "host/world/VesselClass.h"
-#include "module/HostApi.h"
 
 namespace aeroquin::host {
 
@@ -44,33 +41,27 @@ class Vessel {
     void placeLanded(double longitude, double latitude, const Vec3& attitude);
     void placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude);
 
-    // State records. rpos/rvel relative to the reference body, global frame; arot in the
-    // convention of Attitude.h; status 0 free, 1 landed. rbody is always the reference body.
-    // The fields the host does not model (fuel, engines, base, port, vdata, fdata, flag, xpdr)
-    // are kept as last set and given back. Setting applies at once; arot read and written back
-    // unchanged leaves the attitude bit-identical. Setting status 1 fixes the vessel to the
-    // surface where it is, with the surface's velocity.
-    void getStatus(VESSELSTATUS& status) const;
-    void setStatus(const VESSELSTATUS& status);
-    // Fills the record only when its version is 2 (returns false and leaves it untouched
-    // otherwise). surf_lng/surf_lat come from equPos, surf_hdg is the heading of the vessel's
-    // nose (rad from north towards east). Landed, as in the simulator, vrot is (height of the
-    // centre of gravity above the mean radius, 0, 0) and arot the attitude against the
-    // body-fixed frame. The fuel, thruster and dock lists belong to the caller: never read or
-    // written.
-    bool getStatusEx(VESSELSTATUS2& status) const;
-    // Applies only a version 2 record (returns false otherwise); surf_* are not read. Status 0
-    // takes vrot as angular velocity and arot against the global frame; status 1 lands the
-    // vessel where rpos points, arot against the body-fixed frame, vrot ignored.
-    bool setStatusEx(const VESSELSTATUS2& status);
+    // Free flight from this state: position and velocity relative to the reference body (global
+    // frame, m and m/s), attitude angles (rad, Attitude.h) and angular velocity (rad/s, vessel
+    // frame). The angles are kept as given, so that angles read and set back unchanged leave the
+    // attitude bit-identical.
+    void setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeAngles,
+                 const Vec3& angularVelocity);
+    // Lands the vessel where it is: from now on it rides the surface with the surface's
+    // velocity and no rotation of its own.
+    void land();
+    // Body-fixed frame -> global frame now; the identity in empty space.
+    [[nodiscard]] Mat3 bodyRotation() const;
+    // Heading of the nose in the local horizon, rad from north towards east, 0 to 2 pi.
+    [[nodiscard]] double heading() const;
 
     // Longitude, latitude (rad) and radius (m) in the body's rotating frame now. In empty space
     // the same in the global frame.
     void equPos(double& longitude, double& latitude, double& radius) const;
     // Local horizon (x east, y up, z north) at the vessel -> vessel frame.
-    [[nodiscard]] VECTOR3 horizonInvRot(const VECTOR3& horizon) const;
+    [[nodiscard]] Vec3 horizonInvRot(const Vec3& horizon) const;
     // Vessel frame -> global frame.
-    [[nodiscard]] VECTOR3 globalRot(const VECTOR3& local) const;
+    [[nodiscard]] Vec3 globalRot(const Vec3& local) const;
 
     // At the current state; 0 density (and temperature 0) without atmosphere.
     [[nodiscard]] double atmTemperature() const;  // K
@@ -115,7 +106,6 @@ class Vessel {
   private:
     void turn(double dt, const Vec3& momentNm);
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;
-    [[nodiscard]] Mat3 bodyRotation() const;
     // Distance from the body's centre of the centre of gravity when landed, m.
     [[nodiscard]] double groundRadius() const;
     void setAttitude(const Vec3& angles);
@@ -139,18 +129,6 @@ class Vessel {
 
     AeroLoads loads_;
     VESSEL* interface_ = nullptr;
-
-    // Fields not modelled, given back as set.
-    double fuel_ = 0.0;
-    double engMain_ = 0.0;
-    double engHovr_ = 0.0;
-    OBJHANDLE base_ = nullptr;
-    int port_ = 0;
-    std::array<VECTOR3, 10> vdata_{};
-    std::array<double, 10> fdata_{};
-    std::array<DWORD, 10> flag_{};
-    DWORD flagEx_ = 0;
-    DWORD xpdr_ = 0;
 };
 
 }  // namespace aeroquin::host

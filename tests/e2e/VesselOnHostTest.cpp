@@ -99,11 +99,9 @@ class StillAirTest : public VesselOnHostTest, public ::testing::WithParamInterfa
 TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
     const Condition& c = GetParam();
     start("flat", "P1", 0.8, c.aoa);
-    VESSELSTATUS status{};
-    simVessel_->getStatus(status);
-    status.arot =
-        VECTOR3{{c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree}};
-    simVessel_->setStatus(status);
+    simVessel_->setFree(simVessel_->position(), simVessel_->velocity(),
+                        {c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree},
+                        {});
     const auto attitude = simVessel_->attitudeAngles();
 
     manager_->bind(configuration_);
@@ -130,11 +128,9 @@ TEST_P(StillAirTest, OnTheTurningEarthTheHostSeesTheCommand) {
     const Condition& c = GetParam();
     start("demo", "GL-01", 0.5, c.aoa);
     manager_->bind(configuration_);
-    VESSELSTATUS status{};
-    simVessel_->getStatus(status);
-    status.arot =
-        VECTOR3{{c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree}};
-    simVessel_->setStatus(status);
+    simVessel_->setFree(simVessel_->position(), simVessel_->velocity(),
+                        {c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree},
+                        {});
 
     manager_->applyTestPoint(sweeper_);
     // US Standard Atmosphere 1976: 216.65 K at 20 km; the body's R and gamma.

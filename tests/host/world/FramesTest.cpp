@@ -104,7 +104,7 @@ class HorizonFrame : public ::testing::TestWithParam<Placement> {};
 
 // East, up and north as the vessel reports them, in the global frame.
 Vec3 horizonAxis(const Vessel& v, Vec3 axis) {
-    return fromHost(v.globalRot(v.horizonInvRot(toHost(axis))));
+    return v.globalRot(v.horizonInvRot(axis));
 }
 
 TEST_P(HorizonFrame, IsOrthonormalAndEastFollowsTheSurface) {
@@ -118,8 +118,8 @@ TEST_P(HorizonFrame, IsOrthonormalAndEastFollowsTheSurface) {
     for (int i = 0; i < 3; ++i) {
         Vec3 unit;
         (i == 0 ? unit.x : i == 1 ? unit.y : unit.z) = 1.0;
-        const Vec3 h = fromHost(vessel.horizonInvRot(toHost(unit)));
-        const Vec3 g = fromHost(vessel.globalRot(toHost(unit)));
+        const Vec3 h = vessel.horizonInvRot(unit);
+        const Vec3 g = vessel.globalRot(unit);
         for (int r = 0; r < 3; ++r) {
             horizonToVessel.m[r][i] = r == 0 ? h.x : r == 1 ? h.y : h.z;
             vesselToGlobal.m[r][i] = r == 0 ? g.x : r == 1 ? g.y : g.z;
@@ -164,10 +164,7 @@ TEST_P(EquPos, GivesTheBodyFixedPosition) {
     const Body body = earth();
     const auto& c = GetParam();
     Vessel vessel("V", plainClass(), &body, c.time);
-    VESSELSTATUS s{};
-    vessel.getStatus(s);
-    s.rpos = toHost(c.position);
-    vessel.setStatus(s);
+    vessel.setFree(c.position, {}, {}, {});
     double lng = 0.0;
     double lat = 0.0;
     double rad = 0.0;

@@ -8,55 +8,23 @@
 #include <numbers>
 #include <string>
 
+#include "tests/host/world/TestWorld.h"
+
 namespace aeroquin::host {
 namespace {
 
+using test::flatBody;
+using test::probeClass;
+
 constexpr double pi = std::numbers::pi;
 constexpr double degree = pi / 180.0;
-
-// The flat body of examples/flat: the simulator's configured air (288.16 K everywhere), sound at
-// sqrt(1.44 * 250 * 288.16) = 322.0832190599194 m/s, scale height 10000 m, GM 6.25e12,
-// practically no rotation.
-Body flatBody() {
-    AtmosphereParams air;
-    air.model = AtmosphereModel::Isothermal;
-    air.gasConstant = 250.0;
-    air.gamma = 1.44;
-    air.pressure0 = 100000.0;
-    air.density0 = 1.6;
-    air.altLimit = 100000.0;
-    return Body("Flat", 1.0e6, 6.25e12 / gravitationalConstant, 1e30, 0.0, air);
-}
-
-// cl = 0.01 AOA (deg), cd = 0.1 + 0.05 Mach; 1000 kg, 10 m^2.
-std::shared_ptr<const VesselClass> probeClass(bool withTable = true) {
-    auto c = std::make_shared<VesselClass>();
-    c->name = "Probe";
-    c->mass = 1000.0;
-    if (withTable) {
-        c->airfoils.push_back(Airfoil{
-            "Table",
-            LiftAxis::Vertical,
-            {},
-            1.0,
-            10.0,
-            0.0,
-            CoefficientSource(std::make_shared<const AeroTable>(AeroTable::fromText(
-                "mach,aoa,cl,cd\n0,-90,-0.9,0.1\n0,90,0.9,0.1\n4,-90,-0.9,0.3\n4,90,0.9,0.3\n",
-                "P")))});
-    }
-    return c;
-}
 
 // A vessel 20 km up with the given airspeed (vessel frame) and attitude.
 Vessel flying(const Body& body, const Vec3& airspeed, const Vec3& attitude = {},
               std::shared_ptr<const VesselClass> vesselClass = probeClass()) {
     Vessel v("P1", std::move(vesselClass), &body);
     v.placeFlying(0.0, 0.0, 20000.0, attitude);
-    VESSELSTATUS s{};
-    v.getStatus(s);
-    s.rvel = toHost(fromHost(s.rvel) + fromHost(v.globalRot(toHost(airspeed))));
-    v.setStatus(s);
+    v.setFree(v.position(), v.velocity() + v.globalRot(airspeed), v.attitudeAngles(), {});
     return v;
 }
 
@@ -114,7 +82,7 @@ TEST(Forces, ActAcrossAndAgainstTheAirflow) {
     const double a = 10.0 * degree;
     const Vec3 local = 2436.035098259029 * Vec3{0.0, std::cos(a), std::sin(a)} +
                        3003.2879744029356 * Vec3{0.0, std::sin(a), -std::cos(a)};
-    const Vec3 expected = fromHost(v.globalRot(toHost(local)));
+    const Vec3 expected = v.globalRot(local);
     EXPECT_NEAR(aero.x, expected.x, 0.05);  // N; gravity changes a little over the step
     EXPECT_NEAR(aero.y, expected.y, 0.05);
     EXPECT_NEAR(aero.z, expected.z, 0.05);
@@ -150,10 +118,7 @@ TEST(Forces, NoneWithoutTableAboveTheAirOrWhenLanded) {
 
     Vessel high("High", probeClass(), &body);
     high.placeFlying(0.0, 0.0, 150000.0, {});
-    VESSELSTATUS s{};
-    high.getStatus(s);
-    s.rvel.z += 300.0;
-    high.setStatus(s);
+    high.setFree(high.position(), high.velocity() + Vec3{0.0, 0.0, 300.0}, {}, {});
     EXPECT_EQ(high.atmDensity(), 0.0);
     high.step(0.02);
     EXPECT_EQ(high.lift(), 0.0);
@@ -198,10 +163,7 @@ TEST(Motion, AngularVelocityTurnsTheAttitude) {
     const Body body = flatBody();
     Vessel v("P1", probeClass(), &body);
     v.placeFlying(0.0, 0.0, 20000.0, {});
-    VESSELSTATUS s{};
-    v.getStatus(s);
-    s.vrot.z = 0.5;  // rad/s about the nose
-    v.setStatus(s);
+    v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {0.0, 0.0, 0.5});  // about the nose
     for (int i = 0; i < 10; ++i) {
         v.step(0.1);
     }
@@ -211,114 +173,6 @@ TEST(Motion, AngularVelocityTurnsTheAttitude) {
     EXPECT_NEAR(v.attitudeAngles().z, 0.5, 1e-12);
 }
 
-bool sameBits(const VECTOR3& a, const VECTOR3& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-TEST(Status, WrittenBackUnchangedLeavesTheAttitudeBitIdentical) {
-    const Body earth("Earth", 6.37101e6, 5.973698968e24, 86164.10132, 0.4090928023, std::nullopt);
-    Vessel v("V", probeClass(false), &earth);
-    v.placeLanded(0.3, 0.2, {0.1234567, -0.7654321, 2.2222222});
-    v.step(7.3);  // landed: the attitude now comes from turning with the body
-    VESSELSTATUS2 before{};
-    before.version = 2;
-    ASSERT_TRUE(v.getStatusEx(before));
-
-    // The module's frame: position reset and free flight, then a new velocity.
-    VESSELSTATUS2 ex = before;
-    ex.status = 0;
-    ex.vrot = VECTOR3{{0.0, 0.0, 0.0}};  // landed, it held the height above ground
-    ex.rpos = toHost({6.39101e6, 0.0, 0.0});
-    ASSERT_TRUE(v.setStatusEx(ex));
-    VESSELSTATUS s{};
-    v.getStatus(s);
-    s.rvel = toHost({1.0, 2.0, 3.0});
-    v.setStatus(s);
-
-    VESSELSTATUS2 after{};
-    after.version = 2;
-    ASSERT_TRUE(v.getStatusEx(after));
-    EXPECT_TRUE(sameBits(after.arot, before.arot));
-    EXPECT_TRUE(sameBits(after.vrot, ex.vrot));
-    EXPECT_EQ(after.status, 0);
-    EXPECT_EQ(fromHost(after.rpos), (Vec3{6.39101e6, 0.0, 0.0}));
-    EXPECT_EQ(fromHost(after.rvel), (Vec3{1.0, 2.0, 3.0}));
-    // A free step with no spin keeps it too.
-    v.step(0.02);
-    VESSELSTATUS2 stepped{};
-    stepped.version = 2;
-    ASSERT_TRUE(v.getStatusEx(stepped));
-    EXPECT_TRUE(sameBits(stepped.arot, before.arot));
-}
-
-TEST(Status, ExtendedRecordNeedsVersionTwo) {
-    const Body body = flatBody();
-    Vessel v("V", probeClass(), &body);
-    VESSELSTATUS2 s;
-    std::memset(&s, 0xA5, sizeof s);
-    s.version = 1;
-    VESSELSTATUS2 copy = s;
-    EXPECT_FALSE(v.getStatusEx(s));
-    EXPECT_EQ(std::memcmp(&s, &copy, sizeof s), 0);
-    EXPECT_FALSE(v.setStatusEx(s));
-}
-
-TEST(Status, FieldsNotModelledComeBackAsSet) {
-    const Body body = flatBody();
-    Vessel v("V", probeClass(), &body);
-    VESSELSTATUS s{};
-    v.getStatus(s);
-    EXPECT_EQ(s.rbody, static_cast<const void*>(&body));
-    s.fuel = 0.5;
-    s.eng_main = 0.25;
-    s.port = 3;
-    s.vdata[2].y = 9.0;
-    s.fdata[9] = -1.0;
-    s.flag[4] = 7;
-    v.setStatus(s);
-    VESSELSTATUS back{};
-    v.getStatus(back);
-    EXPECT_EQ(back.fuel, 0.5);
-    EXPECT_EQ(back.eng_main, 0.25);
-    EXPECT_EQ(back.port, 3);
-    EXPECT_EQ(back.vdata[2].y, 9.0);
-    EXPECT_EQ(back.fdata[9], -1.0);
-    EXPECT_EQ(back.flag[4], 7u);
-
-    VESSELSTATUS2 ex{};
-    ex.version = 2;
-    ASSERT_TRUE(v.getStatusEx(ex));
-    ex.xpdr = 42;
-    ex.flag = 3;
-    ASSERT_TRUE(v.setStatusEx(ex));
-    VESSELSTATUS2 exBack{};
-    exBack.version = 2;
-    VESSELSTATUS2::FUELSPEC callerList{};
-    exBack.fuel = &callerList;
-    exBack.nfuel = 1;
-    ASSERT_TRUE(v.getStatusEx(exBack));
-    EXPECT_EQ(exBack.xpdr, 42u);
-    EXPECT_EQ(exBack.flag, 3u);
-    EXPECT_EQ(exBack.port, 3);
-    EXPECT_EQ(exBack.fuel, &callerList);  // the caller's lists are left alone
-    EXPECT_EQ(exBack.nfuel, 1u);
-}
-
-TEST(Status, AppliesAtOnce) {
-    const Body body = flatBody();
-    Vessel v("V", probeClass(), &body);
-    v.placeFlying(0.0, 0.0, 20000.0, {});
-    VESSELSTATUS s{};
-    v.getStatus(s);
-    s.rpos = toHost({1.01e6, 0.0, 0.0});  // 10 km: rho = 1.6 / e
-    v.setStatus(s);
-    EXPECT_NEAR(v.atmDensity(), 0.58860710587430773, 1e-14);
-    s.status = 1;
-    v.setStatus(s);
-    EXPECT_TRUE(v.landed());
-    EXPECT_NEAR(v.airspeed(), 0.0, 1e-12);
-}
-
 TEST(Landed, RidesTheRotatingSurface) {
     const double tilt = 0.4090928023;
     const double radius = 6.37101e6;
@@ -326,7 +180,7 @@ TEST(Landed, RidesTheRotatingSurface) {
     const Body earth("Earth", radius, 5.973698968e24, period, tilt, std::nullopt);
     Vessel v("V", probeClass(false), &earth);
     v.placeLanded(0.0, 0.0, {0.2, 0.3, -0.4});
-    const Vec3 noseBefore = fromHost(v.horizonInvRot(toHost({0.0, 0.0, 1.0})));
+    const Vec3 noseBefore = v.horizonInvRot({0.0, 0.0, 1.0});
     for (int i = 0; i < 100; ++i) {
         v.step(period / 400.0);
     }
@@ -345,7 +199,7 @@ TEST(Landed, RidesTheRotatingSurface) {
     EXPECT_NEAR(length(v.velocity()), 2.0 * pi * radius / period, 1e-9);
     EXPECT_NEAR(v.airspeed(), 0.0, 1e-9);
     // And keeps its attitude relative to the local horizon.
-    const Vec3 noseAfter = fromHost(v.horizonInvRot(toHost({0.0, 0.0, 1.0})));
+    const Vec3 noseAfter = v.horizonInvRot({0.0, 0.0, 1.0});
     EXPECT_NEAR(noseAfter.x, noseBefore.x, 1e-12);
     EXPECT_NEAR(noseAfter.y, noseBefore.y, 1e-12);
     EXPECT_NEAR(noseAfter.z, noseBefore.z, 1e-12);
@@ -357,6 +211,8 @@ TEST(Landed, RidesTheRotatingSurface) {
 
 namespace aeroquin::host {
 namespace {
+
+using test::probeClass;
 
 struct HeadingCase {
     Vec3 attitude;
@@ -370,12 +226,7 @@ TEST_P(Heading, IsTheNoseDirectionFromNorthTowardsEast) {
     const Body body("B", 1.0e6, 1.0e23, 1.0e5, 0.0, std::nullopt);
     Vessel v("V", probeClass(false), &body);
     v.placeLanded(0.0, 0.0, GetParam().attitude);
-    VESSELSTATUS2 s{};
-    s.version = 2;
-    ASSERT_TRUE(v.getStatusEx(s));
-    EXPECT_NEAR(s.surf_hdg, GetParam().heading, 1e-12);
-    EXPECT_NEAR(s.surf_lng, 0.0, 1e-15);
-    EXPECT_NEAR(s.surf_lat, 0.0, 1e-15);
+    EXPECT_NEAR(v.heading(), GetParam().heading, 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(

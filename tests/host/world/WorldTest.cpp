@@ -19,17 +19,16 @@ TEST(World, LoadsTheDemo) {
     World world = World::load(examples / "demo", "Default");
     ASSERT_NE(world.body(), nullptr);
     EXPECT_EQ(world.body()->name(), "Earth");
-    EXPECT_EQ(world.body()->size(), 6.37101e6);
+    EXPECT_EQ(world.body()->meanRadius(), 6.37101e6);
     EXPECT_EQ(world.body()->rotationPeriod(), 86164.10132);
     EXPECT_DOUBLE_EQ(world.body()->gm(), 6.67259e-11 * 5.973698968e24);
-    const ATMCONST* atm = world.body()->atmConstants();
-    ASSERT_NE(atm, nullptr);
-    EXPECT_EQ(atm->p0, 101325.0);
-    EXPECT_EQ(atm->rho0, 1.225);
-    EXPECT_EQ(atm->R, 286.91);
-    EXPECT_EQ(atm->gamma, 1.4);
-    EXPECT_EQ(atm->altlimit, 2.5e6);
-    EXPECT_EQ(atm->radlimit, 6.37101e6 + 2.5e6);
+    ASSERT_NE(world.body()->atmosphere(), nullptr);
+    const AtmosphereParams& atm = world.body()->atmosphere()->params();
+    EXPECT_EQ(atm.pressure0, 101325.0);
+    EXPECT_EQ(atm.density0, 1.225);
+    EXPECT_EQ(atm.gasConstant, 286.91);
+    EXPECT_EQ(atm.gamma, 1.4);
+    EXPECT_EQ(atm.altLimit, 2.5e6);
     EXPECT_EQ(world.stepSize(), 0.02);
 
     ASSERT_EQ(world.vessels().size(), 1u);
@@ -53,7 +52,7 @@ TEST(World, LoadsTheDemo) {
 
 TEST(World, MoonHasNoAir) {
     const World world = World::load(examples / "demo", "Moon");
-    EXPECT_EQ(world.body()->atmConstants(), nullptr);
+    EXPECT_EQ(world.body()->atmosphere(), nullptr);
     EXPECT_EQ(world.vessels()[0].atmDensity(), 0.0);
 }
 
