@@ -20,26 +20,26 @@ NOTEHANDLE Annotations::create(bool exclusive, double size, const VECTOR3& colou
     note->exclusive = exclusive;
     note->size = size;
     note->colour = colour;
-    notes_.push_back(std::move(note));
-    return notes_.back().get();
+    return notes_.add(std::move(note));
 }
 
 Annotation* Annotations::find(NOTEHANDLE handle, const char* operation) {
-    if (handle == nullptr) {
-        return nullptr;
-    }
-    for (const auto& note : notes_) {
-        if (note.get() == handle) {
-            return note.get();
-        }
+    const auto found = notes_.find(handle);
+    if (found.state == HandleTable<Annotation>::State::live ||
+        found.state == HandleTable<Annotation>::State::null) {
+        return found.object;
     }
     if (std::find(deletedAtEnd_.begin(), deletedAtEnd_.end(), handle) != deletedAtEnd_.end()) {
         log_.host(std::string(operation) +
                   ": the annotation was already deleted at the simulation's end");
         return nullptr;
     }
-    char text[96];
-    std::snprintf(text, sizeof text, "%s: %p is not an annotation", operation, handle);
+    char text[112];
+    std::snprintf(text, sizeof text,
+                  found.state == HandleTable<Annotation>::State::ended
+                      ? "%s: %p is the handle of an annotation already deleted"
+                      : "%s: %p is not an annotation",
+                  operation, handle);
     log_.host(text);
     return nullptr;
 }
@@ -69,7 +69,7 @@ bool Annotations::remove(NOTEHANDLE handle) {
     if (latest_ == note) {
         latest_ = nullptr;
     }
-    std::erase_if(notes_, [note](const auto& owned) { return owned.get() == note; });
+    notes_.take(handle);
     return true;
 }
 
@@ -78,17 +78,18 @@ std::string_view Annotations::latestText() const {
 }
 
 void Annotations::deleteAtSimulationEnd() {
-    for (const auto& note : notes_) {
-        deletedAtEnd_.push_back(note.get());
+    for (const auto& [id, note] : notes_.live()) {
+        static_cast<void>(note);
+        deletedAtEnd_.push_back(notes_.handleOf(id));
     }
     latest_ = nullptr;
     notes_.clear();
 }
 
 void Annotations::releaseAll() {
-    if (!notes_.empty()) {
-        log_.host(std::to_string(notes_.size()) +
-                  (notes_.size() == 1 ? " annotation was" : " annotations were") +
+    if (!notes_.live().empty()) {
+        const std::size_t count = notes_.live().size();
+        log_.host(std::to_string(count) + (count == 1 ? " annotation was" : " annotations were") +
                   " left by the module; freed");
     }
     latest_ = nullptr;

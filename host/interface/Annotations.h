@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/interface/HandleTable.h"
 #include "host/interface/HostLog.h"
 #include "module/HostApi.h"
 
@@ -33,7 +34,8 @@ class Annotations {
     // Null is accepted silently by all three; remove answers false for it.
     void setPos(NOTEHANDLE handle, double x1, double y1, double x2, double y2);
     void setText(NOTEHANDLE handle, const char* text);
-    // An unknown handle answers false with a host: line.
+    // A foreign handle, or one of an annotation already deleted, answers false with a host:
+    // line.
     bool remove(NOTEHANDLE handle);
 
     // The text most recently set on a live annotation; empty when none.
@@ -52,7 +54,7 @@ class Annotations {
     bool graphics_;
     bool nullReported_ = false;
     std::vector<NOTEHANDLE> deletedAtEnd_;  // compared only, never followed
-    std::vector<std::unique_ptr<Annotation>> notes_;
+    HandleTable<Annotation> notes_{0xA0770000};
     const Annotation* latest_ = nullptr;
 };
 

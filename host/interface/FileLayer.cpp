@@ -14,15 +14,6 @@
 
 namespace aeroquin::host {
 
-struct FileLayer::OpenFile {
-    std::string name;  // as messages name it: relative to the root folder, '/' separated
-    FileAccessMode mode = FILE_IN;
-    std::optional<ItemFile> items;  // FILE_IN, FILE_IN_ZEROONFAIL
-    UniqueFd fd;                    // FILE_OUT, FILE_APP
-    // Opened for the module although the file could not be: reads find nothing, writes are lost.
-    bool dead = false;
-    std::uint64_t linesLost = 0;
-};
 
 namespace {
 
@@ -138,21 +129,25 @@ FILEHANDLE FileLayer::open(const char* name, FileAccessMode mode, PathRoot root)
                   std::to_string(static_cast<int>(mode)));
         return nullptr;
     }
-    files_.push_back(std::move(file));
-    return files_.back().get();
+    return files_.add(std::move(file));
 }
 
 FileLayer::OpenFile* FileLayer::find(FILEHANDLE handle, const char* operation) {
-    if (handle == nullptr) {
-        log_.host(std::string(operation) + ": null file handle");
-        return nullptr;
+    const auto found = files_.find(handle);
+    switch (found.state) {
+        case HandleTable<OpenFile>::State::live:
+            return found.object;
+        case HandleTable<OpenFile>::State::null:
+            log_.host(std::string(operation) + ": null file handle");
+            break;
+        case HandleTable<OpenFile>::State::ended:
+            log_.host(std::string(operation) + ": " + handleText(handle) +
+                      " is the handle of a file already closed");
+            break;
+        case HandleTable<OpenFile>::State::foreign:
+            log_.host(std::string(operation) + ": " + handleText(handle) + " is not an open file");
+            break;
     }
-    for (const auto& file : files_) {
-        if (file.get() == handle) {
-            return file.get();
-        }
-    }
-    log_.host(std::string(operation) + ": " + handleText(handle) + " is not an open file");
     return nullptr;
 }
 
@@ -166,7 +161,7 @@ void FileLayer::close(FILEHANDLE handle, FileAccessMode mode) {
                   modeName(file->mode) + ", closed with " + modeName(mode));
     }
     finish(*file);
-    std::erase_if(files_, [file](const auto& open) { return open.get() == file; });
+    files_.take(handle);
 }
 
 void FileLayer::finish(OpenFile& file) {
@@ -180,7 +175,7 @@ void FileLayer::finish(OpenFile& file) {
 }
 
 void FileLayer::closeAll() {
-    for (const auto& file : files_) {
+    for (const auto& [id, file] : files_.live()) {
         log_.host(file->name + " was left open by the module; closed");
         finish(*file);
     }

@@ -1,9 +1,9 @@
 // The files a module opens through the host: item files to read (FILE_IN, FILE_IN_ZEROONFAIL)
 // and text files to write (FILE_OUT, FILE_APP). Paths are relative to a path root (ROOT = the root
 // folder, CONFIG = <root>/Config, SCENARIOS = <root>/Scenarios); backslashes become '/', and an
-// absolute path is taken as it is. Nothing here creates a directory. Handles are addresses of
-// records owned here; a handle that is not open is refused with a host: log line rather than
-// followed.
+// absolute path is taken as it is. Nothing here creates a directory. Handles are never reused
+// (HandleTable.h): a foreign handle, or one of a file already closed, is refused with a host: log
+// line rather than followed.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/interface/HandleTable.h"
 #include "host/interface/HostLog.h"
 #include "host/interface/UniqueFd.h"
 #include "host/world/ItemFile.h"
@@ -57,7 +58,16 @@ class FileLayer {
     std::optional<std::filesystem::path> resolve(const char* name, PathRoot root) const;
 
   private:
-    struct OpenFile;
+    struct OpenFile {
+        std::string name;  // as messages name it: relative to the root folder, '/' separated
+        FileAccessMode mode = FILE_IN;
+        std::optional<ItemFile> items;  // FILE_IN, FILE_IN_ZEROONFAIL
+        UniqueFd fd;                    // FILE_OUT, FILE_APP
+        // Opened for the module although the file could not be: reads find nothing, writes are
+        // lost.
+        bool dead = false;
+        std::uint64_t linesLost = 0;
+    };
 
     OpenFile* find(FILEHANDLE handle, const char* operation);
     // A live file open for reading; null after a host: line (or silently for a dead handle).
@@ -72,7 +82,7 @@ class FileLayer {
     std::optional<std::uint64_t> failWritesAfter_;
     std::uint64_t linesAttempted_ = 0;
     std::size_t filesWritten_ = 0;
-    std::vector<std::unique_ptr<OpenFile>> files_;
+    HandleTable<OpenFile> files_{0xF11E0000};
     std::string lineBuffer_;                      // reused for every written line
     std::vector<std::string> longLinesReported_;  // "<file>\n<item in lower case>"
 };

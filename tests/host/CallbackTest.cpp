@@ -180,7 +180,7 @@ TEST(Vessels, UnknownVesselNameGivesNoHandle) {
     EXPECT_THAT(root.log(), HasSubstr("\nplugin: no vessel P2\n"));
 }
 
-TEST(Handles, ForeignHandlesAreRefusedWithHostLines) {
+TEST(Handles, ForeignAndStaleHandlesAreRefusedWithHostLines) {
     const TestRoot root;
     root.configurePlugin("BadHandles = 1\nCompleteAtFrame = 1\n");
     const auto outcome = root.run();
@@ -188,6 +188,10 @@ TEST(Handles, ForeignHandlesAreRefusedWithHostLines) {
     const std::string log = root.log();
     EXPECT_THAT(log, HasSubstr(" is not an open file\n"));
     EXPECT_THAT(log, HasSubstr(" is not an annotation\n"));
+    // A closed file's handle does not reach the file opened after it.
+    EXPECT_THAT(log, HasSubstr(" is the handle of a file already closed\n"));
+    EXPECT_EQ(root.read("second.txt"), "");
+    EXPECT_THAT(log, HasSubstr(" is the handle of an annotation already deleted\n"));
     EXPECT_THAT(log, HasSubstr("\nplugin: foreign vessel interface -> null\n"));
     EXPECT_THAT(log, HasSubstr("\nhost: VESSEL::GetLift: the VESSEL's handle is not a vessel of "
                                "the simulation\n"));

@@ -19,7 +19,8 @@
 //   Annotation = 1                   made at start, its text set in every pre-step, deleted
 //                                    at the end
 //   Vessel = name, StatusExVersion = N    vessel operations in every pre-step
-//   BadHandles = 1                   foreign handles handed to the host at start
+//   BadHandles = 1                   foreign handles, and handles of a file and an annotation
+//                                    already ended, handed to the host at start
 #include <dlfcn.h>
 
 #include <csignal>
@@ -237,6 +238,19 @@ class TestModule : public oapi::Module {
                 (oapiGetVesselInterface(&foreign) == nullptr ? "null" : "handle"));
             VESSEL stranger(&foreign);
             log("plugin: foreign VESSEL::GetLift -> " + number(stranger.GetLift()));
+
+            // Handles of objects already ended, with a new object opened since.
+            FILEHANDLE closed = oapiOpenFile("first.txt", FILE_OUT, ROOT);
+            oapiCloseFile(closed, FILE_OUT);
+            FILEHANDLE second = oapiOpenFile("second.txt", FILE_OUT, ROOT);
+            char stale[] = "through a closed handle";
+            oapiWriteLine(closed, stale);
+            oapiCloseFile(second, FILE_OUT);
+            NOTEHANDLE deleted = oapiCreateAnnotation(true, 1.0, VECTOR3{{1.0, 1.0, 1.0}});
+            oapiDelAnnotation(deleted);
+            NOTEHANDLE fresh = oapiCreateAnnotation(true, 1.0, VECTOR3{{1.0, 1.0, 1.0}});
+            oapiAnnotationSetText(deleted, stale);
+            oapiDelAnnotation(fresh);
         }
         maybeThrow("clbkSimulationStart", 0);
     }
