@@ -21,17 +21,15 @@ std::optional<std::uint64_t> takeCount(std::string_view& text) {
 }  // namespace
 
 std::optional<std::uint64_t> sweepPoints(std::string_view line) {
-    constexpr std::string_view machLabel = "Sweeper: Mach vector size: ";
-    constexpr std::string_view aoaLabel = ", AOA vector size: ";
-    if (!line.starts_with(machLabel)) {
+    if (!line.starts_with(kSweepMachLabel)) {
         return std::nullopt;
     }
-    line.remove_prefix(machLabel.size());
+    line.remove_prefix(kSweepMachLabel.size());
     const auto mach = takeCount(line);
-    if (!mach || !line.starts_with(aoaLabel)) {
+    if (!mach || !line.starts_with(kSweepAoaLabel)) {
         return std::nullopt;
     }
-    line.remove_prefix(aoaLabel.size());
+    line.remove_prefix(kSweepAoaLabel.size());
     const auto aoa = takeCount(line);
     if (!aoa) {
         return std::nullopt;

@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace aeroquin::host {
+#include "host/process/ModuleTexts.h"
 
-inline constexpr std::string_view kStartedStatus = "Aeroquin - Manager initialized ok";
-inline constexpr std::string_view kCompletedStatus = "Capture completed";
+namespace aeroquin::host {
 
 class StatusWatch {
   public:

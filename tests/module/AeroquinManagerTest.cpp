@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/process/StatusWatch.h"
 #include "module/AeroquinModule.h"
 #include "tests/fakes/RecordingHost.h"
 
@@ -54,6 +55,32 @@ class AeroquinManagerTest : public ::testing::Test {
 
     static const Lines& report() { return host().writtenFiles.at("Reports\\Glider.csv"); }
 };
+
+// The host judges a run by the module's log lines: its watcher, fed the module's own lines as
+// the host feeds them (frame 0 at the start, then one frame each), sees the sweep's size, the
+// start in frame 1 and the completion in frame 5.
+TEST_F(AeroquinManagerTest, TheHostsWatcherUnderstandsTheModulesTexts) {
+    aeroquin::host::StatusWatch watch;
+    std::size_t seen = 0;
+    const auto feed = [&](std::uint64_t frame) {
+        watch.setFrame(frame);
+        for (; seen < host().log.size(); ++seen) {
+            watch.observe(host().log[seen]);
+        }
+    };
+    aeroquin::AeroquinManager manager(2);
+    feed(0);
+    for (std::uint64_t f = 1; f <= 5; ++f) {
+        manager.preStep(0.0, 0.02, 51544.5);
+        feed(f);
+        manager.postStep(0.02, 0.02, 51544.5);
+        feed(f);
+    }
+    EXPECT_EQ(watch.totalPoints(), std::optional<std::uint64_t>(4));
+    EXPECT_EQ(watch.frameOneStatus(), aeroquin::host::kStartedStatus);
+    EXPECT_TRUE(watch.completed());
+    EXPECT_EQ(watch.pointsMeasured(5), 4U);
+}
 
 TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFrameBehind) {
     Lines statusAfterFrame;

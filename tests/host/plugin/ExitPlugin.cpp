@@ -2,6 +2,7 @@
 // for the simulator do; it completes in the first frame.
 #include <string>
 
+#include "host/process/ModuleTexts.h"
 #include "module/HostApi.h"
 
 namespace {
@@ -19,7 +20,7 @@ class SelfDeletingModule : public oapi::Module {
     ~SelfDeletingModule() override { log("exitplugin: module destroyed"); }
 
     void clbkPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) override {
-        log("Capture completed");
+        log(std::string(aeroquin::host::kCompletedStatus).c_str());
     }
 };
 

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "host/process/ModuleTexts.h"
 #include "module/HostApi.h"
 
 namespace {
@@ -148,7 +149,7 @@ Settings readSettings(const Config& config) {
     s.readInts = split(config.text("ReadInts"), ' ');
     s.dates = split(config.text("Dates"), '|');
     s.clock = config.count("Clock") != 0;
-    s.frameOneStatus = config.text("FrameOneStatus", "Aeroquin - Manager initialized ok");
+    s.frameOneStatus = config.text("FrameOneStatus", std::string(aeroquin::host::kStartedStatus));
     s.quiet = config.count("Quiet") != 0;
     s.completeAtFrame = config.count("CompleteAtFrame");
     s.throwIn = config.text("ThrowIn");
@@ -261,7 +262,7 @@ class TestModule : public oapi::Module {
             log("plugin: clbkPreStep " + number(simt) + " " + number(simdt) + " " + number(mjd));
         }
         if (frame_ == settings_.completeAtFrame) {
-            log("Capture completed");
+            log(std::string(aeroquin::host::kCompletedStatus));
         }
         if (settings_.clock) {
             SYSTEMTIME t{};
