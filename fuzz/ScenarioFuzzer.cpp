@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const Scenario scenario = Scenario::fromItems(ItemFile::fromText(text, name));
         check(scenario.file == name, "the scenario carries its file name");
-        check(scenario.stepSize > 0.0, "the step is positive");
+        check(scenario.stepSizeS > 0.0, "the step is positive");
         World world = World::build(worldRoot().path(), scenario);
         check(world.vessels().size() == scenario.vessels.size(), "one vessel per placement");
         for (int frame = 0; frame < 3; ++frame) {

@@ -14,7 +14,6 @@
 
 namespace aeroquin::host {
 
-
 namespace {
 
 const char* modeName(FileAccessMode mode) {

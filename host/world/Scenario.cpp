@@ -41,17 +41,17 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
     }
 
     const std::string altitude = name + ".Altitude";
-    placement.altitude = items.optionalNumber(altitude, placement.altitude);
-    if (placement.altitude <= 0.0) {
+    placement.altitudeM = items.optionalNumber(altitude, placement.altitudeM);
+    if (placement.altitudeM <= 0.0) {
         throw items.error(altitude, altitude + " must be positive");
     }
-    placement.longitude = items.optionalNumber(name + ".Longitude", 0.0) * degree;
+    placement.longitudeRad = items.optionalNumber(name + ".Longitude", 0.0) * degree;
     const std::string latitude = name + ".Latitude";
     const double latitudeDeg = items.optionalNumber(latitude, 0.0);
     if (latitudeDeg < -90.0 || latitudeDeg > 90.0) {
         throw items.error(latitude, latitude + " must lie within -90 and 90");
     }
-    placement.latitude = latitudeDeg * degree;
+    placement.latitudeRad = latitudeDeg * degree;
 
     const std::string attitude = name + ".Attitude";
     if (const auto text = items.find(attitude)) {
@@ -60,7 +60,8 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
             !std::isfinite((*angles)[1]) || !std::isfinite((*angles)[2])) {
             throw items.error(attitude, attitude + " must be three numbers (deg)");
         }
-        placement.attitude = {(*angles)[0] * degree, (*angles)[1] * degree, (*angles)[2] * degree};
+        placement.attitudeRad = {(*angles)[0] * degree, (*angles)[1] * degree,
+                                 (*angles)[2] * degree};
     }
     placement.name = std::move(name);
     placement.className = std::move(className);
@@ -80,8 +81,8 @@ Scenario Scenario::fromItems(const ItemFile& items) {
         scenario.body = body;
     }
     scenario.bodyLine = items.lineOf("Body");
-    scenario.stepSize = items.optionalNumber("StepSize", scenario.stepSize);
-    if (scenario.stepSize <= 0.0) {
+    scenario.stepSizeS = items.optionalNumber("StepSize", scenario.stepSizeS);
+    if (scenario.stepSizeS <= 0.0) {
         throw items.error("StepSize", "StepSize must be positive");
     }
 

@@ -29,18 +29,18 @@ struct VesselPlacement {
     std::string name;
     std::string className;
     StartStatus status = StartStatus::Landed;
-    double altitude = 20000.0;  // m, Flying only
-    double longitude = 0.0;     // rad
-    double latitude = 0.0;      // rad
-    Vec3 attitude;              // rad
-    int line = 0;               // line of the Vessels item, for messages
+    double altitudeM = 20000.0;  // Flying only
+    double longitudeRad = 0.0;
+    double latitudeRad = 0.0;
+    Vec3 attitudeRad;
+    int line = 0;  // line of the Vessels item, for messages
 };
 
 struct Scenario {
     std::string file;                 // as named in messages, e.g. "Scenarios/Default.scn"
     std::optional<std::string> body;  // none: empty space
     int bodyLine = 0;                 // line of the Body item, for messages
-    double stepSize = 0.02;           // s
+    double stepSizeS = 0.02;
     std::vector<VesselPlacement> vessels;
 
     // Throws HostFileError naming the scenario line.

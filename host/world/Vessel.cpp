@@ -148,7 +148,7 @@ double Vessel::mach() const {
     return airspeed() / air->speedOfSound(air->at(altitude()).temperature);
 }
 
-double Vessel::angleOfAttack() const {
+double Vessel::angleOfAttackRad() const {
     const Vec3 v = airspeedVector();
     return std::atan2(-v.y, v.z);
 }

@@ -84,12 +84,12 @@ class Vessel {
     void checkCoefficientFunctions() const;
 
     // Diagnostics at the current state.
-    [[nodiscard]] Vec3 airspeedVector() const;     // vessel frame, m/s
-    [[nodiscard]] double airspeed() const;         // m/s
-    [[nodiscard]] double mach() const;             // 0 without atmosphere
-    [[nodiscard]] double angleOfAttack() const;    // rad
-    [[nodiscard]] double dynamicPressure() const;  // Pa
-    [[nodiscard]] double altitude() const;         // m above the mean radius; |r| in empty space
+    [[nodiscard]] Vec3 airspeedVector() const;      // vessel frame, m/s
+    [[nodiscard]] double airspeed() const;          // m/s
+    [[nodiscard]] double mach() const;              // 0 without atmosphere
+    [[nodiscard]] double angleOfAttackRad() const;  // rad
+    [[nodiscard]] double dynamicPressure() const;   // Pa
+    [[nodiscard]] double altitude() const;          // m above the mean radius; |r| in empty space
 
     [[nodiscard]] bool landed() const { return landed_; }
     [[nodiscard]] const Vec3& position() const { return position_; }     // global, m

@@ -12,7 +12,7 @@ World World::load(const std::filesystem::path& root, const std::string& scenario
 
 World World::build(const std::filesystem::path& root, const Scenario& scenario) {
     World world;
-    world.stepSize_ = scenario.stepSize;
+    world.stepSize_ = scenario.stepSizeS;
     if (scenario.body) {
         const std::string file = "Config/" + *scenario.body + ".cfg";
         // A name the file system refuses (too long, say) is a file that is not there.
@@ -42,10 +42,11 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         Vessel& vessel = world.vessels_.emplace_back(placement.name, vesselClass, world.body_.get(),
                                                      world.time_);
         if (placement.status == StartStatus::Landed) {
-            vessel.placeLanded(placement.longitude, placement.latitude, placement.attitude);
+            vessel.placeLanded(placement.longitudeRad, placement.latitudeRad,
+                               placement.attitudeRad);
         } else {
-            vessel.placeFlying(placement.longitude, placement.latitude, placement.altitude,
-                               placement.attitude);
+            vessel.placeFlying(placement.longitudeRad, placement.latitudeRad, placement.altitudeM,
+                               placement.attitudeRad);
         }
     }
     return world;

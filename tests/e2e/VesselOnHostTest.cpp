@@ -106,7 +106,7 @@ TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
 
     manager_->bind(configuration_);
     manager_->applyTestPoint(sweeper_);
-    EXPECT_NEAR(simVessel_->angleOfAttack(), c.aoa * kDegree, 1e-9);
+    EXPECT_NEAR(simVessel_->angleOfAttackRad(), c.aoa * kDegree, 1e-9);
     EXPECT_NEAR(simVessel_->mach(), 0.8, 1e-9);
     // Speed of sound on this body: sqrt(1.44 * 250 J/(kg K) * 288.16 K) = 322.0832190599194 m/s.
     EXPECT_NEAR(manager_->measure(sweeper_).airspeed, 0.8 * 322.0832190599194, 1e-9);
@@ -137,7 +137,7 @@ TEST_P(StillAirTest, OnTheTurningEarthTheHostSeesTheCommand) {
     const double commanded = 0.5 * std::sqrt(1.4 * 286.91 * 216.65);
     EXPECT_NEAR(manager_->measure(sweeper_).airspeed, commanded, 1e-3);
     EXPECT_NEAR(simVessel_->airspeed(), commanded, 1e-6);
-    EXPECT_NEAR(simVessel_->angleOfAttack(), c.aoa * kDegree, 1e-9);
+    EXPECT_NEAR(simVessel_->angleOfAttackRad(), c.aoa * kDegree, 1e-9);
 
     // One step later the row holds the class table's signed coefficients times its 60 m^2;
     // q is read after the step, a few metres lower.

@@ -48,7 +48,7 @@ TEST_P(Forces, MatchTheTableTimesQS) {
     const auto& c = GetParam();
     Vessel v = flying(body, atAoa(150.0, c.aoaDeg), c.attitude);
     EXPECT_NEAR(v.mach(), 0.4657181471230094, 1e-12);
-    EXPECT_NEAR(v.angleOfAttack(), c.aoaDeg * degree, 1e-12);
+    EXPECT_NEAR(v.angleOfAttackRad(), c.aoaDeg * degree, 1e-12);
     EXPECT_NEAR(v.dynamicPressure(), 2436.035098259029, 1e-8);
     EXPECT_NEAR(v.atmDensity(), 0.21653645317858033, 1e-15);
     EXPECT_DOUBLE_EQ(v.atmTemperature(), 288.16);
@@ -102,9 +102,9 @@ TEST(Forces, MomentsTurnTheVesselTheWayPhysicsHasIt) {
             v.step(0.01);
         }
         if (tailZ < 0.0) {
-            EXPECT_LT(v.angleOfAttack(), 9.5 * degree);
+            EXPECT_LT(v.angleOfAttackRad(), 9.5 * degree);
         } else {
-            EXPECT_GT(v.angleOfAttack(), 10.5 * degree);
+            EXPECT_GT(v.angleOfAttackRad(), 10.5 * degree);
         }
     }
 }
