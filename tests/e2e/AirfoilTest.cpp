@@ -65,7 +65,8 @@ TEST(AirfoilTest, FunctionAndTableOfTheSameCoefficientsCaptureTheSameReport) {
     dlclose(library);
 
     Lines reports[2];
-    const std::string sources[2] = {"Wing.Function = SmoothWing", "Wing.Table = Wing.csv"};
+    // CheckedWing is SmoothWing when it gets a vessel and its airfoil's name.
+    const std::string sources[2] = {"Wing.Function = CheckedWing", "Wing.Table = Wing.csv"};
     for (int i = 0; i < 2; ++i) {
         TempRoot root("glider");
         prepare(root, probeClass(sources[i]));
