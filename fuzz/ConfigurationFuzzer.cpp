@@ -18,10 +18,10 @@
 #include "config/Configuration.h"
 #include "config/ConfigurationError.h"
 #include "fuzz/Check.h"
-#include "fuzz/TempRoot.h"
 #include "host/interface/HostContext.h"
 #include "host/process/CommandLine.h"
 #include "sweep/Sweeper.h"
+#include "tests/support/TempRoot.h"
 
 using aeroquin::fuzz::check;
 
@@ -59,7 +59,7 @@ std::string readFile(const std::filesystem::path& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const aeroquin::fuzz::TempRoot root;
+    static const aeroquin::testsupport::TempRoot root;
     root.write("Config/Modules/Plugin/Aeroquin.cfg",
                std::string_view(reinterpret_cast<const char*>(data), size));
 

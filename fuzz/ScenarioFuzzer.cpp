@@ -7,11 +7,11 @@
 #include <string_view>
 
 #include "fuzz/Check.h"
-#include "fuzz/TempRoot.h"
 #include "host/world/HostFileError.h"
 #include "host/world/ItemFile.h"
 #include "host/world/Scenario.h"
 #include "host/world/World.h"
+#include "tests/support/TempRoot.h"
 
 using aeroquin::fuzz::check;
 using namespace aeroquin::host;
@@ -26,8 +26,8 @@ constexpr std::string_view kProbe = "Mass = 1000\nReferenceArea = 10\nAeroTable 
 constexpr std::string_view kProbeTable =
     "mach,aoa,cl,cd\n0,-90,-0.9,0.1\n0,90,0.9,0.1\n10,-90,-0.9,0.6\n10,90,0.9,0.6\n";
 
-const aeroquin::fuzz::TempRoot& worldRoot() {
-    static const aeroquin::fuzz::TempRoot root;
+const aeroquin::testsupport::TempRoot& worldRoot() {
+    static const aeroquin::testsupport::TempRoot root;
     static const bool written = [] {
         root.write("Config/Flat.cfg", kBody);
         root.write("Config/Vessels/Probe.cfg", kProbe);

@@ -11,16 +11,16 @@
 #include <string_view>
 
 #include "fuzz/Check.h"
-#include "fuzz/TempRoot.h"
 #include "host/world/HostFileError.h"
 #include "host/world/ItemFile.h"
 #include "host/world/VesselClass.h"
+#include "tests/support/TempRoot.h"
 
 using aeroquin::fuzz::check;
 using namespace aeroquin::host;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const aeroquin::fuzz::TempRoot root;
+    static const aeroquin::testsupport::TempRoot root;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find('\0');
     const std::string_view classText = input.substr(0, split);

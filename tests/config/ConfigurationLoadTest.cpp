@@ -11,44 +11,37 @@
 
 #include "config/Configuration.h"
 #include "config/ConfigurationError.h"
+#include "host/world/ItemFile.h"
 #include "tests/fakes/RecordingHost.h"
+#include "tests/support/ModuleConfiguration.h"
 
 namespace {
 
 using aeroquin::Configuration;
 using aeroquin::ConfigurationError;
+using aeroquin::testsupport::ModuleConfiguration;
 using fakehost::RecordingHost;
 
 const char* const kPath = "Modules\\Plugin\\Aeroquin.cfg";
 
-// Item keys in reading order, and a valid value for each.
-const std::vector<std::string> kKeys{"VesselName",    "SaveDirectory", "ReportNameStyle",
-                                     "AoaIntervals",  "AoaIncrements", "MachIntervals",
-                                     "MachIncrements"};
-const std::map<std::string, std::string> kValid{
-    {"VesselName", "TestShip"},   {"SaveDirectory", "Reports"}, {"ReportNameStyle", "1"},
-    {"AoaIntervals", "-10 0 30"}, {"AoaIncrements", "5 3"},     {"MachIntervals", "0.5 1 2"},
-    {"MachIncrements", "5 4"}};
+const ModuleConfiguration kValid{"TestShip", "Reports", "1", "-10 0 30", "5 3", "0.5 1 2", "5 4"};
 
 // The valid file with some values replaced; an empty replacement leaves the item out.
 std::string itemFile(const std::map<std::string, std::string>& changes = {}) {
-    std::string text;
-    for (const std::string& key : kKeys) {
-        const auto change = changes.find(key);
-        const std::string& value = change != changes.end() ? change->second : kValid.at(key);
-        if (!value.empty()) {
-            text += key + " = " + value + "\n";
-        }
+    ModuleConfiguration configuration = kValid;
+    for (const auto& [key, value] : changes) {
+        configuration.set(key, value);
     }
-    return text;
+    return configuration.text();
 }
 
 // The calls a load makes when it reads the first `items` items and then closes the file.
 std::vector<std::string> callsReading(std::size_t items) {
     std::vector<std::string> names{"oapiOpenFile"};
     for (std::size_t i = 0; i < items; ++i) {
-        names.emplace_back(kKeys[i] == "ReportNameStyle" ? "oapiReadItem_int"
-                                                         : "oapiReadItem_string");
+        names.emplace_back(ModuleConfiguration::kItems[i].first == "ReportNameStyle"
+                               ? "oapiReadItem_int"
+                               : "oapiReadItem_string");
     }
     names.emplace_back("oapiCloseFile");
     return names;
@@ -194,14 +187,24 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"ReportNameStyle", "-2147483648"}},
                     "Configuration Error - ReportNameStyle = -2147483648 is out of bounds: [0, 1]",
                     3},
+        // Read as sscanf "%d" reads: the leading integer, the rest ignored.
+        FailureCase{"ReportNameStyleLeadingInteger",
+                    {{"ReportNameStyle", "2x"}},
+                    "Configuration Error - ReportNameStyle = 2 is out of bounds: [0, 1]",
+                    3},
+        FailureCase{"ReportNameStyleBeyondInt",
+                    {{"ReportNameStyle", "4294967297"}},
+                    "Configuration Error - ReportNameStyle not found.",
+                    3},
         FailureCase{"AoaIntervalsWithCommas",
                     {{"AoaIntervals", "-10,0,30"}},
                     "Configuration Error - error while parsing AoaIntervals",
                     4},
-        FailureCase{"AoaIncrementsWithSemicolons",
+        // ';' begins a comment: only "5" arrives.
+        FailureCase{"AoaIncrementsCutAtSemicolon",
                     {{"AoaIncrements", "5;3"}},
-                    "Configuration Error - error while parsing AoaIncrements",
-                    5},
+                    "Configuration Error - AOA, configuration error: 3, 1",
+                    7},
         FailureCase{"MachIntervalsWithLetters",
                     {{"MachIntervals", "0.5 1x 2"}},
                     "Configuration Error - error while parsing MachIntervals",
@@ -294,12 +297,17 @@ TEST_F(ConfigurationLoadTest, CountWrittenMinusOneIsAcceptedAsTheLargestCount) {
     EXPECT_EQ(c.machIncrements, (std::vector<std::uint32_t>{0, 0}));
 }
 
-TEST_F(ConfigurationLoadTest, ValueOf999CharactersArrivesWhole) {
-    const std::string name(999, 'v');
+// The longest line an item file may hold; one character more ends the search, as in the
+// simulator.
+TEST_F(ConfigurationLoadTest, LongestValueArrivesWhole) {
+    const std::string name(aeroquin::host::kItemLineLimit - 1 - 13, 'v');  // "VesselName = "
     host().itemFiles[kPath] = itemFile({{"VesselName", name}});
     Configuration c;
     c.load();
     EXPECT_EQ(c.vesselName, name);
+
+    host().itemFiles[kPath] = itemFile({{"VesselName", name + "v"}});
+    EXPECT_EQ(loadError(c), "Configuration Error - VesselName not found.");
 }
 
 TEST_F(ConfigurationLoadTest, BlanksInsideStringValuesAreKept) {

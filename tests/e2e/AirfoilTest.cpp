@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/HostProcess.h"
+#include "tests/support/HostProcess.h"
+#include "tests/support/ModuleConfiguration.h"
 
 namespace {
 
-using e2e::runHost;
-using e2e::TempRoot;
+using aeroquin::testsupport::configure;
+using aeroquin::testsupport::runHost;
+using aeroquin::testsupport::TempRoot;
 using Lines = std::vector<std::string>;
 
 using Callback = void (*)(void*, double, double, double, void*, double*, double*, double*);
@@ -71,9 +73,9 @@ TEST(AirfoilTest, FunctionAndTableOfTheSameCoefficientsCaptureTheSameReport) {
         TempRoot root("glider");
         prepare(root, probeClass(sources[i]));
         root.write("Config/Vessels/Wing.csv", table.str());
-        root.configure("P1", "Reports", 0, "-31 29", "10", "0.3 1.7", "4");
+        configure(root, {"P1", "Reports", "0", "-31 29", "10", "0.3 1.7", "4"});
         const auto result = runHost(root, {"--display", "none"});
-        ASSERT_EQ(result.exitCode, 0) << result.err << root.read("host.log");
+        ASSERT_EQ(result.exitCode(), 0) << result.err << root.read("host.log");
         reports[i] = root.lines("Reports/Probe.csv");
     }
     ASSERT_EQ(reports[0].size(), 6U + 5U * 11U);
@@ -106,9 +108,9 @@ class BadAirfoilTest : public ::testing::TestWithParam<BadAirfoil> {};
 TEST_P(BadAirfoilTest, IsRefusedByFileAndLineBeforeTheFirstFrame) {
     TempRoot root("glider");
     prepare(root, GetParam().probe);
-    root.configure("P1", "Reports", 0, "0 10", "1", "0.5 1", "1");
+    configure(root, {"P1", "Reports", "0", "0 10", "1", "0.5 1", "1"});
     const auto result = runHost(root, {"--display", "none"});
-    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.exitCode(), 2);
     EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
     EXPECT_EQ(root.read("host.log").find("Aeroquin - "), std::string::npos);
 }

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/HostProcess.h"
+#include "tests/support/HostProcess.h"
 
 namespace {
 
-using e2e::runHost;
-using e2e::TempRoot;
+using aeroquin::testsupport::runHost;
+using aeroquin::testsupport::TempRoot;
 using Lines = std::vector<std::string>;
 
 const std::string kConfig = "Config/Modules/Plugin/Aeroquin.cfg";
@@ -58,7 +58,7 @@ TEST_P(BadInputTest, EndsInAClearMessageAndWritesNothingHalfDone) {
     withItem("MachIncrements", "0 0")(root);
     input.prepare(root);
     const auto result = runHost(root, {"--display", "none", "--utc", "2024-03-05T14:07:09"});
-    EXPECT_EQ(result.exitCode, input.exitCode) << result.err;
+    EXPECT_EQ(result.exitCode(), input.exitCode) << result.err;
 
     const Lines log = root.lines("host.log");
     // The module doubles every '%' it logs: no line of it holds a conversion.

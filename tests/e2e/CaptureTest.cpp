@@ -12,13 +12,17 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/HostProcess.h"
+#include "tests/support/HostProcess.h"
+#include "tests/support/ModuleConfiguration.h"
 
 namespace {
 
-using e2e::HostProcess;
-using e2e::runHost;
-using e2e::TempRoot;
+using aeroquin::testsupport::configure;
+using aeroquin::testsupport::hostArgs;
+using aeroquin::testsupport::HostProcess;
+using aeroquin::testsupport::HostResult;
+using aeroquin::testsupport::runHost;
+using aeroquin::testsupport::TempRoot;
 using Lines = std::vector<std::string>;
 
 const char* const kPinnedClock = "2024-03-05T14:07:09";
@@ -56,7 +60,7 @@ TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOn
     TempRoot root("demo");
     const auto result = runHost(root, {"--utc", kPinnedClock, "--display", "none", "--trace",
                                        (root.path() / "trace.txt").string()});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
 
     EXPECT_EQ(root.files("Reports"), Lines{"DeltaWing_20240305_140709.csv"});
     const Lines report = root.lines(kDemoReport);
@@ -145,7 +149,7 @@ TEST_P(StartFailureTest, LogsItsMessageOnceExitsWithOneAndWritesNoReport) {
     }
     const auto result = runHost(root, {"--utc", kPinnedClock, "--display", "none"});
 
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode(), 1);
     EXPECT_NE(result.err.find(failure.message), std::string::npos) << result.err;
     const Lines log = moduleLog(root);
     EXPECT_EQ(std::count(log.begin(), log.end(), failure.message), 1);
@@ -191,9 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
     TempRoot root("demo");
-    root.configure("GL-01", "Reports", 0, "5 10", "0", "0.8 1", "0");
+    configure(root, {"GL-01", "Reports", "0", "5 10", "0", "0.8 1", "0"});
     const auto result = runHost(root, {"--display", "none"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines("Reports/DeltaWing.csv");
     ASSERT_EQ(report.size(), 7U);
     EXPECT_EQ(report[6].rfind("0.8; 5; ", 0), 0U) << report[6];
@@ -207,7 +211,7 @@ TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
     TempRoot root("demo");
     const auto result =
         runHost(root, {"--utc", kPinnedClock, "--display", "none", "--frames", "7"});
-    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.exitCode(), 3);
     const Lines report = root.lines(kDemoReport);
     EXPECT_EQ(report.size(), 13U);
     expectWholeRows(report);
@@ -222,7 +226,7 @@ TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
     TempRoot root("demo");
     const auto result =
         runHost(root, {"--utc", kPinnedClock, "--display", "none", "--fail-writes-after", "20"});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines(kDemoReport);
     ASSERT_EQ(report.size(), 6U + 15U);
     expectWholeRows(report);
@@ -239,9 +243,9 @@ TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
 }
 
 // Starts a capture too long to finish, waits until it has written `rows` rows, then signals it.
-e2e::HostResult interruptedCapture(const TempRoot& root, int signal, std::size_t rows) {
-    root.configure("GL-01", "Reports", 0, "0 10", "1000", "0.5 2", "1000");
-    HostProcess host(root, {"--display", "none"});
+HostResult interruptedCapture(const TempRoot& root, int signal, std::size_t rows) {
+    configure(root, {"GL-01", "Reports", "0", "0 10", "1000", "0.5 2", "1000"});
+    HostProcess host(AEROQUIN_HOST_EXE, hostArgs(root, {"--display", "none"}), root.path());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (root.lines("Reports/DeltaWing.csv").size() < 6 + rows &&
            std::chrono::steady_clock::now() < deadline) {
@@ -254,7 +258,7 @@ e2e::HostResult interruptedCapture(const TempRoot& root, int signal, std::size_t
 TEST(CaptureTest, SigtermEndsTheSimulationCleanlyWithEveryRowSoFar) {
     TempRoot root("demo");
     const auto result = interruptedCapture(root, SIGTERM, 20);
-    EXPECT_EQ(result.exitCode, 130) << result.err;
+    EXPECT_EQ(result.exitCode(), 130) << result.err;
     const Lines report = root.lines("Reports/DeltaWing.csv");
     EXPECT_GE(report.size(), 26U);
     EXPECT_LT(report.size(), 6U + 1001U * 1001U);
@@ -265,7 +269,7 @@ TEST(CaptureTest, SigtermEndsTheSimulationCleanlyWithEveryRowSoFar) {
 TEST(CaptureTest, SigkillLosesNoWrittenRow) {
     TempRoot root("demo");
     const auto result = interruptedCapture(root, SIGKILL, 20);
-    EXPECT_EQ(result.exitCode, 128 + SIGKILL);
+    EXPECT_EQ(result.exitCode(), 128 + SIGKILL);
     const std::string text = root.read("Reports/DeltaWing.csv");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n') << "the last row is whole";
@@ -276,9 +280,9 @@ TEST(CaptureTest, SigkillLosesNoWrittenRow) {
 
 TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
     TempRoot root("demo");
-    root.configure("GL-01", "Reports", 0, "0 10", "1", "0.5 1", "0");
+    configure(root, {"GL-01", "Reports", "0", "0 10", "1", "0.5 1", "0"});
     const auto result = runHost(root, {"--trace", (root.path() / "trace.txt").string()});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
     const std::string trace = root.read("trace.txt");
     EXPECT_NE(trace.find("oapiAnnotationSetText"), std::string::npos);
     EXPECT_NE(trace.find("\"Capture completed\""), std::string::npos);
@@ -290,9 +294,9 @@ TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
 // With a small step the report must match physics, lift and L/D negative below 0 degrees.
 TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     TempRoot root("flat");
-    root.configure("P1", "Reports", 0, "-20 0 40", "4 6", "0.3 1 2.5", "2 3");
+    configure(root, {"P1", "Reports", "0", "-20 0 40", "4 6", "0.3 1 2.5", "2 3"});
     const auto result = runHost(root, {"--display", "none", "--step", "0.0005"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines("Reports/Probe.csv");
     ASSERT_EQ(report.size(), 6U + 6U * 11U);
 

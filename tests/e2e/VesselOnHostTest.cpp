@@ -14,7 +14,7 @@
 #include "host/world/Vessel.h"
 #include "host/world/World.h"
 #include "sweep/Sweeper.h"
-#include "tests/e2e/TempRoot.h"
+#include "tests/support/TempRoot.h"
 #include "vessel/VesselManager.h"
 
 namespace {
@@ -25,6 +25,7 @@ using aeroquin::VesselManager;
 using aeroquin::host::HostContext;
 using aeroquin::host::HostOptions;
 using aeroquin::host::World;
+using aeroquin::testsupport::TempRoot;
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
@@ -32,7 +33,7 @@ class VesselOnHostTest : public ::testing::Test {
   protected:
     // Sets up the host on a copy of examples/<example> and a one-point sweep at (mach, aoa).
     void start(const std::string& example, const std::string& vessel, double mach, double aoa) {
-        root_ = std::make_unique<e2e::TempRoot>(example);
+        root_ = std::make_unique<TempRoot>(example);
         HostOptions options;
         options.root = root_->path();
         options.display = aeroquin::host::DisplayMode::none;
@@ -53,7 +54,7 @@ class VesselOnHostTest : public ::testing::Test {
         host_.reset();
     }
 
-    std::unique_ptr<e2e::TempRoot> root_;
+    std::unique_ptr<TempRoot> root_;
     std::unique_ptr<HostContext> host_;
     Configuration configuration_;
     Sweeper sweeper_;

@@ -1,47 +1,33 @@
 #include "tests/fakes/RecordingHost.h"
 
-#include "host/interface/DateText.h"
-
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
+
+#include "host/interface/DateText.h"
+#include "host/world/ItemFile.h"
+#include "host/world/ParseNumber.h"
 
 namespace fakehost {
 
 namespace {
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string trim(const std::string& text) {
-    const auto begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string::npos) {
-        return {};
+// The value of `key` in the open file, read by the host's own item-file reader; nothing when
+// the operation is made to fail.
+std::optional<std::string> findItem(const std::string& operation, FILEHANDLE file,
+                                    const char* key) {
+    const auto& h = RecordingHost::get();
+    const auto open = h.openFiles.find(file);
+    if (h.fails(operation) || open == h.openFiles.end()) {
+        return std::nullopt;
     }
-    const auto end = text.find_last_not_of(" \t\r");
-    return text.substr(begin, end - begin + 1);
-}
-
-// "Key = value" lines, key matched without regard to case, first match wins.
-bool findItem(const std::string& content, const std::string& key, std::string& value) {
-    std::istringstream lines(content);
-    std::string line;
-    while (std::getline(lines, line)) {
-        const auto eq = line.find('=');
-        if (eq == std::string::npos || lower(trim(line.substr(0, eq))) != lower(key)) {
-            continue;
-        }
-        value = trim(line.substr(eq + 1));
-        return !value.empty();
-    }
-    return false;
+    const auto items = h.itemFiles.find(open->second);
+    return items == h.itemFiles.end()
+               ? std::nullopt
+               : aeroquin::host::ItemFile::fromText(items->second, open->second).find(key);
 }
 
 std::string text(const VECTOR3& v) {
@@ -313,32 +299,25 @@ void oapiCloseFile(FILEHANDLE file, FileAccessMode mode) {
 
 bool oapiReadItem_string(FILEHANDLE file, char* item, char* string) {
     fakehost::call("oapiReadItem_string", item);
-    auto& h = fakehost::host();
-    std::string value;
-    if (h.fails("oapiReadItem_string") || h.openFiles.count(file) == 0 ||
-        !fakehost::findItem(h.itemFiles[h.openFiles[file]], item, value) || value.size() > 999) {
+    const auto value = fakehost::findItem("oapiReadItem_string", file, item);
+    if (!value) {
         return false;
     }
-    std::memcpy(string, value.c_str(), value.size() + 1);
+    // Values come from lines shorter than the simulator's item buffer.
+    std::memcpy(string, value->c_str(), value->size() + 1);
     return true;
 }
 
+// As the simulator's sscanf "%d": the leading integer, the rest ignored.
 bool oapiReadItem_int(FILEHANDLE file, char* item, int& value) {
     fakehost::call("oapiReadItem_int", item);
-    auto& h = fakehost::host();
-    std::string text;
-    if (h.fails("oapiReadItem_int") || h.openFiles.count(file) == 0 ||
-        !fakehost::findItem(h.itemFiles[h.openFiles[file]], item, text)) {
+    const auto text = fakehost::findItem("oapiReadItem_int", file, item);
+    const auto scanned = text ? aeroquin::host::scanInteger(*text) : std::nullopt;
+    if (!scanned || *scanned < std::numeric_limits<int>::min() ||
+        *scanned > std::numeric_limits<int>::max()) {
         return false;
     }
-    char* end = nullptr;
-    errno = 0;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0' || errno != 0 || parsed < INT32_MIN ||
-        parsed > INT32_MAX) {
-        return false;
-    }
-    value = static_cast<int>(parsed);
+    value = static_cast<int>(*scanned);
     return true;
 }
 

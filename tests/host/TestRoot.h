@@ -1,47 +1,47 @@
-// A root folder made for one test, removed afterwards: Scenarios/Default.scn (empty space, no
-// vessel) and whatever the test writes; runs of the host on it with the test plug-in.
+// A root for the host with the test plug-in: Scenarios/Default.scn (empty space, no vessel) and
+// whatever the test writes.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "tests/host/HostProcess.h"
+#include "tests/support/HostProcess.h"
+#include "tests/support/TempRoot.h"
 
 namespace aeroquin::host::test {
 
-class TestRoot {
-  public:
-    TestRoot();
-    TestRoot(const TestRoot&) = delete;
-    TestRoot& operator=(const TestRoot&) = delete;
-    ~TestRoot();
+using HostOutcome = testsupport::HostResult;
+using testsupport::runProcess;
+using testsupport::splitLines;
 
-    const std::filesystem::path& path() const { return path_; }
-    // Writes a file below the root, making its folders.
-    void write(const std::string& relative, const std::string& content) const;
-    std::string read(const std::string& relative) const;
-    bool exists(const std::string& relative) const;
+class TestRoot : public testsupport::TempRoot {
+  public:
+    TestRoot() { write("Scenarios/Default.scn", "Body = None\n"); }
 
     // The test plug-in's configuration, Config/Modules/Plugin/TestPlugin.cfg.
-    void configurePlugin(const std::string& items) const;
+    void configurePlugin(const std::string& items) const {
+        write("Config/Modules/Plugin/TestPlugin.cfg", items);
+    }
     // A flat, slowly turning isothermal body "Flat" and a probe vessel "P1" flying over it.
-    void addFlatWorld() const;
+    void addFlatWorld() const {
+        // GM = 6.67259e-11 * Mass = 6.25e12; T = p0 / (rho0 R) = 250 K.
+        write("Config/Flat.cfg",
+              "Size = 1e6\nMass = 9.366677706857458e22\nSidRotPeriod = 1e30\n"
+              "Atmosphere = Isothermal\nAtmGasConstant = 250\nAtmGamma = 1.44\n"
+              "AtmPressure0 = 100000\nAtmDensity0 = 1.6\n");
+        write("Config/Vessels/Probe.cfg", "Mass = 1000\nReferenceArea = 10\n");
+        write("Scenarios/Default.scn",
+              "Body = Flat\nVessels = P1:Probe\nP1.Status = Flying\nP1.Altitude = 20000\n");
+    }
 
     // aeroquin-host --root <root> --module <test plug-in> <args>, run in the root folder.
-    HostOutcome run(const std::vector<std::string>& args = {}, bool onTerminal = false) const;
+    HostOutcome run(const std::vector<std::string>& args = {}, bool onTerminal = false) const {
+        return testsupport::runHost(*this, args, onTerminal);
+    }
     // aeroquin-host <args> alone.
-    HostOutcome runBare(const std::vector<std::string>& args) const;
-
-    std::string log() const { return read("host.log"); }
-    std::vector<std::string> logLines() const;
-    // Log lines that begin with `prefix`.
-    std::vector<std::string> logLinesStartingWith(const std::string& prefix) const;
-
-  private:
-    std::filesystem::path path_;
+    HostOutcome runBare(const std::vector<std::string>& args) const {
+        return runProcess(AEROQUIN_HOST_EXE, args, path());
+    }
 };
-
-std::vector<std::string> splitLines(const std::string& text);
 
 }  // namespace aeroquin::host::test

@@ -10,6 +10,7 @@
 #include "host/process/StatusWatch.h"
 #include "module/AeroquinModule.h"
 #include "tests/fakes/RecordingHost.h"
+#include "tests/support/ModuleConfiguration.h"
 
 namespace {
 
@@ -19,14 +20,7 @@ using Lines = std::vector<std::string>;
 const char* const kConfigPath = "Modules\\Plugin\\Aeroquin.cfg";
 
 // 2 AOA values (0, 10) x 2 Mach values (0.5, 1): four points.
-const char* const kTwoByTwo =
-    "VesselName = Probe\n"
-    "SaveDirectory = Reports\n"
-    "ReportNameStyle = 0\n"
-    "AoaIntervals = 0 10\n"
-    "AoaIncrements = 1\n"
-    "MachIntervals = 0.5 1\n"
-    "MachIncrements = 1\n";
+const std::string kTwoByTwo = aeroquin::testsupport::ModuleConfiguration{}.text();
 
 const char* const kTwoByTwoDescription =
     "Vessel Name:Probe - Save Directory: Reports - Report name style: 0 - AOA Intervals: <0, "
@@ -191,9 +185,10 @@ TEST_F(AeroquinManagerTest, PreStepFailureIsShownAndTheSameFrameStillMeasures) {
 }
 
 TEST_F(AeroquinManagerTest, SinglePointSweepCompletesInTheFirstFrame) {
-    host().itemFiles[kConfigPath] =
-        "VesselName = Probe\nSaveDirectory = Reports\nReportNameStyle = 0\n"
-        "AoaIntervals = 0 10\nAoaIncrements = 0\nMachIntervals = 0.5 1\nMachIncrements = 0\n";
+    host().itemFiles[kConfigPath] = aeroquin::testsupport::ModuleConfiguration{}
+                                        .set("AoaIncrements", "0")
+                                        .set("MachIncrements", "0")
+                                        .text();
     {
         aeroquin::AeroquinManager manager(2);
         frame(manager);

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "TempRoot.h"
 #include "host/world/ParseNumber.h"
+#include "tests/support/TempRoot.h"
 
 namespace aeroquin::host {
 namespace {
@@ -124,7 +124,7 @@ TEST(ItemFile, ALineOf512CharactersEndsTheSearch) {
     EXPECT_FALSE(ItemFile::fromText("END_PARSE\n" + text, "t.cfg").longLine());
 
     // In a host file it is an error.
-    const testing::TempRoot root;
+    const testsupport::TempRoot root;
     root.write("Config/Earth.cfg", text);
     try {
         (void)ItemFile::load(root.path() / "Config/Earth.cfg", "Config/Earth.cfg");

@@ -6,12 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "TempRoot.h"
+#include "tests/support/TempRoot.h"
 
 namespace aeroquin::host {
 namespace {
 
-using testing::TempRoot;
+using testsupport::TempRoot;
 
 const std::filesystem::path examples = AEROQUIN_EXAMPLES_DIR;
 
