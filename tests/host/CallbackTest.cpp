@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -17,7 +17,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 TEST(Callbacks, ComeInOrderWithTimesStepAndModifiedJulianDate) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("CompleteAtFrame = 2\n");
     const auto outcome = root.run({"--step", "0.5", "--utc", "2024-03-05T14:07:09"});
     ASSERT_EQ(outcome.exitStatus, 0);
@@ -33,7 +33,7 @@ TEST(Callbacks, ComeInOrderWithTimesStepAndModifiedJulianDate) {
 }
 
 TEST(Callbacks, DisplayNonePassesRenderMode0) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("CompleteAtFrame = 1\n");
     ASSERT_EQ(root.run({"--display", "none"}).exitStatus, 0);
     EXPECT_THAT(root.logLinesStartingWith("plugin: clbkSimulationStart"),
@@ -41,7 +41,7 @@ TEST(Callbacks, DisplayNonePassesRenderMode0) {
 }
 
 TEST(Callbacks, ScenarioStepSizeIsTheDefaultStep) {
-    const TestRoot root;
+    const PluginRoot root;
     root.write("Scenarios/Default.scn", "Body = None\nStepSize = 0.25\n");
     root.configurePlugin("CompleteAtFrame = 1\n");
     ASSERT_EQ(root.run({"--utc", "2000-01-01T00:00:00"}).exitStatus, 0);
@@ -51,7 +51,7 @@ TEST(Callbacks, ScenarioStepSizeIsTheDefaultStep) {
 }
 
 TEST(ModuleLoading, AttachRegistersAndUnloadsInOrder) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("CompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     const auto lines = root.logLines();
@@ -71,7 +71,7 @@ TEST(ModuleLoading, AttachRegistersAndUnloadsInOrder) {
 }
 
 TEST(Log, ModuleLinesAreReadAsFormatsWithoutArgumentsAndHostLinesArePrefixed) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Echo = 50%% done %s %-5.2lf %n \\t tail %\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     const auto lines = root.logLines();
@@ -92,7 +92,7 @@ TEST(Log, ModuleLinesAreReadAsFormatsWithoutArgumentsAndHostLinesArePrefixed) {
 }
 
 TEST(Log, IsRewrittenEachRun) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Echo = first run\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     root.configurePlugin("Echo = second run\nCompleteAtFrame = 1\n");
@@ -102,7 +102,7 @@ TEST(Log, IsRewrittenEachRun) {
 }
 
 TEST(Date2Int, ReadsModuleDatesAndAnswers0ForAnythingElse) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(
         "Dates = Aug 30 2010|Sep 18 2011|Jan  5 2000|Dec 31 1999|Foo 1 2000|Aug 32 2010|"
         "Aug 30|aug 30 2010|AUGUST 30 2010|Aug 30x 2010\nCompleteAtFrame = 1\n");
@@ -127,7 +127,7 @@ TEST(Date2Int, ReadsModuleDatesAndAnswers0ForAnythingElse) {
 }
 
 TEST(Clock, UtcOptionPinsGetSystemTime) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Clock = 1\nCompleteAtFrame = 3\n");
     ASSERT_EQ(root.run({"--utc", "2024-03-05T14:07:09"}).exitStatus, 0);
     // 5 March 2024 was a Tuesday (day 2 of the week, Sunday being 0).
@@ -137,7 +137,7 @@ TEST(Clock, UtcOptionPinsGetSystemTime) {
 }
 
 TEST(Clock, UnpinnedClockReadsTheSystemTime) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Clock = 1\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     const auto lines = root.logLinesStartingWith("plugin: GetSystemTime");
@@ -153,7 +153,7 @@ TEST(Clock, UnpinnedClockReadsTheSystemTime) {
 }
 
 TEST(Vessels, StatusExIsFilledOnlyForVersion2) {
-    const TestRoot root;
+    const PluginRoot root;
     root.addFlatWorld();
     root.configurePlugin("Vessel = P1\nStatusExVersion = 2\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -173,7 +173,7 @@ TEST(Vessels, StatusExIsFilledOnlyForVersion2) {
 }
 
 TEST(Vessels, UnknownVesselNameGivesNoHandle) {
-    const TestRoot root;
+    const PluginRoot root;
     root.addFlatWorld();
     root.configurePlugin("Vessel = P2\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -181,7 +181,7 @@ TEST(Vessels, UnknownVesselNameGivesNoHandle) {
 }
 
 TEST(Handles, ForeignAndStaleHandlesAreRefusedWithHostLines) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("BadHandles = 1\nCompleteAtFrame = 1\n");
     const auto outcome = root.run();
     EXPECT_EQ(outcome.exitStatus, 0);
@@ -199,7 +199,7 @@ TEST(Handles, ForeignAndStaleHandlesAreRefusedWithHostLines) {
 }
 
 TEST(Annotations, TheHostDeletesThemBeforeTheSimulationEnds) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Annotation = 1\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_THAT(root.log(), HasSubstr("\nplugin: oapiDelAnnotation(null) -> false\n"));
@@ -211,7 +211,7 @@ TEST(Annotations, TheHostDeletesThemBeforeTheSimulationEnds) {
 }
 
 TEST(Annotations, WithoutAGraphicsClientTheyAreNullAndEveryCallAcceptsNull) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Annotation = 1\nCompleteAtFrame = 2\n");
     ASSERT_EQ(root.run({"--display", "none"}).exitStatus, 0);
     EXPECT_THAT(root.logLinesStartingWith("plugin: clbkSimulationStart"),
@@ -223,7 +223,7 @@ TEST(Annotations, WithoutAGraphicsClientTheyAreNullAndEveryCallAcceptsNull) {
 }
 
 TEST(Unload, ALibraryWithAnExitEntryPointDeletesItsOwnModule) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome =
         root.runBare({"--root", root.path().string(), "--module", AEROQUIN_EXIT_PLUGIN});
     ASSERT_EQ(outcome.exitStatus, 0) << outcome.err;
@@ -233,7 +233,7 @@ TEST(Unload, ALibraryWithAnExitEntryPointDeletesItsOwnModule) {
 }
 
 TEST(Summary, CountsFramesPointsAndFilesWhateverTheTerminal) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(
         "Echo = Sweeper: Mach vector size: 2, AOA vector size: 2, Current indexes - Mach: 0 "
         "AOA: 0\nFrameOneStatus = Aeroquin - Manager initialized ok\nCompleteAtFrame = 5\n"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using ::testing::HasSubstr;
 
 TEST(CommandLine, HelpListsTheOptionsAndExitStatuses) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = root.runBare({"--help"});
     EXPECT_EQ(outcome.exitStatus, 0);
     for (const char* text :
@@ -26,7 +26,7 @@ TEST(CommandLine, HelpListsTheOptionsAndExitStatuses) {
 }
 
 TEST(CommandLine, VersionPrintsNameAndVersion) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = root.runBare({"--version"});
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.out, "aeroquin-host 1.0\n");
@@ -40,7 +40,7 @@ struct BadArguments {
 class BadCommandLine : public ::testing::TestWithParam<BadArguments> {};
 
 TEST_P(BadCommandLine, EndsWithStatus2BeforeAnyRun) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = root.run(GetParam().args);
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_THAT(outcome.err, HasSubstr(GetParam().message));
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{{"--no-module"}, "--no-module"}, BadArguments{{"surplus"}, "surplus"}));
 
 TEST(CommandLine, MissingRootFolderIsRefused) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome =
         runProcess(AEROQUIN_HOST_EXE, {"--root", (root.path() / "absent").string()}, root.path());
     EXPECT_EQ(outcome.exitStatus, 2);
@@ -71,7 +71,7 @@ TEST(CommandLine, MissingRootFolderIsRefused) {
 }
 
 TEST(HostFiles, MissingScenarioNamesTheFile) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = root.run({"--scenario", "Nowhere"});
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_EQ(outcome.err, "aeroquin-host: Scenarios/Nowhere.scn: cannot be read\n");
@@ -81,7 +81,7 @@ TEST(HostFiles, MissingScenarioNamesTheFile) {
 }
 
 TEST(HostFiles, ScenarioNamingAMissingClassEndsBeforeTheFirstFrame) {
-    const TestRoot root;
+    const PluginRoot root;
     root.write("Scenarios/Default.scn", "Body = None\nVessels = X1:Ghost\n");
     const auto outcome = root.run();
     EXPECT_EQ(outcome.exitStatus, 2);
@@ -90,7 +90,7 @@ TEST(HostFiles, ScenarioNamingAMissingClassEndsBeforeTheFirstFrame) {
 }
 
 TEST(ModuleLibrary, MissingLibraryIsRefused) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome =
         runProcess(AEROQUIN_HOST_EXE,
                    {"--root", root.path().string(), "--module", (root.path() / "none.so").string()},
@@ -101,7 +101,7 @@ TEST(ModuleLibrary, MissingLibraryIsRefused) {
 }
 
 TEST(ModuleLibrary, LibraryWithoutInitModuleIsRefused) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = runProcess(
         AEROQUIN_HOST_EXE, {"--root", root.path().string(), "--module", AEROQUIN_EMPTY_PLUGIN},
         root.path());
@@ -110,7 +110,7 @@ TEST(ModuleLibrary, LibraryWithoutInitModuleIsRefused) {
 }
 
 TEST(ModuleLibrary, NoModuleRunsTheWorldAlone) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome =
         runProcess(AEROQUIN_HOST_EXE,
                    {"--root", root.path().string(), "--no-module", "--frames", "4"}, root.path());

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -20,7 +20,7 @@ constexpr const char* kCapture =
     "CompleteAtFrame = 5\n";
 
 TEST(TerminalDisplay, DrawsTheLastFrameInPlaceThenTheSummary) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(kCapture);
     const auto outcome = root.run({}, /*onTerminal=*/true);
     ASSERT_EQ(outcome.exitStatus, 0);
@@ -31,7 +31,7 @@ TEST(TerminalDisplay, DrawsTheLastFrameInPlaceThenTheSummary) {
 }
 
 TEST(TerminalDisplay, NothingIsDrawnWithDisplayNone) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(kCapture);
     const auto outcome = root.run({"--display", "none"}, /*onTerminal=*/true);
     ASSERT_EQ(outcome.exitStatus, 0);
@@ -40,7 +40,7 @@ TEST(TerminalDisplay, NothingIsDrawnWithDisplayNone) {
 }
 
 TEST(TerminalDisplay, NothingIsDrawnWhenStdoutIsNoTerminal) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(kCapture);
     const auto outcome = root.run();
     ASSERT_EQ(outcome.exitStatus, 0);

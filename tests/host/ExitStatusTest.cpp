@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::size_t countLines(const TestRoot& root, const std::string& prefix) {
+std::size_t countLines(const PluginRoot& root, const std::string& prefix) {
     return root.logLinesStartingWith(prefix).size();
 }
 
@@ -23,7 +23,7 @@ std::size_t indexOf(const std::vector<std::string>& lines, const std::string& li
 }
 
 TEST(ExitStatus, CompletedCaptureEndsAfterThatFrameWith0) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("CompleteAtFrame = 3\n");
     const auto outcome = root.run();
     EXPECT_EQ(outcome.exitStatus, 0);
@@ -40,7 +40,7 @@ TEST(ExitStatus, CompletedCaptureEndsAfterThatFrameWith0) {
 }
 
 TEST(ExitStatus, FailedStartEndsAfterFrameOneWith1AndTheStatusOnStderr) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("FrameOneStatus = Configuration Error - VesselName not found.\n");
     const auto outcome = root.run();
     EXPECT_EQ(outcome.exitStatus, 1);
@@ -51,7 +51,7 @@ TEST(ExitStatus, FailedStartEndsAfterFrameOneWith1AndTheStatusOnStderr) {
 }
 
 TEST(ExitStatus, SuccessfulStartGoesOnUntilTheFrameLimit) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("FrameOneStatus = Aeroquin - Manager initialized ok\n");
     const auto outcome = root.run({"--frames", "4"});
     EXPECT_EQ(outcome.exitStatus, 3);
@@ -59,7 +59,7 @@ TEST(ExitStatus, SuccessfulStartGoesOnUntilTheFrameLimit) {
 }
 
 TEST(ExitStatus, SilentFrameOneGoesOn) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("Quiet = 1\nFrameOneStatus = -\nOutputFile = rows.txt\n");
     const auto outcome = root.run({"--frames", "3"});
     EXPECT_EQ(outcome.exitStatus, 3);
@@ -69,7 +69,7 @@ TEST(ExitStatus, SilentFrameOneGoesOn) {
 }
 
 TEST(ExitStatus, CompletionInTheLastAllowedFrameCountsAsCompletion) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("CompleteAtFrame = 2\n");
     EXPECT_EQ(root.run({"--frames", "2"}).exitStatus, 0);
 }
@@ -77,7 +77,7 @@ TEST(ExitStatus, CompletionInTheLastAllowedFrameCountsAsCompletion) {
 class StopSignal : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(StopSignal, EndsCleanlyAfterTheFrameWith130) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(std::string("RaiseAtFrame = 2\nRaiseSignal = ") + GetParam() +
                          "\nOutputFile = rows.txt\n");
     const auto outcome = root.run();
@@ -106,7 +106,7 @@ class EscapingException : public ::testing::TestWithParam<Throwing> {};
 
 TEST_P(EscapingException, IsLoggedAndEndsTheSimulationWith4) {
     const Throwing& c = GetParam();
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(std::string("CompleteAtFrame = 3\nThrowIn = ") + c.callback +
                          "\nThrowAtFrame = " + std::to_string(c.frame) + "\nThrowKind = " + c.kind +
                          "\n");

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <string>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -17,7 +17,7 @@ using ::testing::IsEmpty;
 using ::testing::Not;
 
 TEST(FileOut, TruncatesAnExistingFile) {
-    const TestRoot root;
+    const PluginRoot root;
     root.write("out.txt", "old 1\nold 2\nold 3\nold 4\n");
     root.configurePlugin("OutputFile = out.txt\nCompleteAtFrame = 2\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -25,7 +25,7 @@ TEST(FileOut, TruncatesAnExistingFile) {
 }
 
 TEST(FileApp, AppendsToAnExistingFile) {
-    const TestRoot root;
+    const PluginRoot root;
     root.write("out.txt", "old 1\n");
     root.configurePlugin("OutputFile = out.txt\nOutputMode = 2\nCompleteAtFrame = 2\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -33,7 +33,7 @@ TEST(FileApp, AppendsToAnExistingFile) {
 }
 
 TEST(FileOut, EveryLineIsOnDiskAsSoonAsItIsWritten) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = out.txt\nCheckFlush = 1\nCompleteAtFrame = 3\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_THAT(root.logLinesStartingWith("plugin: the file holds"),
@@ -42,7 +42,7 @@ TEST(FileOut, EveryLineIsOnDiskAsSoonAsItIsWritten) {
 }
 
 TEST(FileOut, BackslashesSeparateFolders) {
-    const TestRoot root;
+    const PluginRoot root;
     root.write("Reports/Deep/.keep", "");
     root.configurePlugin("OutputFile = Reports\\Deep\\out.txt\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -50,7 +50,7 @@ TEST(FileOut, BackslashesSeparateFolders) {
 }
 
 TEST(FileOut, MissingFolderGivesAHandleWhoseLinesAreLost) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = Absent\\out.txt\nCompleteAtFrame = 3\n");
     const auto outcome = root.run();
     ASSERT_EQ(outcome.exitStatus, 0);
@@ -68,7 +68,7 @@ TEST(FileOut, MissingFolderGivesAHandleWhoseLinesAreLost) {
 }
 
 TEST(FileOut, AFolderInThePathOfTheFileGivesAHandle) {
-    const TestRoot root;
+    const PluginRoot root;
     root.write("Taken/.keep", "");
     root.configurePlugin("OutputFile = Taken\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -78,7 +78,7 @@ TEST(FileOut, AFolderInThePathOfTheFileGivesAHandle) {
 }
 
 TEST(FaultSwitch, FailsWritesAfterNLinesAndTheCaptureGoesOn) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = out.txt\nCompleteAtFrame = 5\n");
     const auto outcome = root.run({"--fail-writes-after", "2"});
     EXPECT_EQ(outcome.exitStatus, 0);
@@ -93,7 +93,7 @@ TEST(FaultSwitch, FailsWritesAfterNLinesAndTheCaptureGoesOn) {
 }
 
 TEST(FaultSwitch, ZeroFailsEveryLine) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = out.txt\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run({"--fail-writes-after", "0"}).exitStatus, 0);
     EXPECT_TRUE(root.exists("out.txt"));
@@ -102,7 +102,7 @@ TEST(FaultSwitch, ZeroFailsEveryLine) {
 }
 
 TEST(Crash, KilledProcessLeavesEveryWrittenRowWhole) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = out.txt\nRaiseAtFrame = 4\nRaiseSignal = KILL\n");
     const auto outcome = root.run();
     EXPECT_FALSE(outcome.exited);
@@ -114,7 +114,7 @@ TEST(Crash, KilledProcessLeavesEveryWrittenRowWhole) {
 }
 
 TEST(Leftovers, FilesLeftOpenAreClosedWithAHostLine) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = out.txt\nLeakFile = 1\nCompleteAtFrame = 2\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_EQ(root.read("out.txt"), "row 1\nrow 2\n");
@@ -122,7 +122,7 @@ TEST(Leftovers, FilesLeftOpenAreClosedWithAHostLine) {
 }
 
 TEST(Leftovers, ClosedFilesGiveNoHostLine) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("OutputFile = out.txt\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_THAT(root.log(), Not(HasSubstr("left open")));

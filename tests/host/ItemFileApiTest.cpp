@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -16,7 +16,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 TEST(ReadItemString, ALineOf512CharactersEndsTheSearch) {
-    const TestRoot root;
+    const PluginRoot root;
     // Keys match whatever their letter case; the plug-in asks for "ReadStrings". Lines of 511
     // and 512 characters, the line end not counted.
     root.configurePlugin(
@@ -48,7 +48,7 @@ TEST(ReadItemString, ALineOf512CharactersEndsTheSearch) {
 }
 
 TEST(ReadItemString, FirstMatchWinsAndCommentsAreDropped) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(
         "ReadStrings = Twice Commented\n"
         "TWICE = first ; a comment\n"
@@ -71,7 +71,7 @@ class ReadItemInt : public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ReadItemInt, ReadsTheLeadingIntegerAsSscanfDoes) {
     const IntCase& c = GetParam();
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin(std::string("ReadInts = Value\nValue = ") + c.text +
                          "\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         IntCase{".5", "false -12345", kNoInteger}));
 
 TEST(ReadItemInt, MissingAndEmptyItemsAnswerFalseSilently) {
-    const TestRoot root;
+    const PluginRoot root;
     root.configurePlugin("ReadInts = Absent Blank\nBlank =\nCompleteAtFrame = 1\n");
     ASSERT_EQ(root.run().exitStatus, 0);
     EXPECT_THAT(root.logLinesStartingWith("plugin: ReadItem_int"),
@@ -123,7 +123,7 @@ TEST(ReadItemInt, MissingAndEmptyItemsAnswerFalseSilently) {
 }
 
 TEST(ItemFiles, AMissingFileGivesAHandleThatReadsNothing) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = root.run({"--frames", "1"});
     EXPECT_EQ(outcome.exitStatus, 3);
     EXPECT_THAT(root.logLinesStartingWith("plugin: no configuration"), IsEmpty());

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/host/TestRoot.h"
+#include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
 namespace {
@@ -39,7 +39,7 @@ class TraceOfARun : public ::testing::Test {
         return {begin, end};
     }
 
-    TestRoot root_;
+    PluginRoot root_;
     std::vector<std::string> lines_;
 };
 
@@ -113,7 +113,7 @@ TEST_F(TraceOfARun, EscapesLineBreaksSoThatEachOperationStaysOneLine) {
 }
 
 TEST(Trace, UnwritableTraceFileIsABadArgument) {
-    const TestRoot root;
+    const PluginRoot root;
     const auto outcome = root.run({"--trace", (root.path() / "absent" / "t.txt").string()});
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_THAT(outcome.err, HasSubstr("cannot create the trace file"));

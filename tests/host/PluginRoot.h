@@ -1,5 +1,5 @@
-// A root for the host with the test plug-in: Scenarios/Default.scn (empty space, no vessel) and
-// whatever the test writes.
+// The shared temporary root, set up for runs of the host with the test plug-in:
+// Scenarios/Default.scn (empty space, no vessel) and whatever the test writes.
 #pragma once
 
 #include <string>
@@ -14,17 +14,17 @@ using HostOutcome = testsupport::HostResult;
 using testsupport::runProcess;
 using testsupport::splitLines;
 
-class TestRoot : public testsupport::TempRoot {
+class PluginRoot : public testsupport::TempRoot {
   public:
-    TestRoot() { write("Scenarios/Default.scn", "Body = None\n"); }
+    PluginRoot() { write("Scenarios/Default.scn", "Body = None\n"); }
 
     // The test plug-in's configuration, Config/Modules/Plugin/TestPlugin.cfg.
     void configurePlugin(const std::string& items) const {
         write("Config/Modules/Plugin/TestPlugin.cfg", items);
     }
-    // A flat, slowly turning isothermal body "Flat" and a probe vessel "P1" flying over it.
+    // A flat, slowly turning body "Flat" of configured air and a probe vessel "P1" flying over it.
     void addFlatWorld() const {
-        // GM = 6.67259e-11 * Mass = 6.25e12; T = p0 / (rho0 R) = 250 K.
+        // GM = 6.67259e-11 * Mass = 6.25e12; configured air is at 288.16 K.
         write("Config/Flat.cfg",
               "Size = 1e6\nMass = 9.366677706857458e22\nSidRotPeriod = 1e30\n"
               "Atmosphere = Isothermal\nAtmGasConstant = 250\nAtmGamma = 1.44\n"
