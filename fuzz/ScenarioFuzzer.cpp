@@ -18,7 +18,7 @@ using namespace aeroquin::host;
 
 namespace {
 
-// Isothermal air at 250 K, speed of sound 300 m/s; the body of examples/flat.
+// Configured air at 288.16 K, speed of sound 322 m/s; the body of examples/flat.
 constexpr std::string_view kBody =
     "Size = 1e6\nMass = 9.366677706857458e22\nSidRotPeriod = 1e30\nAtmosphere = Isothermal\n"
     "AtmGasConstant = 250\nAtmGamma = 1.44\nAtmPressure0 = 100000\nAtmDensity0 = 1.6\n";
