@@ -1,5 +1,8 @@
 #include "host/interface/StateRecords.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "host/interface/HostVectors.h"
 #include "host/world/Attitude.h"
 
@@ -17,11 +20,9 @@ void readStatus(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATUS&
     status.base = kept.base;
     status.port = kept.port;
     status.status = vessel.landed() ? 1 : 0;
-    for (std::size_t i = 0; i < kept.vdata.size(); ++i) {
-        status.vdata[i] = kept.vdata[i];
-        status.fdata[i] = kept.fdata[i];
-        status.flag[i] = kept.flag[i];
-    }
+    std::copy(kept.vdata.begin(), kept.vdata.end(), std::begin(status.vdata));
+    std::copy(kept.fdata.begin(), kept.fdata.end(), std::begin(status.fdata));
+    std::copy(kept.flag.begin(), kept.flag.end(), std::begin(status.flag));
 }
 
 void applyStatus(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS& status) {
@@ -30,11 +31,9 @@ void applyStatus(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS& stat
     kept.engHovr = status.eng_hovr;
     kept.base = status.base;
     kept.port = status.port;
-    for (std::size_t i = 0; i < kept.vdata.size(); ++i) {
-        kept.vdata[i] = status.vdata[i];
-        kept.fdata[i] = status.fdata[i];
-        kept.flag[i] = status.flag[i];
-    }
+    std::copy(std::begin(status.vdata), std::end(status.vdata), kept.vdata.begin());
+    std::copy(std::begin(status.fdata), std::end(status.fdata), kept.fdata.begin());
+    std::copy(std::begin(status.flag), std::end(status.flag), kept.flag.begin());
     vessel.setFree(fromHost(status.rpos), fromHost(status.rvel), fromHost(status.arot),
                    fromHost(status.vrot));
     if (status.status == 1) {

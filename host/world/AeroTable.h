@@ -16,8 +16,8 @@
 namespace aeroquin::host {
 
 struct AeroCoefficients {
-    double cl;
-    double cd;
+    double cl = 0.0;
+    double cd = 0.0;
     double cm = 0.0;
 };
 

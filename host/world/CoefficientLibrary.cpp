@@ -11,8 +11,9 @@ CoefficientLibrary::CoefficientLibrary(const std::filesystem::path& path, std::s
     : name_(std::move(name)), handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
     if (handle_ == nullptr) {
         const char* error = dlerror();
-        throw HostFileError(name_, 0,
-                            std::string("cannot be loaded: ") + (error ? error : "unknown error"));
+        throw HostFileError(
+            name_, 0,
+            std::string("cannot be loaded: ") + (error != nullptr ? error : "unknown error"));
     }
 }
 
@@ -21,10 +22,10 @@ CoefficientLibrary::~CoefficientLibrary() {
 }
 
 AirfoilCallback CoefficientLibrary::function(const std::string& symbol) const {
+    void* address = librarySymbol(handle_, symbol.c_str());
     // The loader hands out functions as object addresses.
-    return reinterpret_cast<
-        AirfoilCallback>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
-        librarySymbol(handle_, symbol.c_str()));
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+    return reinterpret_cast<AirfoilCallback>(address);
 }
 
 }  // namespace aeroquin::host

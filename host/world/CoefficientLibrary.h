@@ -15,6 +15,8 @@ class CoefficientLibrary {
     CoefficientLibrary(const std::filesystem::path& path, std::string name);
     CoefficientLibrary(const CoefficientLibrary&) = delete;
     CoefficientLibrary& operator=(const CoefficientLibrary&) = delete;
+    CoefficientLibrary(CoefficientLibrary&&) = delete;
+    CoefficientLibrary& operator=(CoefficientLibrary&&) = delete;
     ~CoefficientLibrary();
 
     // The library's own C-linkage export `symbol`, taken to have the simulator's coefficient

@@ -1,6 +1,7 @@
 #include "host/world/VesselClass.h"
 
 #include <cmath>
+#include <limits>
 #include <map>
 #include <memory>
 #include <system_error>
@@ -19,7 +20,7 @@ const std::string modulesFolderName = "Modules";
 
 // Three finite numbers, each at least `minimum`; `fallback` when the item is missing.
 Vec3 readVector(const ItemFile& items, const std::string& key, const Vec3& fallback,
-                double minimum = -INFINITY) {
+                double minimum = -std::numeric_limits<double>::infinity()) {
     const auto text = items.find(key);
     if (!text) {
         return fallback;
