@@ -38,6 +38,9 @@ class ZeroLiftTest(unittest.TestCase):
                 else:
                     self.assertAlmostEqual(zero_lift_aoa(points), expected, places=12)
 
+    def test_rounding_residue_at_a_grid_point_is_that_point(self):
+        self.assertEqual(zero_lift_aoa([(-2, -6.4), (0, -8e-14), (10, 32.6)]), 0.0)
+
 
 class SummarizeTest(unittest.TestCase):
     def test_known_extremes_per_mach(self):

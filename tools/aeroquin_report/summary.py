@@ -38,6 +38,10 @@ def zero_lift_aoa(points):
             zeros.update((a1, a2))
         elif min(c1, c2) <= 0 <= max(c1, c2):
             aoa = a1 + (0 - c1) * (a2 - a1) / (c2 - c1)
+            # A rounding residue of the capture (CL*S of 1e-13 at a grid AOA) is no offset.
+            for end in (a1, a2):
+                if abs(aoa - end) <= 1e-9 * (a2 - a1):
+                    aoa = end
             zeros.add(aoa)
             if c2 > c1:
                 rising.add(aoa)
