@@ -24,7 +24,7 @@ void HostLog::line(std::string_view text) {
 
 namespace {
 
-// The length of the conversion specification that begins with the '%' at text[0]: flags, width,
+// The length of the printf conversion that begins with the '%' at text[0]: flags, width,
 // precision, length modifiers and the conversion character, as far as the text goes.
 std::size_t conversionLength(std::string_view text) {
     std::size_t at = 1;

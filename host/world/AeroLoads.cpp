@@ -13,6 +13,7 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
         return loads;
     }
     const double q = 0.5 * airflow.density * speed * speed;  // Pa
+    loads.dynamicPressure = q;
     const double mach = speed / airflow.speedOfSound;
     const double reynoldsPerMetre = airflow.density * speed / airViscosity;  // 1/m
     const Vec3 dragDirection = -v / speed;

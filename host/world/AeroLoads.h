@@ -29,11 +29,12 @@ struct Airflow {
 };
 
 struct AeroLoads {
-    Vec3 force;              // N, vessel frame
-    Vec3 moment;             // N m, vessel frame, about the centre of gravity
-    double lift = 0.0;       // N, signed sum over vertical airfoils
-    double drag = 0.0;       // N, signed sum over airfoils and drag elements
-    double sideForce = 0.0;  // N, signed sum over horizontal airfoils
+    Vec3 force;                    // N, vessel frame
+    Vec3 moment;                   // N m, vessel frame, about the centre of gravity
+    double lift = 0.0;             // N, signed sum over vertical airfoils
+    double drag = 0.0;             // N, signed sum over airfoils and drag elements
+    double sideForce = 0.0;        // N, signed sum over horizontal airfoils
+    double dynamicPressure = 0.0;  // Pa, of the airflow the loads were computed for
 };
 
 inline constexpr double airViscosity = 1.7894e-5;  // kg/(m s), the simulator's mu

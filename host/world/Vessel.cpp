@@ -92,8 +92,8 @@ double Vessel::heading() const {
     // The nose's direction in the local horizon.
     const Mat3 horizonToGlobal = bodyRotation() * horizonToBodyFixed(longitude, latitude);
     const Vec3 nose = horizonToGlobal.transposed() * attitude_.column(2);
-    const double heading = std::atan2(nose.x, nose.z);
-    return heading < 0.0 ? heading + 2.0 * std::numbers::pi : heading;
+    const double headingRad = std::atan2(nose.x, nose.z);
+    return headingRad < 0.0 ? headingRad + 2.0 * std::numbers::pi : headingRad;
 }
 
 void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
@@ -192,7 +192,7 @@ void Vessel::checkCoefficientFunctions() const {
     }
 }
 
-void Vessel::turn(double dt, const Vec3& momentNm) {
+void Vessel::turn(double dt, const AeroLoads& loads) {
     // The attitude turns at the angular velocity the step began with; rebuilt from the angles
     // to stay orthonormal.
     if (vrot_ != Vec3{}) {
@@ -201,12 +201,12 @@ void Vessel::turn(double dt, const Vec3& momentNm) {
     // Euler's equations with the principal moments: I w' + w x (I w) = M.
     const Vec3& pmi = class_->inertiaM2;
     const Vec3 iw{pmi.x * vrot_.x, pmi.y * vrot_.y, pmi.z * vrot_.z};
-    const Vec3 torque = momentNm / class_->mass - cross(vrot_, iw);  // m^2/s^2
+    const Vec3 torque = loads.moment / class_->mass - cross(vrot_, iw);  // m^2/s^2
     vrot_ += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
     // Rotation drag in the air: w' = -w q C_y r per axis, taken exactly over the step.
     const Vec3& r = class_->rotationDrag;
     if (r != Vec3{}) {
-        const double damping = dynamicPressure() * class_->crossSectionsM2.y * dt;
+        const double damping = loads.dynamicPressure * class_->crossSectionsM2.y * dt;
         vrot_ = {vrot_.x * std::exp(-damping * r.x), vrot_.y * std::exp(-damping * r.y),
                  vrot_.z * std::exp(-damping * r.z)};
     }
@@ -227,7 +227,7 @@ bool Vessel::step(double dt) {
     const Vec3 a0 = gravity(position_) + aero;
     const Vec3 r1 = position_ + dt * velocity_ + (0.5 * dt * dt) * a0;
     const Vec3 a1 = gravity(r1) + aero;
-    turn(dt, loads_.moment);
+    turn(dt, loads_);
     position_ = r1;
     velocity_ = velocity_ + (0.5 * dt) * (a0 + a1);
     time_ += dt;

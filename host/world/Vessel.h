@@ -104,7 +104,9 @@ class Vessel {
     bool step(double dt);
 
   private:
-    void turn(double dt, const Vec3& momentNm);
+    // Turns the attitude and the angular velocity over dt under the step's moment and rotation
+    // drag.
+    void turn(double dt, const AeroLoads& loads);
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;
     // Distance from the body's centre of the centre of gravity when landed, m.
     [[nodiscard]] double groundRadius() const;
