@@ -5,10 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "module/HostApi.h"
+
 namespace aeroquin {
 
 // Path of the configuration file, relative to the host's configuration folder.
-inline constexpr const char* kConfigurationPath = "Modules\\Plugin\\Aeroquin.cfg";
+inline constexpr const char* kConfigurationPath = simulator::kPathSeparator == '/'
+                                                      ? "Modules/Plugin/Aeroquin.cfg"
+                                                      : "Modules\\Plugin\\Aeroquin.cfg";
 
 // A plain record: filled by load() and read-only afterwards. Angles of attack are in degrees,
 // Mach numbers have no unit.

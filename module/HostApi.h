@@ -1,14 +1,22 @@
-// The simulator's programming interface as the module uses it.
+// The simulator's programming interface as the module uses it, in three builds:
 //
-// On Windows the module is built against the simulator's own SDK headers. Everywhere else this
-// header declares the same names, records and signatures, and whatever loads the module (the
-// headless host in host/, or the recording fake in tests/) defines them. Texts cross the
-// interface as zero-terminated narrow characters; the simulator's functions take non-const
-// `char*` where its SDK does, so callers hand over a private copy of their text.
+// - Windows: the simulator's own SDK headers.
+// - The simulator's Linux build (AEROQUIN_ORBITER_LINUX): its SDK headers, which have the
+//   Windows SDK's shape but not its binary form (module handles, const texts, no GetClassNameA,
+//   no RENDER_NONE, and file paths taken as they are, with '/').
+// - Everywhere else: this header declares the same names, records and signatures, and whatever
+//   loads the module (the headless host in host/, or the recording fake in tests/) defines them.
+//
+// Texts cross the interface as zero-terminated narrow characters; the simulator's functions take
+// non-const `char*` where its Windows SDK does, so callers hand over a private copy of their text.
 //
 // Also declared here: the two operating-system calls the module makes (GetProcAddress,
-// GetSystemTime). On Linux they form a thin platform layer that the host defines like the
-// simulator's functions, so that a host or a test can pin the clock.
+// GetSystemTime). Off Windows they form a thin platform layer: the stand-in host defines it like
+// the simulator's functions, so that a host or a test can pin the clock; in the Linux build of
+// the simulator the module defines it itself.
+//
+// After the three branches: the few conventions that differ between the simulators
+// (aeroquin::simulator), so that the rest of the module never tests a platform macro.
 #pragma once
 
 #ifdef _WIN32
@@ -38,6 +46,21 @@
 __declspec(dllimport) void InitLib(HINSTANCE hModule);
 __declspec(dllimport) int Date2Int(char* date);
 
+#elif defined(AEROQUIN_ORBITER_LINUX)
+
+#include <cstdint>
+
+// The simulator's SDK, as system headers: its warnings are not ours.
+#include <Orbitersdk.h>
+
+// The module's instance handle is the library's dlopen handle.
+using HINSTANCE = MODULEHANDLE;
+
+// Exported by the simulator but declared in none of its headers (C++ linkage). InitLib calls the
+// library's InitModule: the simulator's loader does not.
+OAPIFUNC void InitLib(MODULEHANDLE hModule);
+OAPIFUNC int Date2Int(const char* date);
+
 #else
 
 #include <cstdint>
@@ -49,7 +72,6 @@ __declspec(dllimport) int Date2Int(char* date);
 #define DLLCLBK extern "C" __attribute__((visibility("default")))
 
 using DWORD = std::uint32_t;
-using WORD = std::uint16_t;
 using UINT = unsigned int;
 
 // Opaque handles owned by the host; null means none.
@@ -58,7 +80,6 @@ using FILEHANDLE = void*;
 using NOTEHANDLE = void*;
 // On Linux: the library's own dlopen handle.
 using HINSTANCE = void*;
-using FARPROC = void (*)();
 
 // Three doubles; x, y, z alias data[0..2].
 #pragma GCC diagnostic push
@@ -251,7 +272,15 @@ OAPIFUNC void oapiAnnotationSetPos(NOTEHANDLE hNote, double x1, double y1, doubl
 OAPIFUNC void oapiAnnotationSetText(NOTEHANDLE hNote, char* note);
 OAPIFUNC bool oapiDelAnnotation(NOTEHANDLE hNote);  // accepts null
 
+// NOLINTEND
+
+#endif
+
+#ifndef _WIN32
 // Platform layer (the operating system's on Windows).
+// NOLINTBEGIN
+using WORD = std::uint16_t;
+using FARPROC = void (*)();
 struct SYSTEMTIME {
     WORD wYear;
     WORD wMonth;
@@ -262,9 +291,46 @@ struct SYSTEMTIME {
     WORD wSecond;
     WORD wMilliseconds;
 };
-OAPIFUNC void GetSystemTime(SYSTEMTIME* time);  // UTC
-OAPIFUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* name);
-
-// NOLINTEND
-
+#ifdef AEROQUIN_ORBITER_LINUX
+// Defined by the module itself (module/LinuxPlatform.cpp), hidden like the rest of it.
+#define AEROQUIN_PLATFORM_FUNC
+#else
+#define AEROQUIN_PLATFORM_FUNC OAPIFUNC
 #endif
+AEROQUIN_PLATFORM_FUNC void GetSystemTime(SYSTEMTIME* time);  // UTC
+AEROQUIN_PLATFORM_FUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* name);
+// NOLINTEND
+#endif
+
+namespace aeroquin::simulator {
+
+// The inline namespaces give each set its own symbols: the tests link both into one program.
+#if defined(AEROQUIN_ORBITER_LINUX) || defined(AEROQUIN_LINUX_CONVENTIONS)
+inline namespace linux_build {
+// The Linux build opens paths as they are written: a '\\' would be part of a file name.
+inline constexpr char kPathSeparator = '/';
+// Its render modes are 0 full screen and 1 windowed: there is always a screen.
+[[nodiscard]] constexpr bool showsAnnotations(int /*renderMode*/) {
+    return true;
+}
+}  // namespace linux_build
+#else
+inline namespace windows_build {
+inline constexpr char kPathSeparator = '\\';
+// Render mode 0 is RENDER_NONE: no graphics client, the text only goes to the log.
+[[nodiscard]] constexpr bool showsAnnotations(int renderMode) {
+    return renderMode != 0;
+}
+}  // namespace windows_build
+#endif
+
+// The vessel's class name; the Linux build has no A suffix.
+[[nodiscard]] inline const char* className(const VESSEL& vessel) {
+#ifdef AEROQUIN_ORBITER_LINUX
+    return vessel.GetClassName();
+#else
+    return vessel.GetClassNameA();
+#endif
+}
+
+}  // namespace aeroquin::simulator

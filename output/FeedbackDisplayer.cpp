@@ -36,7 +36,7 @@ void FeedbackDisplayer::show(const std::string& status) {
     }
     text_ = status;
     writeLog(status);
-    if (displayMode_ != 0 && annotation_ != nullptr) {
+    if (simulator::showsAnnotations(displayMode_) && annotation_ != nullptr) {
         std::string note = status;  // the host takes a mutable text
         oapiAnnotationSetText(annotation_, note.data());
     }

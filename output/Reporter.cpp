@@ -98,7 +98,7 @@ std::string reportFileName(const Configuration& configuration, const VesselManag
     if (configuration.reportNameStyle == 1) {
         stem += formatTime("_%.4u%.2u%.2u_%.2u%.2u%.2u", startTime);
     }
-    return configuration.saveDirectory + '\\' + stem + ".csv";
+    return configuration.saveDirectory + simulator::kPathSeparator + stem + ".csv";
 }
 
 }  // namespace aeroquin

@@ -80,19 +80,23 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
     }
 
     applyVelocity(sweeper.currentAoa() * kRadiansPerDegree);
+
+    // The step's forces come from the state just set, and setting it has updated the vessel's
+    // air data: this density is the forces' own. Read after the step instead, it would belong to
+    // wherever the step took the vessel (another air layer, another height).
+    dynamicPressure_ = 0.0;
+    if (const VESSEL* vessel = interfaceOf(vessel_)) {
+        dynamicPressure_ = ((vessel->GetAtmDensity() * 0.5) * airspeed_) * airspeed_;
+    }
 }
 
 CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
     CaptureSample sample;
     sample.mach = sweeper.currentMach();
     sample.aoa = sweeper.currentAoa();
-    // Commanded in the pre-step, not re-measured after the step.
+    // Both commanded in the pre-step, not re-measured after the step.
     sample.airspeed = airspeed_;
-
-    if (const VESSEL* vessel = interfaceOf(vessel_)) {
-        sample.dynamicPressure =
-            ((vessel->GetAtmDensity() * 0.5) * sample.airspeed) * sample.airspeed;
-    }
+    sample.dynamicPressure = dynamicPressure_;
 
     // Without an interface here no force was read: NaN marks both as unmeasured. A zero q is
     // not guarded; the divisions give infinities or NaN as IEEE arithmetic has them.
@@ -110,7 +114,7 @@ std::string VesselManager::vesselClassName() const {
     if (vessel == nullptr) {
         return {};
     }
-    const char* className = vessel->GetClassNameA();
+    const char* className = simulator::className(*vessel);
     return className == nullptr ? std::string() : std::string(className);
 }
 

@@ -27,11 +27,13 @@ class VesselManager {
     void bind(const Configuration& configuration);
 
     // Resets the position, then sets the velocity of the sweep's current Mach and AOA
-    // relative to the rotating atmosphere. Throws when the sweep has finished, when the
-    // vessel has lost its reference body, or when that body has no atmosphere data.
+    // relative to the rotating atmosphere, and takes the dynamic pressure of that state. Throws
+    // when the sweep has finished, when the vessel has lost its reference body, or when that
+    // body has no atmosphere data.
     void applyTestPoint(const Sweeper& sweeper);
 
-    // Reads density, lift and drag of the step just integrated.
+    // Reads lift and drag of the step just integrated and divides them by the dynamic pressure
+    // they were computed with.
     [[nodiscard]] CaptureSample measure(const Sweeper& sweeper) const;
 
     // The host's class name; empty when the host gives no interface or no text.
@@ -47,6 +49,7 @@ class VesselManager {
     OBJHANDLE vessel_ = nullptr;
     VECTOR3 anchorPosition_{{0.0, 0.0, 0.0}};  // m, relative to the reference body, global frame
     double airspeed_ = 0.0;                    // m/s
+    double dynamicPressure_ = 0.0;             // Pa, of the state the last pre-step set
 };
 
 }  // namespace aeroquin

@@ -14,6 +14,8 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
     }
     const double q = 0.5 * airflow.density * speed * speed;  // Pa
     loads.dynamicPressure = q;
+    loads.density = airflow.density;
+    loads.airspeed = speed;
     const double mach = speed / airflow.speedOfSound;
     const double reynoldsPerMetre = airflow.density * speed / airViscosity;  // 1/m
     const Vec3 dragDirection = -v / speed;
@@ -43,7 +45,8 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
         const double liftN = liftAxis == Vec3{} ? 0.0 : k.cl * qs;
         const double dragN = k.cd * qs;
         apply(liftAxis * liftN + dragDirection * dragN, airfoil.centreOfPressure);
-        const double pitchOrYawNm = -k.cm * qs * airfoil.chordM;
+        // The simulator takes the declared area here: an airfoil of Area 0 has no moment.
+        const double pitchOrYawNm = -k.cm * q * airfoil.areaM2 * airfoil.chordM;
         if (vertical) {
             loads.moment.x += pitchOrYawNm;
             loads.lift += liftN;

@@ -35,6 +35,8 @@ struct AeroLoads {
     double drag = 0.0;             // N, signed sum over airfoils and drag elements
     double sideForce = 0.0;        // N, signed sum over horizontal airfoils
     double dynamicPressure = 0.0;  // Pa, of the airflow the loads were computed for
+    double density = 0.0;          // kg/m^3, likewise
+    double airspeed = 0.0;         // m/s, likewise
 };
 
 inline constexpr double airViscosity = 1.7894e-5;  // kg/(m s), the simulator's mu

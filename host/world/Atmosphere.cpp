@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "host/world/EarthJ77.h"
+
 namespace aeroquin::host {
 
 namespace {
@@ -58,7 +60,15 @@ AtmosphereState Atmosphere::at(double altitude) const {
 }
 
 AtmosphereState Atmosphere::below(double altitude) const {
-    return params_.model == AtmosphereModel::US1976 ? us1976(altitude) : configured(altitude);
+    switch (params_.model) {
+    case AtmosphereModel::US1976:
+        return us1976(altitude);
+    case AtmosphereModel::J71G:
+        return j71g(altitude);
+    case AtmosphereModel::Isothermal:
+        break;
+    }
+    return configured(altitude);
 }
 
 double Atmosphere::speedOfSound(double temperature) const {
@@ -83,6 +93,25 @@ AtmosphereState Atmosphere::us1976(double altitude) const {
                   std::pow(layer.baseTemperature / temperature, hydrostatic / layer.lapseRate);
     const double density = pressure * molarMass / (gasConstantStar * temperature);
     return {temperature, pressure, density};
+}
+
+AtmosphereState Atmosphere::j71g(double altitude) {
+    // The simulator's own conversion: km as m * 1e-3.
+    const double zKm = std::max(altitude, floorAltitude) * 1e-3;
+    if (zKm < j77::topKm) {
+        const double temperature = j77::temperatureK(zKm);
+        const double density = j77::densityKgM3(zKm);
+        const double molarMass = j77::molarMassG(zKm);
+        return {temperature, j77::pressurePa(density, temperature, molarMass), density};
+    }
+    const double topTemperature = j77::temperatureK(j77::topKm - 1.0);  // 188 K
+    const double topMolarMass = j77::molarMassG(j77::topKm);
+    const double topH = earthRadius * j77::topKm * 1e3 / (earthRadius + j77::topKm * 1e3);
+    const double h = earthRadius * zKm * 1e3 / (earthRadius + zKm * 1e3);
+    const double decay =
+        std::exp(-hydrostatic * (topMolarMass * 1e-3 / molarMass) * (h - topH) / topTemperature);
+    const double density = j77::densityKgM3(std::nextafter(j77::topKm, 0.0)) * decay;
+    return {topTemperature, j77::pressurePa(density, topTemperature, topMolarMass), density};
 }
 
 AtmosphereState Atmosphere::configured(double altitude) const {

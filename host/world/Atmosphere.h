@@ -19,6 +19,11 @@ enum class AtmosphereModel {
     // T = 288.16 K everywhere, p = p0 exp(-C h) and rho = rho0 exp(-C h), C = rho0 g0 / p0 with
     // g0 = GM / Size^2.
     Isothermal,
+    // The simulator's default Earth (EarthAtmJ71G): below 90 km its Jacchia-77 form of the 1976
+    // standard (EarthJ77.h). Above 90 km the simulator's model follows the sun and the solar
+    // flux; this host holds 188 K there and lets the density fall hydrostatically from its value
+    // at 90 km.
+    J71G,
 };
 
 // The body file's values. For US1976 they are what the body reports to the module; the layer
@@ -58,6 +63,7 @@ class Atmosphere {
     [[nodiscard]] AtmosphereState below(double altitude) const;
     [[nodiscard]] AtmosphereState us1976(double altitude) const;
     [[nodiscard]] AtmosphereState configured(double altitude) const;
+    [[nodiscard]] static AtmosphereState j71g(double altitude);
 
     AtmosphereParams params_;
     double decayPerMetre_;  // C of the configured model, 1/m

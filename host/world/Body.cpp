@@ -1,5 +1,6 @@
 #include "host/world/Body.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -11,11 +12,14 @@ Body Body::fromItems(const ItemFile& items, std::string name) {
     const double mass = items.requirePositive("Mass");
     const double period = items.requirePositive("SidRotPeriod");
     const double obliquity = items.optionalNumber("Obliquity", 0.0);
-    const std::size_t model = items.requireChoice("Atmosphere", {"US1976", "Isothermal", "None"});
+    const std::size_t model =
+        items.requireChoice("Atmosphere", {"US1976", "Isothermal", "J71G", "None"});
     std::optional<AtmosphereParams> atmosphere;
-    if (model != 2) {
+    if (model != 3) {
+        constexpr std::array<AtmosphereModel, 3> models{
+            AtmosphereModel::US1976, AtmosphereModel::Isothermal, AtmosphereModel::J71G};
         AtmosphereParams params;
-        params.model = model == 0 ? AtmosphereModel::US1976 : AtmosphereModel::Isothermal;
+        params.model = models.at(model);
         params.gasConstant = items.requirePositive("AtmGasConstant");
         params.gamma = items.requirePositive("AtmGamma");
         params.pressure0 = items.requirePositive("AtmPressure0");

@@ -53,6 +53,7 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
     }
     placement.latitudeRad = latitudeDeg * degree;
 
+    placement.headingRad = items.optionalNumber(name + ".Heading", 0.0) * degree;
     const std::string attitude = name + ".Attitude";
     if (const auto text = items.find(attitude)) {
         const auto angles = parseNumberList(*text);
@@ -60,8 +61,8 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
             !std::isfinite((*angles)[1]) || !std::isfinite((*angles)[2])) {
             throw items.error(attitude, attitude + " must be three numbers (deg)");
         }
-        placement.attitudeRad = {(*angles)[0] * degree, (*angles)[1] * degree,
-                                 (*angles)[2] * degree};
+        placement.attitudeRad = Vec3{(*angles)[0] * degree, (*angles)[1] * degree,
+                                     (*angles)[2] * degree};
     }
     placement.name = std::move(name);
     placement.className = std::move(className);

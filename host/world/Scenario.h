@@ -32,7 +32,10 @@ struct VesselPlacement {
     double altitudeM = 20000.0;  // Flying only
     double longitudeRad = 0.0;
     double latitudeRad = 0.0;
-    Vec3 attitudeRad;
+    // Flying: against the global frame. Landed without one: as the simulator lands a vessel,
+    // y up along the local vertical and the nose towards headingRad (from north towards east).
+    std::optional<Vec3> attitudeRad;
+    double headingRad = 0.0;  // Landed only
     int line = 0;  // line of the Vessels item, for messages
 };
 

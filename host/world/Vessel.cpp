@@ -1,5 +1,6 @@
 #include "host/world/Vessel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -57,6 +58,15 @@ void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude
     fixToSurface();
 }
 
+void Vessel::placeUpright(double longitude, double latitude, double heading) {
+    // Vessel axes in the local horizon (x east, y up, z north).
+    const double s = std::sin(heading);
+    const double c = std::cos(heading);
+    const Mat3 vesselToHorizon = Mat3::fromColumns({c, 0.0, -s}, {0.0, 1.0, 0.0}, {s, 0.0, c});
+    const Mat3 toGlobal = bodyRotation() * horizonToBodyFixed(longitude, latitude) * vesselToHorizon;
+    placeLanded(longitude, latitude, host::attitudeAngles(toGlobal));
+}
+
 void Vessel::placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude) {
     landed_ = false;
     if (body_ != nullptr) {
@@ -73,6 +83,7 @@ void Vessel::placeFlying(double longitude, double latitude, double altitude, con
 void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeAngles,
                      const Vec3& angularVelocity) {
     landed_ = false;
+    stateSet_ = true;
     position_ = position;
     velocity_ = velocity;
     vrot_ = angularVelocity;
@@ -201,15 +212,27 @@ void Vessel::turn(double dt, const AeroLoads& loads) {
     // Euler's equations with the principal moments: I w' + w x (I w) = M.
     const Vec3& pmi = class_->inertiaM2;
     const Vec3 iw{pmi.x * vrot_.x, pmi.y * vrot_.y, pmi.z * vrot_.z};
-    const Vec3 torque = loads.moment / class_->mass - cross(vrot_, iw);  // m^2/s^2
+    const Vec3 moment = loads.moment + rotationDragMoment(dt, loads);
+    const Vec3 torque = moment / class_->mass - cross(vrot_, iw);  // m^2/s^2
     vrot_ += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
-    // Rotation drag in the air: w' = -w q C_y r per axis, taken exactly over the step.
-    const Vec3& r = class_->rotationDrag;
-    if (r != Vec3{}) {
-        const double damping = loads.dynamicPressure * class_->crossSectionsM2.y * dt;
-        vrot_ = {vrot_.x * std::exp(-damping * r.x), vrot_.y * std::exp(-damping * r.y),
-                 vrot_.z * std::exp(-damping * r.z)};
+}
+
+Vec3 Vessel::rotationDragMoment(double dt, const AeroLoads& loads) const {
+    if (loads.airspeed == 0.0) {
+        return {};
     }
+    // The simulator's damping: -min(q' C_y r, I m / dt) w per axis, with the dynamic pressure
+    // of the airspeed plus 30 m/s, so that a slow vessel is damped too; the limit keeps one
+    // step from reversing the rotation.
+    const double speed = loads.airspeed + 30.0;  // m/s
+    const double factor = 0.5 * loads.density * speed * speed * class_->crossSectionsM2.y;
+    const Vec3& r = class_->rotationDrag;
+    const Vec3& pmi = class_->inertiaM2;
+    const double m = class_->mass;
+    const auto axis = [&](double w, double ri, double ii) {
+        return w == 0.0 ? 0.0 : -std::min(factor * ri, ii * m / dt) * w;
+    };
+    return {axis(vrot_.x, r.x, pmi.x), axis(vrot_.y, r.y, pmi.y), axis(vrot_.z, r.z, pmi.z)};
 }
 
 bool Vessel::step(double dt) {
@@ -223,9 +246,13 @@ bool Vessel::step(double dt) {
     loads_ = currentLoads();
     const Vec3 aero = (attitude_ * loads_.force) / class_->mass;
 
-    // Velocity Verlet; the aerodynamic part is held through the step.
+    // Velocity Verlet; the aerodynamic part is held through the step. A state set since the last
+    // step starts from gravity alone, as in the simulator, whose placing of a vessel resets its
+    // acceleration to gravity's: the position then does not move by the aerodynamic part.
     const Vec3 a0 = gravity(position_) + aero;
-    const Vec3 r1 = position_ + dt * velocity_ + (0.5 * dt * dt) * a0;
+    const Vec3 positionAcceleration = stateSet_ ? gravity(position_) : a0;
+    stateSet_ = false;
+    const Vec3 r1 = position_ + dt * velocity_ + (0.5 * dt * dt) * positionAcceleration;
     const Vec3 a1 = gravity(r1) + aero;
     turn(dt, loads_);
     position_ = r1;

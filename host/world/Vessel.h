@@ -39,6 +39,9 @@ class Vessel {
 
     // Placement (also used by World::load).
     void placeLanded(double longitude, double latitude, const Vec3& attitude);
+    // Landed as the simulator lands a vessel: y up along the local vertical, the nose towards
+    // `heading` (rad from north towards east).
+    void placeUpright(double longitude, double latitude, double heading);
     void placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude);
 
     // Free flight from this state: position and velocity relative to the reference body (global
@@ -107,6 +110,8 @@ class Vessel {
     // Turns the attitude and the angular velocity over dt under the step's moment and rotation
     // drag.
     void turn(double dt, const AeroLoads& loads);
+    // The simulator's rotation damping in the air, N m, vessel frame.
+    [[nodiscard]] Vec3 rotationDragMoment(double dt, const AeroLoads& loads) const;
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;
     // Distance from the body's centre of the centre of gravity when landed, m.
     [[nodiscard]] double groundRadius() const;
@@ -125,6 +130,7 @@ class Vessel {
     Mat3 attitude_;
     Vec3 vrot_;
     bool landed_ = false;
+    bool stateSet_ = false;  // setFree since the last step
     // Landed: position and attitude in the body-fixed frame.
     Vec3 fixedPosition_;
     Mat3 fixedAttitude_;

@@ -22,7 +22,9 @@ struct VesselClass {
     double landedHeight = 0.0;      // m, centre of gravity above the ground when landed
     Vec3 inertiaM2{1.0, 1.0, 1.0};  // principal moments of inertia per unit mass, vessel axes
     Vec3 crossSectionsM2;           // projected along x, y and z
-    Vec3 rotationDrag;  // angular deceleration -omega q C_y r per axis; r here, 1/(Pa m^2 s)
+    // RotResistance: the simulator's rotation damping, torque -min(q' C_y r, I m / dt) w per
+    // axis with q' the dynamic pressure at the airspeed + 30 m/s; the simulator's default.
+    Vec3 rotationDrag{0.01, 0.01, 0.01};
     std::vector<Airfoil> airfoils;
     std::vector<DragElement> dragElements;
 

@@ -41,12 +41,15 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         }
         Vessel& vessel = world.vessels_.emplace_back(placement.name, vesselClass, world.body_.get(),
                                                      world.time_);
-        if (placement.status == StartStatus::Landed) {
+        if (placement.status == StartStatus::Landed && !placement.attitudeRad) {
+            vessel.placeUpright(placement.longitudeRad, placement.latitudeRad,
+                                placement.headingRad);
+        } else if (placement.status == StartStatus::Landed) {
             vessel.placeLanded(placement.longitudeRad, placement.latitudeRad,
-                               placement.attitudeRad);
+                               *placement.attitudeRad);
         } else {
             vessel.placeFlying(placement.longitudeRad, placement.latitudeRad, placement.altitudeM,
-                               placement.attitudeRad);
+                               placement.attitudeRad.value_or(Vec3{}));
         }
     }
     return world;

@@ -169,7 +169,7 @@ TEST_F(VesselManagerTest, ClassNameIsEmptyWithoutInterfaceOrText) {
 
 // ---- applyTestPoint ----
 
-TEST_F(VesselManagerTest, ApplyTestPointMakesTheFifteenHostCallsInOrder) {
+TEST_F(VesselManagerTest, ApplyTestPointMakesTheSeventeenHostCallsInOrder) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);
     manager.applyTestPoint(sweeper);
@@ -178,7 +178,8 @@ TEST_F(VesselManagerTest, ApplyTestPointMakesTheFifteenHostCallsInOrder) {
                      "oapiGetVesselInterface", "VESSEL::GetSurfaceRef", "oapiGetPlanetAtmConstants",
                      "VESSEL::GetAtmTemperature", "oapiGetVesselInterface", "VESSEL::GetSurfaceRef",
                      "VESSEL::GetEquPos", "oapiGetPlanetPeriod", "VESSEL::HorizonInvRot",
-                     "VESSEL::GlobalRot", "VESSEL::GetStatus", "VESSEL::DefSetState"}));
+                     "VESSEL::GlobalRot", "VESSEL::GetStatus", "VESSEL::DefSetState",
+                     "oapiGetVesselInterface", "VESSEL::GetAtmDensity"}));
 }
 
 TEST_F(VesselManagerTest, FinishedSweepIsRefusedRightAfterThePositionReset) {
@@ -230,7 +231,7 @@ TEST_F(VesselManagerTest, WithoutInterfaceEveryHostCallIsSkippedAndTheAirspeedKe
     vessel->hasInterface = false;
     manager.applyTestPoint(sweeper);
     EXPECT_EQ(host.callNames(), (Names{"oapiGetVesselInterface", "oapiGetVesselInterface",
-                                       "oapiGetVesselInterface"}));
+                                       "oapiGetVesselInterface", "oapiGetVesselInterface"}));
     EXPECT_NEAR(manager.measure(sweeper).airspeed, kMach2Airspeed, 1e-9);
 }
 
@@ -466,25 +467,27 @@ TEST_F(VesselManagerTest, AirspeedIsMachTimesTheLocalSpeedOfSound) {
 
 // ---- measure ----
 
-TEST_F(VesselManagerTest, MeasureReadsDensityThenLiftThenDrag) {
+TEST_F(VesselManagerTest, MeasureReadsLiftThenDrag) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);
     manager.applyTestPoint(sweeper);
     host.calls.clear();
     (void)manager.measure(sweeper);
     EXPECT_EQ(host.callNames(),
-              (Names{"oapiGetVesselInterface", "VESSEL::GetAtmDensity", "oapiGetVesselInterface",
-                     "VESSEL::GetLift", "VESSEL::GetDrag"}));
+              (Names{"oapiGetVesselInterface", "VESSEL::GetLift", "VESSEL::GetDrag"}));
 }
 
-TEST_F(VesselManagerTest, MeasureDividesTheForcesByTheDynamicPressure) {
+TEST_F(VesselManagerTest, MeasureDividesTheForcesByTheDynamicPressureOfTheirOwnState) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);  // Mach 2, AOA -10
-    manager.applyTestPoint(sweeper);
-    // After the step: a new temperature must not change the commanded airspeed, the new
-    // density must be used. q = 0.5 * 0.1 * 633.877^2 = 20090 Pa.
-    vessel->temperature = 300.0;
+    // The density of the state the pre-step set, that is of the step's forces:
+    // q = 0.5 * 0.1 * 633.877^2 = 20090 Pa.
     vessel->density = 0.1;
+    manager.applyTestPoint(sweeper);
+    // After the step: neither a new temperature nor a new density (another air layer) may
+    // change the sample.
+    vessel->temperature = 300.0;
+    vessel->density = 0.2;
     vessel->lift = 40180.0;
     vessel->drag = 10045.0;
 
@@ -528,12 +531,12 @@ TEST_F(VesselManagerTest, ZeroDragGivesZeroCdsAndAnInfiniteRatio) {
 TEST_F(VesselManagerTest, NoInterfaceForTheForcesLeavesTheCoefficientsNotANumber) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);
-    manager.applyTestPoint(sweeper);
     host.onCall = [this](const fakehost::Call& call) {
         if (call.name == "VESSEL::GetAtmDensity") {
             vessel->hasInterface = false;
         }
     };
+    manager.applyTestPoint(sweeper);
 
     const CaptureSample sample = manager.measure(sweeper);
     EXPECT_NEAR(sample.dynamicPressure, 20090.0, 1e-8);
@@ -545,8 +548,8 @@ TEST_F(VesselManagerTest, NoInterfaceForTheForcesLeavesTheCoefficientsNotANumber
 TEST_F(VesselManagerTest, NoInterfaceAtAllStillGivesASample) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);
-    manager.applyTestPoint(sweeper);
     vessel->hasInterface = false;
+    manager.applyTestPoint(sweeper);
 
     const CaptureSample sample = manager.measure(sweeper);
     EXPECT_EQ(sample.mach, 2.0);

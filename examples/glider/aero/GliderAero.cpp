@@ -11,11 +11,11 @@
 //   cd = 2 sin^2 a;
 // - a transonic drag rise 20 (M - Mcrit)^4 from Mcrit = 0.75 (Lock's fourth-power law) up to
 //   Mach 1, falling as 1 / M^2 beyond.
+#include "GliderAero.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-
-class VESSEL;  // the simulator's vessel interface; not needed here
 
 namespace {
 
@@ -82,20 +82,17 @@ void coefficients(const Surface& s, double aoa, double mach, double reynolds, do
 
 }  // namespace
 
-#define GLIDER_AERO_EXPORT extern "C" __attribute__((visibility("default")))
-
-GLIDER_AERO_EXPORT void GliderWing(VESSEL* /*vessel*/, double aoa, double mach, double reynolds,
-                                   void* /*context*/, double* cl, double* cm, double* cd) {
+void GliderWing(VESSEL* /*vessel*/, double aoa, double mach, double reynolds, void* /*context*/,
+                double* cl, double* cm, double* cd) {
     coefficients(wing, aoa, mach, reynolds, cl, cm, cd);
 }
 
-GLIDER_AERO_EXPORT void GliderTail(VESSEL* /*vessel*/, double aoa, double mach, double reynolds,
-                                   void* /*context*/, double* cl, double* cm, double* cd) {
+void GliderTail(VESSEL* /*vessel*/, double aoa, double mach, double reynolds, void* /*context*/,
+                double* cl, double* cm, double* cd) {
     coefficients(tail, aoa, mach, reynolds, cl, cm, cd);
 }
 
-// The fin's angle is the sideslip angle.
-GLIDER_AERO_EXPORT void GliderFin(VESSEL* /*vessel*/, double sideslip, double mach, double reynolds,
-                                  void* /*context*/, double* cl, double* cm, double* cd) {
+void GliderFin(VESSEL* /*vessel*/, double sideslip, double mach, double reynolds, void* /*context*/,
+               double* cl, double* cm, double* cd) {
     coefficients(fin, sideslip, mach, reynolds, cl, cm, cd);
 }

@@ -25,7 +25,8 @@ TEST(World, LoadsTheDemo) {
     ASSERT_NE(world.body()->atmosphere(), nullptr);
     const AtmosphereParams& atm = world.body()->atmosphere()->params();
     EXPECT_EQ(atm.pressure0, 101325.0);
-    EXPECT_EQ(atm.density0, 1.225);
+    EXPECT_EQ(atm.model, AtmosphereModel::J71G);
+    EXPECT_EQ(atm.density0, 1.2247);
     EXPECT_EQ(atm.gasConstant, 286.91);
     EXPECT_EQ(atm.gamma, 1.4);
     EXPECT_EQ(atm.altLimit, 2.5e6);

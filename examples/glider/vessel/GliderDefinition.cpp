@@ -1,0 +1,131 @@
+#include "GliderDefinition.h"
+
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+#include "examples/glider/aero/GliderAero.h"
+
+namespace glider {
+
+namespace {
+
+// The simulator's item functions take the value buffer of this size.
+constexpr std::size_t kItemBufferSize = 1000;
+
+class Items {
+  public:
+    explicit Items(FILEHANDLE file) : file_(file) {}
+
+    [[nodiscard]] bool find(const std::string& key, std::string& value) const {
+        std::string item = key;  // the Windows SDK takes a mutable text
+        std::string buffer(kItemBufferSize, '\0');
+        if (!oapiReadItem_string(file_, item.data(), buffer.data())) {
+            return false;
+        }
+        value = buffer.c_str();
+        return true;
+    }
+
+    [[nodiscard]] std::string text(const std::string& key) const {
+        std::string value;
+        if (!find(key, value)) {
+            throw std::runtime_error("Glider.cfg: " + key + " is missing");
+        }
+        return value;
+    }
+
+    // Read as the simulator reads numbers: sscanf's "%lf", the rest of the value ignored.
+    [[nodiscard]] double number(const std::string& key, double fallback, bool required) const {
+        std::string value;
+        if (!find(key, value)) {
+            if (required) {
+                throw std::runtime_error("Glider.cfg: " + key + " is missing");
+            }
+            return fallback;
+        }
+        double result = 0.0;
+        if (std::sscanf(value.c_str(), "%lf", &result) != 1) {
+            throw std::runtime_error("Glider.cfg: " + key + " is not a number");
+        }
+        return result;
+    }
+
+    [[nodiscard]] Triple triple(const std::string& key, const Triple& fallback) const {
+        std::string value;
+        if (!find(key, value)) {
+            return fallback;
+        }
+        Triple result{};
+        if (std::sscanf(value.c_str(), "%lf%lf%lf", &result[0], &result[1], &result[2]) != 3) {
+            throw std::runtime_error("Glider.cfg: " + key + " is not three numbers");
+        }
+        return result;
+    }
+
+    [[nodiscard]] std::vector<std::string> names(const std::string& key) const {
+        std::string value;
+        std::vector<std::string> result;
+        if (find(key, value)) {
+            std::istringstream words(value);
+            for (std::string word; words >> word;) {
+                result.push_back(word);
+            }
+        }
+        return result;
+    }
+
+  private:
+    FILEHANDLE file_;
+};
+
+}  // namespace
+
+CoefficientFunction functionNamed(const std::string& name) {
+    if (name == "GliderWing") {
+        return GliderWing;
+    }
+    if (name == "GliderTail") {
+        return GliderTail;
+    }
+    if (name == "GliderFin") {
+        return GliderFin;
+    }
+    return nullptr;
+}
+
+Definition readDefinition(FILEHANDLE classFile) {
+    const Items items(classFile);
+    Definition definition;
+    definition.massKg = items.number("Mass", 0.0, true);
+    definition.landedHeightM = items.number("LandedHeight", 0.0, false);
+    definition.inertiaM2 = items.triple("Inertia", definition.inertiaM2);
+    definition.crossSectionsM2 = items.triple("CrossSections", definition.crossSectionsM2);
+    definition.rotResistance = items.triple("RotResistance", definition.rotResistance);
+    for (const std::string& name : items.names("Airfoils")) {
+        const std::string prefix = name + ".";
+        AirfoilDefinition airfoil;
+        airfoil.name = name;
+        const std::string lift = items.text(prefix + "Lift");
+        if (lift != "Vertical" && lift != "Horizontal") {
+            throw std::runtime_error("Glider.cfg: " + prefix + "Lift must be Vertical or Horizontal");
+        }
+        airfoil.vertical = lift == "Vertical";
+        airfoil.positionM = items.triple(prefix + "Position", airfoil.positionM);
+        airfoil.chordM = items.number(prefix + "Chord", 0.0, true);
+        airfoil.areaM2 = items.number(prefix + "Area", 0.0, true);
+        airfoil.aspectRatio = items.number(prefix + "AspectRatio", 0.0, false);
+        airfoil.function = items.text(prefix + "Function");
+        definition.airfoils.push_back(airfoil);
+    }
+    for (const std::string& name : items.names("DragElements")) {
+        DragElementDefinition element;
+        element.name = name;
+        element.positionM = items.triple(name + ".Position", element.positionM);
+        element.factorM2 = items.number(name + ".Factor", 0.0, true);
+        definition.dragElements.push_back(element);
+    }
+    return definition;
+}
+
+}  // namespace glider
