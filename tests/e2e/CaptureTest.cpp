@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -291,11 +292,28 @@ TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
 // A body without rotation and with the simulator's configured air (examples/flat): 288.16 K, so
 // sound at sqrt(1.44 * 250 * 288.16) = 322.0832190599194 m/s, density 1.6 * exp(-2) kg/m^3 at
 // 20 km, and a probe whose table is cl = 0.01 * AOA, cd = 0.1 + 0.05 * Mach with S = 10 m^2.
-// With a small step the report must match physics, lift and L/D negative below 0 degrees.
-TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
+// Lift and drag are divided by the dynamic pressure they were computed with, so the report
+// matches physics to its printed digits whatever the step and the attitude (a vessel turned on
+// its side climbs or sinks within the step); lift and L/D are negative below 0 degrees.
+struct PhysicsCase {
+    const char* step;      // s
+    const char* attitude;  // deg
+};
+
+void PrintTo(const PhysicsCase& c, std::ostream* os) {
+    *os << "step " << c.step << " s, attitude " << c.attitude;
+}
+
+class PhysicsTest : public ::testing::TestWithParam<PhysicsCase> {};
+
+TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     TempRoot root("flat");
+    root.write("Scenarios/Default.scn", std::string("Body = Flat\nStepSize = 0.02\nVessels = P1:Probe\n"
+                                                    "P1.Status = Flying\nP1.Altitude = 20000\n"
+                                                    "P1.Attitude = ") +
+                                            GetParam().attitude + "\n");
     configure(root, {"P1", "Reports", "0", "-20 0 40", "4 6", "0.3 1 2.5", "2 3"});
-    const auto result = runHost(root, {"--display", "none", "--step", "0.0005"});
+    const auto result = runHost(root, {"--display", "none", "--step", GetParam().step});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines("Reports/Probe.csv");
     ASSERT_EQ(report.size(), 6U + 6U * 11U);
@@ -310,14 +328,30 @@ TEST(CaptureTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
         const double aoa = v[1];
         const double airspeed = mach * soundSpeed;
         const double q = 0.5 * density * airspeed * airspeed;
-        EXPECT_NEAR(v[3], airspeed, 1e-5 * airspeed) << report[i];
-        EXPECT_NEAR(v[2], q, 1e-3 * q) << report[i];
+        // Six significant digits: at most half a unit of the sixth off.
+        const double printed = 5e-6;
+        EXPECT_NEAR(v[3], airspeed, printed * airspeed) << report[i];
+        EXPECT_NEAR(v[2], q, printed * q) << report[i];
         const double clS = area * 0.01 * aoa;
         const double cdS = area * (0.1 + 0.05 * mach);
-        EXPECT_NEAR(v[4], clS, 1e-3 * std::abs(clS) + 1e-9) << report[i];
-        EXPECT_NEAR(v[5], cdS, 1e-3 * cdS) << report[i];
-        EXPECT_NEAR(v[6], clS / cdS, 2e-3 * std::abs(clS / cdS) + 1e-9) << report[i];
+        EXPECT_NEAR(v[4], clS, printed * std::abs(clS) + 1e-12) << report[i];
+        EXPECT_NEAR(v[5], cdS, printed * cdS) << report[i];
+        EXPECT_NEAR(v[6], clS / cdS, printed * std::abs(clS / cdS) + 1e-12) << report[i];
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(StepsAndAttitudes, PhysicsTest,
+                         ::testing::Values(PhysicsCase{"0.0005", "0 0 0"},
+                                           PhysicsCase{"0.02", "0 0 90"},
+                                           PhysicsCase{"0.1", "0 0 90"},
+                                           PhysicsCase{"0.1", "40 -25 130"}),
+                         [](const ::testing::TestParamInfo<PhysicsCase>& info) {
+                             std::string name = std::string("step ") + info.param.step +
+                                                " s, attitude " + info.param.attitude;
+                             for (char& c : name) {
+                                 c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+                             }
+                             return name;
+                         });
 
 }  // namespace

@@ -165,3 +165,29 @@ TEST(Isothermal, NoAirNorTemperatureFromTheLimitUp) {
 
 }  // namespace
 }  // namespace aeroquin::host
+
+namespace aeroquin::host {
+namespace {
+
+// The simulator's Earth (EarthAtmJ71G) at 20 km, its figures: 216.65 K, 0.08888978 kg/m^3 (the
+// 1976 standard gives 0.0889099), and a layer change right above 20 km whose density is 2.9e-4
+// higher. Its temperature layers end at 21 km, not 20.
+TEST(J71G, TwentyKilometresAsTheSimulatorsEarth) {
+    AtmosphereParams params = earthAir();
+    params.model = AtmosphereModel::J71G;
+    const Atmosphere air(params, earthRadius, earthGm);
+    const AtmosphereState at20 = air.at(20000.0);
+    EXPECT_DOUBLE_EQ(at20.temperature, 216.65);
+    EXPECT_NEAR(at20.density, 0.08888978, 0.5e-8);
+    const double above = air.at(std::nextafter(20000.0, 30000.0)).density;
+    EXPECT_NEAR(above / at20.density - 1.0, 2.9e-4, 0.05e-4);
+    EXPECT_DOUBLE_EQ(air.at(20500.0).temperature, 216.65);
+    // 11.5 km lies in the lowest temperature layer, at geopotential 11.5 * 6369 / 6380.5 km.
+    EXPECT_NEAR(air.at(11500.0).temperature, 288.15 - 6.5 * (11.5 * 6369.0 / 6380.5), 1e-9);
+    // Continuous where the model's own layers meet, and falling on above 90 km.
+    EXPECT_NEAR(air.at(89999.0).density / air.at(90001.0).density, 1.0, 1e-3);
+    EXPECT_LT(air.at(120000.0).density, air.at(90001.0).density);
+}
+
+}  // namespace
+}  // namespace aeroquin::host
