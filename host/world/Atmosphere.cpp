@@ -61,12 +61,12 @@ AtmosphereState Atmosphere::at(double altitude) const {
 
 AtmosphereState Atmosphere::below(double altitude) const {
     switch (params_.model) {
-    case AtmosphereModel::US1976:
-        return us1976(altitude);
-    case AtmosphereModel::J71G:
-        return j71g(altitude);
-    case AtmosphereModel::Isothermal:
-        break;
+        case AtmosphereModel::US1976:
+            return us1976(altitude);
+        case AtmosphereModel::J71G:
+            return j71g(altitude);
+        case AtmosphereModel::Isothermal:
+            break;
     }
     return configured(altitude);
 }

@@ -7,19 +7,19 @@ namespace aeroquin::host::j77 {
 
 namespace {
 
-constexpr double radiusKm = 6369.0;         // for geopotential height
-constexpr double seaLevelMolarMass = 28.96;  // g/mol
-constexpr double avogadro = 6.02257e23;      // 1/mol, the model's value
-constexpr double boltzmann = 1.38066e-23;    // J/K, the model's value
-constexpr double hydrostatic = 34.163195;    // g0 M / R*, K per geopotential km
+constexpr double radiusKm = 6369.0;                 // for geopotential height
+constexpr double seaLevelMolarMass = 28.96;         // g/mol
+constexpr double avogadro = 6.02257e23;             // 1/mol, the model's value
+constexpr double boltzmann = 1.38066e-23;           // J/K, the model's value
+constexpr double hydrostatic = 34.163195;           // g0 M / R*, K per geopotential km
 constexpr double seaLevelNumberDensity = 2.547e19;  // molecules per cm^3 at 288.15 K, 1 atm
 
 struct Layer {
-    double topKm;          // the layer holds Z below (temperature) or up to (density) this
-    double baseKm;         // geopotential
-    double baseK;          // temperature at the base
-    double lapseKPerKm;    // per geopotential km
-    double basePressure;   // relative to sea level; density layers only
+    double topKm;         // the layer holds Z below (temperature) or up to (density) this
+    double baseKm;        // geopotential
+    double baseK;         // temperature at the base
+    double lapseKPerKm;   // per geopotential km
+    double basePressure;  // relative to sea level; density layers only
 };
 
 // Temperature layers: Z strictly below the top.
@@ -86,8 +86,9 @@ double numberDensity(double zKm) {
         const double temperature = 188.0;
         const double molarMass = seaLevelMolarMass * (1.0 - dissociated(step));
         n = previousN * (previousT / temperature) * (molarMass / previousM) *
-            std::exp(-0.5897446 * ((previousM / previousT) * std::pow(1.0 + previousZ / 6356.766, -2.0) +
-                                   (molarMass / temperature) * std::pow(1.0 + step / 6356.766, -2.0)));
+            std::exp(-0.5897446 *
+                     ((previousM / previousT) * std::pow(1.0 + previousZ / 6356.766, -2.0) +
+                      (molarMass / temperature) * std::pow(1.0 + step / 6356.766, -2.0)));
         if (step <= lastStep - 0.5) {
             previousZ = step;
             previousT = temperature;

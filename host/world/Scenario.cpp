@@ -61,8 +61,8 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
             !std::isfinite((*angles)[1]) || !std::isfinite((*angles)[2])) {
             throw items.error(attitude, attitude + " must be three numbers (deg)");
         }
-        placement.attitudeRad = Vec3{(*angles)[0] * degree, (*angles)[1] * degree,
-                                     (*angles)[2] * degree};
+        placement.attitudeRad =
+            Vec3{(*angles)[0] * degree, (*angles)[1] * degree, (*angles)[2] * degree};
     }
     placement.name = std::move(name);
     placement.className = std::move(className);

@@ -7,8 +7,11 @@
 //   <name>.Status = Landed | Flying            (default Landed; Flying when Body = None)
 //   <name>.Altitude = m above the mean radius  (Flying only, default 20000)
 //   <name>.Longitude, <name>.Latitude = deg    (default 0)
-//   <name>.Attitude = a b c, deg               (default 0 0 0; see Attitude.h)
-// Landed: at rest on the surface, riding the rotating body. Flying: free flight at the given
+//   <name>.Heading = deg from north to east    (Landed only, default 0)
+//   <name>.Attitude = a b c, deg               (optional; see Attitude.h)
+// Landed: at rest on the surface, riding the rotating body; as the simulator lands a vessel,
+// y up along the local vertical and the nose towards the heading, unless an Attitude is given
+// (against the global frame). Flying: free flight at the given
 // altitude, moving with the rotating body there, so the air is still around it. Position and
 // attitude are taken at t = 0. In empty space a Flying vessel starts at rest at the origin.
 #pragma once
@@ -36,7 +39,7 @@ struct VesselPlacement {
     // y up along the local vertical and the nose towards headingRad (from north towards east).
     std::optional<Vec3> attitudeRad;
     double headingRad = 0.0;  // Landed only
-    int line = 0;  // line of the Vessels item, for messages
+    int line = 0;             // line of the Vessels item, for messages
 };
 
 struct Scenario {

@@ -63,7 +63,8 @@ void Vessel::placeUpright(double longitude, double latitude, double heading) {
     const double s = std::sin(heading);
     const double c = std::cos(heading);
     const Mat3 vesselToHorizon = Mat3::fromColumns({c, 0.0, -s}, {0.0, 1.0, 0.0}, {s, 0.0, c});
-    const Mat3 toGlobal = bodyRotation() * horizonToBodyFixed(longitude, latitude) * vesselToHorizon;
+    const Mat3 toGlobal =
+        bodyRotation() * horizonToBodyFixed(longitude, latitude) * vesselToHorizon;
     placeLanded(longitude, latitude, host::attitudeAngles(toGlobal));
 }
 

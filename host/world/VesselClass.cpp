@@ -172,8 +172,9 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     }
     vesselClass.crossSectionsM2 = readVector(items, "CrossSections", {}, 0.0);
     // The simulator's key, and this host's older name for it.
-    vesselClass.rotationDrag = readVector(
-        items, items.find("RotResistance") ? "RotResistance" : "RotDrag", vesselClass.rotationDrag, 0.0);
+    vesselClass.rotationDrag =
+        readVector(items, items.find("RotResistance") ? "RotResistance" : "RotDrag",
+                   vesselClass.rotationDrag, 0.0);
 
     Sources sources(items, root);
     const std::vector<std::string> airfoils = readNames(items, "Airfoils");

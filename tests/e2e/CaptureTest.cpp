@@ -308,10 +308,11 @@ class PhysicsTest : public ::testing::TestWithParam<PhysicsCase> {};
 
 TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     TempRoot root("flat");
-    root.write("Scenarios/Default.scn", std::string("Body = Flat\nStepSize = 0.02\nVessels = P1:Probe\n"
-                                                    "P1.Status = Flying\nP1.Altitude = 20000\n"
-                                                    "P1.Attitude = ") +
-                                            GetParam().attitude + "\n");
+    root.write("Scenarios/Default.scn",
+               std::string("Body = Flat\nStepSize = 0.02\nVessels = P1:Probe\n"
+                           "P1.Status = Flying\nP1.Altitude = 20000\n"
+                           "P1.Attitude = ") +
+                   GetParam().attitude + "\n");
     configure(root, {"P1", "Reports", "0", "-20 0 40", "4 6", "0.3 1 2.5", "2 3"});
     const auto result = runHost(root, {"--display", "none", "--step", GetParam().step});
     ASSERT_EQ(result.exitCode(), 0) << result.err;

@@ -69,7 +69,8 @@ TEST(GliderDefinition, TheVesselModuleBuildsTheClassTheHostReads) {
     ASSERT_EQ(module.dragElements.size(), 1U);
     ASSERT_EQ(hostClass.dragElements.size(), 1U);
     EXPECT_EQ(hostClass.dragElements[0].name, module.dragElements[0].name);
-    expectSame(hostClass.dragElements[0].position, module.dragElements[0].positionM, "drag element");
+    expectSame(hostClass.dragElements[0].position, module.dragElements[0].positionM,
+               "drag element");
     EXPECT_EQ(hostClass.dragElements[0].factorM2, module.dragElements[0].factorM2);
 }
 

@@ -108,7 +108,8 @@ Definition readDefinition(FILEHANDLE classFile) {
         airfoil.name = name;
         const std::string lift = items.text(prefix + "Lift");
         if (lift != "Vertical" && lift != "Horizontal") {
-            throw std::runtime_error("Glider.cfg: " + prefix + "Lift must be Vertical or Horizontal");
+            throw std::runtime_error("Glider.cfg: " + prefix +
+                                     "Lift must be Vertical or Horizontal");
         }
         airfoil.vertical = lift == "Vertical";
         airfoil.positionM = items.triple(prefix + "Position", airfoil.positionM);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <numbers>
+#include <ostream>
 #include <string>
 
 #include "tests/host/world/TestWorld.h"
@@ -236,6 +237,66 @@ INSTANTIATE_TEST_SUITE_P(
                       HeadingCase{{0.0, 0.0, 0.0}, pi / 2},         // nose along +z: east
                       HeadingCase{{pi / 2, 0.0, 0.0}, pi},          // nose along -y: south
                       HeadingCase{{0.0, pi, 0.0}, 3.0 * pi / 2}));  // nose along -z: west
+
+}  // namespace
+}  // namespace aeroquin::host
+
+namespace aeroquin::host {
+namespace {
+
+// The simulator's rotation damping: torque -min(q' C_y r, I m / dt) w, q' at the airspeed plus
+// 30 m/s. At 150 m/s 20 km over the flat body q' = 0.5 * 1.6 e^-2 * 180^2 = 3507.8905 Pa, so with
+// C_y = 12.5 m^2, I = 1 m^2, m = 1000 kg and dt = 0.02 s the limit I m / dt is 50000 N m s.
+struct DampingCase {
+    double resistance;
+    double omegaAfter;  // rad/s, from 0.5 about x
+};
+
+void PrintTo(const DampingCase& c, std::ostream* os) {
+    *os << "RotResistance " << c.resistance;
+}
+
+class RotationDrag : public ::testing::TestWithParam<DampingCase> {};
+
+TEST_P(RotationDrag, IsTheSimulatorsLimitedTorque) {
+    const Body body = flatBody();
+    auto damped = std::make_shared<VesselClass>(*test::probeClass());
+    damped->crossSectionsM2 = {1.0, 12.5, 1.0};
+    damped->rotationDrag = {GetParam().resistance, GetParam().resistance, GetParam().resistance};
+    Vessel v("P1", damped, &body);
+    v.placeFlying(0.0, 0.0, 20000.0, {});
+    v.setFree(v.position(), v.velocity() + Vec3{0.0, 0.0, 150.0}, v.attitudeAngles(),
+              {0.5, 0.0, 0.0});
+    v.step(0.02);
+    EXPECT_NEAR(v.angularVelocity().x, GetParam().omegaAfter, 1e-8);
+    EXPECT_EQ(v.angularVelocity().y, 0.0);
+    EXPECT_EQ(v.angularVelocity().z, 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandValues, RotationDrag,
+    ::testing::Values(DampingCase{0.0, 0.5},
+                      // 3507.8905 * 12.5 * 0.2 = 8769.73 N m s: w' = -4.38486 rad/s^2.
+                      DampingCase{0.2, 0.5 - 0.02 * 0.5 * 0.2 * 12.5 * 3507.8904986929935 / 1000.0},
+                      // Beyond the limit: the rotation stops within the step, and no more.
+                      DampingCase{10.0, 0.0}));
+
+// Landed as the simulator lands a vessel: y along the local vertical, nose to the heading.
+TEST(Landed, StandsUprightWithItsNoseToTheHeading) {
+    const Body earth("Earth", 6.37101e6, 5.973698968e24, 86164.10132, 0.4090928023, std::nullopt);
+    for (const double heading : {0.0, 0.5 * pi, 3.5}) {
+        for (const double latitude : {0.0, 0.7}) {
+            Vessel v("V", test::probeClass(false), &earth);
+            v.placeUpright(0.3, latitude, heading);
+            const Vec3 up = v.horizonInvRot({0.0, 1.0, 0.0});
+            EXPECT_NEAR(up.x, 0.0, 1e-12);
+            EXPECT_NEAR(up.y, 1.0, 1e-12);
+            EXPECT_NEAR(up.z, 0.0, 1e-12);
+            EXPECT_NEAR(std::remainder(v.heading() - heading, 2.0 * pi), 0.0, 1e-12);
+            EXPECT_TRUE(v.landed());
+        }
+    }
+}
 
 }  // namespace
 }  // namespace aeroquin::host
