@@ -281,6 +281,7 @@ void FileLayer::writeLine(FILEHANDLE handle, const char* text) {
         return;
     }
     if (file->dead) {
+        ++linesLost_;
         if (file->linesLost++ == 0) {
             log_.host("oapiWriteLine: " + file->name + " could not be created; its lines are lost");
         }
@@ -299,6 +300,7 @@ void FileLayer::writeLine(FILEHANDLE handle, const char* text) {
         }
         failure = std::strerror(errno);
     }
+    ++linesLost_;
     if (file->linesLost++ == 0) {
         log_.host("oapiWriteLine: writing " + file->name + " failed: " + failure +
                   "; the lines written before are kept");

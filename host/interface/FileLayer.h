@@ -51,6 +51,9 @@ class FileLayer {
 
     // Files really opened for writing during the run.
     std::size_t filesWritten() const { return filesWritten_; }
+    // Lines the module wrote that reached no file: failed writes and writes through dead
+    // handles, over the whole run.
+    std::uint64_t linesLost() const { return linesLost_; }
     // Closes what the module left open, each with a host: line.
     void closeAll();
 
@@ -82,6 +85,7 @@ class FileLayer {
     std::optional<std::uint64_t> failWritesAfter_;
     std::uint64_t linesAttempted_ = 0;
     std::size_t filesWritten_ = 0;
+    std::uint64_t linesLost_ = 0;
     HandleTable<OpenFile> files_{0xF11E0000};
     std::string lineBuffer_;                      // reused for every written line
     std::vector<std::string> longLinesReported_;  // "<file>\n<item in lower case>"

@@ -93,7 +93,11 @@ void HostLog::emit(std::string_view prefix, std::string_view text) {
     buffer_.assign(prefix);
     buffer_.append(text);
     buffer_.push_back('\n');
-    if (!writeAll(fd_.get(), buffer_.data(), buffer_.size()) && !failureReported_) {
+    if (writeAll(fd_.get(), buffer_.data(), buffer_.size())) {
+        return;
+    }
+    ++linesLost_;
+    if (!failureReported_) {
         // The log itself is failing: say so once where the user will see it.
         failureReported_ = true;
         std::fprintf(stderr, "aeroquin-host: writing the log %s failed: %s\n", path_.c_str(),

@@ -32,6 +32,8 @@ class HostLog {
     void host(std::string_view text);
 
     const std::filesystem::path& path() const { return path_; }
+    // Lines that could not be written.
+    std::uint64_t linesLost() const { return linesLost_; }
 
   private:
     void emit(std::string_view prefix, std::string_view text);
@@ -42,6 +44,7 @@ class HostLog {
     std::string formatted_;    // the module's line after "%%"
     std::string conversions_;  // the other conversions of that line
     bool failureReported_ = false;
+    std::uint64_t linesLost_ = 0;
 };
 
 }  // namespace aeroquin::host

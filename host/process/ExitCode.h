@@ -8,7 +8,11 @@ enum class ExitCode : int {
     captureFailed = 1,    // the module's status after frame 1 was not a successful start
     badInput = 2,         // bad arguments, host files or module library
     frameLimit = 3,       // --frames N reached
-    moduleException = 4,  // an exception escaped a module callback (or the host's own step)
+    moduleException = 4,  // an exception escaped a module callback
+    linesLost = 5,        // the capture completed, but report or log lines were lost
+    notFinite = 6,        // a vessel's state, loads or air stopped being finite numbers
+    exitInFrame = 7,      // the module or a library it calls ended the process during a frame
+    internalError = 8,    // the host itself failed
     interrupted = 130,    // SIGINT or SIGTERM
 };
 

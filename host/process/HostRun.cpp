@@ -2,9 +2,11 @@
 
 #include <exception>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "host/interface/HostContext.h"
+#include "host/process/ExceptionText.h"
 #include "host/process/ModuleLoading.h"
 #include "host/process/RunReport.h"
 #include "host/process/Simulation.h"
@@ -25,11 +27,23 @@ RunOutcome runHost(const HostOptions& options) {
                     options.root.string() + ", scenario " + options.scenario);
     try {
         host.setWorld(World::load(options.root, options.scenario));
+        std::set<std::string> classes;
+        for (const Vessel& vessel : host.world()->vessels()) {
+            if (classes.insert(vessel.className()).second) {
+                for (const std::string& warning : vessel.vesselClass().unknownItems) {
+                    host.log().host(warning);
+                }
+            }
+        }
         // Coefficient functions get each vessel's interface: checked once it exists.
         host.world()->checkCoefficientFunctions();
     } catch (const std::exception& e) {
         // HostFileError names the file and the line.
         reportFailure(&host, e.what());
+        return {ExitCode::badInput};
+    } catch (...) {
+        // A coefficient function may throw anything.
+        reportFailure(&host, "reading the world threw " + describeCurrentException());
         return {ExitCode::badInput};
     }
     const double step = options.step.value_or(host.world()->stepSize());

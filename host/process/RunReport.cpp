@@ -23,9 +23,18 @@ void summariseRun(HostContext& host, ExitCode code, std::uint64_t frames, double
                   static_cast<unsigned long long>(frames), frames == 1 ? "frame" : "frames",
                   static_cast<unsigned long long>(points), points == 1 ? "point" : "points", rate,
                   files, files == 1 ? "file" : "files");
-    std::printf("aeroquin-host: %s\n", summary);
+    std::string lost;
+    const std::uint64_t reportLines = host.files().linesLost();
+    const std::uint64_t logLines = host.log().linesLost();
+    if (reportLines > 0 || logLines > 0) {
+        lost = std::to_string(reportLines) +
+               (reportLines == 1 ? " report line and " : " report lines and ") +
+               std::to_string(logLines) + (logLines == 1 ? " log line lost" : " log lines lost");
+    }
+    const std::string ended = std::string(summary) + (lost.empty() ? "" : "; " + lost);
+    std::printf("aeroquin-host: %s\n", ended.c_str());
     std::fflush(stdout);
-    host.log().host(std::string("run ended: ") + summary + "; exit status " +
+    host.log().host("run ended: " + ended + "; exit status " +
                     std::to_string(toInt(code)));
 
     switch (code) {
@@ -41,7 +50,12 @@ void summariseRun(HostContext& host, ExitCode code, std::uint64_t frames, double
             std::fprintf(stderr, "aeroquin-host: stopped by a signal after %llu frames\n",
                          static_cast<unsigned long long>(frames));
             break;
+        case ExitCode::linesLost:
+            std::fprintf(stderr, "aeroquin-host: the capture completed, but incompletely: %s\n",
+                         lost.c_str());
+            break;
         case ExitCode::moduleException:
+        case ExitCode::notFinite:
             std::fprintf(stderr, "aeroquin-host: see %s\n", host.log().path().c_str());
             break;
         default:

@@ -8,6 +8,7 @@
 #include "host/process/ExceptionText.h"
 #include "host/process/RunReport.h"
 #include "host/process/StopSignals.h"
+#include "host/world/NonFiniteError.h"
 
 namespace aeroquin::host {
 
@@ -86,11 +87,16 @@ ExitCode Simulation::run() {
         ok = toModules("clbkPreStep", [&](oapi::Module& module) {
             module.clbkPreStep(startTime, stepS_, startMjd);
         });
+        bool finite = true;
         if (ok) {
             try {
                 for (const auto& vessel : world.step(stepS_)) {
                     host_.log().host("vessel " + vessel + " touched down");
                 }
+            } catch (const NonFiniteError& e) {
+                reportFailure(&host_, "frame " + std::to_string(frames_) + ": " + e.what());
+                ok = false;
+                finite = false;
             } catch (...) {
                 reportFailure(&host_, "World::step in frame " + std::to_string(frames_) +
                                           " threw " + describeCurrentException());
@@ -110,7 +116,9 @@ ExitCode Simulation::run() {
         display_.update(displayState());
 
         const StatusWatch& status = host_.status();
-        if (!ok) {
+        if (!finite) {
+            result = ExitCode::notFinite;
+        } else if (!ok) {
             result = ExitCode::moduleException;
         } else if (status.completed()) {
             result = ExitCode::completed;
@@ -128,6 +136,12 @@ ExitCode Simulation::run() {
     endSimulation();
     if (simulationEndFailed_) {
         result = ExitCode::moduleException;
+    }
+    // A capture whose rows did not all reach the disk is no success, whatever the module says:
+    // in the simulator it cannot know, here the host does.
+    if (*result == ExitCode::completed &&
+        (host_.files().linesLost() > 0 || host_.log().linesLost() > 0)) {
+        result = ExitCode::linesLost;
     }
     summariseRun(
         host_, *result, frames_,

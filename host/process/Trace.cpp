@@ -17,16 +17,20 @@ Trace::Trace(const std::filesystem::path& path) : file_(std::fopen(path.c_str(),
     std::setvbuf(file_.get(), nullptr, _IOFBF, 1 << 16);
 }
 
+// Each mark goes out at once with what came before it, so that a run that dies keeps its trace
+// up to the callback it died in.
 void Trace::callback(std::string_view name) {
     put("# ");
     put(name);
     std::fputc('\n', file_.get());
+    std::fflush(file_.get());
 }
 
 void Trace::callback(std::uint64_t frame, std::string_view name) {
     std::fprintf(file_.get(), "# frame %llu ", static_cast<unsigned long long>(frame));
     put(name);
     std::fputc('\n', file_.get());
+    std::fflush(file_.get());
 }
 
 void Trace::flush() {

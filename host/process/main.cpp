@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "host/process/CommandLine.h"
+#include "host/process/ExceptionText.h"
 #include "host/process/ExitCode.h"
 #include "host/process/HostRun.h"
 
@@ -20,8 +21,9 @@ int main(int argc, char** argv) {
             std::_Exit(toInt(outcome.code));
         }
         return toInt(outcome.code);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "aeroquin-host: internal error: %s\n", e.what());
-        return toInt(ExitCode::moduleException);
+    } catch (...) {
+        std::fprintf(stderr, "aeroquin-host: internal error: %s\n",
+                     describeCurrentException().c_str());
+        return toInt(ExitCode::internalError);
     }
 }

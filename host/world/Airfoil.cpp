@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "host/world/CoefficientLibrary.h"
+#include "host/world/NonFiniteError.h"
 
 namespace aeroquin::host {
 
@@ -24,6 +25,13 @@ CoefficientSource::CoefficientSource(std::shared_ptr<const CoefficientLibrary> l
 
 AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double mach,
                                        double reynolds) const {
+    if (!std::isfinite(angleRad) || !std::isfinite(mach) || !std::isfinite(reynolds)) {
+        // Not the coefficients' fault: they are not asked.
+        std::ostringstream message;
+        message << "airfoil " << *context_ << ": its airflow is not finite (angle " << angleRad
+                << " rad, Mach " << mach << ", Reynolds number " << reynolds << ")";
+        throw NonFiniteError(message.str());
+    }
     if (function_ != nullptr) {
         double cl = 0.0;
         double cm = 0.0;
@@ -35,7 +43,7 @@ AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double m
                 message << origin_ << ": airfoil " << *context_ << ": " << symbol_ << " of "
                         << library_->name() << " gives " << label << " = " << value << " at "
                         << angleRad * (180.0 / std::numbers::pi) << " deg, Mach " << mach;
-                throw std::runtime_error(message.str());
+                throw NonFiniteError(message.str());
             }
         }
         return {cl, cd, cm};

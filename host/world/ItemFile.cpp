@@ -128,6 +128,15 @@ const ItemFile::Entry* ItemFile::entry(std::string_view key) const {
     return nullptr;
 }
 
+std::vector<std::pair<std::string, int>> ItemFile::keys() const {
+    std::vector<std::pair<std::string, int>> keys;
+    keys.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        keys.emplace_back(entry.key, entry.line);
+    }
+    return keys;
+}
+
 std::optional<std::string> ItemFile::find(std::string_view key) const {
     const Entry* e = entry(key);
     if (e == nullptr || e->value.empty()) {

@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/world/HostFileError.h"
@@ -55,6 +56,8 @@ class ItemFile {
     // 0 when no line matches.
     [[nodiscard]] int lineOf(std::string_view key) const;
     [[nodiscard]] const std::string& name() const { return name_; }
+    // Every key read, in file order, with its 1-based line.
+    [[nodiscard]] std::vector<std::pair<std::string, int>> keys() const;
     // The line of kItemLineLimit characters or more that ended the search; nothing when the
     // search reaches the end of the text or an END_PARSE line first.
     [[nodiscard]] const std::optional<LongLine>& longLine() const { return longLine_; }

@@ -3,15 +3,25 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <utility>
 
 #include "host/world/Attitude.h"
+#include "host/world/NonFiniteError.h"
 
 namespace aeroquin::host {
 
 namespace {
 
 constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+
+bool isFinite(const Vec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+std::string text(const Vec3& v) {
+    return std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z);
+}
 
 }  // namespace
 
@@ -236,6 +246,26 @@ Vec3 Vessel::rotationDragMoment(double dt, const AeroLoads& loads) const {
     return {axis(vrot_.x, r.x, pmi.x), axis(vrot_.y, r.y, pmi.y), axis(vrot_.z, r.z, pmi.z)};
 }
 
+void Vessel::requireFinite(const char* when) const {
+    const std::pair<const char*, const Vec3*> parts[] = {{"position", &position_},
+                                                         {"velocity", &velocity_},
+                                                         {"attitude", &arot_},
+                                                         {"angular velocity", &vrot_}};
+    for (const auto& [quantity, value] : parts) {
+        if (!isFinite(*value)) {
+            throw NonFiniteError("vessel " + name_ + ": its " + quantity + " is not finite " +
+                                 when + " (" + text(*value) + ")");
+        }
+    }
+    const double density = atmDensity();
+    const double temperature = atmTemperature();
+    if (!std::isfinite(density) || !std::isfinite(temperature)) {
+        throw NonFiniteError("vessel " + name_ + ": the air is not finite " + when +
+                             " (density " + std::to_string(density) + " kg/m^3, temperature " +
+                             std::to_string(temperature) + " K)");
+    }
+}
+
 bool Vessel::step(double dt) {
     if (landed_) {
         time_ += dt;
@@ -243,8 +273,17 @@ bool Vessel::step(double dt) {
         loads_ = {};
         return false;
     }
+    requireFinite("at the start of the step");
     // Signed, as the simulator sums them: lift is negative below the zero-lift angle.
-    loads_ = currentLoads();
+    try {
+        loads_ = currentLoads();
+    } catch (const NonFiniteError& e) {
+        throw NonFiniteError("vessel " + name_ + ": " + e.what());
+    }
+    if (!isFinite(loads_.force) || !isFinite(loads_.moment)) {
+        throw NonFiniteError("vessel " + name_ + ": its aerodynamic force or moment is not finite (" +
+                             text(loads_.force) + " N; " + text(loads_.moment) + " N m)");
+    }
     const Vec3 aero = (attitude_ * loads_.force) / class_->mass;
 
     // Velocity Verlet; the aerodynamic part is held through the step. A state set since the last
@@ -260,6 +299,7 @@ bool Vessel::step(double dt) {
     velocity_ = velocity_ + (0.5 * dt) * (a0 + a1);
     time_ += dt;
 
+    requireFinite("after the step");
     if (body_ != nullptr && length(position_) < groundRadius()) {
         position_ = groundRadius() * normalised(position_);
         fixToSurface();

@@ -103,13 +103,17 @@ class Vessel {
     [[nodiscard]] double time() const { return time_; }                  // s
 
     // Integrates from time() to time() + dt (velocity Verlet for gravity, aerodynamic force held
-    // from the start). Returns true when the vessel touched down in this step.
+    // from the start). Returns true when the vessel touched down in this step. Throws
+    // NonFiniteError when the state or the air at the start, the loads, or the state at the end
+    // is not finite.
     bool step(double dt);
 
   private:
     // Turns the attitude and the angular velocity over dt under the step's moment and rotation
     // drag.
     void turn(double dt, const AeroLoads& loads);
+    // Throws NonFiniteError naming the first part of the state, or the air, that is not finite.
+    void requireFinite(const char* when) const;
     // The simulator's rotation damping in the air, N m, vessel frame.
     [[nodiscard]] Vec3 rotationDragMoment(double dt, const AeroLoads& loads) const;
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;

@@ -1,6 +1,8 @@
 #include "host/world/VesselClass.h"
 
+#include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <limits>
 #include <map>
 #include <memory>
@@ -18,9 +20,22 @@ namespace {
 const std::string classFolderName = "Config/Vessels";
 const std::string modulesFolderName = "Modules";
 
-// Three finite numbers, each at least `minimum`; `fallback` when the item is missing.
+// Bounds that no real vessel reaches. Beyond them a flight leaves the finite numbers within a
+// step or two: a vessel of a microgram flung away by its air, a wing of 1e300 m^2.
+constexpr double minimumMassKg = 1e-3;     // a gram
+constexpr double minimumInertiaM2 = 1e-6;  // per unit mass: a body of a millimetre
+constexpr double maximumAreaM2 = 1e6;      // a square kilometre
+constexpr double maximumLengthM = 1e4;     // chords, heights, positions: ten kilometres
+
+std::string numberText(double value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
+// Three finite numbers within [minimum, maximum]; `fallback` when the item is missing.
 Vec3 readVector(const ItemFile& items, const std::string& key, const Vec3& fallback,
-                double minimum = -std::numeric_limits<double>::infinity()) {
+                double minimum, double maximum, const char* unit) {
     const auto text = items.find(key);
     if (!text) {
         return fallback;
@@ -30,19 +45,33 @@ Vec3 readVector(const ItemFile& items, const std::string& key, const Vec3& fallb
         throw items.error(key, key + " must be three numbers");
     }
     for (const double value : *values) {
-        if (!std::isfinite(value) || value < minimum) {
+        if (!std::isfinite(value)) {
+            throw items.error(key, key + " must be three finite numbers");
+        }
+        if (value < minimum) {
             throw items.error(key, key + (minimum == 0.0 ? " must not be negative"
-                                                         : " must be finite and positive"));
+                                                         : " must be at least " +
+                                                               numberText(minimum) + " " + unit));
+        }
+        if (value > maximum) {
+            throw items.error(key, key + " must be at most " + numberText(maximum) + " " + unit);
         }
     }
     return {(*values)[0], (*values)[1], (*values)[2]};
 }
 
-double readNonNegative(const ItemFile& items, const std::string& key,
-                       std::optional<double> fallback = std::nullopt) {
+Vec3 readPosition(const ItemFile& items, const std::string& key) {
+    return readVector(items, key, {}, -maximumLengthM, maximumLengthM, "m");
+}
+
+double readNonNegative(const ItemFile& items, const std::string& key, double maximum,
+                       const char* unit, std::optional<double> fallback = std::nullopt) {
     const double value = fallback && !items.find(key) ? *fallback : items.requireNumber(key);
     if (value < 0.0) {
         throw items.error(key, key + " must not be negative");
+    }
+    if (value > maximum) {
+        throw items.error(key, key + " must be at most " + numberText(maximum) + " " + unit);
     }
     return value;
 }
@@ -149,12 +178,46 @@ Airfoil readAirfoil(const ItemFile& items, const std::string& name, Sources& sou
     }
     return Airfoil{name,
                    axis == 0 ? LiftAxis::Vertical : LiftAxis::Horizontal,
-                   readVector(items, prefix + "Position", {}),
-                   readNonNegative(items, prefix + "Chord"),
-                   readNonNegative(items, prefix + "Area"),
-                   readNonNegative(items, prefix + "AspectRatio", 0.0),
+                   readPosition(items, prefix + "Position"),
+                   readNonNegative(items, prefix + "Chord", maximumLengthM, "m"),
+                   readNonNegative(items, prefix + "Area", maximumAreaM2, "m^2"),
+                   readNonNegative(items, prefix + "AspectRatio", maximumLengthM, "", 0.0),
                    hasTable ? sources.table(prefix + "Table")
                             : sources.function(libraryKey, prefix + "Function", name)};
+}
+
+// Keys of the file that this host does not read, as "<file>:<line>: ..." warnings. The
+// simulator's own keys (meshes, thrusters, ...) are among them: the host leaves them be.
+std::vector<std::string> unknownItemsOf(const ItemFile& items,
+                                      const std::vector<std::string>& airfoils,
+                                      const std::vector<DragElement>& dragElements) {
+    // ClassName and Module are the simulator's, and known here: the class is its file, and the
+    // simulator's vessel module is no part of this host.
+    std::vector<std::string> known{"Mass",         "LandedHeight", "Inertia",   "CrossSections",
+                                   "RotResistance", "RotDrag",     "ReferenceArea", "AeroTable",
+                                   "Airfoils",     "Library",      "DragElements", "ClassName",
+                                   "Module"};
+    for (const std::string& airfoil : airfoils) {
+        for (const char* item : {"Lift", "Position", "Chord", "Area", "AspectRatio", "Table",
+                                 "Function", "Library"}) {
+            known.push_back(airfoil + "." + item);
+        }
+    }
+    for (const DragElement& element : dragElements) {
+        known.push_back(element.name + ".Position");
+        known.push_back(element.name + ".Factor");
+    }
+    std::vector<std::string> warnings;
+    for (const auto& [key, line] : items.keys()) {
+        const bool isKnown = std::any_of(known.begin(), known.end(), [&](const std::string& k) {
+            return equalsIgnoringCase(k, key);
+        });
+        if (!isKnown) {
+            warnings.push_back(items.name() + ":" + std::to_string(line) + ": " + key +
+                               " is no item of this host; ignored");
+        }
+    }
+    return warnings;
 }
 
 }  // namespace
@@ -164,23 +227,28 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     VesselClass vesselClass;
     vesselClass.name = std::move(name);
     vesselClass.mass = items.requirePositive("Mass");
-    vesselClass.landedHeight = readNonNegative(items, "LandedHeight", 0.0);
-    vesselClass.inertiaM2 = readVector(items, "Inertia", vesselClass.inertiaM2);
-    if (!(vesselClass.inertiaM2.x > 0.0 && vesselClass.inertiaM2.y > 0.0 &&
-          vesselClass.inertiaM2.z > 0.0)) {
-        throw items.error("Inertia", "Inertia must be three positive numbers");
+    if (vesselClass.mass < minimumMassKg) {
+        throw items.error("Mass", "Mass must be at least " + numberText(minimumMassKg) + " kg");
     }
-    vesselClass.crossSectionsM2 = readVector(items, "CrossSections", {}, 0.0);
+    vesselClass.landedHeight = readNonNegative(items, "LandedHeight", maximumLengthM, "m", 0.0);
+    vesselClass.inertiaM2 = readVector(items, "Inertia", vesselClass.inertiaM2, minimumInertiaM2,
+                                       maximumLengthM * maximumLengthM, "m^2");
+    vesselClass.crossSectionsM2 =
+        readVector(items, "CrossSections", {}, 0.0, maximumAreaM2, "m^2");
     // The simulator's key, and this host's older name for it.
     vesselClass.rotationDrag =
         readVector(items, items.find("RotResistance") ? "RotResistance" : "RotDrag",
-                   vesselClass.rotationDrag, 0.0);
+                   vesselClass.rotationDrag, 0.0, std::numeric_limits<double>::max(), "");
 
     Sources sources(items, root);
     const std::vector<std::string> airfoils = readNames(items, "Airfoils");
     if (airfoils.empty()) {
         // The single-table class: one vertical airfoil of ReferenceArea at the centre of gravity.
         const double area = items.requirePositive("ReferenceArea");
+        if (area > maximumAreaM2) {
+            throw items.error("ReferenceArea", "ReferenceArea must be at most " +
+                                                   numberText(maximumAreaM2) + " m^2");
+        }
         if (items.find("AeroTable")) {
             vesselClass.airfoils.push_back(Airfoil{
                 "AeroTable", LiftAxis::Vertical, {}, 1.0, area, 0.0, sources.table("AeroTable")});
@@ -198,9 +266,15 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     }
     for (const std::string& element : readNames(items, "DragElements")) {
         vesselClass.dragElements.push_back(
-            DragElement{element, readVector(items, element + ".Position", {}),
-                        readNonNegative(items, element + ".Factor")});
+            DragElement{element, readPosition(items, element + ".Position"),
+                        readNonNegative(items, element + ".Factor", maximumAreaM2, "m^2")});
     }
+    if (vesselClass.airfoils.empty() && vesselClass.dragElements.empty()) {
+        // A misspelt AeroTable, say: a capture of it would be rows of zeros and NaN.
+        throw items.error("Airfoils", "the class defines no lift and no drag: it needs AeroTable, "
+                                      "Airfoils or DragElements");
+    }
+    vesselClass.unknownItems = unknownItemsOf(items, airfoils, vesselClass.dragElements);
     return vesselClass;
 }
 

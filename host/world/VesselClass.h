@@ -27,6 +27,8 @@ struct VesselClass {
     Vec3 rotationDrag{0.01, 0.01, 0.01};
     std::vector<Airfoil> airfoils;
     std::vector<DragElement> dragElements;
+    // "<file>:<line>: <Key> is no item of this host; ignored", for the host to log.
+    std::vector<std::string> unknownItems;
 
     // Reads root/Config/Vessels/<name>.cfg and what it names. Throws HostFileError naming the
     // file and line: a missing or malformed item, table or library, a missing function.

@@ -227,7 +227,9 @@ TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
     TempRoot root("demo");
     const auto result =
         runHost(root, {"--utc", kPinnedClock, "--display", "none", "--fail-writes-after", "20"});
-    EXPECT_EQ(result.exitCode(), 0) << result.err;
+    EXPECT_EQ(result.exitCode(), 5) << result.err;
+    EXPECT_NE(result.out.find("; 75 report lines and 0 log lines lost\n"), std::string::npos)
+        << result.out;
     const Lines report = root.lines(kDemoReport);
     ASSERT_EQ(report.size(), 6U + 15U);
     expectWholeRows(report);

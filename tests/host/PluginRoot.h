@@ -29,7 +29,8 @@ class PluginRoot : public testsupport::TempRoot {
               "Size = 1e6\nMass = 9.366677706857458e22\nSidRotPeriod = 1e30\n"
               "Atmosphere = Isothermal\nAtmGasConstant = 250\nAtmGamma = 1.44\n"
               "AtmPressure0 = 100000\nAtmDensity0 = 1.6\n");
-        write("Config/Vessels/Probe.cfg", "Mass = 1000\nReferenceArea = 10\n");
+        write("Config/Vessels/Probe.cfg",
+              "Mass = 1000\nReferenceArea = 10\nDragElements = Hull\nHull.Factor = 1\n");
         write("Scenarios/Default.scn",
               "Body = Flat\nVessels = P1:Probe\nP1.Status = Flying\nP1.Altitude = 20000\n");
     }

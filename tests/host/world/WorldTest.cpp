@@ -79,7 +79,8 @@ TEST(World, ReportsTouchDowns) {
     TempRoot root;
     root.write("Config/Flat.cfg",
                "Size = 1e6\nMass = 1e23\nSidRotPeriod = 1e30\nAtmosphere = None\n");
-    root.write("Config/Vessels/Ball.cfg", "Mass = 1\nReferenceArea = 1\n");
+    root.write("Config/Vessels/Ball.cfg",
+               "Mass = 1\nReferenceArea = 1\nDragElements = Hull\nHull.Factor = 1\n");
     root.write("Scenarios/Drop.scn",
                "Body = Flat\nVessels = B:Ball C:Ball\nB.Status = Flying\nB.Altitude = 1\n");
     World world = World::load(root.path(), "Drop");
@@ -95,7 +96,8 @@ TEST(World, PlacesVesselsAsTheScenarioSays) {
     TempRoot root;
     root.write("Config/Ball.cfg",
                "Size = 1e6\nMass = 1e23\nSidRotPeriod = 1e5\nAtmosphere = None\n");
-    root.write("Config/Vessels/Ball.cfg", "Mass = 1\nReferenceArea = 1\n");
+    root.write("Config/Vessels/Ball.cfg",
+               "Mass = 1\nReferenceArea = 1\nDragElements = Hull\nHull.Factor = 1\n");
     root.write("Scenarios/Place.scn",
                "Body = Ball\nStepSize = 0.5\nVessels = A:Ball\tB:Ball\n"
                "A.Status = flying\nA.Altitude = 5000\nA.Longitude = 30\nA.Latitude = -45\n"
@@ -129,7 +131,8 @@ class WorldErrors : public ::testing::TestWithParam<BadRoot> {};
 TEST_P(WorldErrors, NameTheFileAndLine) {
     TempRoot root;
     root.write("Config/Earth.cfg", GetParam().body);
-    root.write("Config/Vessels/DeltaWing.cfg", "Mass = 100\nReferenceArea = 2\n");
+    root.write("Config/Vessels/DeltaWing.cfg",
+               "Mass = 100\nReferenceArea = 2\nDragElements = Hull\nHull.Factor = 1\n");
     root.write("Config/Vessels/Winged.cfg", "Mass = 100\nReferenceArea = 2\nAeroTable = W.csv\n");
     root.write("Config/Vessels/Escaping.cfg",
                "Mass = 100\nReferenceArea = 2\nAeroTable = ../../Scenarios/T.scn\n");
@@ -188,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
     TempRoot root;
-    root.write("Config/Vessels/Ball.cfg", "Mass = 1\nReferenceArea = 1\n");
+    root.write("Config/Vessels/Ball.cfg",
+               "Mass = 1\nReferenceArea = 1\nDragElements = Hull\nHull.Factor = 1\n");
     root.write("Scenarios/Void.scn", "Body = None\nVessels = V:Ball\n");
     World world = World::load(root.path(), "Void");
     EXPECT_EQ(world.body(), nullptr);
