@@ -32,6 +32,8 @@ class HostLog {
     void host(std::string_view text);
 
     const std::filesystem::path& path() const { return path_; }
+    // The file's descriptor, for a last line written from a signal handler.
+    int fd() const { return fd_.get(); }
     // Lines that could not be written.
     std::uint64_t linesLost() const { return linesLost_; }
 

@@ -7,6 +7,7 @@
 
 #include "host/interface/HostContext.h"
 #include "host/process/ExceptionText.h"
+#include "host/process/LastWords.h"
 #include "host/process/ModuleLoading.h"
 #include "host/process/RunReport.h"
 #include "host/process/Simulation.h"
@@ -25,6 +26,9 @@ RunOutcome runHost(const HostOptions& options) {
     HostContext& host = *context;
     host.log().host(std::string("aeroquin-host ") + AEROQUIN_VERSION + ", root " +
                     options.root.string() + ", scenario " + options.scenario);
+    // From here on a stop signal, a crash or an exit() in the user's code leaves a line.
+    const StopSignals signals;
+    const LastWords lastWords(host.log().fd());
     try {
         host.setWorld(World::load(options.root, options.scenario));
         std::set<std::string> classes;
@@ -36,7 +40,9 @@ RunOutcome runHost(const HostOptions& options) {
             }
         }
         // Coefficient functions get each vessel's interface: checked once it exists.
+        LastWords::setFrame(0, true);
         host.world()->checkCoefficientFunctions();
+        LastWords::setFrame(0, false);
     } catch (const std::exception& e) {
         // HostFileError names the file and the line.
         reportFailure(&host, e.what());
@@ -49,7 +55,6 @@ RunOutcome runHost(const HostOptions& options) {
     const double step = options.step.value_or(host.world()->stepSize());
     host.world()->setStepSize(step);
 
-    const StopSignals signals;
     if (!options.noModule) {
         if (const auto failure = loadModule(host, options)) {
             return {*failure};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/process/ExceptionText.h"
+#include "host/process/LastWords.h"
 #include "host/process/RunReport.h"
 #include "host/process/StopSignals.h"
 #include "host/world/NonFiniteError.h"
@@ -68,8 +69,10 @@ ExitCode Simulation::run() {
     if (host_.trace().on()) {
         host_.trace().callback("clbkSimulationStart");
     }
+    LastWords::setFrame(0, true);
     bool ok = toModules("clbkSimulationStart",
                         [mode](oapi::Module& module) { module.clbkSimulationStart(mode); });
+    LastWords::setFrame(0, false);
 
     std::optional<ExitCode> result;
     if (!ok) {
@@ -79,6 +82,7 @@ ExitCode Simulation::run() {
     }
     while (!result) {
         host_.setFrame(++frames_);
+        LastWords::setFrame(frames_, true);
         const double startTime = world.time();
         if (host_.trace().on()) {
             host_.trace().callback(frames_, "clbkPreStep");
@@ -113,6 +117,7 @@ ExitCode Simulation::run() {
                 module.clbkPostStep(endTime, stepS_, endMjd);
             });
         }
+        LastWords::setFrame(frames_, false);
         display_.update(displayState());
 
         const StatusWatch& status = host_.status();

@@ -2,6 +2,8 @@
 
 #include <csignal>
 
+#include "host/process/LastWords.h"
+
 namespace aeroquin::host {
 
 namespace {
@@ -11,6 +13,8 @@ volatile std::sig_atomic_t stopRequest = 0;
 
 void recordStop(int signal) {
     stopRequest = signal;
+    // A frame that hangs does not see the request: it gets a grace period, then the run ends.
+    LastWords::stopRequested(signal);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SIGINT and SIGTERM ask the run to stop: the handler only records the request, which the frame
-// loop reads between frames so that the simulation still ends cleanly. A second signal ends the
-// process at once (the handler is reset after the first).
+// loop reads between frames so that the simulation still ends cleanly. A frame that does not end
+// within LastWords::kStopGraceS of the request ends the run (LastWords.h). A second signal ends
+// the process at once (the handler is reset after the first).
 #pragma once
 
 #include <csignal>

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "host/world/CallInProgress.h"
 #include "host/world/CoefficientLibrary.h"
 #include "host/world/NonFiniteError.h"
 
@@ -21,7 +22,9 @@ CoefficientSource::CoefficientSource(std::shared_ptr<const CoefficientLibrary> l
       function_(function),
       symbol_(std::move(symbol)),
       context_(std::make_shared<std::string>(std::move(airfoil))),
-      origin_(std::move(origin)) {}
+      origin_(std::move(origin)),
+      description_(std::make_shared<std::string>("the coefficient function " + symbol_ + " of " +
+                                                  library_->name() + ", airfoil " + *context_)) {}
 
 AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double mach,
                                        double reynolds) const {
@@ -36,7 +39,10 @@ AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double m
         double cl = 0.0;
         double cm = 0.0;
         double cd = 0.0;
-        function_(vessel, angleRad, mach, reynolds, context_->data(), &cl, &cm, &cd);
+        {
+            const CallScope scope(description_->c_str());
+            function_(vessel, angleRad, mach, reynolds, context_->data(), &cl, &cm, &cd);
+        }
         for (const auto& [label, value] : {std::pair{"cl", cl}, {"cm", cm}, {"cd", cd}}) {
             if (!std::isfinite(value)) {
                 std::ostringstream message;

@@ -48,6 +48,7 @@ class CoefficientSource {
     std::string symbol_;
     std::shared_ptr<std::string> context_;  // stable address for the function's context
     std::string origin_;
+    std::shared_ptr<std::string> description_;  // stable text for CallInProgress.h
 };
 
 struct Airfoil {

@@ -23,9 +23,16 @@ CoefficientLibrary::~CoefficientLibrary() {
 
 AirfoilCallback CoefficientLibrary::function(const std::string& symbol) const {
     void* address = librarySymbol(handle_, symbol.c_str());
+    if (address == nullptr || !isFunctionSymbol(address)) {
+        return nullptr;
+    }
     // The loader hands out functions as object addresses.
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
     return reinterpret_cast<AirfoilCallback>(address);
+}
+
+bool CoefficientLibrary::defines(const std::string& symbol) const {
+    return librarySymbol(handle_, symbol.c_str()) != nullptr;
 }
 
 }  // namespace aeroquin::host

@@ -20,8 +20,10 @@ class CoefficientLibrary {
     ~CoefficientLibrary();
 
     // The library's own C-linkage export `symbol`, taken to have the simulator's coefficient
-    // callback signature; null when the library does not define it.
+    // callback signature; null when the library does not define it, or defines it as data.
     [[nodiscard]] AirfoilCallback function(const std::string& symbol) const;
+    // Whether the library defines `symbol` at all, function or data.
+    [[nodiscard]] bool defines(const std::string& symbol) const;
     [[nodiscard]] const std::string& name() const { return name_; }
 
   private:

@@ -1,6 +1,8 @@
 #include "host/world/LibrarySymbol.h"
 
 #include <dlfcn.h>
+#include <elf.h>
+#include <link.h>
 
 namespace aeroquin::host {
 
@@ -23,6 +25,17 @@ void* librarySymbol(void* library, const char* name) {
         }
     }
     return self == library ? address : nullptr;
+}
+
+bool isFunctionSymbol(void* address) {
+    Dl_info info{};
+    void* entry = nullptr;  // the loader hands out its ELF symbol entry
+    if (::dladdr1(address, &info, &entry, RTLD_DL_SYMENT) == 0 || entry == nullptr) {
+        return false;
+    }
+    const auto* symbol = static_cast<const ElfW(Sym)*>(entry);
+    const unsigned type = ELF64_ST_TYPE(symbol->st_info);
+    return type == STT_FUNC || type == STT_GNU_IFUNC;
 }
 
 }  // namespace aeroquin::host

@@ -148,8 +148,12 @@ class Sources {
         const std::string symbol = items_.requireString(functionKey);
         const AirfoilCallback callback = library->function(symbol);
         if (callback == nullptr) {
-            throw items_.error(
-                functionKey, functionKey + " " + symbol + " is not defined in " + library->name());
+            throw items_.error(functionKey,
+                               functionKey + " " + symbol +
+                                   (library->defines(symbol) ? " of " + library->name() +
+                                                                   " is data, not a function"
+                                                             : " is not defined in " +
+                                                                   library->name()));
         }
         return {library, callback, symbol, std::move(airfoil),
                 items_.name() + ":" + std::to_string(items_.lineOf(functionKey))};
@@ -269,12 +273,16 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
             DragElement{element, readPosition(items, element + ".Position"),
                         readNonNegative(items, element + ".Factor", maximumAreaM2, "m^2")});
     }
+    vesselClass.unknownItems = unknownItemsOf(items, airfoils, vesselClass.dragElements);
     if (vesselClass.airfoils.empty() && vesselClass.dragElements.empty()) {
         // A misspelt AeroTable, say: a capture of it would be rows of zeros and NaN.
-        throw items.error("Airfoils", "the class defines no lift and no drag: it needs AeroTable, "
-                                      "Airfoils or DragElements");
+        std::string detail =
+            "the class defines no lift and no drag: it needs AeroTable, Airfoils or DragElements";
+        for (const std::string& warning : vesselClass.unknownItems) {
+            detail += "\n" + warning;
+        }
+        throw items.error("Airfoils", detail);
     }
-    vesselClass.unknownItems = unknownItemsOf(items, airfoils, vesselClass.dragElements);
     return vesselClass;
 }
 

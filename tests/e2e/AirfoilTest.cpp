@@ -2,7 +2,10 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <thread>
 #include <numbers>
 #include <ostream>
 #include <sstream>
@@ -93,6 +96,71 @@ TEST(AirfoilTest, FunctionAndTableOfTheSameCoefficientsCaptureTheSameReport) {
     }
 }
 
+// A coefficient function is blamed for what it returned: a finite lift coefficient of 1e308
+// overflows the force, and the run stops in frame 1 naming the airfoil and the product.
+TEST(AirfoilTest, AForceThatOverflowsStopsTheRunNamingItsFactors) {
+    TempRoot root("glider");
+    prepare(root, probeClass("Wing.Function = HugeLift"));
+    configure(root, {"P1", "Reports", "0", "0 10", "1", "0.5 1", "1"});
+    const auto result = runHost(root, {"--display", "none"});
+    EXPECT_EQ(result.exitCode(), 6);
+    EXPECT_NE(result.err.find("aeroquin-host: frame 1: vessel P1: airfoil Wing: its lift is not "
+                              "finite: coefficient 1e+308 x q "),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(root.lines("Reports/Probe.csv").size(), 6U) << "the header, no row";
+}
+
+// A coefficient function that never returns, crashes or calls exit() at Mach 0.7, in flight: the
+// run ends with its own status and leaves one line naming the frame and the function.
+struct DyingCall {
+    std::string function;
+    int stopSignal;  // sent once the capture stands in the function; 0: none
+    int exitCode;
+    std::string line;  // the log's line, up to the frame number
+};
+
+void PrintTo(const DyingCall& input, std::ostream* out) {
+    *out << input.function;
+}
+
+class DyingCallTest : public ::testing::TestWithParam<DyingCall> {};
+
+TEST_P(DyingCallTest, EndsTheRunWithOneLineNamingTheFrameAndTheFunction) {
+    const DyingCall& call = GetParam();
+    TempRoot root("glider");
+    prepare(root, probeClass("Wing.Function = " + call.function));
+    configure(root, {"P1", "Reports", "0", "0 10", "1", "0.5 0.9", "4"});
+    aeroquin::testsupport::HostProcess host(
+        AEROQUIN_HOST_EXE, aeroquin::testsupport::hostArgs(root, {"--display", "none"}),
+        root.path());
+    if (call.stopSignal != 0) {
+        // Mach 0.5 and 0.6 take four rows; the fifth frame never ends.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (root.lines("Reports/Probe.csv").size() < 6 + 4 &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        host.signal(call.stopSignal);
+    }
+    const auto result = host.wait();
+    EXPECT_EQ(result.exitCode(), call.exitCode) << result.err;
+    const std::string expected = call.line + " in frame 5, in the coefficient function " +
+                                 call.function + " of Modules/TestAirfoils.so, airfoil Wing";
+    EXPECT_EQ(root.logLinesStartingWith(call.line), (Lines{expected})) << root.read("host.log");
+    EXPECT_NE(result.err.find("aeroquin-host: " + expected.substr(6)), std::string::npos)
+        << result.err;
+    EXPECT_EQ(root.lines("Reports/Probe.csv").size(), 6U + 4U) << "the rows before are whole";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DyingCallTest,
+    ::testing::Values(DyingCall{"HangsAtMachPointSeven", SIGTERM, 130,
+                                "host: no end within 2 s of SIGTERM"},
+                      DyingCall{"CrashesAtMachPointSeven", 0, 128 + SIGSEGV, "host: SIGSEGV"},
+                      DyingCall{"ExitsAtMachPointSeven", 0, 7, "host: exit() called"}),
+    [](const auto& info) { return info.param.function; });
+
 struct BadAirfoil {
     std::string name;
     std::string probe;    // the class file
@@ -137,7 +205,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadAirfoil{"NegativeArea", replaced(goodProbe, "Wing.Area = 8", "Wing.Area = -8"),
                    "Config/Vessels/Probe.cfg:8: Wing.Area must not be negative"},
         BadAirfoil{"NegativeChord", replaced(goodProbe, "Wing.Chord = 1.5", "Wing.Chord = -1.5"),
-                   "Config/Vessels/Probe.cfg:7: Wing.Chord must not be negative"}),
+                   "Config/Vessels/Probe.cfg:7: Wing.Chord must not be negative"},
+        // Values that no vessel has and that throw a flight out of finite numbers.
+        BadAirfoil{"TinyMass", replaced(goodProbe, "Mass = 500", "Mass = 1e-10"),
+                   "Config/Vessels/Probe.cfg:1: Mass must be at least 0.001 kg"},
+        BadAirfoil{"TinyInertia", replaced(goodProbe, "Inertia = 2 2 1", "Inertia = 2 1e-300 1"),
+                   "Config/Vessels/Probe.cfg:2: Inertia must be at least 1e-06 m^2"},
+        BadAirfoil{"HugeArea", replaced(goodProbe, "Wing.Area = 8", "Wing.Area = 1e308"),
+                   "Config/Vessels/Probe.cfg:8: Wing.Area must be at most 1e+06 m^2"},
+        BadAirfoil{"HugeChord", replaced(goodProbe, "Wing.Chord = 1.5", "Wing.Chord = 1e308"),
+                   "Config/Vessels/Probe.cfg:7: Wing.Chord must be at most 10000 m"},
+        // Messages that name what is wrong.
+        BadAirfoil{"PositionNotANumber",
+                   replaced(goodProbe, "Wing.Position = 0 0 0.3", "Wing.Position = 0 nan 0"),
+                   "Config/Vessels/Probe.cfg:6: Wing.Position must be three finite numbers"},
+        BadAirfoil{"DataNamedAsFunction", probeClass("Wing.Function = NotAFunction"),
+                   "Config/Vessels/Probe.cfg:10: Wing.Function NotAFunction of "
+                   "Modules/TestAirfoils.so is data, not a function"},
+        BadAirfoil{"NoStandardException", probeClass("Wing.Function = ThrowsInteger"),
+                   "reading the world threw int"},
+        // A misspelt key leaves a class without aerodynamics: refused, the key warned of.
+        BadAirfoil{"NoLiftNoDrag", "Mass = 12000\nReferenceArea = 60\nAeroTabel = Wing.csv\n",
+                   "Config/Vessels/Probe.cfg: the class defines no lift and no drag: it needs "
+                   "AeroTable, Airfoils or DragElements"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

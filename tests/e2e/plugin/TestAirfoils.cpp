@@ -1,5 +1,7 @@
 // Coefficient functions for the end-to-end tests, with the simulator's callback signature.
+#include <csignal>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <numbers>
@@ -35,4 +37,58 @@ TEST_AIRFOILS_EXPORT void NanPastThirty(VESSEL* vessel, double aoa, double mach,
     if (aoa > 30.5 * std::numbers::pi / 180.0 && aoa < 0.5 * std::numbers::pi) {
         *cd = std::numeric_limits<double>::quiet_NaN();
     }
+}
+
+// A name a class file may give that is no function at all.
+extern "C" __attribute__((visibility("default"))) int NotAFunction[4];
+int NotAFunction[4] = {1, 2, 3, 4};
+
+// Throws what is no standard exception, in the check before the first frame already.
+TEST_AIRFOILS_EXPORT void ThrowsInteger(VESSEL* /*vessel*/, double /*aoa*/, double /*mach*/,
+                                        double /*re*/, void* /*context*/, double* /*cl*/,
+                                        double* /*cm*/, double* /*cd*/) {
+    throw 42;
+}
+
+// Finite, but too large for any force: lift 1e308 q S overflows in flight.
+TEST_AIRFOILS_EXPORT void HugeLift(VESSEL* vessel, double aoa, double mach, double re,
+                                   void* context, double* cl, double* cm, double* cd) {
+    SmoothWing(vessel, aoa, mach, re, context, cl, cm, cd);
+    *cl = 1e308;
+}
+
+namespace {
+// In flight at Mach 0.7 only: the check before the first frame asks other Mach numbers.
+bool atMachPointSeven(double mach) {
+    return std::abs(mach - 0.7) < 1e-6;
+}
+}  // namespace
+
+TEST_AIRFOILS_EXPORT void HangsAtMachPointSeven(VESSEL* vessel, double aoa, double mach, double re,
+                                                void* context, double* cl, double* cm,
+                                                double* cd) {
+    while (atMachPointSeven(mach)) {
+        // A volatile read keeps the loop from being optimised away.
+        static volatile int spin = 0;
+        spin = spin + 1;
+    }
+    SmoothWing(vessel, aoa, mach, re, context, cl, cm, cd);
+}
+
+TEST_AIRFOILS_EXPORT void CrashesAtMachPointSeven(VESSEL* vessel, double aoa, double mach,
+                                                  double re, void* context, double* cl,
+                                                  double* cm, double* cd) {
+    if (atMachPointSeven(mach)) {
+        std::raise(SIGSEGV);
+    }
+    SmoothWing(vessel, aoa, mach, re, context, cl, cm, cd);
+}
+
+TEST_AIRFOILS_EXPORT void ExitsAtMachPointSeven(VESSEL* vessel, double aoa, double mach, double re,
+                                                void* context, double* cl, double* cm,
+                                                double* cd) {
+    if (atMachPointSeven(mach)) {
+        std::exit(0);
+    }
+    SmoothWing(vessel, aoa, mach, re, context, cl, cm, cd);
 }
