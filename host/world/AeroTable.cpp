@@ -85,6 +85,8 @@ AeroTable::AeroTable(std::vector<double> machs, std::vector<double> aoas,
     : machs_(std::move(machs)), aoas_(std::move(aoas)), values_(std::move(values)) {}
 
 AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
+    // A spreadsheet's "CSV UTF-8" starts with one.
+    text = withoutByteOrderMark(text);
     std::vector<Row> rows;
     int headerLine = 0;
     std::vector<std::string_view> columns;  // as the header names them

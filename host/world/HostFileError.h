@@ -1,6 +1,7 @@
 // The failure of every host file: body, vessel class, coefficient table, scenario.
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -19,5 +20,9 @@ class HostFileError : public std::runtime_error {
     std::string file_;
     int line_;
 };
+
+// Why `path` is no file to read: "not found", "is a directory", "is not a regular file", or the
+// system's own reason ("File name too long", "Permission denied"); empty when it is one.
+[[nodiscard]] std::string whyNotAFile(const std::filesystem::path& path);
 
 }  // namespace aeroquin::host

@@ -58,11 +58,16 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 ItemFile::ItemFile(std::vector<Entry> entries, std::string name, std::optional<LongLine> longLine)
     : entries_(std::move(entries)), name_(std::move(name)), longLine_(longLine) {}
 
-ItemFile ItemFile::fromText(std::string_view text, std::string name) {
+std::string_view withoutByteOrderMark(std::string_view text) {
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.starts_with(byteOrderMark)) {
         text.remove_prefix(byteOrderMark.size());
     }
+    return text;
+}
+
+ItemFile ItemFile::fromText(std::string_view text, std::string name) {
+    text = withoutByteOrderMark(text);
     std::vector<Entry> entries;
     std::optional<LongLine> longLine;
     int lineNumber = 0;

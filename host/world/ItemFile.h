@@ -96,6 +96,9 @@ class ItemFile {
     std::optional<LongLine> longLine_;
 };
 
+// `text` without the UTF-8 byte order mark that editors and spreadsheets put at its start.
+[[nodiscard]] std::string_view withoutByteOrderMark(std::string_view text);
+
 // ASCII case-insensitive equality; other bytes compare exactly.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 

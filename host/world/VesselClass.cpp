@@ -112,10 +112,8 @@ class Sources {
         auto& table = tables_[file];
         if (!table) {
             const auto path = root_ / "Config" / "Vessels" / file;
-            // A name the file system refuses (too long, say) is a file that is not there.
-            std::error_code error;
-            if (!std::filesystem::is_regular_file(path, error)) {
-                throw items_.error(key, key + " " + classFolderName + "/" + file + " not found");
+            if (const std::string why = whyNotAFile(path); !why.empty()) {
+                throw items_.error(key, key + " " + classFolderName + "/" + file + " " + why);
             }
             table = std::make_shared<const AeroTable>(
                 AeroTable::load(path, classFolderName + "/" + file));
@@ -133,10 +131,9 @@ class Sources {
         auto& library = libraries_[file];
         if (!library) {
             const auto path = root_ / modulesFolderName / file;
-            std::error_code error;
-            if (!std::filesystem::is_regular_file(path, error)) {
-                throw items_.error(
-                    libraryKey, libraryKey + " " + modulesFolderName + "/" + file + " not found");
+            if (const std::string why = whyNotAFile(path); !why.empty()) {
+                throw items_.error(libraryKey,
+                                   libraryKey + " " + modulesFolderName + "/" + file + " " + why);
             }
             try {
                 library = std::make_shared<const CoefficientLibrary>(

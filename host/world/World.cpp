@@ -15,11 +15,9 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
     world.stepSize_ = scenario.stepSizeS;
     if (scenario.body) {
         const std::string file = "Config/" + *scenario.body + ".cfg";
-        // A name the file system refuses (too long, say) is a file that is not there.
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(root / file, error)) {
+        if (const std::string why = whyNotAFile(root / file); !why.empty()) {
             throw HostFileError(scenario.file, scenario.bodyLine,
-                                "body " + *scenario.body + ": " + file + " not found");
+                                "body " + *scenario.body + ": " + file + " " + why);
         }
         world.body_ = std::make_unique<Body>(Body::load(root, *scenario.body));
     }
@@ -30,11 +28,9 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         auto& vesselClass = classes[placement.className];
         if (!vesselClass) {
             const std::string file = "Config/Vessels/" + placement.className + ".cfg";
-            std::error_code error;
-            if (!std::filesystem::is_regular_file(root / file, error)) {
-                throw HostFileError(
-                    scenario.file, placement.line,
-                    "vessel class " + placement.className + ": " + file + " not found");
+            if (const std::string why = whyNotAFile(root / file); !why.empty()) {
+                throw HostFileError(scenario.file, placement.line,
+                                    "vessel class " + placement.className + ": " + file + " " + why);
             }
             vesselClass =
                 std::make_shared<const VesselClass>(VesselClass::load(root, placement.className));

@@ -125,3 +125,32 @@ class WithoutMatplotlibTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+@unittest.skipUnless(HAVE_MATPLOTLIB, "matplotlib is not installed")
+class ManyMachNumbersTest(unittest.TestCase):
+    def test_a_colour_bar_of_mach_stands_for_a_legend_too_long_to_fit(self):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        machs = [0.1 * i for i in range(1, 41)]
+        lines = [
+            "Aeroquin version: 1.0",
+            "Vessel Class: Glider",
+            "System time at simulation start: 2024/03/05::14:07:09",
+            "Number of AOA points = 2",
+            "Number of Mach points = %d" % len(machs),
+            "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D",
+        ]
+        for mach in machs:
+            for aoa in (0, 10):
+                lines.append("%g; %d; 1000; %g; %g; 0.5; %g" % (mach, aoa, 300 * mach, aoa * 0.1, aoa * 0.2))
+        report = os.path.join(folder.name, "many.csv")
+        with open(report, "w", encoding="utf-8") as file:
+            file.write("\n".join(lines) + "\n")
+        target = os.path.join(folder.name, "many.svg")
+        status, _, err = run_tool("plot", report, "-o", target)
+        self.assertEqual((status, err), (0, ""))
+        with open(target, encoding="utf-8") as file:
+            svg = file.read()
+        self.assertIn(">Mach number<", svg)
+        self.assertNotIn(">Mach 4<", svg, "no legend entries beside the colour bar")

@@ -7,6 +7,12 @@ from .report import cut_short
 
 FORMATS = (".png", ".svg")
 
+# Up to this many Mach numbers each gets a legend entry; beyond, a colour bar of Mach stands for
+# them, since a legend of more entries no longer fits the figure.
+LEGEND_LIMIT = 20
+# The part of the sequential colour scale in use: its lightest end is hard to see on white.
+SCALE_END = 0.85
+
 
 class MatplotlibMissing(Exception):
     """matplotlib cannot be imported; the figure is left out."""
@@ -60,13 +66,19 @@ def write_figure(report, path):
     ratio, polar = figure.add_subplot(grid[1, 0]), figure.add_subplot(grid[1, 1])
     side = figure.add_subplot(grid[:, 2])
     side.axis("off")
-    # Distinct colours while there are few curves, a light-free sequential scale beyond.
+    # Distinct colours while there are few curves, a light-free sequential scale beyond: by rank
+    # while the legend names each curve, by Mach number under a colour bar.
+    machs = [curve[0] for curve in curves]
     if len(curves) <= 10:
         palette = matplotlib.colormaps["tab10"]
         colours = [palette(i) for i in range(len(curves))]
+    elif len(curves) <= LEGEND_LIMIT:
+        palette = matplotlib.colormaps["viridis"]
+        colours = [palette(SCALE_END * i / (len(curves) - 1)) for i in range(len(curves))]
     else:
         palette = matplotlib.colormaps["viridis"]
-        colours = [palette(0.85 * i / (len(curves) - 1)) for i in range(len(curves))]
+        span = (machs[-1] - machs[0]) or 1.0
+        colours = [palette(SCALE_END * (mach - machs[0]) / span) for mach in machs]
     for index, (mach, aoa, cl_s, cd_s, lift_to_drag) in enumerate(curves):
         style = dict(
             color=colours[index],
@@ -102,11 +114,24 @@ def write_figure(report, path):
         "%s, capture started %s UTC" % (report.vessel_class or "(no class)", report.start_time),
         fontsize=14,
     )
-    if curves:
+    notes = []
+    if len(curves) > LEGEND_LIMIT:
+        from matplotlib.colors import ListedColormap, Normalize
+
+        scale = ListedColormap(palette([SCALE_END * i / 255 for i in range(256)]))
+        mappable = matplotlib.cm.ScalarMappable(Normalize(machs[0], machs[-1]), scale)
+        figure.colorbar(mappable, ax=side, location="left", fraction=0.5, label="Mach number")
+        empty = [
+            g6(mach)
+            for mach, _, cl_s, cd_s, lift_to_drag in curves
+            if all(math.isnan(v) for v in cl_s + cd_s + lift_to_drag)
+        ]
+        if empty:
+            notes.append("No finite values at\nMach " + ", ".join(empty))
+    elif curves:
         side.legend(
             *lift.get_legend_handles_labels(), loc="upper left", title="Mach number", fontsize=10
         )
-    notes = []
     short = cut_short(report)
     if short:
         # One clause a line: the side panel is narrow.

@@ -63,12 +63,16 @@ TEST(AeroTable, GridOnThreeByThreeAndNaNInput) {
     EXPECT_TRUE(std::isnan(table.at(std::numeric_limits<double>::quiet_NaN(), 0.0).cl));
 }
 
-TEST(AeroTable, ToleratesCrLfBlanksAndHeaderCase) {
+TEST(AeroTable, ToleratesCrLfBlanksHeaderCaseAndAByteOrderMark) {
     const AeroTable table = AeroTable::fromText(
         "\r\n  # note\r\n Mach , AOA,CL ,cd\r\n0, 0,0,0\r\n0,10,1,1\r\n"
         "\r\n1,0,0,0\r\n1,10,1,1\r\n",
         "t.csv");
     EXPECT_NEAR(table.at(0.5, 5.0).cl, 0.5, 1e-12);
+    // As a spreadsheet saves "CSV UTF-8".
+    const AeroTable marked = AeroTable::fromText(
+        "\xEF\xBB\xBFmach,aoa,cl,cd\n0,0,0,0\n0,10,1,1\n1,0,0,0\n1,10,1,1\n", "w.csv");
+    EXPECT_NEAR(marked.at(0.5, 5.0).cl, 0.5, 1e-12);
 }
 
 struct ErrorCase {

@@ -170,3 +170,21 @@ TEST(ScanInteger, ReadsWhatSscanfPercentDReads) {
 
 }  // namespace
 }  // namespace aeroquin::host
+
+namespace aeroquin::host {
+namespace {
+
+// A host file that cannot be read is named with the reason, not always "not found".
+TEST(WhyNotAFile, NamesTheActualReason) {
+    const testsupport::TempRoot root;
+    root.write("Modules/Lib.so", "x");
+    root.write("Modules/Dir.so/.keep", "");
+    EXPECT_EQ(whyNotAFile(root.path() / "Modules/Lib.so"), "");
+    EXPECT_EQ(whyNotAFile(root.path() / "Modules/Gone.so"), "not found");
+    EXPECT_EQ(whyNotAFile(root.path() / "Modules/Lib.so/inside"), "not found");
+    EXPECT_EQ(whyNotAFile(root.path() / "Modules/Dir.so"), "is a directory");
+    EXPECT_EQ(whyNotAFile(root.path() / std::string(300, 'n')), "File name too long");
+}
+
+}  // namespace
+}  // namespace aeroquin::host
