@@ -6,8 +6,8 @@
 #include <ctime>
 
 #include "bench/NullHost.h"
-#include "module/AeroquinManager.h"
-#include "module/HostApi.h"
+#include "module/capture/AeroquinManager.h"
+#include "module/simulator/HostApi.h"
 
 namespace {
 

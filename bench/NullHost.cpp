@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::bench {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "vessel/CaptureSample.h"
+#include "module/vessel/CaptureSample.h"
 
 namespace {
 

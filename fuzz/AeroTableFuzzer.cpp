@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fuzz/Check.h"
+#include "host/support/HostFileError.h"
 #include "host/world/AeroTable.h"
-#include "host/world/HostFileError.h"
 
 using aeroquin::fuzz::check;
 using namespace aeroquin::host;

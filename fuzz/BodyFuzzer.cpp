@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "fuzz/Check.h"
+#include "host/support/HostFileError.h"
+#include "host/support/ItemFile.h"
 #include "host/world/Body.h"
-#include "host/world/HostFileError.h"
-#include "host/world/ItemFile.h"
 
 using aeroquin::fuzz::check;
 using namespace aeroquin::host;

@@ -14,13 +14,12 @@
 #include <string_view>
 #include <vector>
 
-#include "config/AxisValidation.h"
-#include "config/Configuration.h"
-#include "config/ConfigurationError.h"
 #include "fuzz/Check.h"
 #include "host/interface/HostContext.h"
-#include "host/process/CommandLine.h"
-#include "sweep/Sweeper.h"
+#include "module/config/AxisValidation.h"
+#include "module/config/Configuration.h"
+#include "module/config/ConfigurationError.h"
+#include "module/sweep/Sweeper.h"
 #include "tests/support/TempRoot.h"
 
 using aeroquin::fuzz::check;
@@ -66,10 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     aeroquin::Configuration configuration;
     bool loaded = false;
     {
-        aeroquin::host::HostOptions options;
-        options.root = root.path();
-        options.display = aeroquin::host::DisplayMode::none;
-        aeroquin::host::HostContext host(options);
+        aeroquin::host::HostSettings settings;
+        settings.root = root.path();
+        settings.screen = false;
+        aeroquin::host::HostContext host(settings);
         try {
             configuration.load();
             loaded = true;

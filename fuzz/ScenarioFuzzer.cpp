@@ -7,8 +7,9 @@
 #include <string_view>
 
 #include "fuzz/Check.h"
-#include "host/world/HostFileError.h"
-#include "host/world/ItemFile.h"
+#include "host/support/HostFileError.h"
+#include "host/support/ItemFile.h"
+#include "host/world/NonFiniteError.h"
 #include "host/world/Scenario.h"
 #include "host/world/World.h"
 #include "tests/support/TempRoot.h"
@@ -52,6 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int frame = 0; frame < 3; ++frame) {
             static_cast<void>(world.step(world.stepSize()));
         }
+    } catch (const NonFiniteError& error) {
+        // A flight that leaves the finite numbers (a step of 1e300 s, say) ends with its name.
+        check(std::string_view(error.what()).starts_with("vessel "),
+              "a state that is not finite names its vessel");
     } catch (const HostFileError& error) {
         // The scenario, or the body or class file it names.
         const std::string_view message = error.what();

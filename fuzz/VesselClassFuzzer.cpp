@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "fuzz/Check.h"
-#include "host/world/HostFileError.h"
-#include "host/world/ItemFile.h"
+#include "host/support/HostFileError.h"
+#include "host/support/ItemFile.h"
 #include "host/world/VesselClass.h"
 #include "tests/support/TempRoot.h"
 

@@ -1,6 +1,6 @@
 // The host interface's annotations.
 #include "host/interface/HostContext.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 using aeroquin::host::HostContext;
 using aeroquin::host::TraceResult;

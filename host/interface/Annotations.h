@@ -9,7 +9,7 @@
 
 #include "host/interface/HandleTable.h"
 #include "host/interface/HostLog.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "host/world/ParseNumber.h"
+#include "host/support/ParseNumber.h"
 
 namespace aeroquin::host {
 

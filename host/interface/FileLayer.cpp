@@ -10,7 +10,7 @@
 #include <limits>
 #include <system_error>
 
-#include "host/world/ParseNumber.h"
+#include "host/support/ParseNumber.h"
 
 namespace aeroquin::host {
 

@@ -16,8 +16,8 @@
 #include "host/interface/HandleTable.h"
 #include "host/interface/HostLog.h"
 #include "host/interface/UniqueFd.h"
-#include "host/world/ItemFile.h"
-#include "module/HostApi.h"
+#include "host/support/ItemFile.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
 

@@ -15,19 +15,26 @@
 #include "host/interface/HostLog.h"
 #include "host/interface/ModuleLibrary.h"
 #include "host/interface/ObjectTable.h"
-#include "host/process/CommandLine.h"
-#include "host/process/StatusWatch.h"
-#include "host/process/Trace.h"
+#include "host/interface/Trace.h"
 #include "host/world/World.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
+
+// What the interface needs to know of a run; the process makes it from its command line.
+struct HostSettings {
+    std::filesystem::path root = ".";
+    std::optional<std::filesystem::path> trace;    // none: no trace
+    std::optional<UtcTime> utc;                    // pins GetSystemTime
+    bool screen = true;                            // false: no graphics client, no annotations
+    std::optional<std::uint64_t> failWritesAfter;  // testing: the file layer's fault switch
+};
 
 class HostContext {
   public:
     // Opens the log (<root>/host.log) and the trace; throws std::runtime_error when either
     // cannot be created.
-    explicit HostContext(const HostOptions& options);
+    explicit HostContext(const HostSettings& settings);
     HostContext(const HostContext&) = delete;
     HostContext& operator=(const HostContext&) = delete;
     ~HostContext();
@@ -40,24 +47,19 @@ class HostContext {
     const Clock& clock() const { return clock_; }
     FileLayer& files() { return files_; }
     Annotations& annotations() { return annotations_; }
-    StatusWatch& status() { return status_; }
     ObjectTable& objects() { return objects_; }
 
     // The simulated world; the object table follows it.
     void setWorld(World world);
     World* world() { return world_ ? &*world_ : nullptr; }
 
-    // Loads the plug-in library (throws std::runtime_error) and keeps it until unloadModule.
-    ModuleLibrary& loadModule(const std::filesystem::path& path);
+    // The plug-in library and the module objects it registered: loaded, registered and
+    // unloaded by the process (process/ModuleLoading.h); at the latest the context's end
+    // deletes the objects, then the library.
+    std::optional<ModuleLibrary>& library() { return library_; }
     // Takes ownership of a module object registered by the library's InitModule.
     void registerModule(oapi::Module* module);
-    const std::vector<std::unique_ptr<oapi::Module>>& modules() const { return modules_; }
-    // Calls the library's ExitModule (else opcDLLExit) when it exports one and then leaves the
-    // registered objects to it, as the simulator does; without one, deletes them (the simulator
-    // would leak them). Then unloads the library.
-    void unloadModule();
-    // After a failed clean end: neither the objects nor the library may be touched again.
-    void abandonModule();
+    std::vector<std::unique_ptr<oapi::Module>>& modules() { return modules_; }
 
     // The frame under way: 0 while the simulation starts or ends.
     std::uint64_t frame() const { return frame_; }
@@ -82,7 +84,6 @@ class HostContext {
     Clock clock_;
     FileLayer files_;
     Annotations annotations_;
-    StatusWatch status_;
     std::optional<World> world_;
     ObjectTable objects_;
     // Declared after everything the module may call while it is deleted or unloaded.

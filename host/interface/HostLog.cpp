@@ -82,6 +82,9 @@ std::string_view HostLog::moduleLine(std::string_view text) {
                          : ", conversions without arguments, written as they stand") +
              "; the simulator would have crashed or printed garbage there");
     }
+    if (moduleLineListener_) {
+        moduleLineListener_(formatted_);
+    }
     return formatted_;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ class HostLog {
     // "%%" becomes "%"; any other conversion is written as it stands, followed by a host: line
     // naming it. Returns the text written, valid until the next call.
     std::string_view moduleLine(std::string_view text);
+    // Called with each module line as the log holds it, right after it is written.
+    void onModuleLine(std::function<void(std::string_view)> listener) {
+        moduleLineListener_ = std::move(listener);
+    }
     // One line "host: " + text (the host's own lines).
     void host(std::string_view text);
 
@@ -47,6 +52,7 @@ class HostLog {
     std::string conversions_;  // the other conversions of that line
     bool failureReported_ = false;
     std::uint64_t linesLost_ = 0;
+    std::function<void(std::string_view)> moduleLineListener_;
 };
 
 }  // namespace aeroquin::host

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "host/world/Vec3.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
 

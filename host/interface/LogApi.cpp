@@ -1,6 +1,6 @@
 // The host interface's log.
 #include "host/interface/HostContext.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 using aeroquin::host::HostContext;
 
@@ -16,6 +16,5 @@ void oapiWriteLog(char* line) {
         host->log().host("oapiWriteLog: null text ignored");
         return;
     }
-    // The watcher sees the line as the log holds it.
-    host->status().observe(host->log().moduleLine(line));
+    host->log().moduleLine(line);
 }

@@ -4,7 +4,7 @@
 
 #include "host/interface/DateText.h"
 #include "host/interface/HostContext.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 using aeroquin::host::HostContext;
 

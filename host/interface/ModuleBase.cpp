@@ -1,6 +1,6 @@
 // The module base classes of the host interface. They need nothing of a run, so any host (the
 // headless one, or a benchmark's in-process one) defines them with this file.
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}
 

@@ -1,6 +1,6 @@
 #include "host/interface/ModuleLibrary.h"
 
-#include "host/world/LibrarySymbol.h"
+#include "host/support/LibrarySymbol.h"
 
 #include <dlfcn.h>
 
@@ -27,24 +27,6 @@ ModuleLibrary::~ModuleLibrary() {
 
 void* ModuleLibrary::symbol(const char* name) const {
     return librarySymbol(handle_, name);
-}
-
-std::filesystem::path defaultModulePath() {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const auto installed = exe.parent_path() / AEROQUIN_INSTALLED_MODULE;
-        if (std::filesystem::exists(installed, error)) {
-            return installed.lexically_normal();
-        }
-    }
-#ifdef AEROQUIN_BUILD_MODULE
-    const std::filesystem::path built = AEROQUIN_BUILD_MODULE;
-    if (std::filesystem::exists(built, error)) {
-        return built;
-    }
-#endif
-    return {};
 }
 
 }  // namespace aeroquin::host

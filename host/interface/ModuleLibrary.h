@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "host/world/LibrarySymbol.h"
+#include "host/support/LibrarySymbol.h"
 
 namespace aeroquin::host {
 
@@ -29,10 +29,5 @@ class ModuleLibrary {
     void* handle_;
     bool keep_ = false;
 };
-
-// The Aeroquin module that came with this host: beside an installed host
-// (<exe dir>/../lib/aeroquin/Aeroquin.so), else the one of the build tree it was built in.
-// Empty when neither exists.
-std::filesystem::path defaultModulePath();
 
 }  // namespace aeroquin::host

@@ -1,6 +1,6 @@
 #include "host/interface/ObjectTable.h"
 
-#include "host/world/ItemFile.h"
+#include "host/support/ItemFile.h"
 
 namespace aeroquin::host {
 
@@ -20,7 +20,6 @@ ObjectTable::ObjectTable(World& world) : body_(world.body()) {
         Entry entry;
         entry.vessel = &vessel;
         entry.api = std::make_unique<VESSEL>(static_cast<OBJHANDLE>(&vessel));
-        vessel.setInterface(entry.api.get());
         entry.className = std::make_unique<std::string>(vessel.className());
         vessels_.push_back(std::move(entry));
     }
@@ -78,6 +77,10 @@ UnmodelledState& ObjectTable::unmodelled(OBJHANDLE handle) {
 
 const ATMCONST* ObjectTable::atmConstants(OBJHANDLE handle) const {
     return body(handle) != nullptr ? atmConstants_.get() : nullptr;
+}
+
+VESSEL* ObjectTable::interfaceOf(const Vessel& vessel) const {
+    return interfaceOf(static_cast<OBJHANDLE>(const_cast<Vessel*>(&vessel)));
 }
 
 }  // namespace aeroquin::host

@@ -1,6 +1,8 @@
 // The simulated objects as the module sees them: opaque handles (addresses of the world's Body
 // and Vessel objects, which never move) and one VESSEL interface per vessel, owned here. Every
-// handle the module passes back is checked against the table before it is followed.
+// handle the module passes back is checked against the table before it is followed. Addresses,
+// unlike the ids of files and annotations (HandleTable.h), are safe as handles here: the world is
+// set once per run and its objects live to its end, so no address ever names a second object.
 #pragma once
 
 #include <memory>
@@ -10,7 +12,7 @@
 
 #include "host/interface/StateRecords.h"
 #include "host/world/World.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
 
@@ -30,6 +32,7 @@ class ObjectTable {
     Vessel* vessel(OBJHANDLE handle) const;
     const Body* body(OBJHANDLE handle) const;
     VESSEL* interfaceOf(OBJHANDLE handle) const;
+    VESSEL* interfaceOf(const Vessel& vessel) const;
     // The class name in a buffer of the host's that the module may read.
     char* className(OBJHANDLE handle) const;
     // The state-record fields the world does not model, of the vessel behind `handle` (which

@@ -2,7 +2,7 @@
 #include "host/interface/Clock.h"
 #include "host/interface/HostContext.h"
 #include "host/interface/ModuleLibrary.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 using aeroquin::host::HostContext;
 using aeroquin::host::TraceResult;

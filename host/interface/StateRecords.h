@@ -10,7 +10,7 @@
 #include <array>
 
 #include "host/world/Vessel.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin::host {
 

@@ -1,4 +1,4 @@
-#include "host/process/Trace.h"
+#include "host/interface/Trace.h"
 
 #include <cerrno>
 #include <charconv>

@@ -5,7 +5,7 @@
 #include "host/interface/HostContext.h"
 #include "host/interface/HostVectors.h"
 #include "host/interface/StateRecords.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 using aeroquin::host::applyStatus;
 using aeroquin::host::applyStatusEx;

@@ -6,24 +6,31 @@
 #include <string>
 
 #include "host/interface/HostContext.h"
-#include "host/process/ExceptionText.h"
 #include "host/process/LastWords.h"
 #include "host/process/ModuleLoading.h"
 #include "host/process/RunReport.h"
 #include "host/process/Simulation.h"
+#include "host/process/StatusWatch.h"
 #include "host/process/StopSignals.h"
+#include "host/support/ExceptionText.h"
 
 namespace aeroquin::host {
 
 RunOutcome runHost(const HostOptions& options) {
+    // The watch outlives the context: the module may log while it is unloaded.
+    StatusWatch status;
     std::optional<HostContext> context;
     try {
-        context.emplace(options);
+        context.emplace(HostSettings{options.root, options.trace, options.utc,
+                                     options.display != DisplayMode::none,
+                                     options.failWritesAfter});
     } catch (const std::exception& e) {
         reportFailure(nullptr, e.what());
         return {ExitCode::badInput};
     }
     HostContext& host = *context;
+    // The watch sees every module line as the log holds it.
+    host.log().onModuleLine([&status](std::string_view line) { status.observe(line); });
     host.log().host(std::string("aeroquin-host ") + AEROQUIN_VERSION + ", root " +
                     options.root.string() + ", scenario " + options.scenario);
     // From here on a stop signal, a crash or an exit() in the user's code leaves a line.
@@ -41,7 +48,8 @@ RunOutcome runHost(const HostOptions& options) {
         }
         // Coefficient functions get each vessel's interface: checked once it exists.
         LastWords::setFrame(0, true);
-        host.world()->checkCoefficientFunctions();
+        host.world()->checkCoefficientFunctions(
+            [&host](const Vessel& vessel) { return host.objects().interfaceOf(vessel); });
         LastWords::setFrame(0, false);
     } catch (const std::exception& e) {
         // HostFileError names the file and the line.
@@ -60,7 +68,7 @@ RunOutcome runHost(const HostOptions& options) {
             return {*failure};
         }
     }
-    Simulation simulation(host, options, step);
+    Simulation simulation(host, status, options, step);
     const ExitCode code = simulation.run();
     return {code, simulation.moduleAbandoned()};
 }

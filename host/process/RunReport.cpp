@@ -11,11 +11,12 @@ void reportFailure(HostContext* host, const std::string& message) {
     std::fprintf(stderr, "aeroquin-host: %s\n", message.c_str());
 }
 
-void summariseRun(HostContext& host, ExitCode code, std::uint64_t frames, double elapsedS) {
+void summariseRun(HostContext& host, const StatusWatch& status, ExitCode code, std::uint64_t frames,
+                  double elapsedS) {
     host.files().closeAll();
     host.annotations().releaseAll();
 
-    const std::uint64_t points = host.status().pointsMeasured(frames);
+    const std::uint64_t points = status.pointsMeasured(frames);
     const double rate = elapsedS > 0.0 ? static_cast<double>(points) / elapsedS : 0.0;
     const std::size_t files = host.files().filesWritten();
     char summary[200];
@@ -34,13 +35,12 @@ void summariseRun(HostContext& host, ExitCode code, std::uint64_t frames, double
     const std::string ended = std::string(summary) + (lost.empty() ? "" : "; " + lost);
     std::printf("aeroquin-host: %s\n", ended.c_str());
     std::fflush(stdout);
-    host.log().host("run ended: " + ended + "; exit status " +
-                    std::to_string(toInt(code)));
+    host.log().host("run ended: " + ended + "; exit status " + std::to_string(toInt(code)));
 
     switch (code) {
         case ExitCode::captureFailed:
             std::fprintf(stderr, "aeroquin-host: the capture could not start: %s\n",
-                         host.status().frameOneStatus().c_str());
+                         status.frameOneStatus().c_str());
             break;
         case ExitCode::frameLimit:
             std::fprintf(stderr, "aeroquin-host: stopped after %llu frames (--frames)\n",

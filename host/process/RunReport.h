@@ -6,6 +6,7 @@
 
 #include "host/interface/HostContext.h"
 #include "host/process/ExitCode.h"
+#include "host/process/StatusWatch.h"
 
 namespace aeroquin::host {
 
@@ -14,6 +15,7 @@ void reportFailure(HostContext* host, const std::string& message);
 
 // Closes and frees what the module left, then writes the summary line (stdout and log) and, for
 // an unsuccessful end, what went wrong (stderr). `elapsedS` is the run's wall time.
-void summariseRun(HostContext& host, ExitCode code, std::uint64_t frames, double elapsedS);
+void summariseRun(HostContext& host, const StatusWatch& status, ExitCode code, std::uint64_t frames,
+                  double elapsedS);
 
 }  // namespace aeroquin::host

@@ -5,16 +5,19 @@
 #include <optional>
 #include <string>
 
-#include "host/process/ExceptionText.h"
 #include "host/process/LastWords.h"
+#include "host/process/ModuleLoading.h"
 #include "host/process/RunReport.h"
 #include "host/process/StopSignals.h"
+#include "host/support/ExceptionText.h"
 #include "host/world/NonFiniteError.h"
 
 namespace aeroquin::host {
 
-Simulation::Simulation(HostContext& host, const HostOptions& options, double step)
+Simulation::Simulation(HostContext& host, StatusWatch& status, const HostOptions& options,
+                       double step)
     : host_(host),
+      status_(status),
       options_(options),
       stepS_(step),
       startMjd_(modifiedJulianDate(host.clock().now())),
@@ -39,8 +42,9 @@ bool Simulation::toModules(const char* callback, Call call) {
 
 void Simulation::endSimulation() {
     // No frame is under way: what the module logs now is no frame's status.
-    host_.status().stop();
+    status_.stop();
     host_.setFrame(0);
+    status_.setFrame(0);
     // The simulator deletes every annotation before the simulation-end callback.
     host_.annotations().deleteAtSimulationEnd();
     if (host_.trace().on()) {
@@ -50,15 +54,15 @@ void Simulation::endSimulation() {
         !toModules("clbkSimulationEnd", [](oapi::Module& module) { module.clbkSimulationEnd(); });
     if (simulationEndFailed_) {
         host_.log().host("the module objects are not deleted and the library stays loaded");
-        host_.abandonModule();
+        abandonModule(host_);
     } else {
-        host_.unloadModule();
+        unloadModule(host_);
     }
 }
 
 DisplayState Simulation::displayState() const {
-    return DisplayState{frames_, host_.world()->time(), host_.status().pointsMeasured(frames_),
-                        host_.status().totalPoints(), host_.annotations().latestText()};
+    return DisplayState{frames_, host_.world()->time(), status_.pointsMeasured(frames_),
+                        status_.totalPoints(), host_.annotations().latestText()};
 }
 
 ExitCode Simulation::run() {
@@ -82,6 +86,7 @@ ExitCode Simulation::run() {
     }
     while (!result) {
         host_.setFrame(++frames_);
+        status_.setFrame(frames_);
         LastWords::setFrame(frames_, true);
         const double startTime = world.time();
         if (host_.trace().on()) {
@@ -94,7 +99,10 @@ ExitCode Simulation::run() {
         bool finite = true;
         if (ok) {
             try {
-                for (const auto& vessel : world.step(stepS_)) {
+                const auto interfaceOf = [this](const Vessel& vessel) {
+                    return host_.objects().interfaceOf(vessel);
+                };
+                for (const auto& vessel : world.step(stepS_, interfaceOf)) {
                     host_.log().host("vessel " + vessel + " touched down");
                 }
             } catch (const NonFiniteError& e) {
@@ -120,7 +128,7 @@ ExitCode Simulation::run() {
         LastWords::setFrame(frames_, false);
         display_.update(displayState());
 
-        const StatusWatch& status = host_.status();
+        const StatusWatch& status = status_;
         if (!finite) {
             result = ExitCode::notFinite;
         } else if (!ok) {
@@ -149,7 +157,7 @@ ExitCode Simulation::run() {
         result = ExitCode::linesLost;
     }
     summariseRun(
-        host_, *result, frames_,
+        host_, status_, *result, frames_,
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count());
     return *result;
 }

@@ -9,6 +9,7 @@
 #include "host/interface/HostContext.h"
 #include "host/process/CommandLine.h"
 #include "host/process/ExitCode.h"
+#include "host/process/StatusWatch.h"
 #include "host/process/TerminalDisplay.h"
 
 namespace aeroquin::host {
@@ -17,7 +18,8 @@ namespace aeroquin::host {
 class Simulation {
   public:
     // `step`: the time step of every frame, s.
-    Simulation(HostContext& host, const HostOptions& options, double step);
+    // `status` watches the module's log lines.
+    Simulation(HostContext& host, StatusWatch& status, const HostOptions& options, double step);
 
     // Runs the whole simulation and summarises it; the exit status.
     ExitCode run();
@@ -31,6 +33,7 @@ class Simulation {
     DisplayState displayState() const;
 
     HostContext& host_;
+    StatusWatch& status_;
     const HostOptions& options_;
     double stepS_;     // time step of every frame
     double startMjd_;  // days, at simulation time 0

@@ -4,9 +4,9 @@
 #include <exception>
 
 #include "host/process/CommandLine.h"
-#include "host/process/ExceptionText.h"
 #include "host/process/ExitCode.h"
 #include "host/process/HostRun.h"
+#include "host/support/ExceptionText.h"
 
 int main(int argc, char** argv) {
     using namespace aeroquin::host;

@@ -1,4 +1,4 @@
-#include "host/process/ExceptionText.h"
+#include "host/support/ExceptionText.h"
 
 #include <cxxabi.h>
 

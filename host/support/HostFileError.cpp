@@ -1,4 +1,4 @@
-#include "host/world/HostFileError.h"
+#include "host/support/HostFileError.h"
 
 namespace aeroquin::host {
 

@@ -1,4 +1,4 @@
-#include "host/world/ItemFile.h"
+#include "host/support/ItemFile.h"
 
 #include <cmath>
 #include <fstream>
@@ -6,7 +6,7 @@
 #include <sstream>
 #include <utility>
 
-#include "host/world/ParseNumber.h"
+#include "host/support/ParseNumber.h"
 
 namespace aeroquin::host {
 

@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/world/HostFileError.h"
+#include "host/support/HostFileError.h"
 
 namespace aeroquin::host {
 

@@ -1,4 +1,4 @@
-#include "host/world/LibrarySymbol.h"
+#include "host/support/LibrarySymbol.h"
 
 #include <dlfcn.h>
 #include <elf.h>

@@ -1,4 +1,4 @@
-#include "host/world/ParseNumber.h"
+#include "host/support/ParseNumber.h"
 
 #include <charconv>
 #include <limits>

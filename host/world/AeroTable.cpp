@@ -11,9 +11,9 @@
 #include <sstream>
 #include <utility>
 
-#include "host/world/HostFileError.h"
-#include "host/world/ItemFile.h"
-#include "host/world/ParseNumber.h"
+#include "host/support/HostFileError.h"
+#include "host/support/ItemFile.h"
+#include "host/support/ParseNumber.h"
 
 namespace aeroquin::host {
 

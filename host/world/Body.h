@@ -12,8 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "host/support/ItemFile.h"
 #include "host/world/Atmosphere.h"
-#include "host/world/ItemFile.h"
 #include "host/world/Mat3.h"
 #include "host/world/Vec3.h"
 

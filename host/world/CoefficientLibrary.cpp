@@ -2,8 +2,8 @@
 
 #include <dlfcn.h>
 
-#include "host/world/HostFileError.h"
-#include "host/world/LibrarySymbol.h"
+#include "host/support/HostFileError.h"
+#include "host/support/LibrarySymbol.h"
 
 namespace aeroquin::host {
 

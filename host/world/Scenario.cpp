@@ -4,8 +4,8 @@
 #include <numbers>
 #include <set>
 
-#include "host/world/ParseNumber.h"
-#include "host/world/PlainName.h"
+#include "host/support/ParseNumber.h"
+#include "host/support/PlainName.h"
 
 namespace aeroquin::host {
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "host/world/ItemFile.h"
+#include "host/support/ItemFile.h"
 #include "host/world/Vec3.h"
 
 namespace aeroquin::host {

@@ -180,7 +180,7 @@ double Vessel::dynamicPressure() const {
     return 0.5 * atmDensity() * v * v;
 }
 
-AeroLoads Vessel::currentLoads() const {
+AeroLoads Vessel::currentLoads(VESSEL* self) const {
     if (landed_) {
         return {};
     }
@@ -192,10 +192,10 @@ AeroLoads Vessel::currentLoads() const {
         airflow.speedOfSound = air->speedOfSound(state.temperature);
     }
     return aeroLoads(class_->airfoils, class_->dragElements, class_->crossSectionsM2, airflow,
-                     interface_);
+                     self);
 }
 
-void Vessel::checkCoefficientFunctions() const {
+void Vessel::checkCoefficientFunctions(VESSEL* self) const {
     constexpr double machs[] = {0.0, 0.3, 0.6, 0.8, 0.9, 0.95, 1.0, 1.05,
                                 1.1, 1.2, 1.5, 2.0, 3.0, 5.0,  10.0};
     // Re0 per unit Mach of sea-level air, 1/m: the probe needs plausible values, not exact ones.
@@ -206,8 +206,7 @@ void Vessel::checkCoefficientFunctions() const {
         }
         for (const double mach : machs) {
             for (int degrees = -180; degrees <= 180; degrees += 5) {
-                static_cast<void>(airfoil.coefficients.at(interface_, degrees / degreesPerRadian,
-                                                          mach,
+                static_cast<void>(airfoil.coefficients.at(self, degrees / degreesPerRadian, mach,
                                                           reynoldsPerMach * mach * airfoil.chordM));
             }
         }
@@ -260,13 +259,13 @@ void Vessel::requireFinite(const char* when) const {
     const double density = atmDensity();
     const double temperature = atmTemperature();
     if (!std::isfinite(density) || !std::isfinite(temperature)) {
-        throw NonFiniteError("vessel " + name_ + ": the air is not finite " + when +
-                             " (density " + std::to_string(density) + " kg/m^3, temperature " +
+        throw NonFiniteError("vessel " + name_ + ": the air is not finite " + when + " (density " +
+                             std::to_string(density) + " kg/m^3, temperature " +
                              std::to_string(temperature) + " K)");
     }
 }
 
-bool Vessel::step(double dt) {
+bool Vessel::step(double dt, VESSEL* self) {
     if (landed_) {
         time_ += dt;
         followSurface();
@@ -276,12 +275,13 @@ bool Vessel::step(double dt) {
     requireFinite("at the start of the step");
     // Signed, as the simulator sums them: lift is negative below the zero-lift angle.
     try {
-        loads_ = currentLoads();
+        loads_ = currentLoads(self);
     } catch (const NonFiniteError& e) {
         throw NonFiniteError("vessel " + name_ + ": " + e.what());
     }
     if (!isFinite(loads_.force) || !isFinite(loads_.moment)) {
-        throw NonFiniteError("vessel " + name_ + ": its aerodynamic force or moment is not finite (" +
+        throw NonFiniteError("vessel " + name_ +
+                             ": its aerodynamic force or moment is not finite (" +
                              text(loads_.force) + " N; " + text(loads_.moment) + " N m)");
     }
     const Vec3 aero = (attitude_ * loads_.force) / class_->mass;

@@ -77,14 +77,14 @@ class Vessel {
     // Force and moment of the last integrated step, vessel frame (N, N m).
     [[nodiscard]] const AeroLoads& loads() const { return loads_; }
 
-    // The simulator's interface of this vessel, handed to airfoil coefficient functions; set by
-    // whoever serves the interface, null before.
-    void setInterface(VESSEL* vessel) { interface_ = vessel; }
+    // `self` below is the simulator's interface of this vessel, as whoever serves the interface
+    // has it: coefficient functions get it. The vessel keeps none.
+
     // The loads at the current state, without stepping (coefficient functions are called).
-    [[nodiscard]] AeroLoads currentLoads() const;
+    [[nodiscard]] AeroLoads currentLoads(VESSEL* self = nullptr) const;
     // Calls every coefficient function of the class over the whole circle of angles (5 deg
     // apart) and Mach 0 to 10; throws std::runtime_error at the first value that is not finite.
-    void checkCoefficientFunctions() const;
+    void checkCoefficientFunctions(VESSEL* self = nullptr) const;
 
     // Diagnostics at the current state.
     [[nodiscard]] Vec3 airspeedVector() const;      // vessel frame, m/s
@@ -106,7 +106,7 @@ class Vessel {
     // from the start). Returns true when the vessel touched down in this step. Throws
     // NonFiniteError when the state or the air at the start, the loads, or the state at the end
     // is not finite.
-    bool step(double dt);
+    bool step(double dt, VESSEL* self = nullptr);
 
   private:
     // Turns the attitude and the angular velocity over dt under the step's moment and rotation
@@ -140,7 +140,6 @@ class Vessel {
     Mat3 fixedAttitude_;
 
     AeroLoads loads_;
-    VESSEL* interface_ = nullptr;
 };
 
 }  // namespace aeroquin::host

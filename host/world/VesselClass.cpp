@@ -2,16 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <limits>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <system_error>
 #include <utility>
 
+#include "host/support/ParseNumber.h"
+#include "host/support/PlainName.h"
 #include "host/world/CoefficientLibrary.h"
-#include "host/world/ParseNumber.h"
-#include "host/world/PlainName.h"
 
 namespace aeroquin::host {
 
@@ -34,8 +34,8 @@ std::string numberText(double value) {
 }
 
 // Three finite numbers within [minimum, maximum]; `fallback` when the item is missing.
-Vec3 readVector(const ItemFile& items, const std::string& key, const Vec3& fallback,
-                double minimum, double maximum, const char* unit) {
+Vec3 readVector(const ItemFile& items, const std::string& key, const Vec3& fallback, double minimum,
+                double maximum, const char* unit) {
     const auto text = items.find(key);
     if (!text) {
         return fallback;
@@ -147,10 +147,9 @@ class Sources {
         if (callback == nullptr) {
             throw items_.error(functionKey,
                                functionKey + " " + symbol +
-                                   (library->defines(symbol) ? " of " + library->name() +
-                                                                   " is data, not a function"
-                                                             : " is not defined in " +
-                                                                   library->name()));
+                                   (library->defines(symbol)
+                                        ? " of " + library->name() + " is data, not a function"
+                                        : " is not defined in " + library->name()));
         }
         return {library, callback, symbol, std::move(airfoil),
                 items_.name() + ":" + std::to_string(items_.lineOf(functionKey))};
@@ -190,17 +189,17 @@ Airfoil readAirfoil(const ItemFile& items, const std::string& name, Sources& sou
 // Keys of the file that this host does not read, as "<file>:<line>: ..." warnings. The
 // simulator's own keys (meshes, thrusters, ...) are among them: the host leaves them be.
 std::vector<std::string> unknownItemsOf(const ItemFile& items,
-                                      const std::vector<std::string>& airfoils,
-                                      const std::vector<DragElement>& dragElements) {
+                                        const std::vector<std::string>& airfoils,
+                                        const std::vector<DragElement>& dragElements) {
     // ClassName and Module are the simulator's, and known here: the class is its file, and the
     // simulator's vessel module is no part of this host.
-    std::vector<std::string> known{"Mass",         "LandedHeight", "Inertia",   "CrossSections",
-                                   "RotResistance", "RotDrag",     "ReferenceArea", "AeroTable",
-                                   "Airfoils",     "Library",      "DragElements", "ClassName",
-                                   "Module"};
+    std::vector<std::string> known{
+        "Mass",         "LandedHeight",  "Inertia",   "CrossSections", "RotResistance",
+        "RotDrag",      "ReferenceArea", "AeroTable", "Airfoils",      "Library",
+        "DragElements", "ClassName",     "Module"};
     for (const std::string& airfoil : airfoils) {
-        for (const char* item : {"Lift", "Position", "Chord", "Area", "AspectRatio", "Table",
-                                 "Function", "Library"}) {
+        for (const char* item :
+             {"Lift", "Position", "Chord", "Area", "AspectRatio", "Table", "Function", "Library"}) {
             known.push_back(airfoil + "." + item);
         }
     }
@@ -209,12 +208,13 @@ std::vector<std::string> unknownItemsOf(const ItemFile& items,
         known.push_back(element.name + ".Factor");
     }
     std::vector<std::string> warnings;
-    for (const auto& [key, line] : items.keys()) {
-        const bool isKnown = std::any_of(known.begin(), known.end(), [&](const std::string& k) {
+    for (const auto& item : items.keys()) {
+        const std::string& key = item.first;
+        const bool isKnown = std::any_of(known.begin(), known.end(), [&key](const std::string& k) {
             return equalsIgnoringCase(k, key);
         });
         if (!isKnown) {
-            warnings.push_back(items.name() + ":" + std::to_string(line) + ": " + key +
+            warnings.push_back(items.name() + ":" + std::to_string(item.second) + ": " + key +
                                " is no item of this host; ignored");
         }
     }
@@ -234,8 +234,7 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
     vesselClass.landedHeight = readNonNegative(items, "LandedHeight", maximumLengthM, "m", 0.0);
     vesselClass.inertiaM2 = readVector(items, "Inertia", vesselClass.inertiaM2, minimumInertiaM2,
                                        maximumLengthM * maximumLengthM, "m^2");
-    vesselClass.crossSectionsM2 =
-        readVector(items, "CrossSections", {}, 0.0, maximumAreaM2, "m^2");
+    vesselClass.crossSectionsM2 = readVector(items, "CrossSections", {}, 0.0, maximumAreaM2, "m^2");
     // The simulator's key, and this host's older name for it.
     vesselClass.rotationDrag =
         readVector(items, items.find("RotResistance") ? "RotResistance" : "RotDrag",

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "host/support/ItemFile.h"
 #include "host/world/Airfoil.h"
-#include "host/world/ItemFile.h"
 #include "host/world/Vec3.h"
 
 namespace aeroquin::host {

@@ -29,8 +29,9 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         if (!vesselClass) {
             const std::string file = "Config/Vessels/" + placement.className + ".cfg";
             if (const std::string why = whyNotAFile(root / file); !why.empty()) {
-                throw HostFileError(scenario.file, placement.line,
-                                    "vessel class " + placement.className + ": " + file + " " + why);
+                throw HostFileError(
+                    scenario.file, placement.line,
+                    "vessel class " + placement.className + ": " + file + " " + why);
             }
             vesselClass =
                 std::make_shared<const VesselClass>(VesselClass::load(root, placement.className));
@@ -60,19 +61,19 @@ Vessel* World::findVessel(std::string_view name) {
     return nullptr;
 }
 
-void World::checkCoefficientFunctions() const {
+void World::checkCoefficientFunctions(const InterfaceOf& interfaceOf) const {
     std::set<const VesselClass*> checked;
     for (const Vessel& vessel : vessels_) {
         if (checked.insert(&vessel.vesselClass()).second) {
-            vessel.checkCoefficientFunctions();
+            vessel.checkCoefficientFunctions(interfaceOf ? interfaceOf(vessel) : nullptr);
         }
     }
 }
 
-std::vector<std::string> World::step(double dt) {
+std::vector<std::string> World::step(double dt, const InterfaceOf& interfaceOf) {
     std::vector<std::string> touchedDown;
     for (Vessel& vessel : vessels_) {
-        if (vessel.step(dt)) {
+        if (vessel.step(dt, interfaceOf ? interfaceOf(vessel) : nullptr)) {
             touchedDown.push_back(vessel.name());
         }
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -35,9 +36,12 @@ class World {
     [[nodiscard]] std::span<const Vessel> vessels() const { return vessels_; }
     // Exact, case-sensitive name; null when none.
     [[nodiscard]] Vessel* findVessel(std::string_view name);
-    // Vessel::checkCoefficientFunctions for one vessel of each class, once the vessels have
-    // their interfaces.
-    void checkCoefficientFunctions() const;
+    // Each vessel's interface as the simulator's functions serve it, handed to the coefficient
+    // functions; the world keeps none. Empty: null for every vessel.
+    using InterfaceOf = std::function<VESSEL*(const Vessel&)>;
+
+    // Vessel::checkCoefficientFunctions for one vessel of each class.
+    void checkCoefficientFunctions(const InterfaceOf& interfaceOf = {}) const;
 
     [[nodiscard]] double stepSize() const { return stepSize_; }  // s
     void setStepSize(double dt) { stepSize_ = dt; }
@@ -45,7 +49,7 @@ class World {
 
     // Integrates every vessel by dt and advances the clock. Returns the names of the vessels
     // that touched down in this step.
-    std::vector<std::string> step(double dt);
+    std::vector<std::string> step(double dt, const InterfaceOf& interfaceOf = {});
 
   private:
     World() = default;

@@ -1,8 +1,8 @@
-#include "module/AeroquinManager.h"
+#include "module/capture/AeroquinManager.h"
 
 #include <exception>
 
-#include "module/WriteLog.h"
+#include "module/simulator/WriteLog.h"
 
 namespace aeroquin {
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "config/Configuration.h"
-#include "output/FeedbackDisplayer.h"
-#include "output/Reporter.h"
-#include "sweep/Sweeper.h"
-#include "vessel/VesselManager.h"
+#include "module/config/Configuration.h"
+#include "module/output/FeedbackDisplayer.h"
+#include "module/output/Reporter.h"
+#include "module/sweep/Sweeper.h"
+#include "module/vessel/VesselManager.h"
 
 namespace aeroquin {
 

@@ -1,4 +1,4 @@
-#include "module/AeroquinModule.h"
+#include "module/capture/AeroquinModule.h"
 
 namespace aeroquin {
 

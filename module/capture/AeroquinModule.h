@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "module/AeroquinManager.h"
-#include "module/HostApi.h"
+#include "module/capture/AeroquinManager.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 

@@ -1,7 +1,7 @@
 // The plug-in library's face towards the host: the three exported entry points and the hooks
 // that run when the library is attached to and detached from the process.
-#include "module/AeroquinModule.h"
-#include "module/HostApi.h"
+#include "module/capture/AeroquinModule.h"
+#include "module/simulator/HostApi.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "config/AxisValidation.h"
+#include "module/config/AxisValidation.h"
 
 #include <cstddef>
 

@@ -1,12 +1,12 @@
-#include "config/Configuration.h"
+#include "module/config/Configuration.h"
 
 #include <sstream>
 #include <utility>
 
-#include "config/AxisValidation.h"
-#include "config/ConfigurationError.h"
-#include "config/ItemReaders.h"
-#include "module/HostApi.h"
+#include "module/config/AxisValidation.h"
+#include "module/config/ConfigurationError.h"
+#include "module/config/ItemReaders.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 

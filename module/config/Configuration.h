@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 

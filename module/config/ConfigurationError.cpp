@@ -1,4 +1,4 @@
-#include "config/ConfigurationError.h"
+#include "module/config/ConfigurationError.h"
 
 namespace aeroquin {
 

@@ -1,11 +1,11 @@
-#include "config/ItemReaders.h"
+#include "module/config/ItemReaders.h"
 
 #include <algorithm>
 #include <array>
 #include <istream>
 #include <sstream>
 
-#include "config/ConfigurationError.h"
+#include "module/config/ConfigurationError.h"
 
 namespace aeroquin {
 

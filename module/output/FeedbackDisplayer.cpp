@@ -1,6 +1,6 @@
-#include "output/FeedbackDisplayer.h"
+#include "module/output/FeedbackDisplayer.h"
 
-#include "module/WriteLog.h"
+#include "module/simulator/WriteLog.h"
 
 namespace aeroquin {
 

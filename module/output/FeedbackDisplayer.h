@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 

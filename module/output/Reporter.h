@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "config/Configuration.h"
-#include "module/HostApi.h"
-#include "sweep/Sweeper.h"
-#include "vessel/CaptureSample.h"
-#include "vessel/VesselManager.h"
+#include "module/config/Configuration.h"
+#include "module/simulator/HostApi.h"
+#include "module/sweep/Sweeper.h"
+#include "module/vessel/CaptureSample.h"
+#include "module/vessel/VesselManager.h"
 
 namespace aeroquin {
 

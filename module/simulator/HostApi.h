@@ -292,7 +292,7 @@ struct SYSTEMTIME {
     WORD wMilliseconds;
 };
 #ifdef AEROQUIN_ORBITER_LINUX
-// Defined by the module itself (module/LinuxPlatform.cpp), hidden like the rest of it.
+// Defined by the module itself (module/simulator/LinuxPlatform.cpp), hidden like the rest of it.
 #define AEROQUIN_PLATFORM_FUNC
 #else
 #define AEROQUIN_PLATFORM_FUNC OAPIFUNC

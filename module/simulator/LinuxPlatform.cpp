@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 void GetSystemTime(SYSTEMTIME* time) {
     timeval now{};

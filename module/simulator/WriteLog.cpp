@@ -1,6 +1,6 @@
-#include "module/WriteLog.h"
+#include "module/simulator/WriteLog.h"
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 

@@ -1,11 +1,11 @@
-#include "sweep/Sweeper.h"
+#include "module/sweep/Sweeper.h"
 
 #include <limits>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
 
-#include "config/AxisValidation.h"
+#include "module/config/AxisValidation.h"
 
 namespace aeroquin {
 

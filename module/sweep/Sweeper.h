@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/Configuration.h"
+#include "module/config/Configuration.h"
 
 namespace aeroquin {
 

@@ -1,7 +1,7 @@
 // Velocity of a rotating body's surface beneath a vessel.
 #pragma once
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 

@@ -1,10 +1,10 @@
-#include "vessel/VesselManager.h"
+#include "module/vessel/VesselManager.h"
 
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
-#include "vessel/SurfaceVelocity.h"
+#include "module/vessel/SurfaceVelocity.h"
 
 namespace aeroquin {
 

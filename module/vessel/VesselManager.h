@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "config/Configuration.h"
-#include "module/HostApi.h"
-#include "sweep/Sweeper.h"
-#include "vessel/CaptureSample.h"
+#include "module/config/Configuration.h"
+#include "module/simulator/HostApi.h"
+#include "module/sweep/Sweeper.h"
+#include "module/vessel/CaptureSample.h"
 
 namespace aeroquin {
 

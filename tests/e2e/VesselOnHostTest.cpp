@@ -8,14 +8,14 @@
 #include <numbers>
 #include <ostream>
 
-#include "config/Configuration.h"
 #include "host/interface/HostContext.h"
 #include "host/world/AeroTable.h"
 #include "host/world/Vessel.h"
 #include "host/world/World.h"
-#include "sweep/Sweeper.h"
+#include "module/config/Configuration.h"
+#include "module/sweep/Sweeper.h"
+#include "module/vessel/VesselManager.h"
 #include "tests/support/TempRoot.h"
-#include "vessel/VesselManager.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using aeroquin::Configuration;
 using aeroquin::Sweeper;
 using aeroquin::VesselManager;
 using aeroquin::host::HostContext;
-using aeroquin::host::HostOptions;
+using aeroquin::host::HostSettings;
 using aeroquin::host::World;
 using aeroquin::testsupport::TempRoot;
 
@@ -34,11 +34,11 @@ class VesselOnHostTest : public ::testing::Test {
     // Sets up the host on a copy of examples/<example> and a one-point sweep at (mach, aoa).
     void start(const std::string& example, const std::string& vessel, double mach, double aoa) {
         root_ = std::make_unique<TempRoot>(example);
-        HostOptions options;
-        options.root = root_->path();
-        options.display = aeroquin::host::DisplayMode::none;
-        host_ = std::make_unique<HostContext>(options);
-        host_->setWorld(World::load(options.root, "Default"));
+        HostSettings settings;
+        settings.root = root_->path();
+        settings.screen = false;
+        host_ = std::make_unique<HostContext>(settings);
+        host_->setWorld(World::load(settings.root, "Default"));
         configuration_.vesselName = vessel;
         configuration_.aoaIntervals = {aoa, aoa + 1.0};
         configuration_.aoaIncrements = {0};

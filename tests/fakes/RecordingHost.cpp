@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 #include "host/interface/DateText.h"
-#include "host/world/ItemFile.h"
-#include "host/world/ParseNumber.h"
+#include "host/support/ItemFile.h"
+#include "host/support/ParseNumber.h"
 
 namespace fakehost {
 

@@ -1,7 +1,7 @@
 // A recording fake of the host interface for unit tests.
 //
-// Defines every function of module/HostApi.h. Each call the module makes is recorded in order
-// (name as the module's code spells it, plus its arguments as text); item files come from
+// Defines every function of module/simulator/HostApi.h. Each call the module makes is recorded in
+// order (name as the module's code spells it, plus its arguments as text); item files come from
 // in-memory text; written files, log lines and annotations are kept in memory; and any
 // operation can be made to fail (answer null or false) or to throw.
 #pragma once
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace fakehost {
 

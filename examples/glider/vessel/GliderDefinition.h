@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace glider {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "examples/glider/vessel/GliderDefinition.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace {
 

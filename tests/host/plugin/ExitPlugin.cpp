@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host/process/ModuleTexts.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace {
 

@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "host/process/ModuleTexts.h"
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "host/world/HostFileError.h"
+#include "host/support/HostFileError.h"
 
 namespace aeroquin::host {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/world/ItemFile.h"
+#include "host/support/ItemFile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "host/world/ParseNumber.h"
+#include "host/support/ParseNumber.h"
 #include "tests/support/TempRoot.h"
 
 namespace aeroquin::host {

@@ -1,5 +1,5 @@
 // The capture manager's frame cycle, status texts and log lines against the recording fake.
-#include "module/AeroquinManager.h"
+#include "module/capture/AeroquinManager.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/process/StatusWatch.h"
-#include "module/AeroquinModule.h"
+#include "module/capture/AeroquinModule.h"
 #include "tests/fakes/RecordingHost.h"
 #include "tests/support/ModuleConfiguration.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "module/AeroquinManager.h"
+#include "module/capture/AeroquinManager.h"
 #include "tests/fakes/RecordingHost.h"
 
 namespace {

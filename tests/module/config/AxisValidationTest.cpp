@@ -1,5 +1,5 @@
 // The axis rule: at least two strictly ascending bounds and one step count per interval.
-#include "config/AxisValidation.h"
+#include "module/config/AxisValidation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The configuration's exception: prefix, base class and copies.
-#include "config/ConfigurationError.h"
+#include "module/config/ConfigurationError.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "config/Configuration.h"
-#include "config/ConfigurationError.h"
-#include "host/world/ItemFile.h"
+#include "host/support/ItemFile.h"
+#include "module/config/Configuration.h"
+#include "module/config/ConfigurationError.h"
 #include "tests/fakes/RecordingHost.h"
 #include "tests/support/ModuleConfiguration.h"
 

@@ -1,7 +1,7 @@
 // The configuration's one-line description for the host log.
 #include <gtest/gtest.h>
 
-#include "config/Configuration.h"
+#include "module/config/Configuration.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/ItemReaders.h"
+#include "module/config/ItemReaders.h"
 
 namespace {
 

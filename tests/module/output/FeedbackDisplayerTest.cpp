@@ -1,4 +1,4 @@
-#include "output/FeedbackDisplayer.h"
+#include "module/output/FeedbackDisplayer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "output/Reporter.h"
+#include "module/output/Reporter.h"
 
 #include <gtest/gtest.h>
 

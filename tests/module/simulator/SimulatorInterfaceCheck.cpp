@@ -1,14 +1,14 @@
-// Compile-time check of module/HostApi.h against the recorded interface in
+// Compile-time check of module/simulator/HostApi.h against the recorded interface in
 // SimulatorInterface.h. Built natively it checks HostApi.h's Linux declarations; built by the
 // Windows cross compiler it checks the simulator's SDK. It has no code to run.
-#include "tests/sdk/SimulatorInterface.h"
+#include "tests/module/simulator/SimulatorInterface.h"
 
 #include <cstddef>
 #include <tuple>
 #include <type_traits>
 #include <utility>
 
-#include "module/HostApi.h"
+#include "module/simulator/HostApi.h"
 
 // The SDK returns two handles const-qualified; the tables spell that type.
 #pragma GCC diagnostic push

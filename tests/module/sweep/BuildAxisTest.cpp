@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sweep/Sweeper.h"
+#include "module/sweep/Sweeper.h"
 
 namespace {
 

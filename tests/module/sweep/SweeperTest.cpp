@@ -1,5 +1,5 @@
 // The sweep over the Mach x AOA grid: building, visiting order, cursor and texts.
-#include "sweep/Sweeper.h"
+#include "module/sweep/Sweeper.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/Configuration.h"
+#include "module/config/Configuration.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "vessel/CaptureSample.h"
+#include "module/vessel/CaptureSample.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "vessel/SurfaceVelocity.h"
+#include "module/vessel/SurfaceVelocity.h"
 
 #include <gtest/gtest.h>
 

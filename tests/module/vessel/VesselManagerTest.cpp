@@ -1,4 +1,4 @@
-#include "vessel/VesselManager.h"
+#include "module/vessel/VesselManager.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/fakes/RecordingHost.h"
-#include "tests/vessel/VesselTestSupport.h"
+#include "tests/module/vessel/VesselTestSupport.h"
 
 namespace aeroquin {
 namespace {

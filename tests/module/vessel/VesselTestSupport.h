@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "config/Configuration.h"
-#include "sweep/Sweeper.h"
+#include "module/config/Configuration.h"
+#include "module/sweep/Sweeper.h"
 
 namespace aeroquin::test {
 
