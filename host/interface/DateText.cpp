@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "host/support/ParseNumber.h"
+#include "host/support/Text.h"
 
 namespace aeroquin::host {
 
@@ -17,9 +18,6 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // sscanf's "%d" at the front of `text`, consumed; nothing when no int is read.
 std::optional<int> takeInt(std::string_view& text) {

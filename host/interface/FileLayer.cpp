@@ -233,7 +233,7 @@ bool FileLayer::readString(FILEHANDLE handle, const char* item, char* out) {
         return false;
     }
     // Every value comes from a line shorter than kItemLineLimit, so it fits the buffer.
-    static_assert(kItemLineLimit <= kItemBufferSize);
+    static_assert(kItemLineLimit <= simulator::kItemBufferSize);
     std::memcpy(out, value->c_str(), value->size() + 1);
     return true;
 }

@@ -21,9 +21,6 @@
 
 namespace aeroquin::host {
 
-// The caller's buffer of oapiReadItem_string: 1000 characters, the terminating NUL included.
-inline constexpr std::size_t kItemBufferSize = 1000;
-
 class FileLayer {
   public:
     // `log` receives the host: lines and must outlive the layer. With `failWritesAfter` set,

@@ -1,6 +1,6 @@
 #include "host/interface/ObjectTable.h"
 
-#include "host/support/ItemFile.h"
+#include "host/support/Text.h"
 
 namespace aeroquin::host {
 

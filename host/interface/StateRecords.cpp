@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <iterator>
 
-#include "host/interface/HostVectors.h"
+#include "host/interface/SimulatorVectors.h"
 #include "host/world/Attitude.h"
 
 namespace aeroquin::host {
 
 void readStatus(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATUS& status) {
-    status.rpos = toHost(vessel.position());
-    status.rvel = toHost(vessel.velocity());
-    status.vrot = toHost(vessel.angularVelocity());
-    status.arot = toHost(vessel.attitudeAngles());
+    status.rpos = toSimulator(vessel.position());
+    status.rvel = toSimulator(vessel.velocity());
+    status.vrot = toSimulator(vessel.angularVelocity());
+    status.arot = toSimulator(vessel.attitudeAngles());
     status.fuel = kept.fuel;
     status.eng_main = kept.engMain;
     status.eng_hovr = kept.engHovr;
@@ -34,8 +34,8 @@ void applyStatus(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS& stat
     std::copy(std::begin(status.vdata), std::end(status.vdata), kept.vdata.begin());
     std::copy(std::begin(status.fdata), std::end(status.fdata), kept.fdata.begin());
     std::copy(std::begin(status.flag), std::end(status.flag), kept.flag.begin());
-    vessel.setFree(fromHost(status.rpos), fromHost(status.rvel), fromHost(status.arot),
-                   fromHost(status.vrot));
+    vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel), fromSimulator(status.arot),
+                   fromSimulator(status.vrot));
     if (status.status == 1) {
         vessel.land();
     }
@@ -50,15 +50,15 @@ bool readStatusEx(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATU
     status.base = kept.base;
     status.port = kept.port;
     status.status = vessel.landed() ? 1 : 0;
-    status.rpos = toHost(vessel.position());
-    status.rvel = toHost(vessel.velocity());
+    status.rpos = toSimulator(vessel.position());
+    status.rvel = toSimulator(vessel.velocity());
     if (vessel.landed()) {
         status.vrot = VECTOR3{{vessel.altitude(), 0.0, 0.0}};
         status.arot =
-            toHost(attitudeAngles(vessel.bodyRotation().transposed() * vessel.attitude()));
+            toSimulator(attitudeAngles(vessel.bodyRotation().transposed() * vessel.attitude()));
     } else {
-        status.vrot = toHost(vessel.angularVelocity());
-        status.arot = toHost(vessel.attitudeAngles());
+        status.vrot = toSimulator(vessel.angularVelocity());
+        status.arot = toSimulator(vessel.attitudeAngles());
     }
     double radius = 0.0;
     vessel.equPos(status.surf_lng, status.surf_lat, radius);
@@ -76,12 +76,12 @@ bool applyStatusEx(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS2& s
     kept.port = status.port;
     kept.xpdr = status.xpdr;
     if (status.status == 1) {
-        const Mat3 attitude = vessel.bodyRotation() * attitudeMatrix(fromHost(status.arot));
-        vessel.setFree(fromHost(status.rpos), fromHost(status.rvel), attitudeAngles(attitude), {});
+        const Mat3 attitude = vessel.bodyRotation() * attitudeMatrix(fromSimulator(status.arot));
+        vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel), attitudeAngles(attitude), {});
         vessel.land();
     } else {
-        vessel.setFree(fromHost(status.rpos), fromHost(status.rvel), fromHost(status.arot),
-                       fromHost(status.vrot));
+        vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel), fromSimulator(status.arot),
+                       fromSimulator(status.vrot));
     }
     return true;
 }

@@ -3,19 +3,19 @@
 #include <string>
 
 #include "host/interface/HostContext.h"
-#include "host/interface/HostVectors.h"
+#include "host/interface/SimulatorVectors.h"
 #include "host/interface/StateRecords.h"
 #include "module/simulator/HostApi.h"
 
 using aeroquin::host::applyStatus;
 using aeroquin::host::applyStatusEx;
 using aeroquin::host::Body;
-using aeroquin::host::fromHost;
+using aeroquin::host::fromSimulator;
 using aeroquin::host::HostContext;
 using aeroquin::host::ObjectTable;
 using aeroquin::host::readStatus;
 using aeroquin::host::readStatusEx;
-using aeroquin::host::toHost;
+using aeroquin::host::toSimulator;
 using aeroquin::host::TraceResult;
 using aeroquin::host::Vessel;
 
@@ -274,7 +274,7 @@ void VESSEL::HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const {
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::HorizonInvRot");
     rlocal = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
-                               : toHost(vessel->horizonInvRot(fromHost(rhorizon)));
+                               : toSimulator(vessel->horizonInvRot(fromSimulator(rhorizon)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::HorizonInvRot", rhorizon.x, rhorizon.y, rhorizon.z,
                            TraceResult{}, rlocal.x, rlocal.y, rlocal.z);
@@ -288,7 +288,7 @@ void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GlobalRot");
     rglob =
-        vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toHost(vessel->globalRot(fromHost(rloc)));
+        vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->globalRot(fromSimulator(rloc)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::GlobalRot", rloc.x, rloc.y, rloc.z, TraceResult{}, rglob.x,
                            rglob.y, rglob.z);

@@ -12,23 +12,6 @@ namespace aeroquin::host {
 
 namespace {
 
-bool isTrimmed(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isTrimmed(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isTrimmed(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string joinChoices(std::initializer_list<std::string_view> choices) {
     std::string text;
@@ -42,18 +25,6 @@ std::string joinChoices(std::initializer_list<std::string_view> choices) {
 }
 
 }  // namespace
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 ItemFile::ItemFile(std::vector<Entry> entries, std::string name, std::optional<LongLine> longLine)
     : entries_(std::move(entries)), name_(std::move(name)), longLine_(longLine) {}

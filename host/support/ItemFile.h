@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "host/support/HostFileError.h"
+#include "host/support/Text.h"
 
 namespace aeroquin::host {
 
@@ -99,7 +100,5 @@ class ItemFile {
 // `text` without the UTF-8 byte order mark that editors and spreadsheets put at its start.
 [[nodiscard]] std::string_view withoutByteOrderMark(std::string_view text);
 
-// ASCII case-insensitive equality; other bytes compare exactly.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace aeroquin::host

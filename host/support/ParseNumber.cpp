@@ -4,25 +4,10 @@
 #include <limits>
 #include <system_error>
 
+#include "host/support/Text.h"
+
 namespace aeroquin::host {
 
-namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-}  // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
     text = trim(text);

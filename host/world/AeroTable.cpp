@@ -14,21 +14,11 @@
 #include "host/support/HostFileError.h"
 #include "host/support/ItemFile.h"
 #include "host/support/ParseNumber.h"
+#include "host/support/Text.h"
 
 namespace aeroquin::host {
 
 namespace {
-
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::vector<std::string_view> splitFields(std::string_view line) {
     std::vector<std::string_view> fields;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "host/world/Angles.h"
 #include "host/world/CallInProgress.h"
 #include "host/world/CoefficientLibrary.h"
 #include "host/world/NonFiniteError.h"
@@ -23,8 +24,10 @@ CoefficientSource::CoefficientSource(std::shared_ptr<const CoefficientLibrary> l
       symbol_(std::move(symbol)),
       context_(std::make_shared<std::string>(std::move(airfoil))),
       origin_(std::move(origin)),
-      description_(std::make_shared<std::string>("the coefficient function " + symbol_ + " of " +
-                                                  library_->name() + ", airfoil " + *context_)) {}
+      description_(std::make_shared<std::string>(
+          "the coefficient function " + symbol_ + " of " +
+          (library_ != nullptr ? library_->name() : std::string("(no library)")) + ", airfoil " +
+          *context_)) {}
 
 AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double mach,
                                        double reynolds) const {
@@ -48,13 +51,13 @@ AeroCoefficients CoefficientSource::at(VESSEL* vessel, double angleRad, double m
                 std::ostringstream message;
                 message << origin_ << ": airfoil " << *context_ << ": " << symbol_ << " of "
                         << library_->name() << " gives " << label << " = " << value << " at "
-                        << angleRad * (180.0 / std::numbers::pi) << " deg, Mach " << mach;
+                        << degrees(angleRad) << " deg, Mach " << mach;
                 throw NonFiniteError(message.str());
             }
         }
         return {cl, cd, cm};
     }
-    return table_->at(mach, angleRad * (180.0 / std::numbers::pi));
+    return table_->at(mach, degrees(angleRad));
 }
 
 }  // namespace aeroquin::host

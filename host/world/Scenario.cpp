@@ -5,13 +5,13 @@
 #include <set>
 
 #include "host/support/ParseNumber.h"
+#include "host/world/Angles.h"
 #include "host/support/PlainName.h"
 
 namespace aeroquin::host {
 
 namespace {
 
-constexpr double degree = std::numbers::pi / 180.0;
 
 std::vector<std::string_view> splitBlanks(std::string_view text) {
     std::vector<std::string_view> tokens;
@@ -45,15 +45,15 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
     if (placement.altitudeM <= 0.0) {
         throw items.error(altitude, altitude + " must be positive");
     }
-    placement.longitudeRad = items.optionalNumber(name + ".Longitude", 0.0) * degree;
+    placement.longitudeRad = radians(items.optionalNumber(name + ".Longitude", 0.0));
     const std::string latitude = name + ".Latitude";
     const double latitudeDeg = items.optionalNumber(latitude, 0.0);
     if (latitudeDeg < -90.0 || latitudeDeg > 90.0) {
         throw items.error(latitude, latitude + " must lie within -90 and 90");
     }
-    placement.latitudeRad = latitudeDeg * degree;
+    placement.latitudeRad = radians(latitudeDeg);
 
-    placement.headingRad = items.optionalNumber(name + ".Heading", 0.0) * degree;
+    placement.headingRad = radians(items.optionalNumber(name + ".Heading", 0.0));
     const std::string attitude = name + ".Attitude";
     if (const auto text = items.find(attitude)) {
         const auto angles = parseNumberList(*text);
@@ -62,7 +62,7 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
             throw items.error(attitude, attitude + " must be three numbers (deg)");
         }
         placement.attitudeRad =
-            Vec3{(*angles)[0] * degree, (*angles)[1] * degree, (*angles)[2] * degree};
+            Vec3{radians((*angles)[0]), radians((*angles)[1]), radians((*angles)[2])};
     }
     placement.name = std::move(name);
     placement.className = std::move(className);

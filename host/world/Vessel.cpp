@@ -6,14 +6,13 @@
 #include <string>
 #include <utility>
 
+#include "host/world/Angles.h"
 #include "host/world/Attitude.h"
 #include "host/world/NonFiniteError.h"
 
 namespace aeroquin::host {
 
 namespace {
-
-constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
 
 bool isFinite(const Vec3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -205,8 +204,8 @@ void Vessel::checkCoefficientFunctions(VESSEL* self) const {
             continue;
         }
         for (const double mach : machs) {
-            for (int degrees = -180; degrees <= 180; degrees += 5) {
-                static_cast<void>(airfoil.coefficients.at(self, degrees / degreesPerRadian, mach,
+            for (int angleDeg = -180; angleDeg <= 180; angleDeg += 5) {
+                static_cast<void>(airfoil.coefficients.at(self, radians(angleDeg), mach,
                                                           reynoldsPerMach * mach * airfoil.chordM));
             }
         }

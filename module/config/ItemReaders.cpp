@@ -59,7 +59,7 @@ void readString(FILEHANDLE file, const std::string& key, std::string& out) {
     out.clear();
     // The host takes the key as a mutable string.
     std::string item = key;
-    std::array<char, kItemBufferSize> buffer{};
+    std::array<char, simulator::kItemBufferSize> buffer{};
     if (!oapiReadItem_string(file, item.data(), buffer.data())) {
         throwMissing(key);
     }

@@ -11,9 +11,6 @@
 
 namespace aeroquin {
 
-// The host hands string values over in a buffer of this many characters, NUL included.
-inline constexpr std::size_t kItemBufferSize = 1000;
-
 // The whole value text as received; `out` is emptied first.
 void readString(FILEHANDLE file, const std::string& key, std::string& out);
 

@@ -302,7 +302,12 @@ AEROQUIN_PLATFORM_FUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* nam
 // NOLINTEND
 #endif
 
+#include <cstddef>
+
 namespace aeroquin::simulator {
+
+// The value buffer that oapiReadItem_string fills: this many characters, the NUL included.
+inline constexpr std::size_t kItemBufferSize = 1000;
 
 // The inline namespaces give each set its own symbols: the tests link both into one program.
 #if defined(AEROQUIN_ORBITER_LINUX) || defined(AEROQUIN_LINUX_CONVENTIONS)

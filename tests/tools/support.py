@@ -8,10 +8,12 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 FIXTURES = os.path.join(HERE, "fixtures")
 TOOLS = os.path.normpath(os.path.join(HERE, os.pardir, os.pardir, "tools"))
 TOOL = os.path.join(TOOLS, "aeroquin-report")
-PYTHON = "/usr/bin/python3"
+PACKAGE_ROOT = os.path.join(TOOLS, "report")
+# The interpreter the tests run under, the one the build found.
+PYTHON = sys.executable
 
-if TOOLS not in sys.path:
-    sys.path.insert(0, TOOLS)
+if PACKAGE_ROOT not in sys.path:
+    sys.path.insert(0, PACKAGE_ROOT)
 
 
 def fixture(name):

@@ -10,16 +10,13 @@ namespace glider {
 
 namespace {
 
-// The simulator's item functions take the value buffer of this size.
-constexpr std::size_t kItemBufferSize = 1000;
-
 class Items {
   public:
     explicit Items(FILEHANDLE file) : file_(file) {}
 
     [[nodiscard]] bool find(const std::string& key, std::string& value) const {
         std::string item = key;  // the Windows SDK takes a mutable text
-        std::string buffer(kItemBufferSize, '\0');
+        std::string buffer(aeroquin::simulator::kItemBufferSize, '\0');
         if (!oapiReadItem_string(file_, item.data(), buffer.data())) {
             return false;
         }

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "host/interface/HostVectors.h"
+#include "host/interface/SimulatorVectors.h"
 #include "tests/host/world/TestWorld.h"
 
 namespace aeroquin::host {
@@ -32,11 +32,11 @@ TEST(Status, WrittenBackUnchangedLeavesTheAttitudeBitIdentical) {
     VESSELSTATUS2 ex = before;
     ex.status = 0;
     ex.vrot = VECTOR3{{0.0, 0.0, 0.0}};  // landed, it held the height above ground
-    ex.rpos = toHost({6.39101e6, 0.0, 0.0});
+    ex.rpos = toSimulator({6.39101e6, 0.0, 0.0});
     ASSERT_TRUE(applyStatusEx(v, kept, ex));
     VESSELSTATUS s{};
     readStatus(v, kept, s);
-    s.rvel = toHost({1.0, 2.0, 3.0});
+    s.rvel = toSimulator({1.0, 2.0, 3.0});
     applyStatus(v, kept, s);
 
     VESSELSTATUS2 after{};
@@ -45,8 +45,8 @@ TEST(Status, WrittenBackUnchangedLeavesTheAttitudeBitIdentical) {
     EXPECT_TRUE(sameBits(after.arot, before.arot));
     EXPECT_TRUE(sameBits(after.vrot, ex.vrot));
     EXPECT_EQ(after.status, 0);
-    EXPECT_EQ(fromHost(after.rpos), (Vec3{6.39101e6, 0.0, 0.0}));
-    EXPECT_EQ(fromHost(after.rvel), (Vec3{1.0, 2.0, 3.0}));
+    EXPECT_EQ(fromSimulator(after.rpos), (Vec3{6.39101e6, 0.0, 0.0}));
+    EXPECT_EQ(fromSimulator(after.rvel), (Vec3{1.0, 2.0, 3.0}));
     // A free step with no spin keeps it too.
     v.step(0.02);
     VESSELSTATUS2 stepped{};
@@ -117,7 +117,7 @@ TEST(Status, AppliesAtOnce) {
     v.placeFlying(0.0, 0.0, 20000.0, {});
     VESSELSTATUS s{};
     readStatus(v, kept, s);
-    s.rpos = toHost({1.01e6, 0.0, 0.0});  // 10 km: rho = 1.6 / e
+    s.rpos = toSimulator({1.01e6, 0.0, 0.0});  // 10 km: rho = 1.6 / e
     applyStatus(v, kept, s);
     EXPECT_NEAR(v.atmDensity(), 0.58860710587430773, 1e-14);
     s.status = 1;
@@ -138,7 +138,7 @@ TEST(Status, LandedRecordHoldsTheHeightAndTheAttitudeAgainstTheSurface) {
     EXPECT_EQ(s.status, 1);
     EXPECT_NEAR(s.vrot.x, 0.0, 1e-6);  // the probe class stands on the ground itself
     // Against the body-fixed frame the attitude does not change while the body turns.
-    const Vec3 againstSurface = fromHost(s.arot);
+    const Vec3 againstSurface = fromSimulator(s.arot);
     v.step(1000.0);
     ASSERT_TRUE(readStatusEx(v, kept, s));
     EXPECT_NEAR(s.arot.x, againstSurface.x, 1e-12);

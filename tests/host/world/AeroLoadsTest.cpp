@@ -64,6 +64,47 @@ TEST(AeroLoads, FinWithoutAreaUsesTheProjectedCrossSectionOfTheSimulatorsCode) {
     EXPECT_EQ(loads.lift, 0.0);
 }
 
+// A fin at 5 degrees of sideslip in 100 m/s of air of density 1 (q = 5000 Pa), behind and above
+// the centre of gravity: side force cl q S along unit(v_z, 0, -v_x), drag along -v, and the yaw
+// moment of both forces plus its own -cm q S c about y.
+TEST(AeroLoads, FinSideForceAndYawMomentByHand) {
+    const Vec3 at{0.0, 0.8, -4.8};
+    const std::vector<Airfoil> fin{
+        {"Fin", LiftAxis::Horizontal, at, 0.9, 1.2, 1.5, constant(0.3, 0.1, 0.01)}};
+    const double b = 5 * degree;
+    const Airflow airflow{{-100.0 * std::sin(b), 0.0, 100.0 * std::cos(b)}, 1.0, 300.0};
+
+    const AeroLoads loads = aeroLoads(fin, {}, {}, airflow, nullptr);
+
+    const double side = 0.3 * 5000.0 * 1.2;  // N
+    const double drag = 0.01 * 5000.0 * 1.2;
+    const Vec3 force{side * std::cos(b) + drag * std::sin(b), 0.0,
+                     side * std::sin(b) - drag * std::cos(b)};
+    expectNear(loads.force, force, 1e-9);
+    EXPECT_NEAR(loads.sideForce, side, 1e-9);
+    const double ownMoment = -0.1 * 5000.0 * 1.2 * 0.9;  // N m about y
+    expectNear(loads.moment, {at.y * force.z, at.z * force.x + ownMoment, -at.y * force.x}, 1e-9);
+}
+
+// A function airfoil gets the Reynolds number of its own chord: rho |v| / mu times the chord.
+double reynoldsSeen = 0.0;
+void recordReynolds(VESSEL* /*vessel*/, double /*aoa*/, double /*mach*/, double reynolds,
+                    void* /*context*/, double* cl, double* cm, double* cd) {
+    reynoldsSeen = reynolds;
+    *cl = 0.0;
+    *cm = 0.0;
+    *cd = 0.0;
+}
+
+TEST(AeroLoads, FunctionsGetTheReynoldsNumberOfTheirChord) {
+    const std::vector<Airfoil> wing{{"Wing", LiftAxis::Vertical, {}, 0.82, 10.0, 8.0,
+                                     CoefficientSource(nullptr, recordReynolds, "recordReynolds",
+                                                       "Wing", "test")}};
+    const Airflow airflow{{0.0, 0.0, 100.0}, 0.5, 300.0};
+    static_cast<void>(aeroLoads(wing, {}, {}, airflow, nullptr));
+    EXPECT_NEAR(reynoldsSeen, 0.5 * 100.0 / 1.7894e-5 * 0.82, 1e-6);
+}
+
 TEST(AeroLoads, NoneWithoutAirOrAirflow) {
     const std::vector<Airfoil> wing{
         {"Wing", LiftAxis::Vertical, {}, 1.0, 10.0, 8.0, constant(0.8, 0.1, 0.04)}};

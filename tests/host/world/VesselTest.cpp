@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "host/world/Attitude.h"
 #include "tests/host/world/TestWorld.h"
 
 namespace aeroquin::host {
@@ -280,6 +281,42 @@ INSTANTIATE_TEST_SUITE_P(
                       DampingCase{0.2, 0.5 - 0.02 * 0.5 * 0.2 * 12.5 * 3507.8904986929935 / 1000.0},
                       // Beyond the limit: the rotation stops within the step, and no more.
                       DampingCase{10.0, 0.0}));
+
+// Out of the air only inertia turns a vessel. Euler's equations, I w' = -w x (I w): with
+// I = (1, 2, 3) m^2 and w = (1, 1, 0) rad/s, I w = (1, 2, 0) and w x I w = (0, 0, 1), so
+// w_z' = -1/3 rad/s^2.
+TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
+    const Body body = flatBody();
+    auto spinning = std::make_shared<VesselClass>(*test::probeClass());
+    spinning->inertiaM2 = {1.0, 2.0, 3.0};
+    Vessel v("P1", spinning, &body);
+    v.placeFlying(0.0, 0.0, 150000.0, {});  // above the air
+    v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {1.0, 1.0, 0.0});
+    v.step(0.01);
+    EXPECT_NEAR(v.angularVelocity().z, -0.01 / 3.0, 1e-12);
+    EXPECT_NEAR(v.angularVelocity().x, 1.0, 1e-12);
+    EXPECT_NEAR(v.angularVelocity().y, 1.0, 1e-12);
+}
+
+// The angular velocity is the vessel's own: a vessel turned away from the global axes that spins
+// about its nose keeps its nose where it points.
+TEST(Rotation, AngularVelocityActsInTheVesselFrame) {
+    const Body body = flatBody();
+    Vessel v("P1", test::probeClass(), &body);
+    v.placeFlying(0.0, 0.0, 150000.0, {0.3, -0.7, 1.1});
+    v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {0.0, 0.0, 0.5});
+    const Vec3 nose = v.attitude().column(2);
+    for (int i = 0; i < 10; ++i) {
+        v.step(0.1);
+    }
+    const Vec3 after = v.attitude().column(2);
+    EXPECT_NEAR(after.x, nose.x, 1e-12);
+    EXPECT_NEAR(after.y, nose.y, 1e-12);
+    EXPECT_NEAR(after.z, nose.z, 1e-12);
+    // ... and has turned half a radian about it: the right wing moved.
+    EXPECT_NEAR(dot(v.attitude().column(0), nose), 0.0, 1e-12);
+    EXPECT_GT(length(v.attitude().column(0) - attitudeMatrix({0.3, -0.7, 1.1}).column(0)), 0.4);
+}
 
 // Landed as the simulator lands a vessel: y along the local vertical, nose to the heading.
 TEST(Landed, StandsUprightWithItsNoseToTheHeading) {

@@ -184,23 +184,6 @@ TEST_F(AeroquinManagerTest, PreStepFailureIsShownAndTheSameFrameStillMeasures) {
     EXPECT_EQ(host().log.back(), report()[6]);
 }
 
-TEST_F(AeroquinManagerTest, SinglePointSweepCompletesInTheFirstFrame) {
-    host().itemFiles[kConfigPath] = aeroquin::testsupport::ModuleConfiguration{}
-                                        .set("AoaIncrements", "0")
-                                        .set("MachIncrements", "0")
-                                        .text();
-    {
-        aeroquin::AeroquinManager manager(2);
-        frame(manager);
-        EXPECT_TRUE(host().openFiles.empty());
-        frame(manager);
-    }
-    const Lines shown(host().log.begin() + 3, host().log.end());
-    EXPECT_EQ(shown, (Lines{"Aeroquin - Manager initialized ok", "Capture completed",
-                            "Aeroquin - Manager destroyed"}));
-    EXPECT_EQ(report().size(), 6U);
-}
-
 TEST_F(AeroquinManagerTest, EndingMidCaptureClosesTheReportWithTheRowsSoFar) {
     {
         aeroquin::AeroquinManager manager(2);

@@ -3,7 +3,7 @@
 import math
 import os
 
-from .report import cut_short
+from .report import Report, Row, cut_short
 
 FORMATS = (".png", ".svg")
 
@@ -18,7 +18,7 @@ class MatplotlibMissing(Exception):
     """matplotlib cannot be imported; the figure is left out."""
 
 
-def figure_path(report_path, output):
+def figure_path(report_path: str, output: str | None) -> str:
     """The file to write: `output`, or the report's path with the extension .png."""
     if output:
         return output
@@ -26,16 +26,18 @@ def figure_path(report_path, output):
     return stem + ".png"
 
 
-def _curves(report):
+def _curves(
+    report: Report,
+) -> list[tuple[float, list[float], list[float], list[float], list[float]]]:
     """Per Mach number, ascending: the rows sorted by AOA, non-finite values as NaN gaps."""
-    by_mach = {}
+    by_mach: dict[float, list[Row]] = {}
     for row in report.rows:
         by_mach.setdefault(row.mach, []).append(row)
     curves = []
     for mach in sorted(by_mach):
         rows = sorted(by_mach[mach], key=lambda row: row.aoa)
 
-        def column(name, rows=rows):
+        def column(name: str, rows: list[Row] = rows) -> list[float]:
             values = (getattr(row, name) for row in rows)
             return [v if math.isfinite(v) else math.nan for v in values]
 
@@ -45,7 +47,7 @@ def _curves(report):
     return curves
 
 
-def write_figure(report, path):
+def write_figure(report: Report, path: str) -> None:
     """Writes the four-panel figure to `path` (PNG or SVG by its extension)."""
     try:
         import matplotlib

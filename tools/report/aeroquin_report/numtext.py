@@ -11,7 +11,7 @@ _NUMBER = re.compile(
 )
 
 
-def parse_number(text):
+def parse_number(text: str) -> float | None:
     """The double that `text` stands for, or None when it is not a number of that form.
 
     Stricter than float(): no underscores, no blanks inside, nothing after the number.
@@ -24,13 +24,13 @@ def parse_number(text):
     return float(lowered)
 
 
-def g6(value):
+def g6(value: float) -> str:
     """printf %g with 6 significant digits; NaN of either sign reads "nan"."""
     if math.isnan(value):
         return "nan"
     return "%g" % value
 
 
-def exact(value):
+def exact(value: float) -> str:
     """Text that keeps 12 significant digits: far beyond the 6 of a report, without float noise."""
     return "%.12g" % value

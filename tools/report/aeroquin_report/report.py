@@ -1,8 +1,9 @@
 """One capture report: six header lines, then one row of seven numbers per test point."""
 
 import math
+import os
 from dataclasses import dataclass, field
-from typing import Optional
+from typing import Optional, cast
 
 from .numtext import g6, parse_number
 
@@ -33,7 +34,7 @@ class Row:
     cd_s: float  # m^2
     lift_to_drag: float
 
-    def values(self):
+    def values(self) -> tuple[float, float, float, float, float, float, float]:
         return (
             self.mach,
             self.aoa,
@@ -44,11 +45,11 @@ class Row:
             self.lift_to_drag,
         )
 
-    def key(self):
+    def key(self) -> tuple[float, float]:
         """The grid point of the row."""
         return (self.mach, self.aoa)
 
-    def flags(self):
+    def flags(self) -> list[str]:
         """Why the row is unfit for the extremes: non-finite columns, negative drag."""
         reasons = []
         bad = [COLUMNS[i] for i, v in enumerate(self.values()) if not math.isfinite(v)]
@@ -58,7 +59,7 @@ class Row:
             reasons.append("negative drag (CD*S = %s)" % g6(self.cd_s))
         return reasons
 
-    def has_non_finite(self):
+    def has_non_finite(self) -> bool:
         return not all(math.isfinite(v) for v in self.values())
 
 
@@ -70,19 +71,19 @@ class Report:
     start_time: str  # as the header gives it: YYYY/MM/DD::hh:mm:ss, UTC
     aoa_count: int
     mach_count: int
-    rows: list = field(default_factory=list)
+    rows: list[Row] = field(default_factory=list)
     # The line number of a last line that lacks its line end: the capture stopped while writing
     # it, so it is left out of the rows. None when the report ends with a whole line.
     cut_line: Optional[int] = None
 
 
-def _strip_prefix(path, number, line, prefix):
+def _strip_prefix(path: str, number: int, line: str, prefix: str) -> str:
     if not line.startswith(prefix):
         raise ReportError('%s:%d: expected a line beginning with "%s"' % (path, number, prefix))
     return line[len(prefix):]
 
 
-def _count(path, number, line, prefix):
+def _count(path: str, number: int, line: str, prefix: str) -> int:
     text = _strip_prefix(path, number, line, prefix)
     if not text.isdigit() or not text.isascii():
         raise ReportError(
@@ -91,7 +92,7 @@ def _count(path, number, line, prefix):
     return int(text)
 
 
-def _row(path, number, line):
+def _row(path: str, number: int, line: str) -> Row:
     if not line.strip():
         raise ReportError("%s:%d: empty line where a row of numbers belongs" % (path, number))
     fields = line.split(";")
@@ -113,7 +114,7 @@ def _row(path, number, line):
     return Row(number, *values)
 
 
-def parse_report(text, path):
+def parse_report(text: str, path: str) -> Report:
     """The report in `text`; `path` names it in error messages. Raises ReportError."""
     if text.startswith("\ufeff"):
         text = text[1:]
@@ -140,7 +141,7 @@ def parse_report(text, path):
     return Report(path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line)
 
 
-def read_report(path):
+def read_report(path: str | os.PathLike[str]) -> Report:
     """Reads and parses the report file at `path`. Raises ReportError."""
     try:
         with open(path, "rb") as file:
@@ -150,15 +151,15 @@ def read_report(path):
     return parse_report(data.decode("utf-8", errors="replace"), str(path))
 
 
-def grid_axes(rows):
+def grid_axes(rows: list[Row]) -> tuple[list[float], list[float]]:
     """Sorted distinct Mach numbers and AOAs of the rows."""
     return sorted({row.mach for row in rows}), sorted({row.aoa for row in rows})
 
 
-def grid_holes(report):
+def grid_holes(report: Report) -> list[str]:
     """Why the rows do not form one complete Mach x AOA grid, each point once; empty if they do."""
     problems = []
-    seen = {}
+    seen: dict[tuple[float, float], int] = {}
     for row in report.rows:
         if row.key() in seen:
             problems.append(
@@ -177,7 +178,7 @@ def grid_holes(report):
     return problems
 
 
-def header_mismatch(report):
+def header_mismatch(report: Report) -> str | None:
     """A note when the number of rows is not what the header announces."""
     expected = report.aoa_count * report.mach_count
     if len(report.rows) == expected:
@@ -190,7 +191,7 @@ def header_mismatch(report):
     )
 
 
-def rows_missing(report):
+def rows_missing(report: Report) -> int:
     """How many rows a capture cut short lacks: the points of the announced grid after its last
     row, when the rows are the start of the sweep (Mach outer and ascending, the same ascending
     AOAs for every Mach number). 0 when the rows are complete or not in that order."""
@@ -211,7 +212,7 @@ def rows_missing(report):
     return expected - len(rows)
 
 
-def cut_short(report):
+def cut_short(report: Report) -> str | None:
     """The note for a capture that stopped early, or None."""
     parts = []
     missing = rows_missing(report)
@@ -222,11 +223,11 @@ def cut_short(report):
     return "report cut short: " + "; ".join(parts) if parts else None
 
 
-def grid_problems(report):
+def grid_problems(report: Report) -> list[str]:
     """Every way in which the rows differ from the complete grid that the header announces."""
     note = cut_short(report)
     if rows_missing(report):
         # The rows stop early; the note says all that is missing.
-        return [note]
+        return [cast(str, note)]  # never None when rows are missing
     mismatch = header_mismatch(report)
     return grid_holes(report) + [text for text in (mismatch, note) if text]

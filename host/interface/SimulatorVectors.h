@@ -1,4 +1,5 @@
-// The simulator's VECTOR3 and the world's Vec3: the same three doubles.
+// The simulator's VECTOR3 and the world's Vec3, the same three doubles: from and to the
+// simulator's interface.
 #pragma once
 
 #include "host/world/Vec3.h"
@@ -6,11 +7,11 @@
 
 namespace aeroquin::host {
 
-inline Vec3 fromHost(const VECTOR3& v) {
+inline Vec3 fromSimulator(const VECTOR3& v) {
     return {v.x, v.y, v.z};
 }
 
-inline VECTOR3 toHost(const Vec3& v) {
+inline VECTOR3 toSimulator(const Vec3& v) {
     VECTOR3 r{};
     r.x = v.x;
     r.y = v.y;

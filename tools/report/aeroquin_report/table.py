@@ -6,7 +6,7 @@ import re
 from dataclasses import dataclass
 
 from .numtext import exact, g6
-from .report import ReportError, cut_short, grid_axes, grid_holes, header_mismatch
+from .report import Report, ReportError, cut_short, grid_axes, grid_holes, header_mismatch
 
 # Non-finite rows named one by one in the error; the rest only counted.
 MAX_LISTED_ROWS = 5
@@ -16,14 +16,14 @@ _IDENTIFIER = re.compile(r"[A-Za-z_][A-Za-z0-9_]*")
 
 @dataclass
 class CoefficientGrid:
-    machs: list
-    aoas: list  # deg
-    cl: list  # [mach index][aoa index]
-    cd: list
-    warnings: list
+    machs: list[float]
+    aoas: list[float]  # deg
+    cl: list[list[float]]  # [mach index][aoa index]
+    cd: list[list[float]]
+    warnings: list[str]
 
 
-def coefficient_grid(report, area):
+def coefficient_grid(report: Report, area: float) -> CoefficientGrid:
     """The coefficients over the report's complete grid, for the reference area `area` (m^2).
     Raises ReportError when the rows do not make a table the host can fly."""
     if not report.rows:
@@ -75,7 +75,7 @@ def coefficient_grid(report, area):
     return CoefficientGrid(machs, aoas, cl, cd, warnings)
 
 
-def _origin(report, area):
+def _origin(report: Report, area: float) -> tuple[str, str]:
     return (
         "Aeroquin capture of %s, started %s UTC (report %s)"
         % (report.vessel_class, report.start_time, os.path.basename(report.path)),
@@ -83,7 +83,7 @@ def _origin(report, area):
     )
 
 
-def csv_text(report, grid, area):
+def csv_text(report: Report, grid: CoefficientGrid, area: float) -> str:
     """The host's vessel table: comment lines, the line "mach,aoa,cl,cd", one row per point,
     Mach ascending, then AOA ascending. Raises ReportError for a grid narrower than the 2 x 2
     points that the host interpolates over."""
@@ -103,7 +103,7 @@ def csv_text(report, grid, area):
     return "\n".join(lines) + "\n"
 
 
-def default_name(vessel_class):
+def default_name(vessel_class: str) -> str:
     """A C++ namespace name made from the class name: each run of other characters becomes one
     '_', so the name holds no reserved double underscore and no leading one."""
     stem = re.sub(r"[^A-Za-z0-9]+", "_", vessel_class).strip("_")
@@ -112,23 +112,23 @@ def default_name(vessel_class):
     return stem + "_aero"
 
 
-def valid_name(name):
+def valid_name(name: str) -> bool:
     """A C++ identifier that the language does not reserve."""
     return bool(_IDENTIFIER.fullmatch(name)) and "__" not in name and not name.startswith("_")
 
 
-def _literal(value):
+def _literal(value: float) -> str:
     text = exact(value)
     if not any(c in text for c in ".e"):
         text += ".0"
     return text
 
 
-def _array(values):
+def _array(values: list[float]) -> str:
     return "{" + ", ".join(_literal(v) for v in values) + "}"
 
 
-def _matrix(name, rows):
+def _matrix(name: str, rows: list[list[float]]) -> str:
     body = ",\n".join("    " + _array(row) for row in rows)
     return "inline constexpr double %s[kMachCount][kAoaCount] = {\n%s,\n};" % (name, body)
 
@@ -181,7 +181,7 @@ inline void coefficients(double mach, double aoaDeg, double& cl, double& cd) {
 """
 
 
-def cpp_text(report, grid, area, name):
+def cpp_text(report: Report, grid: CoefficientGrid, area: float, name: str) -> str:
     """A C++17 lookup table with bilinear interpolation, ready to paste into an add-on."""
     origin = _origin(report, area)
     lines = [

@@ -2,17 +2,17 @@
 
 import math
 from dataclasses import dataclass
-from typing import Optional
+from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
-from .report import COLUMNS, cut_short
+from .report import COLUMNS, Report, Row, cut_short
 
 # The measured columns; Mach number and AOA make the grid.
 COMPARED = tuple(range(2, len(COLUMNS)))
 
 
-def relative_deviation(a, b):
+def relative_deviation(a: float, b: float) -> float:
     """|a - b| / max(|a|, |b|); 0 for equal values, two NaNs and two equal infinities included;
     infinite when they differ and either is not finite."""
     if math.isnan(a) and math.isnan(b):
@@ -28,22 +28,22 @@ def relative_deviation(a, b):
 class ColumnDeviation:
     column: str
     deviation: float = 0.0  # relative
-    row_a: Optional[object] = None
-    row_b: Optional[object] = None
+    row_a: Optional[Row] = None
+    row_b: Optional[Row] = None
     beyond: bool = False  # some pair exceeds both tolerances
 
 
 @dataclass
 class Comparison:
-    columns: list
+    columns: list[ColumnDeviation]
     pairs: int
-    grid_differences: list
+    grid_differences: list[str]
 
-    def passed(self):
+    def passed(self) -> bool:
         return not self.grid_differences and not any(c.beyond for c in self.columns)
 
 
-def _pairs(a, b):
+def _pairs(a: Report, b: Report) -> tuple[list[tuple[Row, Row]], list[str]]:
     """Rows of equal grid point, and what differs in the grids."""
     keys_a = [row.key() for row in a.rows]
     keys_b = [row.key() for row in b.rows]
@@ -73,11 +73,11 @@ def _pairs(a, b):
             )
             break
     # Compare what the two have in common: the first row of each grid point.
-    first_b = {}
+    first_b: dict[tuple[float, float], Row] = {}
     for row in b.rows:
         first_b.setdefault(row.key(), row)
-    pairs = []
-    used = set()
+    pairs: list[tuple[Row, Row]] = []
+    used: set[tuple[float, float]] = set()
     for row in a.rows:
         if row.key() in first_b and row.key() not in used:
             used.add(row.key())
@@ -86,7 +86,7 @@ def _pairs(a, b):
     return pairs, differences
 
 
-def compare(a, b, tolerance, abs_tolerance=0.0):
+def compare(a: Report, b: Report, tolerance: float, abs_tolerance: float = 0.0) -> Comparison:
     """Largest relative deviation per measured column. A pair of values is beyond tolerance
     when it deviates by more than `tolerance` relatively and by more than `abs_tolerance`."""
     pairs, differences = _pairs(a, b)
@@ -104,7 +104,9 @@ def compare(a, b, tolerance, abs_tolerance=0.0):
     return Comparison(columns, len(pairs), differences)
 
 
-def comparison_lines(a, b, result, tolerance, abs_tolerance):
+def comparison_lines(
+    a: Report, b: Report, result: Comparison, tolerance: float, abs_tolerance: float
+) -> list[str]:
     """The text of `aeroquin-report compare`."""
     lines = [
         "A: %s (%s, %s)" % (a.path, a.vessel_class, a.start_time),
@@ -124,8 +126,10 @@ def comparison_lines(a, b, result, tolerance, abs_tolerance):
         table = []
         for column in result.columns:
             index = COLUMNS.index(column.column)
-            where = [g6(column.row_a.mach), g6(column.row_a.aoa)]
-            values = [g6(column.row_a.values()[index]), g6(column.row_b.values()[index])]
+            # Rows are set once a pair is compared.
+            row_a, row_b = cast(Row, column.row_a), cast(Row, column.row_b)
+            where = [g6(row_a.mach), g6(row_a.aoa)]
+            values = [g6(row_a.values()[index]), g6(row_b.values()[index])]
             if column.deviation == 0:
                 where = values = ["-", "-"]
             table.append(

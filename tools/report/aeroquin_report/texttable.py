@@ -1,7 +1,11 @@
 """Plain-text tables with columns aligned on blanks."""
 
+from collections.abc import Sequence
 
-def render(headers, rows, indent=""):
+
+def render(
+    headers: Sequence[str], rows: Sequence[Sequence[str]], indent: str = ""
+) -> list[str]:
     """Lines of a left-aligned table; two blanks between columns, no trailing blanks."""
     widths = [len(h) for h in headers]
     for row in rows:

@@ -25,7 +25,7 @@ EXIT_NO_MATPLOTLIB = 3
 REPORT_HELP = "a capture report written by Aeroquin"
 
 
-def _non_negative(text):
+def _non_negative(text: str) -> float:
     try:
         value = float(text)
     except ValueError:
@@ -35,14 +35,14 @@ def _non_negative(text):
     return value
 
 
-def _positive(text):
+def _positive(text: str) -> float:
     value = _non_negative(text)
     if value == 0:
         raise argparse.ArgumentTypeError("%r is not a number > 0" % text)
     return value
 
 
-def _parser():
+def _parser() -> argparse.ArgumentParser:
     parser = argparse.ArgumentParser(
         prog=PROG,
         description="Reads Aeroquin capture reports.",
@@ -106,12 +106,12 @@ def _parser():
     return parser
 
 
-def _error(message):
+def _error(message: str) -> int:
     print("%s: error: %s" % (PROG, message), file=sys.stderr)
     return EXIT_ERROR
 
 
-def _write_text(text, output):
+def _write_text(text: str, output: str | None) -> None:
     if output is None:
         sys.stdout.write(text)
         return
@@ -122,19 +122,19 @@ def _write_text(text, output):
         raise ReportError("cannot write %s: %s" % (output, error.strerror or error)) from None
 
 
-def _summary(args):
+def _summary(args: argparse.Namespace) -> int:
     print("\n".join(summary_lines(read_report(args.report))))
     return EXIT_OK
 
 
-def _compare(args):
+def _compare(args: argparse.Namespace) -> int:
     a, b = read_report(args.a), read_report(args.b)
     result = compare(a, b, args.tolerance, args.abs_tolerance)
     print("\n".join(comparison_lines(a, b, result, args.tolerance, args.abs_tolerance)))
     return EXIT_OK if result.passed() else EXIT_DIFFERENT
 
 
-def _table(args):
+def _table(args: argparse.Namespace) -> int:
     from .table import coefficient_grid, cpp_text, csv_text, default_name, valid_name
 
     if args.name is not None:
@@ -156,7 +156,7 @@ def _table(args):
     return EXIT_OK
 
 
-def _plot(args):
+def _plot(args: argparse.Namespace) -> int:
     from .plot import FORMATS, MatplotlibMissing, figure_path, write_figure
 
     path = figure_path(args.report, args.output)
@@ -189,7 +189,7 @@ def _plot(args):
 _COMMANDS = {"summary": _summary, "plot": _plot, "compare": _compare, "table": _table}
 
 
-def main(argv=None):
+def main(argv: list[str] | None = None) -> int:
     args = _parser().parse_args(argv)
     try:
         return _COMMANDS[args.command](args)

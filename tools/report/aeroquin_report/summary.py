@@ -1,11 +1,12 @@
 """Per Mach number: stall, least drag, best L/D and zero-lift AOA of a report."""
 
+from collections.abc import Callable, Sequence
 from dataclasses import dataclass
 from typing import Optional
 
 from . import texttable
 from .numtext import g6
-from .report import grid_problems
+from .report import Report, Row, grid_problems
 
 # Flagged rows listed one by one; the rest only counted.
 MAX_LISTED_FLAGS = 20
@@ -25,12 +26,12 @@ class MachSummary:
     zero_lift_aoa: Optional[float] = None  # deg
 
 
-def zero_lift_aoa(points):
+def zero_lift_aoa(points: Sequence[tuple[float, float]]) -> float | None:
     """AOA where the piecewise linear CL*S(AOA) through `points` (aoa, cl_s), sorted by AOA,
     is zero. Of several zeros, those on rising lift come first, then the one nearest AOA 0.
     None when the lift does not reach zero within the points."""
-    zeros = set()
-    rising = set()
+    zeros: set[float] = set()
+    rising: set[float] = set()
     if len(points) == 1 and points[0][1] == 0:
         zeros.add(points[0][0])
     for (a1, c1), (a2, c2) in zip(points, points[1:]):
@@ -51,13 +52,13 @@ def zero_lift_aoa(points):
     return min(candidates, key=lambda aoa: (abs(aoa), aoa))
 
 
-def _best(rows, value, largest):
+def _best(rows: list[Row], value: Callable[[Row], float], largest: bool) -> Row:
     """The row with the largest (or smallest) value; the lowest AOA wins a tie."""
     pick = max if largest else min
     return pick(rows, key=lambda row: (value(row), -row.aoa if largest else row.aoa))
 
 
-def stall(rows):
+def stall(rows: list[Row]) -> Row | None:
     """The row of the largest CL*S when lift rises to it and falls past it within `rows` (sorted
     by AOA); None when the largest lies at an end of the AOA range, so no stall shows in it, or
     when there is no lift at all."""
@@ -69,9 +70,9 @@ def stall(rows):
     return None
 
 
-def summarize(report):
+def summarize(report: Report) -> list[MachSummary]:
     """One MachSummary per Mach number, ascending. Flagged rows are counted, not used."""
-    by_mach = {}
+    by_mach: dict[float, list[Row]] = {}
     for row in report.rows:
         by_mach.setdefault(row.mach, []).append(row)
     result = []
@@ -98,17 +99,17 @@ def summarize(report):
 NO_STALL = "no stall within the range"
 
 
-def _cell(value):
+def _cell(value: float | None) -> str:
     return "-" if value is None else g6(value)
 
 
-def _stall_cell(entry):
+def _stall_cell(entry: MachSummary) -> str:
     if entry.max_cl_s is None:
         return "-"
     return NO_STALL if entry.stall_aoa is None else g6(entry.stall_aoa)
 
 
-def summary_lines(report):
+def summary_lines(report: Report) -> list[str]:
     """The text of `aeroquin-report summary`."""
     lines = [
         "Report: %s" % report.path,
