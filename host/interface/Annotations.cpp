@@ -1,5 +1,6 @@
 #include "host/interface/Annotations.h"
 
+#include <array>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -34,13 +35,13 @@ Annotation* Annotations::find(NOTEHANDLE handle, const char* operation) {
                   ": the annotation was already deleted at the simulation's end");
         return nullptr;
     }
-    char text[112];
-    std::snprintf(text, sizeof text,
+    std::array<char, 112> text{};
+    std::snprintf(text.data(), text.size(),
                   found.state == HandleTable<Annotation>::State::ended
                       ? "%s: %p is the handle of an annotation already deleted"
                       : "%s: %p is not an annotation",
                   operation, handle);
-    log_.host(text);
+    log_.host(text.data());
     return nullptr;
 }
 

@@ -2,6 +2,7 @@
 // not delete is freed at the end of the run. Only the terminal display draws them.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ struct Annotation {
     bool exclusive = false;
     double size = 1.0;                     // relative text size
     VECTOR3 colour{{0.0, 0.0, 0.0}};       // red, green, blue, 0..1
-    double box[4] = {0.0, 0.0, 1.0, 1.0};  // left, top, right, bottom as fractions of the screen
+    std::array<double, 4> box{0.0, 0.0, 1.0, 1.0};  // left, top, right, bottom, screen fractions
     std::string text;
 };
 
@@ -28,6 +29,8 @@ class Annotations {
     Annotations(HostLog& log, bool graphics) : log_(log), graphics_(graphics) {}
     Annotations(const Annotations&) = delete;
     Annotations& operator=(const Annotations&) = delete;
+    Annotations(Annotations&&) = delete;
+    Annotations& operator=(Annotations&&) = delete;
     ~Annotations() = default;
 
     NOTEHANDLE create(bool exclusive, double size, const VECTOR3& colour);
@@ -39,7 +42,7 @@ class Annotations {
     bool remove(NOTEHANDLE handle);
 
     // The text most recently set on a live annotation; empty when none.
-    std::string_view latestText() const;
+    [[nodiscard]] std::string_view latestText() const;
     // The simulation ends: every annotation goes, silently, as the simulator deletes them
     // before its simulation-end callback. The handles are remembered so that the module's own
     // deletion afterwards answers false with a host: line that says why.

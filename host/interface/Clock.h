@@ -31,9 +31,9 @@ class Clock {
     explicit Clock(std::optional<UtcTime> pinned);
 
     // The current time in UTC (day of the week 0 = Sunday).
-    SYSTEMTIME systemTime() const;
+    [[nodiscard]] SYSTEMTIME systemTime() const;
     // The current time as a calendar instant (milliseconds dropped).
-    UtcTime now() const;
+    [[nodiscard]] UtcTime now() const;
 
   private:
     std::optional<UtcTime> pinned_;

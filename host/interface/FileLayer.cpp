@@ -1,5 +1,6 @@
 #include "host/interface/FileLayer.h"
 
+#include <array>
 #include <fcntl.h>
 
 #include <algorithm>
@@ -31,9 +32,9 @@ const char* modeName(FileAccessMode mode) {
 }
 
 std::string handleText(FILEHANDLE handle) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%p", handle);
-    return text;
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%p", handle);
+    return text.data();
 }
 
 std::string quoted(const char* text) {

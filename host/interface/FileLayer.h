@@ -30,6 +30,8 @@ class FileLayer {
               std::optional<std::uint64_t> failWritesAfter);
     FileLayer(const FileLayer&) = delete;
     FileLayer& operator=(const FileLayer&) = delete;
+    FileLayer(FileLayer&&) = delete;
+    FileLayer& operator=(FileLayer&&) = delete;
     ~FileLayer();
 
     // As the simulator: FILE_IN, FILE_OUT and FILE_APP always give a handle, a dead one when
@@ -47,10 +49,10 @@ class FileLayer {
     void writeLine(FILEHANDLE handle, const char* text);
 
     // Files really opened for writing during the run.
-    std::size_t filesWritten() const { return filesWritten_; }
+    [[nodiscard]] std::size_t filesWritten() const { return filesWritten_; }
     // Lines the module wrote that reached no file: failed writes and writes through dead
     // handles, over the whole run.
-    std::uint64_t linesLost() const { return linesLost_; }
+    [[nodiscard]] std::uint64_t linesLost() const { return linesLost_; }
     // Closes what the module left open, each with a host: line.
     void closeAll();
 

@@ -37,6 +37,8 @@ class HostContext {
     explicit HostContext(const HostSettings& settings);
     HostContext(const HostContext&) = delete;
     HostContext& operator=(const HostContext&) = delete;
+    HostContext(HostContext&&) = delete;
+    HostContext& operator=(HostContext&&) = delete;
     ~HostContext();
 
     // The context of the run under way; null outside a run.
@@ -44,7 +46,7 @@ class HostContext {
 
     HostLog& log() { return log_; }
     Trace& trace() { return trace_; }
-    const Clock& clock() const { return clock_; }
+    [[nodiscard]] const Clock& clock() const { return clock_; }
     FileLayer& files() { return files_; }
     Annotations& annotations() { return annotations_; }
     ObjectTable& objects() { return objects_; }
@@ -62,7 +64,7 @@ class HostContext {
     std::vector<std::unique_ptr<oapi::Module>>& modules() { return modules_; }
 
     // The frame under way: 0 while the simulation starts or ends.
-    std::uint64_t frame() const { return frame_; }
+    [[nodiscard]] std::uint64_t frame() const { return frame_; }
     void setFrame(std::uint64_t frame);
 
   private:
@@ -73,6 +75,8 @@ class HostContext {
         explicit Activation(HostContext* context);
         Activation(const Activation&) = delete;
         Activation& operator=(const Activation&) = delete;
+        Activation(Activation&&) = delete;
+        Activation& operator=(Activation&&) = delete;
         ~Activation();
     };
 

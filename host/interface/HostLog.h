@@ -36,11 +36,11 @@ class HostLog {
     // One line "host: " + text (the host's own lines).
     void host(std::string_view text);
 
-    const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
     // The file's descriptor, for a last line written from a signal handler.
-    int fd() const { return fd_.get(); }
+    [[nodiscard]] int fd() const { return fd_.get(); }
     // Lines that could not be written.
-    std::uint64_t linesLost() const { return linesLost_; }
+    [[nodiscard]] std::uint64_t linesLost() const { return linesLost_; }
 
   private:
     void emit(std::string_view prefix, std::string_view text);

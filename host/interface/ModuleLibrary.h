@@ -13,11 +13,13 @@ class ModuleLibrary {
     explicit ModuleLibrary(const std::filesystem::path& path);
     ModuleLibrary(const ModuleLibrary&) = delete;
     ModuleLibrary& operator=(const ModuleLibrary&) = delete;
+    ModuleLibrary(ModuleLibrary&&) = delete;
+    ModuleLibrary& operator=(ModuleLibrary&&) = delete;
     ~ModuleLibrary();
 
     // The loader's handle: the module's instance handle.
-    void* handle() const { return handle_; }
-    const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] void* handle() const { return handle_; }
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
     // The library's own export of that name; null when none.
     void* symbol(const char* name) const;
     // Leaves the library loaded for the rest of the process: used when objects made by its code

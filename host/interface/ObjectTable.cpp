@@ -71,8 +71,8 @@ OBJHANDLE ObjectTable::findVessel(std::string_view name) const {
 
 UnmodelledState& ObjectTable::unmodelled(OBJHANDLE handle) {
     // Only reached with a handle that vessel() has accepted.
-    return const_cast<Entry*>(entry(handle))
-        ->unmodelled;  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): the table's own entry
+    return const_cast<Entry*>(entry(handle))->unmodelled;
 }
 
 const ATMCONST* ObjectTable::atmConstants(OBJHANDLE handle) const {
@@ -80,7 +80,12 @@ const ATMCONST* ObjectTable::atmConstants(OBJHANDLE handle) const {
 }
 
 VESSEL* ObjectTable::interfaceOf(const Vessel& vessel) const {
-    return interfaceOf(static_cast<OBJHANDLE>(const_cast<Vessel*>(&vessel)));
+    for (const Entry& entry : vessels_) {
+        if (entry.vessel == &vessel) {
+            return entry.api.get();
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace aeroquin::host

@@ -32,7 +32,7 @@ class ObjectTable {
     Vessel* vessel(OBJHANDLE handle) const;
     const Body* body(OBJHANDLE handle) const;
     VESSEL* interfaceOf(OBJHANDLE handle) const;
-    VESSEL* interfaceOf(const Vessel& vessel) const;
+    [[nodiscard]] VESSEL* interfaceOf(const Vessel& vessel) const;
     // The class name in a buffer of the host's that the module may read.
     char* className(OBJHANDLE handle) const;
     // The state-record fields the world does not model, of the vessel behind `handle` (which
@@ -45,7 +45,7 @@ class ObjectTable {
 
     // The first vessel of that name, ASCII letter case ignored as in the simulator; null when
     // none.
-    OBJHANDLE findVessel(std::string_view name) const;
+    [[nodiscard]] OBJHANDLE findVessel(std::string_view name) const;
     static OBJHANDLE handleOf(const Body* body);
 
   private:

@@ -30,6 +30,6 @@ FARPROC GetProcAddress(HINSTANCE hModule, const char* name) {
         host->trace().line("GetProcAddress", hModule, name, TraceResult{}, address);
     }
     // The loader gives functions as object addresses; the platform's type is a function pointer.
-    return reinterpret_cast<FARPROC>(
-        address);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast)
+    return reinterpret_cast<FARPROC>(address);
 }

@@ -1,5 +1,6 @@
 #include "host/interface/Trace.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -84,9 +85,9 @@ void Trace::putText(std::string_view text) {
 
 void Trace::putReal(double value) {
     // The shortest text that reads back as the same double.
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+    std::array<char, 32> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+    put(std::string_view(text.data(), static_cast<std::size_t>(result.ptr - text.data())));
 }
 
 void Trace::putInteger(long long value) {

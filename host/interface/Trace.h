@@ -24,7 +24,7 @@ class Trace {
     // On, writing to `path` (created or truncated); throws std::runtime_error when it cannot.
     explicit Trace(const std::filesystem::path& path);
 
-    bool on() const { return file_ != nullptr; }
+    [[nodiscard]] bool on() const { return file_ != nullptr; }
 
     // `name` then each argument after a blank: texts quoted with C escapes, numbers in full
     // precision, handles as addresses, TraceResult as "->".

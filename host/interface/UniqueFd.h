@@ -23,7 +23,7 @@ class UniqueFd {
     UniqueFd& operator=(const UniqueFd&) = delete;
     ~UniqueFd() { reset(); }
 
-    int get() const { return fd_; }
+    [[nodiscard]] int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
     // Closes now; false when the system reports a failure (data may not have reached the disk).
     bool reset() {

@@ -142,6 +142,7 @@ VESSEL::~VESSEL() = default;
 // The SDK declares both handle getters with a const return type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wignored-qualifiers"
+// NOLINTNEXTLINE(readability-const-return-type): the SDK's signature
 const OBJHANDLE VESSEL::GetHandle() const {
     return hVessel_;
 }
@@ -163,6 +164,7 @@ char* VESSEL::GetClassNameA() const {
     return name;
 }
 
+// NOLINTNEXTLINE(readability-const-return-type): the SDK's signature
 const OBJHANDLE VESSEL::GetSurfaceRef() const {
     HostContext* host = HostContext::active();
     if (host == nullptr) {

@@ -41,7 +41,7 @@ std::optional<std::uint64_t> parseCount(const std::string& text) {
 }
 
 CLI::Validator countValidator(std::uint64_t minimum) {
-    return CLI::Validator(
+    return {
         [minimum](const std::string& text) -> std::string {
             const auto value = parseCount(text);
             if (!value || *value < minimum) {
@@ -49,7 +49,7 @@ CLI::Validator countValidator(std::uint64_t minimum) {
             }
             return "";
         },
-        "", "");
+        "", ""};
 }
 
 }  // namespace

@@ -20,11 +20,13 @@ class LastWords {
     explicit LastWords(int logFd);
     LastWords(const LastWords&) = delete;
     LastWords& operator=(const LastWords&) = delete;
+    LastWords(LastWords&&) = delete;
+    LastWords& operator=(LastWords&&) = delete;
     ~LastWords();
 
     // The frame under way (0: before the first); `inFrame` while the module's callbacks or the
     // world's step run, when an exit() is no way for the run to end.
-    static void setFrame(std::uint64_t frame, bool inFrame);
+    static void setFrame(std::uint64_t current, bool during);
     // From the stop signals' handler: the run has kStopGraceS to end before it is ended.
     static void stopRequested(int signal);
 };

@@ -122,7 +122,7 @@ std::filesystem::path defaultModulePath() {
         }
     }
 #ifdef AEROQUIN_BUILD_MODULE
-    const std::filesystem::path built = AEROQUIN_BUILD_MODULE;
+    std::filesystem::path built = AEROQUIN_BUILD_MODULE;
     if (std::filesystem::exists(built, error)) {
         return built;
     }

@@ -1,5 +1,6 @@
 #include "host/process/RunReport.h"
 
+#include <array>
 #include <cstdio>
 
 namespace aeroquin::host {
@@ -19,8 +20,8 @@ void summariseRun(HostContext& host, const StatusWatch& status, ExitCode code, s
     const std::uint64_t points = status.pointsMeasured(frames);
     const double rate = elapsedS > 0.0 ? static_cast<double>(points) / elapsedS : 0.0;
     const std::size_t files = host.files().filesWritten();
-    char summary[200];
-    std::snprintf(summary, sizeof summary, "%llu %s, %llu %s, %.6g points/s, %zu %s written",
+    std::array<char, 200> summary{};
+    std::snprintf(summary.data(), summary.size(), "%llu %s, %llu %s, %.6g points/s, %zu %s written",
                   static_cast<unsigned long long>(frames), frames == 1 ? "frame" : "frames",
                   static_cast<unsigned long long>(points), points == 1 ? "point" : "points", rate,
                   files, files == 1 ? "file" : "files");
@@ -32,7 +33,7 @@ void summariseRun(HostContext& host, const StatusWatch& status, ExitCode code, s
                (reportLines == 1 ? " report line and " : " report lines and ") +
                std::to_string(logLines) + (logLines == 1 ? " log line lost" : " log lines lost");
     }
-    const std::string ended = std::string(summary) + (lost.empty() ? "" : "; " + lost);
+    const std::string ended = std::string(summary.data()) + (lost.empty() ? "" : "; " + lost);
     std::printf("aeroquin-host: %s\n", ended.c_str());
     std::fflush(stdout);
     host.log().host("run ended: " + ended + "; exit status " + std::to_string(toInt(code)));

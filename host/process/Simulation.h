@@ -23,14 +23,14 @@ class Simulation {
 
     // Runs the whole simulation and summarises it; the exit status.
     ExitCode run();
-    bool moduleAbandoned() const { return simulationEndFailed_; }
+    [[nodiscard]] bool moduleAbandoned() const { return simulationEndFailed_; }
 
   private:
     // Runs `call` on every registered module; false after an exception, which is logged.
     template <typename Call>
     bool toModules(const char* callback, Call call);
     void endSimulation();
-    DisplayState displayState() const;
+    [[nodiscard]] DisplayState displayState() const;
 
     HostContext& host_;
     StatusWatch& status_;

@@ -20,15 +20,15 @@ class StatusWatch {
     // From now on lines are no status of a frame (the simulation is ending): ignored.
     void stop() { stopped_ = true; }
 
-    bool completed() const { return completed_; }
+    [[nodiscard]] bool completed() const { return completed_; }
     // Whether the module logged anything during frame 1, and the last such line.
-    bool frameOneLogged() const { return frameOneLogged_; }
-    const std::string& frameOneStatus() const { return frameOneStatus_; }
+    [[nodiscard]] bool frameOneLogged() const { return frameOneLogged_; }
+    [[nodiscard]] const std::string& frameOneStatus() const { return frameOneStatus_; }
     // Mach values times AOA values, from the sweep's description line; nothing until seen.
-    std::optional<std::uint64_t> totalPoints() const { return totalPoints_; }
+    [[nodiscard]] std::optional<std::uint64_t> totalPoints() const { return totalPoints_; }
     // Test points measured after `framesRun` frames: one per frame from the frame that showed
     // the successful start up to the frame before the one that showed completion.
-    std::uint64_t pointsMeasured(std::uint64_t framesRun) const;
+    [[nodiscard]] std::uint64_t pointsMeasured(std::uint64_t framesRun) const;
 
   private:
     std::uint64_t frame_ = 0;

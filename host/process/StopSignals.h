@@ -14,6 +14,8 @@ class StopSignals {
     StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
+    StopSignals(StopSignals&&) = delete;
+    StopSignals& operator=(StopSignals&&) = delete;
     ~StopSignals();
 
     // The signal received, 0 when none.

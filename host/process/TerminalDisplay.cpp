@@ -1,5 +1,6 @@
 #include "host/process/TerminalDisplay.h"
 
+#include <array>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -16,16 +17,17 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 }  // namespace
 
 std::string durationText(double seconds) {
-    char text[48];
+    std::array<char, 48> text{};
     const auto whole = static_cast<long long>(std::llround(std::clamp(seconds, 0.0, 1e9)));
     if (whole < 60) {
-        std::snprintf(text, sizeof text, "%lld s", whole);
+        std::snprintf(text.data(), text.size(), "%lld s", whole);
     } else if (whole < 3600) {
-        std::snprintf(text, sizeof text, "%lld min %02lld s", whole / 60, whole % 60);
+        std::snprintf(text.data(), text.size(), "%lld min %02lld s", whole / 60, whole % 60);
     } else {
-        std::snprintf(text, sizeof text, "%lld h %02lld min", whole / 3600, whole / 60 % 60);
+        std::snprintf(text.data(), text.size(), "%lld h %02lld min", whole / 3600,
+                      whole / 60 % 60);
     }
-    return text;
+    return text.data();
 }
 
 TerminalDisplay::TerminalDisplay(bool enabled)
@@ -60,18 +62,18 @@ void TerminalDisplay::finish(const DisplayState& state) {
 void TerminalDisplay::draw(const DisplayState& state, std::chrono::steady_clock::time_point now) {
     drawn_ = true;
     lastDraw_ = now;
-    char part[64];
+    std::array<char, 64> part{};
     line_.assign("\r[frame ");
-    std::snprintf(part, sizeof part, "%llu  t %.6g s", static_cast<unsigned long long>(state.frame),
+    std::snprintf(part.data(), part.size(), "%llu  t %.6g s", static_cast<unsigned long long>(state.frame),
                   state.simTime);
-    line_.append(part);
+    line_.append(part.data());
     if (state.pointsTotal && *state.pointsTotal > 0) {
-        const double total = static_cast<double>(*state.pointsTotal);
-        const double done = static_cast<double>(state.pointsDone);
-        std::snprintf(part, sizeof part, "  %llu/%llu %.1f%%",
+        const auto total = static_cast<double>(*state.pointsTotal);
+        const auto done = static_cast<double>(state.pointsDone);
+        std::snprintf(part.data(), part.size(), "  %llu/%llu %.1f%%",
                       static_cast<unsigned long long>(state.pointsDone),
                       static_cast<unsigned long long>(*state.pointsTotal), 100.0 * done / total);
-        line_.append(part);
+        line_.append(part.data());
         if (state.pointsDone > 0 && state.pointsDone < *state.pointsTotal) {
             const double elapsed = std::chrono::duration<double>(now - started_).count();
             line_.append("  ETA ");

@@ -24,7 +24,7 @@ class TerminalDisplay {
     // Draws only when `enabled` (the terminal display was chosen and stdout is a terminal).
     explicit TerminalDisplay(bool enabled);
 
-    bool enabled() const { return enabled_; }
+    [[nodiscard]] bool enabled() const { return enabled_; }
     // Redraws when the last drawing is old enough; cheap otherwise.
     void update(const DisplayState& state);
     // Draws the final state and ends the line.

@@ -65,7 +65,7 @@ ItemFile ItemFile::fromText(std::string_view text, std::string name) {
         entries.push_back({std::string(trim(line.substr(0, equals))),
                            std::string(trim(line.substr(equals + 1))), lineNumber});
     }
-    return ItemFile(std::move(entries), std::move(name), longLine);
+    return {std::move(entries), std::move(name), longLine};
 }
 
 std::string readFileText(const std::filesystem::path& path, const std::string& name) {
@@ -127,7 +127,7 @@ int ItemFile::lineOf(std::string_view key) const {
 }
 
 HostFileError ItemFile::error(std::string_view key, const std::string& detail) const {
-    return HostFileError(name_, lineOf(key), detail);
+    return {name_, lineOf(key), detail};
 }
 
 std::string ItemFile::requireString(std::string_view key) const {

@@ -152,6 +152,8 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
 
     std::vector<double> machs;
     std::vector<double> aoas;
+    machs.reserve(machRows.size());
+    aoas.reserve(aoaRows.size());
     for (const auto& entry : machRows) {
         machs.push_back(entry.first);
     }
@@ -174,7 +176,7 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
             values.push_back({v[2], v[3], v[4]});
         }
     }
-    return AeroTable(std::move(machs), std::move(aoas), std::move(values));
+    return {std::move(machs), std::move(aoas), std::move(values)};
 }
 
 AeroTable AeroTable::load(const std::filesystem::path& path, const std::string& name) {

@@ -30,7 +30,7 @@ Body Body::fromItems(const ItemFile& items, std::string name) {
         }
         atmosphere = params;
     }
-    return Body(std::move(name), size, mass, period, obliquity, atmosphere);
+    return {std::move(name), size, mass, period, obliquity, atmosphere};
 }
 
 Body Body::load(const std::filesystem::path& root, const std::string& name) {

@@ -16,6 +16,8 @@ class CallScope {
     }
     CallScope(const CallScope&) = delete;
     CallScope& operator=(const CallScope&) = delete;
+    CallScope(CallScope&&) = delete;
+    CallScope& operator=(CallScope&&) = delete;
     ~CallScope() { callInProgress = previous_; }
 
   private:

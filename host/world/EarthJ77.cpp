@@ -81,15 +81,16 @@ double numberDensity(double zKm) {
     double previousN = 1.7083677e14;
     double previousM = 28.954813;
     double n = previousN;
-    const double lastStep = std::ceil(zKm);
-    for (double step = 86.0; step <= lastStep + 0.5; step += 1.0) {
+    const int lastStep = static_cast<int>(std::ceil(zKm));
+    for (int km = 86; km <= lastStep; ++km) {
+        const double step = km;
         const double temperature = 188.0;
         const double molarMass = seaLevelMolarMass * (1.0 - dissociated(step));
         n = previousN * (previousT / temperature) * (molarMass / previousM) *
             std::exp(-0.5897446 *
                      ((previousM / previousT) * std::pow(1.0 + previousZ / 6356.766, -2.0) +
                       (molarMass / temperature) * std::pow(1.0 + step / 6356.766, -2.0)));
-        if (step <= lastStep - 0.5) {
+        if (km < lastStep) {
             previousZ = step;
             previousT = temperature;
             previousN = n;

@@ -1,6 +1,7 @@
 #include "host/world/Vessel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -195,8 +196,8 @@ AeroLoads Vessel::currentLoads(VESSEL* self) const {
 }
 
 void Vessel::checkCoefficientFunctions(VESSEL* self) const {
-    constexpr double machs[] = {0.0, 0.3, 0.6, 0.8, 0.9, 0.95, 1.0, 1.05,
-                                1.1, 1.2, 1.5, 2.0, 3.0, 5.0,  10.0};
+    constexpr std::array machs{0.0, 0.3, 0.6, 0.8, 0.9, 0.95, 1.0, 1.05,
+                               1.1, 1.2, 1.5, 2.0, 3.0, 5.0,  10.0};
     // Re0 per unit Mach of sea-level air, 1/m: the probe needs plausible values, not exact ones.
     constexpr double reynoldsPerMach = 2.3e7;
     for (const Airfoil& airfoil : class_->airfoils) {
@@ -245,10 +246,11 @@ Vec3 Vessel::rotationDragMoment(double dt, const AeroLoads& loads) const {
 }
 
 void Vessel::requireFinite(const char* when) const {
-    const std::pair<const char*, const Vec3*> parts[] = {{"position", &position_},
-                                                         {"velocity", &velocity_},
-                                                         {"attitude", &arot_},
-                                                         {"angular velocity", &vrot_}};
+    const std::array<std::pair<const char*, const Vec3*>, 4> parts{
+        {{"position", &position_},
+         {"velocity", &velocity_},
+         {"attitude", &arot_},
+         {"angular velocity", &vrot_}}};
     for (const auto& [quantity, value] : parts) {
         if (!isFinite(*value)) {
             throw NonFiniteError("vessel " + name_ + ": its " + quantity + " is not finite " +

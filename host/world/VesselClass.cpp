@@ -89,7 +89,9 @@ std::vector<std::string> readNames(const ItemFile& items, const std::string& key
         std::string name = text->substr(pos, end - pos);
         for (const auto& seen : names) {
             if (equalsIgnoringCase(seen, name)) {
-                throw items.error(key, key + " names " + name + " twice");
+                std::string detail = key;
+                detail.append(" names ").append(name).append(" twice");
+                throw items.error(key, detail);
             }
         }
         names.push_back(std::move(name));

@@ -29,9 +29,9 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         if (!vesselClass) {
             const std::string file = "Config/Vessels/" + placement.className + ".cfg";
             if (const std::string why = whyNotAFile(root / file); !why.empty()) {
-                throw HostFileError(
-                    scenario.file, placement.line,
-                    "vessel class " + placement.className + ": " + file + " " + why);
+                std::string detail = "vessel class " + placement.className;
+                detail.append(": ").append(file).append(" ").append(why);
+                throw HostFileError(scenario.file, placement.line, detail);
             }
             vesselClass =
                 std::make_shared<const VesselClass>(VesselClass::load(root, placement.className));

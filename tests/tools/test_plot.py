@@ -143,7 +143,10 @@ class ManyMachNumbersTest(unittest.TestCase):
         ]
         for mach in machs:
             for aoa in (0, 10):
-                lines.append("%g; %d; 1000; %g; %g; 0.5; %g" % (mach, aoa, 300 * mach, aoa * 0.1, aoa * 0.2))
+                lines.append(
+                    "%g; %d; 1000; %g; %g; 0.5; %g"
+                    % (mach, aoa, 300 * mach, aoa * 0.1, aoa * 0.2)
+                )
         report = os.path.join(folder.name, "many.csv")
         with open(report, "w", encoding="utf-8") as file:
             file.write("\n".join(lines) + "\n")

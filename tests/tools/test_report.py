@@ -175,6 +175,7 @@ class GridTest(unittest.TestCase):
             with self.subTest(name):
                 self.assertEqual(grid_problems(parse_report(text, "r.csv")), problems)
 
+
 class CommandLineErrorTest(unittest.TestCase):
     def test_missing_report_exits_2_with_clear_message(self):
         for command in (["summary"], ["plot"], ["table", "--area", "1"]):

@@ -67,7 +67,6 @@ class SummarizeTest(unittest.TestCase):
         self.assertEqual((half.max_cl_s, half.stall_aoa, half.min_cd_s), (3.0, None, 0.4))
         self.assertEqual((half.best_lift_to_drag, half.zero_lift_aoa), (7.5, None))
 
-
     def test_stall_and_best_lift_to_drag_of_signed_lift(self):
         # (AOA, CL*S, L/D) per row, CD*S 1; expected stall AOA, best L/D, its AOA
         cases = [
@@ -147,6 +146,7 @@ class SummaryCommandTest(unittest.TestCase):
                         "          -         -             -                    1     0\n"
                     )
                 )
+
 
 if __name__ == "__main__":
     unittest.main()
