@@ -2,8 +2,8 @@
 // are in ModuleBase.cpp).
 #include <string>
 
-#include "host/interface/DateText.h"
 #include "host/interface/HostContext.h"
+#include "host/support/DateText.h"
 #include "module/simulator/HostApi.h"
 
 using aeroquin::host::HostContext;

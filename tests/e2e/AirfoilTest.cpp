@@ -5,17 +5,20 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <thread>
 #include <numbers>
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/HostProcess.h"
 #include "tests/support/ModuleConfiguration.h"
 
 namespace {
+
+// The host and the Aeroquin module of this build.
+const aeroquin::testsupport::HostUnderTest kHost{AEROQUIN_HOST_EXE, AEROQUIN_TEST_MODULE};
 
 using aeroquin::testsupport::configure;
 using aeroquin::testsupport::runHost;
@@ -77,7 +80,7 @@ TEST(AirfoilTest, FunctionAndTableOfTheSameCoefficientsCaptureTheSameReport) {
         prepare(root, probeClass(sources[i]));
         root.write("Config/Vessels/Wing.csv", table.str());
         configure(root, {"P1", "Reports", "0", "-31 29", "10", "0.3 1.7", "4"});
-        const auto result = runHost(root, {"--display", "none"});
+        const auto result = runHost(kHost, root, {"--display", "none"});
         ASSERT_EQ(result.exitCode(), 0) << result.err << root.read("host.log");
         reports[i] = root.lines("Reports/Probe.csv");
     }
@@ -102,7 +105,7 @@ TEST(AirfoilTest, AForceThatOverflowsStopsTheRunNamingItsFactors) {
     TempRoot root("glider");
     prepare(root, probeClass("Wing.Function = HugeLift"));
     configure(root, {"P1", "Reports", "0", "0 10", "1", "0.5 1", "1"});
-    const auto result = runHost(root, {"--display", "none"});
+    const auto result = runHost(kHost, root, {"--display", "none"});
     EXPECT_EQ(result.exitCode(), 6);
     EXPECT_NE(result.err.find("aeroquin-host: frame 1: vessel P1: airfoil Wing: its lift is not "
                               "finite: coefficient 1e+308 x q "),
@@ -132,7 +135,7 @@ TEST_P(DyingCallTest, EndsTheRunWithOneLineNamingTheFrameAndTheFunction) {
     prepare(root, probeClass("Wing.Function = " + call.function));
     configure(root, {"P1", "Reports", "0", "0 10", "1", "0.5 0.9", "4"});
     aeroquin::testsupport::HostProcess host(
-        AEROQUIN_HOST_EXE, aeroquin::testsupport::hostArgs(root, {"--display", "none"}),
+        AEROQUIN_HOST_EXE, aeroquin::testsupport::hostArgs(kHost, root, {"--display", "none"}),
         root.path());
     if (call.stopSignal != 0) {
         // Mach 0.5 and 0.6 take four rows; the fifth frame never ends.
@@ -177,7 +180,7 @@ TEST_P(BadAirfoilTest, IsRefusedByFileAndLineBeforeTheFirstFrame) {
     TempRoot root("glider");
     prepare(root, GetParam().probe);
     configure(root, {"P1", "Reports", "0", "0 10", "1", "0.5 1", "1"});
-    const auto result = runHost(root, {"--display", "none"});
+    const auto result = runHost(kHost, root, {"--display", "none"});
     EXPECT_EQ(result.exitCode(), 2);
     EXPECT_NE(result.err.find(GetParam().message), std::string::npos) << result.err;
     EXPECT_EQ(root.read("host.log").find("Aeroquin - "), std::string::npos);

@@ -11,6 +11,9 @@
 
 namespace {
 
+// The host and the Aeroquin module of this build.
+const aeroquin::testsupport::HostUnderTest kHost{AEROQUIN_HOST_EXE, AEROQUIN_TEST_MODULE};
+
 using aeroquin::testsupport::runHost;
 using aeroquin::testsupport::TempRoot;
 using Lines = std::vector<std::string>;
@@ -57,7 +60,7 @@ TEST_P(BadInputTest, EndsInAClearMessageAndWritesNothingHalfDone) {
     // A short grid keeps the completed cases quick.
     withItem("MachIncrements", "0 0")(root);
     input.prepare(root);
-    const auto result = runHost(root, {"--display", "none", "--utc", "2024-03-05T14:07:09"});
+    const auto result = runHost(kHost, root, {"--display", "none", "--utc", "2024-03-05T14:07:09"});
     EXPECT_EQ(result.exitCode(), input.exitCode) << result.err;
 
     const Lines log = root.lines("host.log");

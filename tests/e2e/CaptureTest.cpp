@@ -18,6 +18,9 @@
 
 namespace {
 
+// The host and the Aeroquin module of this build.
+const aeroquin::testsupport::HostUnderTest kHost{AEROQUIN_HOST_EXE, AEROQUIN_TEST_MODULE};
+
 using aeroquin::testsupport::configure;
 using aeroquin::testsupport::hostArgs;
 using aeroquin::testsupport::HostProcess;
@@ -59,8 +62,9 @@ void expectWholeRows(const Lines& report) {
 
 TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOne) {
     TempRoot root("demo");
-    const auto result = runHost(root, {"--utc", kPinnedClock, "--display", "none", "--trace",
-                                       (root.path() / "trace.txt").string()});
+    const auto result = runHost(kHost, root,
+                                {"--utc", kPinnedClock, "--display", "none", "--trace",
+                                 (root.path() / "trace.txt").string()});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
 
     EXPECT_EQ(root.files("Reports"), Lines{"DeltaWing_20240305_140709.csv"});
@@ -148,7 +152,7 @@ TEST_P(StartFailureTest, LogsItsMessageOnceExitsWithOneAndWritesNoReport) {
     } else {
         root.write("Config/Modules/Plugin/Aeroquin.cfg", failure.configuration);
     }
-    const auto result = runHost(root, {"--utc", kPinnedClock, "--display", "none"});
+    const auto result = runHost(kHost, root, {"--utc", kPinnedClock, "--display", "none"});
 
     EXPECT_EQ(result.exitCode(), 1);
     EXPECT_NE(result.err.find(failure.message), std::string::npos) << result.err;
@@ -197,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
     TempRoot root("demo");
     configure(root, {"GL-01", "Reports", "0", "5 10", "0", "0.8 1", "0"});
-    const auto result = runHost(root, {"--display", "none"});
+    const auto result = runHost(kHost, root, {"--display", "none"});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines("Reports/DeltaWing.csv");
     ASSERT_EQ(report.size(), 7U);
@@ -211,7 +215,7 @@ TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
 TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
     TempRoot root("demo");
     const auto result =
-        runHost(root, {"--utc", kPinnedClock, "--display", "none", "--frames", "7"});
+        runHost(kHost, root, {"--utc", kPinnedClock, "--display", "none", "--frames", "7"});
     EXPECT_EQ(result.exitCode(), 3);
     const Lines report = root.lines(kDemoReport);
     EXPECT_EQ(report.size(), 13U);
@@ -225,8 +229,8 @@ TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
 // failure is logged, and what was written before stays whole.
 TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
     TempRoot root("demo");
-    const auto result =
-        runHost(root, {"--utc", kPinnedClock, "--display", "none", "--fail-writes-after", "20"});
+    const auto result = runHost(
+        kHost, root, {"--utc", kPinnedClock, "--display", "none", "--fail-writes-after", "20"});
     EXPECT_EQ(result.exitCode(), 5) << result.err;
     EXPECT_NE(result.out.find("; 75 report lines and 0 log lines lost\n"), std::string::npos)
         << result.out;
@@ -248,7 +252,7 @@ TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
 // Starts a capture too long to finish, waits until it has written `rows` rows, then signals it.
 HostResult interruptedCapture(const TempRoot& root, int signal, std::size_t rows) {
     configure(root, {"GL-01", "Reports", "0", "0 10", "1000", "0.5 2", "1000"});
-    HostProcess host(AEROQUIN_HOST_EXE, hostArgs(root, {"--display", "none"}), root.path());
+    HostProcess host(AEROQUIN_HOST_EXE, hostArgs(kHost, root, {"--display", "none"}), root.path());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (root.lines("Reports/DeltaWing.csv").size() < 6 + rows &&
            std::chrono::steady_clock::now() < deadline) {
@@ -284,7 +288,7 @@ TEST(CaptureTest, SigkillLosesNoWrittenRow) {
 TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
     TempRoot root("demo");
     configure(root, {"GL-01", "Reports", "0", "0 10", "1", "0.5 1", "0"});
-    const auto result = runHost(root, {"--trace", (root.path() / "trace.txt").string()});
+    const auto result = runHost(kHost, root, {"--trace", (root.path() / "trace.txt").string()});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
     const std::string trace = root.read("trace.txt");
     EXPECT_NE(trace.find("oapiAnnotationSetText"), std::string::npos);
@@ -316,7 +320,7 @@ TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
                            "P1.Attitude = ") +
                    GetParam().attitude + "\n");
     configure(root, {"P1", "Reports", "0", "-20 0 40", "4 6", "0.3 1 2.5", "2 3"});
-    const auto result = runHost(root, {"--display", "none", "--step", GetParam().step});
+    const auto result = runHost(kHost, root, {"--display", "none", "--step", GetParam().step});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines("Reports/Probe.csv");
     ASSERT_EQ(report.size(), 6U + 6U * 11U);

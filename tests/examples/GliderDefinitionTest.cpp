@@ -26,7 +26,7 @@ TEST(GliderDefinition, TheVesselModuleBuildsTheClassTheHostReads) {
     std::filesystem::copy_file(AEROQUIN_GLIDER_AERO, root.path() / "Modules/GliderAero.so");
     const auto hostClass = aeroquin::host::VesselClass::load(root.path(), "Glider");
 
-    auto& fake = fakehost::RecordingHost::get();
+    auto& fake = aeroquin::testsupport::RecordingHost::get();
     fake.reset();
     fake.itemFiles["Vessels/Glider.cfg"] = root.read("Config/Vessels/Glider.cfg");
     FILEHANDLE file = oapiOpenFile("Vessels/Glider.cfg", FILE_IN, CONFIG);

@@ -7,11 +7,11 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "host/interface/DateText.h"
+#include "host/support/DateText.h"
 #include "host/support/ItemFile.h"
 #include "host/support/ParseNumber.h"
 
-namespace fakehost {
+namespace aeroquin::testsupport {
 
 namespace {
 
@@ -127,10 +127,10 @@ FakeVessel& addStandardVessel(RecordingHost& host) {
     return host.addVessel("Probe", &body);
 }
 
-}  // namespace fakehost
+}  // namespace aeroquin::testsupport
 
-using fakehost::FakeAnnotation;
-using fakehost::FakeVessel;
+using aeroquin::testsupport::FakeAnnotation;
+using aeroquin::testsupport::FakeVessel;
 
 // ---- VESSEL ----
 
@@ -144,49 +144,52 @@ const OBJHANDLE VESSEL::GetHandle() const {
 }
 
 char* VESSEL::GetClassNameA() const {
-    fakehost::call("VESSEL::GetClassNameA");
-    FakeVessel& v = fakehost::vesselOf(this);
+    aeroquin::testsupport::call("VESSEL::GetClassNameA");
+    FakeVessel& v = aeroquin::testsupport::vesselOf(this);
     return v.classNameNull ? nullptr : v.className.data();
 }
 
 const OBJHANDLE VESSEL::GetSurfaceRef() const {
-    fakehost::call("VESSEL::GetSurfaceRef");
-    if (fakehost::host().fails("VESSEL::GetSurfaceRef")) {
+    aeroquin::testsupport::call("VESSEL::GetSurfaceRef");
+    if (aeroquin::testsupport::host().fails("VESSEL::GetSurfaceRef")) {
         return nullptr;
     }
-    return fakehost::vesselOf(this).surfaceRef;
+    return aeroquin::testsupport::vesselOf(this).surfaceRef;
 }
 #pragma GCC diagnostic pop
 
 void VESSEL::GetStatus(VESSELSTATUS& status) const {
-    fakehost::call("VESSEL::GetStatus");
-    status = fakehost::vesselOf(this).status;
+    aeroquin::testsupport::call("VESSEL::GetStatus");
+    status = aeroquin::testsupport::vesselOf(this).status;
 }
 
 void VESSEL::GetStatusEx(void* status) const {
     auto* record = static_cast<VESSELSTATUS2*>(status);
-    fakehost::call("VESSEL::GetStatusEx", "version " + std::to_string(record->version));
+    aeroquin::testsupport::call("VESSEL::GetStatusEx",
+                                "version " + std::to_string(record->version));
     if (record->version == 2) {
-        *record = fakehost::vesselOf(this).statusEx;
+        *record = aeroquin::testsupport::vesselOf(this).statusEx;
         record->version = 2;
     }
 }
 
 void VESSEL::DefSetState(const VESSELSTATUS* status) const {
-    fakehost::call("VESSEL::DefSetState", "rvel " + fakehost::text(status->rvel));
-    fakehost::vesselOf(this).status = *status;
+    aeroquin::testsupport::call("VESSEL::DefSetState",
+                                "rvel " + aeroquin::testsupport::text(status->rvel));
+    aeroquin::testsupport::vesselOf(this).status = *status;
 }
 
 void VESSEL::DefSetStateEx(const void* status) const {
     const auto* record = static_cast<const VESSELSTATUS2*>(status);
-    fakehost::call("VESSEL::DefSetStateEx", "status " + std::to_string(record->status) + ", rpos " +
-                                                fakehost::text(record->rpos));
-    fakehost::vesselOf(this).statusEx = *record;
+    aeroquin::testsupport::call("VESSEL::DefSetStateEx",
+                                "status " + std::to_string(record->status) + ", rpos " +
+                                    aeroquin::testsupport::text(record->rpos));
+    aeroquin::testsupport::vesselOf(this).statusEx = *record;
 }
 
 OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const {
-    fakehost::call("VESSEL::GetEquPos");
-    const FakeVessel& v = fakehost::vesselOf(this);
+    aeroquin::testsupport::call("VESSEL::GetEquPos");
+    const FakeVessel& v = aeroquin::testsupport::vesselOf(this);
     longitude = v.longitude;
     latitude = v.latitude;
     radius = v.radius;
@@ -194,33 +197,35 @@ OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius)
 }
 
 void VESSEL::HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const {
-    fakehost::call("VESSEL::HorizonInvRot", fakehost::text(rhorizon));
-    rlocal = fakehost::apply(fakehost::vesselOf(this).horizonToVessel, rhorizon);
+    aeroquin::testsupport::call("VESSEL::HorizonInvRot", aeroquin::testsupport::text(rhorizon));
+    rlocal = aeroquin::testsupport::apply(aeroquin::testsupport::vesselOf(this).horizonToVessel,
+                                          rhorizon);
 }
 
 void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
-    fakehost::call("VESSEL::GlobalRot", fakehost::text(rloc));
-    rglob = fakehost::apply(fakehost::vesselOf(this).vesselToGlobal, rloc);
+    aeroquin::testsupport::call("VESSEL::GlobalRot", aeroquin::testsupport::text(rloc));
+    rglob =
+        aeroquin::testsupport::apply(aeroquin::testsupport::vesselOf(this).vesselToGlobal, rloc);
 }
 
 double VESSEL::GetAtmTemperature() const {
-    fakehost::call("VESSEL::GetAtmTemperature");
-    return fakehost::vesselOf(this).temperature;
+    aeroquin::testsupport::call("VESSEL::GetAtmTemperature");
+    return aeroquin::testsupport::vesselOf(this).temperature;
 }
 
 double VESSEL::GetAtmDensity() const {
-    fakehost::call("VESSEL::GetAtmDensity");
-    return fakehost::vesselOf(this).density;
+    aeroquin::testsupport::call("VESSEL::GetAtmDensity");
+    return aeroquin::testsupport::vesselOf(this).density;
 }
 
 double VESSEL::GetLift() const {
-    fakehost::call("VESSEL::GetLift");
-    return fakehost::vesselOf(this).lift;
+    aeroquin::testsupport::call("VESSEL::GetLift");
+    return aeroquin::testsupport::vesselOf(this).lift;
 }
 
 double VESSEL::GetDrag() const {
-    fakehost::call("VESSEL::GetDrag");
-    return fakehost::vesselOf(this).drag;
+    aeroquin::testsupport::call("VESSEL::GetDrag");
+    return aeroquin::testsupport::vesselOf(this).drag;
 }
 
 // ---- module base classes ----
@@ -233,7 +238,7 @@ HINSTANCE oapi::ModuleNV::GetModule() const {
 
 oapi::Module::Module(HINSTANCE hDLL) : ModuleNV(hDLL) {}
 oapi::Module::~Module() {
-    fakehost::host().record("oapi::Module::~Module");
+    aeroquin::testsupport::host().record("oapi::Module::~Module");
 }
 void oapi::Module::clbkSimulationStart(RenderMode /*mode*/) {}
 void oapi::Module::clbkSimulationEnd() {}
@@ -250,28 +255,28 @@ void oapi::Module::clbkPause(bool /*pause*/) {}
 // ---- free functions ----
 
 void oapiRegisterModule(oapi::Module* module) {
-    fakehost::call("oapiRegisterModule");
-    fakehost::host().modules.emplace_back(module);
+    aeroquin::testsupport::call("oapiRegisterModule");
+    aeroquin::testsupport::host().modules.emplace_back(module);
 }
 
 void InitLib(HINSTANCE /*hModule*/) {
-    fakehost::call("InitLib");
+    aeroquin::testsupport::call("InitLib");
 }
 
 int Date2Int(char* date) {
-    fakehost::call("Date2Int", date);
+    aeroquin::testsupport::call("Date2Int", date);
     return aeroquin::host::date2Int(date).value;
 }
 
 void oapiWriteLog(char* line) {
-    fakehost::call("oapiWriteLog", line);
-    fakehost::host().log.emplace_back(line);
+    aeroquin::testsupport::call("oapiWriteLog", line);
+    aeroquin::testsupport::host().log.emplace_back(line);
 }
 
 FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
-    fakehost::call("oapiOpenFile",
-                   std::string(fname) + ", " + std::to_string(mode) + ", " + std::to_string(root));
-    auto& h = fakehost::host();
+    aeroquin::testsupport::call("oapiOpenFile", std::string(fname) + ", " + std::to_string(mode) +
+                                                    ", " + std::to_string(root));
+    auto& h = aeroquin::testsupport::host();
     if (h.fails("oapiOpenFile")) {
         return nullptr;
     }
@@ -291,15 +296,15 @@ FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
 }
 
 void oapiCloseFile(FILEHANDLE file, FileAccessMode mode) {
-    fakehost::call("oapiCloseFile", std::to_string(mode));
-    auto& h = fakehost::host();
+    aeroquin::testsupport::call("oapiCloseFile", std::to_string(mode));
+    auto& h = aeroquin::testsupport::host();
     ++h.closes;
     h.openFiles.erase(file);
 }
 
 bool oapiReadItem_string(FILEHANDLE file, char* item, char* string) {
-    fakehost::call("oapiReadItem_string", item);
-    const auto value = fakehost::findItem("oapiReadItem_string", file, item);
+    aeroquin::testsupport::call("oapiReadItem_string", item);
+    const auto value = aeroquin::testsupport::findItem("oapiReadItem_string", file, item);
     if (!value) {
         return false;
     }
@@ -310,8 +315,8 @@ bool oapiReadItem_string(FILEHANDLE file, char* item, char* string) {
 
 // As the simulator's sscanf "%d": the leading integer, the rest ignored.
 bool oapiReadItem_int(FILEHANDLE file, char* item, int& value) {
-    fakehost::call("oapiReadItem_int", item);
-    const auto text = fakehost::findItem("oapiReadItem_int", file, item);
+    aeroquin::testsupport::call("oapiReadItem_int", item);
+    const auto text = aeroquin::testsupport::findItem("oapiReadItem_int", file, item);
     const auto scanned = text ? aeroquin::host::scanInteger(*text) : std::nullopt;
     if (!scanned || *scanned < std::numeric_limits<int>::min() ||
         *scanned > std::numeric_limits<int>::max()) {
@@ -322,8 +327,8 @@ bool oapiReadItem_int(FILEHANDLE file, char* item, int& value) {
 }
 
 void oapiWriteLine(FILEHANDLE file, char* line) {
-    fakehost::call("oapiWriteLine", line);
-    auto& h = fakehost::host();
+    aeroquin::testsupport::call("oapiWriteLine", line);
+    auto& h = aeroquin::testsupport::host();
     const auto open = h.openFiles.find(file);
     if (open != h.openFiles.end() && h.unwritable.count(open->second) == 0) {
         h.writtenFiles[open->second].emplace_back(line);
@@ -331,8 +336,8 @@ void oapiWriteLine(FILEHANDLE file, char* line) {
 }
 
 OBJHANDLE oapiGetVesselByName(char* name) {
-    fakehost::call("oapiGetVesselByName", name);
-    for (FakeVessel& v : fakehost::host().vessels) {
+    aeroquin::testsupport::call("oapiGetVesselByName", name);
+    for (FakeVessel& v : aeroquin::testsupport::host().vessels) {
         if (v.name == name) {
             return &v;
         }
@@ -341,36 +346,36 @@ OBJHANDLE oapiGetVesselByName(char* name) {
 }
 
 VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
-    fakehost::call("oapiGetVesselInterface");
+    aeroquin::testsupport::call("oapiGetVesselInterface");
     auto* vessel = static_cast<FakeVessel*>(hVessel);
     if (vessel == nullptr || !vessel->hasInterface ||
-        fakehost::host().fails("oapiGetVesselInterface")) {
+        aeroquin::testsupport::host().fails("oapiGetVesselInterface")) {
         return nullptr;
     }
     return vessel->interface.get();
 }
 
 double oapiGetSize(OBJHANDLE hObj) {
-    fakehost::call("oapiGetSize");
-    return static_cast<fakehost::FakeBody*>(hObj)->size;
+    aeroquin::testsupport::call("oapiGetSize");
+    return static_cast<aeroquin::testsupport::FakeBody*>(hObj)->size;
 }
 
 double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
-    fakehost::call("oapiGetPlanetPeriod");
-    return static_cast<fakehost::FakeBody*>(hPlanet)->period;
+    aeroquin::testsupport::call("oapiGetPlanetPeriod");
+    return static_cast<aeroquin::testsupport::FakeBody*>(hPlanet)->period;
 }
 
 const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet) {
-    fakehost::call("oapiGetPlanetAtmConstants");
-    auto* body = static_cast<fakehost::FakeBody*>(hPlanet);
+    aeroquin::testsupport::call("oapiGetPlanetAtmConstants");
+    auto* body = static_cast<aeroquin::testsupport::FakeBody*>(hPlanet);
     return body->hasAtmosphere ? &body->atm : nullptr;
 }
 
 NOTEHANDLE oapiCreateAnnotation(bool exclusive, double size, const VECTOR3& colour) {
-    fakehost::call("oapiCreateAnnotation", std::string(exclusive ? "true" : "false") + ", " +
-                                               std::to_string(size) + ", " +
-                                               fakehost::text(colour));
-    auto& h = fakehost::host();
+    aeroquin::testsupport::call("oapiCreateAnnotation", std::string(exclusive ? "true" : "false") +
+                                                            ", " + std::to_string(size) + ", " +
+                                                            aeroquin::testsupport::text(colour));
+    auto& h = aeroquin::testsupport::host();
     if (h.fails("oapiCreateAnnotation")) {
         return nullptr;
     }
@@ -382,33 +387,33 @@ NOTEHANDLE oapiCreateAnnotation(bool exclusive, double size, const VECTOR3& colo
 }
 
 void oapiAnnotationSetPos(NOTEHANDLE hNote, double x1, double y1, double x2, double y2) {
-    fakehost::call("oapiAnnotationSetPos");
+    aeroquin::testsupport::call("oapiAnnotationSetPos");
     auto* note = static_cast<FakeAnnotation*>(hNote);
     note->box = {x1, y1, x2, y2};
     note->placed = true;
 }
 
 void oapiAnnotationSetText(NOTEHANDLE hNote, char* text) {
-    fakehost::call("oapiAnnotationSetText", text);
+    aeroquin::testsupport::call("oapiAnnotationSetText", text);
     auto* note = static_cast<FakeAnnotation*>(hNote);
     note->text = text;
     ++note->textSets;
 }
 
 bool oapiDelAnnotation(NOTEHANDLE hNote) {
-    fakehost::call("oapiDelAnnotation");
-    fakehost::host().deletedAnnotations.push_back(hNote);
+    aeroquin::testsupport::call("oapiDelAnnotation");
+    aeroquin::testsupport::host().deletedAnnotations.push_back(hNote);
     return hNote != nullptr;
 }
 
 void GetSystemTime(SYSTEMTIME* time) {
-    fakehost::call("GetSystemTime");
-    *time = fakehost::host().clock;
+    aeroquin::testsupport::call("GetSystemTime");
+    *time = aeroquin::testsupport::host().clock;
 }
 
 FARPROC GetProcAddress(HINSTANCE /*hModule*/, const char* name) {
-    fakehost::call("GetProcAddress", name);
-    const auto& procs = fakehost::host().procs;
+    aeroquin::testsupport::call("GetProcAddress", name);
+    const auto& procs = aeroquin::testsupport::host().procs;
     const auto found = procs.find(name);
     return found == procs.end() ? nullptr : found->second;
 }

@@ -17,7 +17,7 @@
 
 #include "module/simulator/HostApi.h"
 
-namespace fakehost {
+namespace aeroquin::testsupport {
 
 struct Call {
     std::string name;  // e.g. "oapiGetVesselInterface", "VESSEL::GetStatusEx"
@@ -116,4 +116,4 @@ class RecordingHost {
 // Sets up one body (R = 287, gamma = 1.4 atmosphere) and one vessel named "Probe" bound to it.
 FakeVessel& addStandardVessel(RecordingHost& host);
 
-}  // namespace fakehost
+}  // namespace aeroquin::testsupport

@@ -9,6 +9,8 @@
 #include "tests/host/PluginRoot.h"
 
 namespace aeroquin::host::test {
+
+using namespace aeroquin::testsupport;
 namespace {
 
 using ::testing::ElementsAre;

@@ -8,13 +8,14 @@
 #include "tests/support/HostProcess.h"
 #include "tests/support/TempRoot.h"
 
-namespace aeroquin::host::test {
+namespace aeroquin::testsupport {
 
-using HostOutcome = testsupport::HostResult;
-using testsupport::runProcess;
-using testsupport::splitLines;
+using HostOutcome = HostResult;
 
-class PluginRoot : public testsupport::TempRoot {
+// The host and the test plug-in of this test target.
+inline const HostUnderTest kPluginHost{AEROQUIN_HOST_EXE, AEROQUIN_TEST_MODULE};
+
+class PluginRoot : public TempRoot {
   public:
     PluginRoot() { write("Scenarios/Default.scn", "Body = None\n"); }
 
@@ -37,12 +38,12 @@ class PluginRoot : public testsupport::TempRoot {
 
     // aeroquin-host --root <root> --module <test plug-in> <args>, run in the root folder.
     HostOutcome run(const std::vector<std::string>& args = {}, bool onTerminal = false) const {
-        return testsupport::runHost(*this, args, onTerminal);
+        return runHost(kPluginHost, *this, args, onTerminal);
     }
     // aeroquin-host <args> alone.
     HostOutcome runBare(const std::vector<std::string>& args) const {
-        return runProcess(AEROQUIN_HOST_EXE, args, path());
+        return runProcess(kPluginHost.executable, args, path());
     }
 };
 
-}  // namespace aeroquin::host::test
+}  // namespace aeroquin::testsupport

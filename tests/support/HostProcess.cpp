@@ -124,4 +124,15 @@ HostResult HostProcess::wait() {
     return result;
 }
 
+std::vector<std::string> hostArgs(const HostUnderTest& host, const TempRoot& root,
+                                  std::vector<std::string> args) {
+    args.insert(args.begin(), {"--root", root.path().string(), "--module", host.module.string()});
+    return args;
+}
+
+HostResult runHost(const HostUnderTest& host, const TempRoot& root,
+                   const std::vector<std::string>& args, bool onTerminal) {
+    return runProcess(host.executable, hostArgs(host, root, args), root.path(), onTerminal);
+}
+
 }  // namespace aeroquin::testsupport

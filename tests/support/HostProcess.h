@@ -50,16 +50,17 @@ inline HostResult runProcess(const std::filesystem::path& executable,
     return HostProcess(executable, args, workDir, onTerminal).wait();
 }
 
-#if defined(AEROQUIN_HOST_EXE) && defined(AEROQUIN_TEST_MODULE)
-// aeroquin-host --root <root> --module <the test executable's module> <args>, in the root.
-inline std::vector<std::string> hostArgs(const TempRoot& root, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--root", root.path().string(), "--module", AEROQUIN_TEST_MODULE});
-    return args;
-}
-inline HostResult runHost(const TempRoot& root, const std::vector<std::string>& args = {},
-                          bool onTerminal = false) {
-    return runProcess(AEROQUIN_HOST_EXE, hostArgs(root, args), root.path(), onTerminal);
-}
-#endif
+// The host executable and the plug-in library that a test target runs it with.
+struct HostUnderTest {
+    std::filesystem::path executable;
+    std::filesystem::path module;
+};
+
+// aeroquin-host --root <root> --module <module> <args>.
+std::vector<std::string> hostArgs(const HostUnderTest& host, const TempRoot& root,
+                                  std::vector<std::string> args);
+// The same, run in the root folder.
+HostResult runHost(const HostUnderTest& host, const TempRoot& root,
+                   const std::vector<std::string>& args = {}, bool onTerminal = false);
 
 }  // namespace aeroquin::testsupport

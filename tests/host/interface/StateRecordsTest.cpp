@@ -11,8 +11,8 @@
 namespace aeroquin::host {
 namespace {
 
-using test::flatBody;
-using test::probeClass;
+using testsupport::flatBody;
+using testsupport::probeClass;
 
 bool sameBits(const VECTOR3& a, const VECTOR3& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;

@@ -6,7 +6,17 @@
 #include "host/world/Body.h"
 #include "host/world/VesselClass.h"
 
-namespace aeroquin::host::test {
+namespace aeroquin::testsupport {
+
+using host::AeroTable;
+using host::Airfoil;
+using host::AtmosphereModel;
+using host::AtmosphereParams;
+using host::Body;
+using host::CoefficientSource;
+using host::gravitationalConstant;
+using host::LiftAxis;
+using host::VesselClass;
 
 // The flat body of examples/flat: the simulator's configured air (288.16 K everywhere), sound at
 // sqrt(1.44 * 250 * 288.16) = 322.0832190599194 m/s, scale height 10000 m, GM 6.25e12,
@@ -42,4 +52,4 @@ inline std::shared_ptr<const VesselClass> probeClass(bool withTable = true) {
     return c;
 }
 
-}  // namespace aeroquin::host::test
+}  // namespace aeroquin::testsupport

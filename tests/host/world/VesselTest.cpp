@@ -15,8 +15,8 @@
 namespace aeroquin::host {
 namespace {
 
-using test::flatBody;
-using test::probeClass;
+using testsupport::flatBody;
+using testsupport::probeClass;
 
 constexpr double pi = std::numbers::pi;
 constexpr double degree = pi / 180.0;
@@ -215,7 +215,7 @@ TEST(Landed, RidesTheRotatingSurface) {
 namespace aeroquin::host {
 namespace {
 
-using test::probeClass;
+using testsupport::probeClass;
 
 struct HeadingCase {
     Vec3 attitude;
@@ -261,7 +261,7 @@ class RotationDrag : public ::testing::TestWithParam<DampingCase> {};
 
 TEST_P(RotationDrag, IsTheSimulatorsLimitedTorque) {
     const Body body = flatBody();
-    auto damped = std::make_shared<VesselClass>(*test::probeClass());
+    auto damped = std::make_shared<VesselClass>(*testsupport::probeClass());
     damped->crossSectionsM2 = {1.0, 12.5, 1.0};
     damped->rotationDrag = {GetParam().resistance, GetParam().resistance, GetParam().resistance};
     Vessel v("P1", damped, &body);
@@ -287,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
 // w_z' = -1/3 rad/s^2.
 TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
     const Body body = flatBody();
-    auto spinning = std::make_shared<VesselClass>(*test::probeClass());
+    auto spinning = std::make_shared<VesselClass>(*testsupport::probeClass());
     spinning->inertiaM2 = {1.0, 2.0, 3.0};
     Vessel v("P1", spinning, &body);
     v.placeFlying(0.0, 0.0, 150000.0, {});  // above the air
@@ -302,7 +302,7 @@ TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
 // about its nose keeps its nose where it points.
 TEST(Rotation, AngularVelocityActsInTheVesselFrame) {
     const Body body = flatBody();
-    Vessel v("P1", test::probeClass(), &body);
+    Vessel v("P1", testsupport::probeClass(), &body);
     v.placeFlying(0.0, 0.0, 150000.0, {0.3, -0.7, 1.1});
     v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {0.0, 0.0, 0.5});
     const Vec3 nose = v.attitude().column(2);
@@ -323,7 +323,7 @@ TEST(Landed, StandsUprightWithItsNoseToTheHeading) {
     const Body earth("Earth", 6.37101e6, 5.973698968e24, 86164.10132, 0.4090928023, std::nullopt);
     for (const double heading : {0.0, 0.5 * pi, 3.5}) {
         for (const double latitude : {0.0, 0.7}) {
-            Vessel v("V", test::probeClass(false), &earth);
+            Vessel v("V", testsupport::probeClass(false), &earth);
             v.placeUpright(0.3, latitude, heading);
             const Vec3 up = v.horizonInvRot({0.0, 1.0, 0.0});
             EXPECT_NEAR(up.x, 0.0, 1e-12);

@@ -14,7 +14,7 @@
 
 namespace {
 
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 using Lines = std::vector<std::string>;
 
 const char* const kConfigPath = "Modules\\Plugin\\Aeroquin.cfg";
@@ -30,7 +30,7 @@ class AeroquinManagerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host().reset();
-        fakehost::FakeVessel& probe = fakehost::addStandardVessel(host());
+        aeroquin::testsupport::FakeVessel& probe = aeroquin::testsupport::addStandardVessel(host());
         probe.className = "Glider";
         // T = 250 K, R = 287, gamma = 1.4: speed of sound sqrt(100450) m/s.
         probe.temperature = 250.0;
@@ -211,7 +211,7 @@ TEST_F(AeroquinManagerTest, DisplayModeZeroLogsButNeverSetsAnnotationText) {
 TEST(AeroquinModuleTest, EachSimulationGetsAFreshManagerAndTheDestructorEndsARunningOne) {
     RecordingHost& host = RecordingHost::get();
     host.reset();
-    fakehost::addStandardVessel(host);
+    aeroquin::testsupport::addStandardVessel(host);
     host.itemFiles[kConfigPath] = kTwoByTwo;
     auto module = std::make_unique<aeroquin::AeroquinModule>(nullptr);
 

@@ -10,13 +10,13 @@
 
 namespace {
 
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 using Lines = std::vector<std::string>;
 
 TEST(LinuxConventions, PathsUseSlashesAndRenderModeZeroShowsTheStatus) {
     RecordingHost& host = RecordingHost::get();
     host.reset();
-    fakehost::FakeVessel& probe = fakehost::addStandardVessel(host);
+    aeroquin::testsupport::FakeVessel& probe = aeroquin::testsupport::addStandardVessel(host);
     probe.lift = 1000.0;
     probe.drag = 100.0;
     host.itemFiles["Modules/Plugin/Aeroquin.cfg"] =

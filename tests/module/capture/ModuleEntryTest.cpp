@@ -10,7 +10,7 @@
 
 namespace {
 
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 
 HINSTANCE exitHookArgument = nullptr;
 int exitHookCalls = 0;

@@ -20,7 +20,7 @@ namespace {
 using aeroquin::Configuration;
 using aeroquin::ConfigurationError;
 using aeroquin::testsupport::ModuleConfiguration;
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 
 const char* const kPath = "Modules\\Plugin\\Aeroquin.cfg";
 
@@ -80,7 +80,7 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
     host().itemFiles[kPath] = itemFile();
     Configuration c;
     c.load();
-    const std::vector<fakehost::Call> expected{
+    const std::vector<aeroquin::testsupport::Call> expected{
         {"oapiOpenFile", "Modules\\Plugin\\Aeroquin.cfg, 3, 1"},
         {"oapiReadItem_string", "VesselName"},
         {"oapiReadItem_string", "SaveDirectory"},

@@ -11,7 +11,7 @@
 namespace aeroquin {
 namespace {
 
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 using Lines = std::vector<std::string>;
 
 class FeedbackDisplayerTest : public ::testing::Test {
@@ -25,7 +25,7 @@ TEST_F(FeedbackDisplayerTest, AnnotationIsCreatedYellowAndPlacedWithoutText) {
     {
         FeedbackDisplayer display(1);
         ASSERT_EQ(host.annotations.size(), 1u);
-        const fakehost::FakeAnnotation& note = host.annotations.front();
+        const aeroquin::testsupport::FakeAnnotation& note = host.annotations.front();
         EXPECT_TRUE(note.exclusive);
         EXPECT_EQ(note.size, 1.0);
         EXPECT_EQ(note.colour.x, 0.8);

@@ -13,7 +13,7 @@
 namespace aeroquin {
 namespace {
 
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 using Lines = std::vector<std::string>;
 
 // AOA 0, 5, 10 and Mach 0.5, 1: 3 x 2 points.
@@ -46,7 +46,7 @@ class ReporterTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.reset();
-        vessel = &fakehost::addStandardVessel(host);
+        vessel = &aeroquin::testsupport::addStandardVessel(host);
         sweeper.build(configuration);
         vesselManager.bind(configuration);
         host.calls.clear();
@@ -55,7 +55,7 @@ class ReporterTest : public ::testing::Test {
     const Lines& file(const std::string& path) { return host.writtenFiles.at(path); }
 
     RecordingHost& host = RecordingHost::get();
-    fakehost::FakeVessel* vessel = nullptr;
+    aeroquin::testsupport::FakeVessel* vessel = nullptr;
     Configuration configuration = threeByTwo();
     Sweeper sweeper;
     VesselManager vesselManager;
@@ -206,7 +206,7 @@ class ReportFileNameTest : public ::testing::TestWithParam<NameCase> {
 TEST_P(ReportFileNameTest, DirectoryBackslashStemAndExtension) {
     const NameCase& c = GetParam();
     RecordingHost& host = RecordingHost::get();
-    fakehost::addStandardVessel(host).className = c.className;
+    aeroquin::testsupport::addStandardVessel(host).className = c.className;
     Configuration configuration = threeByTwo();
     configuration.saveDirectory = c.saveDirectory;
     configuration.reportNameStyle = c.style;

@@ -10,13 +10,13 @@
 namespace aeroquin {
 namespace {
 
-using fakehost::RecordingHost;
+using aeroquin::testsupport::RecordingHost;
 
 class SurfaceVelocityTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.reset();
-        vessel = &fakehost::addStandardVessel(host);  // R = 6e6 m, period 86400 s
+        vessel = &aeroquin::testsupport::addStandardVessel(host);  // R = 6e6 m, period 86400 s
         // The vessel's own distance from the centre, not the body's mean radius of 6e6 m.
         vessel->radius = 6020000.0;
     }
@@ -24,7 +24,7 @@ class SurfaceVelocityTest : public ::testing::Test {
     VECTOR3 compute() { return surfaceVelocity(*vessel->interface, vessel->surfaceRef); }
 
     RecordingHost& host = RecordingHost::get();
-    fakehost::FakeVessel* vessel = nullptr;
+    aeroquin::testsupport::FakeVessel* vessel = nullptr;
 };
 
 // Hand-computed: 6.02e6 m * 2 pi / 86400 s.
@@ -47,7 +47,7 @@ TEST_F(SurfaceVelocityTest, AtTheNorthPoleItPracticallyVanishes) {
 
 TEST_F(SurfaceVelocityTest, TheEastwardVectorIsTurnedIntoTheVesselFrame) {
     // Horizon east becomes vessel z, reversed.
-    vessel->horizonToVessel = fakehost::Matrix3{{{0, 0, 0}, {0, 0, 0}, {-1, 0, 0}}};
+    vessel->horizonToVessel = aeroquin::testsupport::Matrix3{{{0, 0, 0}, {0, 0, 0}, {-1, 0, 0}}};
     const VECTOR3 v = compute();
     EXPECT_EQ(v.x, 0.0);
     EXPECT_EQ(v.y, 0.0);

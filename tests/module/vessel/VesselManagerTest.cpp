@@ -16,8 +16,8 @@
 namespace aeroquin {
 namespace {
 
-using fakehost::FakeVessel;
-using fakehost::RecordingHost;
+using aeroquin::testsupport::FakeVessel;
+using aeroquin::testsupport::RecordingHost;
 using test::configurationOf;
 using test::sweepOf;
 using Names = std::vector<std::string>;
@@ -56,7 +56,7 @@ class VesselManagerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.reset();
-        vessel = &fakehost::addStandardVessel(host);
+        vessel = &aeroquin::testsupport::addStandardVessel(host);
         // A landed vessel somewhere else, so that the anchoring shows.
         vessel->statusEx.status = 1;
         vessel->statusEx.rpos = vec(1.0, 2.0, 3.0);
@@ -436,8 +436,8 @@ TEST_F(VesselManagerTest, NinetyDegreesLeavesTheTinyCosineInTheLongitudinalAxis)
 
 TEST_F(VesselManagerTest, SurfaceAndAirVelocityAreAddedInTheVesselFrameThenTurnedGlobal) {
     // Horizon east becomes vessel y; vessel (x, y, z) becomes global (y, z, x).
-    vessel->horizonToVessel = fakehost::Matrix3{{{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}};
-    vessel->vesselToGlobal = fakehost::Matrix3{{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
+    vessel->horizonToVessel = aeroquin::testsupport::Matrix3{{{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}};
+    vessel->vesselToGlobal = aeroquin::testsupport::Matrix3{{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}};
     bindStandard();
     Sweeper sweeper = sweepOf(configuration);
     sweeper.advance();  // Mach 2, AOA 0
@@ -531,7 +531,7 @@ TEST_F(VesselManagerTest, ZeroDragGivesZeroCdsAndAnInfiniteRatio) {
 TEST_F(VesselManagerTest, NoInterfaceForTheForcesLeavesTheCoefficientsNotANumber) {
     bindStandard();
     const Sweeper sweeper = sweepOf(configuration);
-    host.onCall = [this](const fakehost::Call& call) {
+    host.onCall = [this](const aeroquin::testsupport::Call& call) {
         if (call.name == "VESSEL::GetAtmDensity") {
             vessel->hasInterface = false;
         }

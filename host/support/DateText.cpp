@@ -1,4 +1,4 @@
-#include "host/interface/DateText.h"
+#include "host/support/DateText.h"
 
 #include <array>
 #include <limits>
@@ -17,7 +17,6 @@ constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr"
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
-
 
 // sscanf's "%d" at the front of `text`, consumed; nothing when no int is read.
 std::optional<int> takeInt(std::string_view& text) {
