@@ -16,21 +16,21 @@ namespace {
 // or on the way out of any failure, whatever was thrown. FILE_IN_ZEROONFAIL, because with
 // FILE_IN the simulator hands out a handle even for a missing file, and the user would be told
 // of a missing item instead of the missing file.
-class ItemFile final {
+class OpenItemFile final {
   public:
-    explicit ItemFile(const char* path) : handle_(oapiOpenFile(path, kMode, CONFIG)) {
+    explicit OpenItemFile(const char* path) : handle_(oapiOpenFile(path, kMode, CONFIG)) {
         if (handle_ == nullptr) {
             std::ostringstream detail;
             detail << " - File " << path << " not found";
             throw ConfigurationError(detail.str());
         }
     }
-    ItemFile(const ItemFile&) = delete;
-    ItemFile& operator=(const ItemFile&) = delete;
-    ItemFile(ItemFile&&) = delete;
-    ItemFile& operator=(ItemFile&&) = delete;
+    OpenItemFile(const OpenItemFile&) = delete;
+    OpenItemFile& operator=(const OpenItemFile&) = delete;
+    OpenItemFile(OpenItemFile&&) = delete;
+    OpenItemFile& operator=(OpenItemFile&&) = delete;
 
-    ~ItemFile() {
+    ~OpenItemFile() {
         if (handle_ == nullptr) {
             return;
         }
@@ -66,7 +66,7 @@ void writeList(std::ostream& out, const std::vector<Number>& list) {
 }  // namespace
 
 void Configuration::load() {
-    ItemFile file(kConfigurationPath);
+    OpenItemFile file(kConfigurationPath);
     readString(file.handle(), "VesselName", vesselName);
     readString(file.handle(), "SaveDirectory", saveDirectory);
     readBoundedInt(file.handle(), "ReportNameStyle", reportNameStyle, 0, 1);

@@ -1,6 +1,6 @@
 // The simulator's interface as the module uses it, recorded once: the names, record layouts
 // (64-bit Windows, which Linux's LP64 matches for these records), enumerator values and
-// signatures that module/simulator/HostApi.h must declare. SimulatorInterfaceCheck.cpp asserts them
+// signatures that module/simulator/HostApi.h must declare. HostApiRecordCheck.cpp asserts them
 // natively against HostApi.h's Linux declarations and, cross-compiled, against the simulator's
 // SDK, so a drift on either side fails its build.
 //

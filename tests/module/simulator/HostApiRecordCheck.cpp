@@ -1,7 +1,7 @@
 // Compile-time check of module/simulator/HostApi.h against the recorded interface in
-// SimulatorInterface.h. Built natively it checks HostApi.h's Linux declarations; built by the
+// HostApiRecord.h. Built natively it checks HostApi.h's Linux declarations; built by the
 // Windows cross compiler it checks the simulator's SDK. It has no code to run.
-#include "tests/module/simulator/SimulatorInterface.h"
+#include "tests/module/simulator/HostApiRecord.h"
 
 #include <cstddef>
 #include <tuple>
