@@ -34,8 +34,8 @@ void applyStatus(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS& stat
     std::copy(std::begin(status.vdata), std::end(status.vdata), kept.vdata.begin());
     std::copy(std::begin(status.fdata), std::end(status.fdata), kept.fdata.begin());
     std::copy(std::begin(status.flag), std::end(status.flag), kept.flag.begin());
-    vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel), fromSimulator(status.arot),
-                   fromSimulator(status.vrot));
+    vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel),
+                   fromSimulator(status.arot), fromSimulator(status.vrot));
     if (status.status == 1) {
         vessel.land();
     }
@@ -77,11 +77,12 @@ bool applyStatusEx(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS2& s
     kept.xpdr = status.xpdr;
     if (status.status == 1) {
         const Mat3 attitude = vessel.bodyRotation() * attitudeMatrix(fromSimulator(status.arot));
-        vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel), attitudeAngles(attitude), {});
+        vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel),
+                       attitudeAngles(attitude), {});
         vessel.land();
     } else {
-        vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel), fromSimulator(status.arot),
-                       fromSimulator(status.vrot));
+        vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel),
+                       fromSimulator(status.arot), fromSimulator(status.vrot));
     }
     return true;
 }

@@ -28,14 +28,22 @@ struct sigaction previousAlarm {};
 
 const char* signalName(int signal) {
     switch (signal) {
-        case SIGSEGV: return "SIGSEGV";
-        case SIGBUS: return "SIGBUS";
-        case SIGFPE: return "SIGFPE";
-        case SIGILL: return "SIGILL";
-        case SIGABRT: return "SIGABRT";
-        case SIGINT: return "SIGINT";
-        case SIGTERM: return "SIGTERM";
-        default: return "a signal";
+        case SIGSEGV:
+            return "SIGSEGV";
+        case SIGBUS:
+            return "SIGBUS";
+        case SIGFPE:
+            return "SIGFPE";
+        case SIGILL:
+            return "SIGILL";
+        case SIGABRT:
+            return "SIGABRT";
+        case SIGINT:
+            return "SIGINT";
+        case SIGTERM:
+            return "SIGTERM";
+        default:
+            return "a signal";
     }
 }
 
@@ -147,8 +155,9 @@ LastWords::~LastWords() {
 }
 
 void LastWords::setFrame(std::uint64_t current, bool during) {
-    frame = current;
-    inFrame = during;
+    // Read by handlers on this very thread: no ordering against other threads is needed.
+    frame.store(current, std::memory_order_relaxed);
+    inFrame.store(during, std::memory_order_relaxed);
 }
 
 void LastWords::stopRequested(int signal) {

@@ -126,7 +126,9 @@ ExitCode Simulation::run() {
             });
         }
         LastWords::setFrame(frames_, false);
-        display_.update(displayState());
+        if (display_.enabled()) {
+            display_.update(displayState());
+        }
 
         const StatusWatch& status = status_;
         if (!finite) {

@@ -11,14 +11,15 @@ namespace aeroquin::host {
 namespace {
 
 // A force that overflowed although its coefficients are finite: name what went into it.
-void requireFiniteForce(double forceN, const std::string& part, const char* quantity,
-                        double coefficient, double q, double areaM2) {
+// `kind` and `name` name the part ("airfoil", "Wing"); the text is made only on failure.
+void requireFiniteForce(double forceN, const char* kind, const std::string& name,
+                        const char* quantity, double coefficient, double q, double areaM2) {
     if (std::isfinite(forceN)) {
         return;
     }
     std::ostringstream message;
-    message << part << ": its " << quantity << " is not finite: coefficient " << coefficient
-            << " x q " << q << " Pa x " << areaM2 << " m^2";
+    message << kind << " " << name << ": its " << quantity << " is not finite: coefficient "
+            << coefficient << " x q " << q << " Pa x " << areaM2 << " m^2";
     throw NonFiniteError(message.str());
 }
 
@@ -64,8 +65,8 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
         // With no airflow across the airfoil's plane its lift has no direction, and there is none.
         const double liftN = liftAxis == Vec3{} ? 0.0 : k.cl * qs;
         const double dragN = k.cd * qs;
-        requireFiniteForce(liftN, "airfoil " + airfoil.name, "lift", k.cl, q, area);
-        requireFiniteForce(dragN, "airfoil " + airfoil.name, "drag", k.cd, q, area);
+        requireFiniteForce(liftN, "airfoil", airfoil.name, "lift", k.cl, q, area);
+        requireFiniteForce(dragN, "airfoil", airfoil.name, "drag", k.cd, q, area);
         apply(liftAxis * liftN + dragDirection * dragN, airfoil.centreOfPressure);
         // The simulator takes the declared area here: an airfoil of Area 0 has no moment.
         const double pitchOrYawNm = -k.cm * q * airfoil.areaM2 * airfoil.chordM;
@@ -80,8 +81,7 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
     }
     for (const DragElement& element : dragElements) {
         const double dragN = element.factorM2 * q;
-        requireFiniteForce(dragN, "drag element " + element.name, "drag", 1.0, q,
-                           element.factorM2);
+        requireFiniteForce(dragN, "drag element", element.name, "drag", 1.0, q, element.factorM2);
         apply(dragDirection * dragN, element.position);
         loads.drag += dragN;
     }

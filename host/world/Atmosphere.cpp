@@ -52,11 +52,14 @@ Atmosphere::Atmosphere(const AtmosphereParams& params, double meanRadiusM, doubl
 }
 
 AtmosphereState Atmosphere::at(double altitude) const {
-    // As in the simulator: at and above the top there is no air, and no temperature either.
-    if (altitude >= params_.altLimit) {
-        return {0.0, 0.0, 0.0};
+    // Asked for several times a frame at the same height: the last answer is kept.
+    if (altitude == lastAltitude_) {
+        return last_;
     }
-    return below(altitude);
+    // As in the simulator: at and above the top there is no air, and no temperature either.
+    last_ = altitude >= params_.altLimit ? AtmosphereState{0.0, 0.0, 0.0} : below(altitude);
+    lastAltitude_ = altitude;
+    return last_;
 }
 
 AtmosphereState Atmosphere::below(double altitude) const {

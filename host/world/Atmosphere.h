@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 
 namespace aeroquin::host {
 
@@ -68,6 +69,9 @@ class Atmosphere {
     AtmosphereParams params_;
     double decayPerMetre_;  // C of the configured model, 1/m
     std::array<Layer, layerCount> layers_{};
+    // The last answer of at() and its altitude; NaN: none yet.
+    mutable double lastAltitude_ = std::numeric_limits<double>::quiet_NaN();
+    mutable AtmosphereState last_{0.0, 0.0, 0.0};
 };
 
 }  // namespace aeroquin::host

@@ -45,7 +45,9 @@ Body::Body(std::string name, double meanRadius, double mass, double rotationPeri
       mass_(mass),
       gm_(gravitationalConstant * mass),
       rotationPeriod_(rotationPeriod),
-      obliquity_(obliquity) {
+      obliquity_(obliquity),
+      tilt_(rotationX(obliquity)),
+      angularVelocity_(rotationRate() * Vec3{0.0, std::cos(obliquity_), std::sin(obliquity_)}) {
     if (atmosphere) {
         atmosphere_.emplace(*atmosphere, meanRadius_, gm_);
     }
@@ -60,18 +62,24 @@ const Atmosphere* Body::atmosphere() const {
 }
 
 Vec3 Body::angularVelocity() const {
-    return rotationRate() * Vec3{0.0, std::cos(obliquity_), std::sin(obliquity_)};
+    return angularVelocity_;
 }
 
 Vec3 Body::surfaceVelocity(const Vec3& r) const {
-    return cross(r, angularVelocity());
+    return cross(r, angularVelocity_);
 }
 
 Mat3 Body::rotation(double t) const {
-    // The turned angle, reduced to one period first to keep its precision over long runs.
-    const double angle = 2.0 * std::numbers::pi * (std::fmod(t, rotationPeriod_) / rotationPeriod_);
-    // rotationY(-angle) turns x towards z: east.
-    return rotationX(obliquity_) * rotationY(-angle);
+    // Asked for many times a frame at the same time: the last answer is kept.
+    if (t != rotationTime_) {
+        // The turned angle, reduced to one period first to keep its precision over long runs.
+        const double angle =
+            2.0 * std::numbers::pi * (std::fmod(t, rotationPeriod_) / rotationPeriod_);
+        // rotationY(-angle) turns x towards z: east.
+        rotation_ = tilt_ * rotationY(-angle);
+        rotationTime_ = t;
+    }
+    return rotation_;
 }
 
 Vec3 Body::gravity(const Vec3& r) const {

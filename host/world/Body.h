@@ -9,6 +9,7 @@
 #pragma once
 
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -62,6 +63,11 @@ class Body {
     double gm_;
     double rotationPeriod_;
     double obliquity_;
+    Mat3 tilt_;             // rotationX(obliquity)
+    Vec3 angularVelocity_;  // rad/s, global frame
+    // The rotation last asked for, and its time (s); NaN: none yet.
+    mutable double rotationTime_ = std::numeric_limits<double>::quiet_NaN();
+    mutable Mat3 rotation_;
     std::optional<Atmosphere> atmosphere_;
 };
 

@@ -98,7 +98,10 @@ void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& att
     position_ = position;
     velocity_ = velocity;
     vrot_ = angularVelocity;
-    setAttitude(attitudeAngles);
+    // A state read and set back unchanged keeps its matrix (bit-identical either way).
+    if (!(attitudeAngles == arot_)) {
+        setAttitude(attitudeAngles);
+    }
 }
 
 void Vessel::land() {
@@ -106,32 +109,37 @@ void Vessel::land() {
     fixToSurface();
 }
 
+const Vessel::EquPos& Vessel::place() const {
+    // Asked for several times a frame for the same state: the last answer is kept.
+    if (!(position_ == equPosCache_.position && time_ == equPosCache_.time)) {
+        const Mat3 toGlobal = bodyRotation();
+        const Vec3 r = toGlobal.transposed() * position_;
+        const double longitude = std::atan2(r.z, r.x);
+        const double latitude = std::atan2(r.y, std::hypot(r.x, r.z));
+        equPosCache_ = {position_, time_,     longitude,
+                        latitude,  length(r), horizonToBodyFixed(longitude, latitude)};
+    }
+    return equPosCache_;
+}
+
 double Vessel::heading() const {
-    double longitude = 0.0;
-    double latitude = 0.0;
-    double radius = 0.0;
-    equPos(longitude, latitude, radius);
     // The nose's direction in the local horizon.
-    const Mat3 horizonToGlobal = bodyRotation() * horizonToBodyFixed(longitude, latitude);
+    const Mat3 horizonToGlobal = bodyRotation() * place().horizonToBodyFixed;
     const Vec3 nose = horizonToGlobal.transposed() * attitude_.column(2);
     const double headingRad = std::atan2(nose.x, nose.z);
     return headingRad < 0.0 ? headingRad + 2.0 * std::numbers::pi : headingRad;
 }
 
 void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
-    const Vec3 r = bodyRotation().transposed() * position_;
-    radius = length(r);
-    longitude = std::atan2(r.z, r.x);
-    latitude = std::atan2(r.y, std::hypot(r.x, r.z));
+    const EquPos& here = place();
+    longitude = here.longitude;
+    latitude = here.latitude;
+    radius = here.radius;
 }
 
 Vec3 Vessel::horizonInvRot(const Vec3& horizon) const {
-    double longitude = 0.0;
-    double latitude = 0.0;
-    double radius = 0.0;
-    equPos(longitude, latitude, radius);
     const Mat3 horizonToVessel =
-        attitude_.transposed() * bodyRotation() * horizonToBodyFixed(longitude, latitude);
+        attitude_.transposed() * bodyRotation() * place().horizonToBodyFixed;
     return horizonToVessel * horizon;
 }
 
@@ -188,6 +196,11 @@ AeroLoads Vessel::currentLoads(VESSEL* self) const {
     Airflow airflow{airspeedVector(), 0.0, 0.0};
     if (air != nullptr) {
         const AtmosphereState state = air->at(altitude());
+        if (!std::isfinite(state.density) || !std::isfinite(state.temperature)) {
+            throw NonFiniteError("vessel " + name_ + ": the air is not finite (density " +
+                                 std::to_string(state.density) + " kg/m^3, temperature " +
+                                 std::to_string(state.temperature) + " K)");
+        }
         airflow.density = state.density;
         airflow.speedOfSound = air->speedOfSound(state.temperature);
     }
@@ -246,23 +259,15 @@ Vec3 Vessel::rotationDragMoment(double dt, const AeroLoads& loads) const {
 }
 
 void Vessel::requireFinite(const char* when) const {
-    const std::array<std::pair<const char*, const Vec3*>, 4> parts{
-        {{"position", &position_},
-         {"velocity", &velocity_},
-         {"attitude", &arot_},
-         {"angular velocity", &vrot_}}};
+    const std::array<std::pair<const char*, const Vec3*>, 4> parts{{{"position", &position_},
+                                                                    {"velocity", &velocity_},
+                                                                    {"attitude", &arot_},
+                                                                    {"angular velocity", &vrot_}}};
     for (const auto& [quantity, value] : parts) {
         if (!isFinite(*value)) {
             throw NonFiniteError("vessel " + name_ + ": its " + quantity + " is not finite " +
                                  when + " (" + text(*value) + ")");
         }
-    }
-    const double density = atmDensity();
-    const double temperature = atmTemperature();
-    if (!std::isfinite(density) || !std::isfinite(temperature)) {
-        throw NonFiniteError("vessel " + name_ + ": the air is not finite " + when + " (density " +
-                             std::to_string(density) + " kg/m^3, temperature " +
-                             std::to_string(temperature) + " K)");
     }
 }
 

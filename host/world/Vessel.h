@@ -14,6 +14,7 @@
 // moves the vessel; the moment, with the class's inertia and rotation drag, turns it.
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -112,7 +113,8 @@ class Vessel {
     // Turns the attitude and the angular velocity over dt under the step's moment and rotation
     // drag.
     void turn(double dt, const AeroLoads& loads);
-    // Throws NonFiniteError naming the first part of the state, or the air, that is not finite.
+    // Throws NonFiniteError naming the first part of the state that is not finite (the air is
+    // checked where the loads read it).
     void requireFinite(const char* when) const;
     // The simulator's rotation damping in the air, N m, vessel frame.
     [[nodiscard]] Vec3 rotationDragMoment(double dt, const AeroLoads& loads) const;
@@ -140,6 +142,18 @@ class Vessel {
     Mat3 fixedAttitude_;
 
     AeroLoads loads_;
+    // Where the vessel is over its body, and the state it belongs to; NaN time: none yet.
+    struct EquPos {
+        Vec3 position;
+        double time = std::numeric_limits<double>::quiet_NaN();
+        double longitude = 0.0;   // rad
+        double latitude = 0.0;    // rad
+        double radius = 0.0;      // m
+        Mat3 horizonToBodyFixed;  // local horizon -> body-fixed frame
+    };
+    // The last answer, kept while the position and the time stay.
+    [[nodiscard]] const EquPos& place() const;
+    mutable EquPos equPosCache_;
 };
 
 }  // namespace aeroquin::host

@@ -46,9 +46,9 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
     if (!active_) {
         return;
     }
-    const CaptureSample sample = vesselManager_.measure(sweeper_);
-    status_ = sample.toText();
-    reporter_.writeRow(sample);
+    // Formatted once: the status text and the report row are the same text.
+    vesselManager_.measure(sweeper_).toText(status_);
+    reporter_.writeRow(status_);
     sweeper_.advance();
     if (sweeper_.finished()) {
         status_ = sweeper_.statusText();

@@ -35,10 +35,10 @@ void FeedbackDisplayer::show(const std::string& status) {
         return;
     }
     text_ = status;
-    writeLog(status);
+    writeLog(status, buffer_);
     if (simulator::showsAnnotations(displayMode_) && annotation_ != nullptr) {
-        std::string note = status;  // the host takes a mutable text
-        oapiAnnotationSetText(annotation_, note.data());
+        buffer_ = status;  // the host takes a mutable text
+        oapiAnnotationSetText(annotation_, buffer_.data());
     }
 }
 

@@ -69,11 +69,11 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     writeLine(kColumnLine);
 }
 
-void Reporter::writeRow(const CaptureSample& sample) {
+void Reporter::writeRow(const std::string& row) {
     if (file_ == nullptr) {
         return;
     }
-    writeLine(sample.toText());
+    writeLine(row);
 }
 
 void Reporter::close() {
@@ -88,8 +88,8 @@ void Reporter::writeLine(const std::string& text) {
     if (file_ == nullptr || text.empty()) {
         return;
     }
-    std::string line = text;  // the host takes a mutable text
-    oapiWriteLine(file_, line.data());
+    line_ = text;  // the host takes a mutable text
+    oapiWriteLine(file_, line_.data());
 }
 
 std::string reportFileName(const Configuration& configuration, const VesselManager& vesselManager,

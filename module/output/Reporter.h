@@ -12,7 +12,7 @@
 namespace aeroquin {
 
 // Owns the host file handle from a successful open() until close() or destruction, and hands
-// it back exactly once. Keeps no copy of what it writes.
+// it back exactly once. Keeps no copy of what it has written.
 class Reporter {
   public:
     Reporter() = default;
@@ -26,8 +26,9 @@ class Reporter {
     // "File <path> could not be created." when the host gives no handle.
     void open(const Configuration& configuration, const Sweeper& sweeper,
               const VesselManager& vesselManager);
-    // One data row; nothing when no file is open.
-    void writeRow(const CaptureSample& sample);
+    // One data row, the text of CaptureSample::toText (the capture formats it once, for the
+    // status text and the report); nothing when no file is open.
+    void writeRow(const std::string& row);
     // Closes an open file; nothing otherwise.
     void close();
 
@@ -35,6 +36,7 @@ class Reporter {
     void writeLine(const std::string& text);
 
     FILEHANDLE file_ = nullptr;
+    std::string line_;  // the host's copy of each line, its capacity kept
 };
 
 // saveDirectory + "\" + class name [+ "_YYYYMMDD_hhmmss" for style 1] + ".csv"; the start time

@@ -16,6 +16,8 @@ struct CaptureSample {
     // "mach; aoa; q; v; clS; cdS; clS/cdS": general notation, 6 significant digits, from a
     // fresh stream. This is both the status text and the report row.
     [[nodiscard]] std::string toText() const;
+    // The same text into `text`, whose capacity a caller of every frame keeps.
+    void toText(std::string& text) const;
 };
 
 }  // namespace aeroquin

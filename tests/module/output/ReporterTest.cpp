@@ -71,7 +71,7 @@ TEST_F(ReporterTest, CompleteCaptureOfAThreeByTwoSweep) {
         Reporter reporter;
         reporter.open(configuration, sweeper, vesselManager);
         for (const CaptureSample& sample : samples) {
-            reporter.writeRow(sample);
+            reporter.writeRow(sample.toText());
         }
         reporter.close();
     }
@@ -136,7 +136,7 @@ TEST_F(ReporterTest, UncreatableFileIsReportedAndNothingIsWritten) {
         } catch (const std::runtime_error& error) {
             EXPECT_STREQ(error.what(), "File Reports\\Glider.csv could not be created.");
         }
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0});
+        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
         reporter.close();
     }
     EXPECT_EQ(host.count("oapiWriteLine"), 0);
@@ -146,7 +146,7 @@ TEST_F(ReporterTest, UncreatableFileIsReportedAndNothingIsWritten) {
 
 TEST_F(ReporterTest, RowsBeforeOpenWriteNothing) {
     Reporter reporter;
-    reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0});
+    reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
     reporter.close();
     EXPECT_TRUE(host.calls.empty());
 }
@@ -158,7 +158,7 @@ TEST_F(ReporterTest, SecondCloseAndRowsAfterCloseDoNothing) {
         reporter.close();
         host.calls.clear();
         reporter.close();
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0});
+        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
     }
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(file("Reports\\Glider.csv").size(), 5u);
@@ -168,7 +168,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
     {
         Reporter reporter;
         reporter.open(configuration, sweeper, vesselManager);
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0});
+        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
     }
     EXPECT_EQ(host.count("oapiCloseFile"), 2);  // the existence check's and the report's
     EXPECT_EQ(host.calls.back().name, "oapiCloseFile");
@@ -180,7 +180,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
 TEST_F(ReporterTest, RowsUseExponentFormOutsideTheFixedRange) {
     Reporter reporter;
     reporter.open(configuration, sweeper, vesselManager);
-    reporter.writeRow(CaptureSample{1234567.0, 0.00001234, 1.0, 2.0, 3.0, 0.0});
+    reporter.writeRow(CaptureSample{1234567.0, 0.00001234, 1.0, 2.0, 3.0, 0.0}.toText());
     EXPECT_EQ(file("Reports\\Glider.csv").back(), "1.23457e+06; 1.234e-05; 1; 2; 3; 0; inf");
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -60,6 +61,9 @@ TEST(CaptureSampleText, ZeroOverZeroRatioIsNan) {
     EXPECT_EQ(text.substr(text.size() - 3), "nan") << text;
 }
 
+constexpr std::array<double, 12> kDecades{1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7,
+                                          1e-6,  1e-5,  1e-4,  1e-3, 1e-2, 1e-1};
+
 // The text is defined as what a fresh output stream writes; check that on every kind of double:
 // random bit patterns (subnormals, huge, tiny, NaN payloads), rounding edges and specials.
 TEST(CaptureSampleText, EqualsWhatAFreshStreamWrites) {
@@ -90,6 +94,11 @@ TEST(CaptureSampleText, EqualsWhatAFreshStreamWrites) {
         std::memcpy(&value, &bits, sizeof value);
         values.push_back(value);
         values.push_back(static_cast<double>(bits % 20000001) / 1000.0 - 10000.0);
+        // Seven digits ending in 5, from 1e-5 to 1e6: halfway cases in decimal, just off them in
+        // binary; and plain values over the same decades.
+        const double decade = kDecades[bits % kDecades.size()];
+        values.push_back(static_cast<double>((bits / 7 % 900000) * 10 + 1000005) * decade);
+        values.push_back(static_cast<double>(bits / 13 % 100000000) * 1e-7 * decade * 10.0);
     }
     for (std::size_t i = 0; i + 6 <= values.size(); i += 3) {
         const CaptureSample sample{values[i],     values[i + 1], values[i + 2],
