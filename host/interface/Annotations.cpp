@@ -1,7 +1,7 @@
 #include "host/interface/Annotations.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
 

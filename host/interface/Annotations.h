@@ -16,8 +16,8 @@ namespace aeroquin::host {
 
 struct Annotation {
     bool exclusive = false;
-    double size = 1.0;                     // relative text size
-    VECTOR3 colour{{0.0, 0.0, 0.0}};       // red, green, blue, 0..1
+    double size = 1.0;                              // relative text size
+    VECTOR3 colour{{0.0, 0.0, 0.0}};                // red, green, blue, 0..1
     std::array<double, 4> box{0.0, 0.0, 1.0, 1.0};  // left, top, right, bottom, screen fractions
     std::string text;
 };

@@ -1,7 +1,7 @@
 #include "host/interface/FileLayer.h"
 
-#include <array>
 #include <fcntl.h>
+#include <array>
 
 #include <algorithm>
 #include <cctype>

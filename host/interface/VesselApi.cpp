@@ -289,8 +289,8 @@ void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
         return;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GlobalRot");
-    rglob =
-        vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->globalRot(fromSimulator(rloc)));
+    rglob = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
+                              : toSimulator(vessel->globalRot(fromSimulator(rloc)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::GlobalRot", rloc.x, rloc.y, rloc.z, TraceResult{}, rglob.x,
                            rglob.y, rglob.z);

@@ -41,15 +41,14 @@ std::optional<std::uint64_t> parseCount(const std::string& text) {
 }
 
 CLI::Validator countValidator(std::uint64_t minimum) {
-    return {
-        [minimum](const std::string& text) -> std::string {
-            const auto value = parseCount(text);
-            if (!value || *value < minimum) {
-                return "must be a whole number of at least " + std::to_string(minimum);
-            }
-            return "";
-        },
-        "", ""};
+    return {[minimum](const std::string& text) -> std::string {
+                const auto value = parseCount(text);
+                if (!value || *value < minimum) {
+                    return "must be a whole number of at least " + std::to_string(minimum);
+                }
+                return "";
+            },
+            "", ""};
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "host/process/TerminalDisplay.h"
 
-#include <array>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <array>
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +24,7 @@ std::string durationText(double seconds) {
     } else if (whole < 3600) {
         std::snprintf(text.data(), text.size(), "%lld min %02lld s", whole / 60, whole % 60);
     } else {
-        std::snprintf(text.data(), text.size(), "%lld h %02lld min", whole / 3600,
-                      whole / 60 % 60);
+        std::snprintf(text.data(), text.size(), "%lld h %02lld min", whole / 3600, whole / 60 % 60);
     }
     return text.data();
 }
@@ -64,8 +63,8 @@ void TerminalDisplay::draw(const DisplayState& state, std::chrono::steady_clock:
     lastDraw_ = now;
     std::array<char, 64> part{};
     line_.assign("\r[frame ");
-    std::snprintf(part.data(), part.size(), "%llu  t %.6g s", static_cast<unsigned long long>(state.frame),
-                  state.simTime);
+    std::snprintf(part.data(), part.size(), "%llu  t %.6g s",
+                  static_cast<unsigned long long>(state.frame), state.simTime);
     line_.append(part.data());
     if (state.pointsTotal && *state.pointsTotal > 0) {
         const auto total = static_cast<double>(*state.pointsTotal);

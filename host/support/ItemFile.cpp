@@ -12,7 +12,6 @@ namespace aeroquin::host {
 
 namespace {
 
-
 std::string joinChoices(std::initializer_list<std::string_view> choices) {
     std::string text;
     for (const auto choice : choices) {

@@ -100,5 +100,4 @@ class ItemFile {
 // `text` without the UTF-8 byte order mark that editors and spreadsheets put at its start.
 [[nodiscard]] std::string_view withoutByteOrderMark(std::string_view text);
 
-
 }  // namespace aeroquin::host

@@ -8,7 +8,6 @@
 
 namespace aeroquin::host {
 
-
 std::optional<double> parseNumber(std::string_view text) {
     text = trim(text);
     // from_chars takes no '+'; one is allowed before a digit or point.

@@ -5,13 +5,12 @@
 #include <set>
 
 #include "host/support/ParseNumber.h"
-#include "host/world/Angles.h"
 #include "host/support/PlainName.h"
+#include "host/world/Angles.h"
 
 namespace aeroquin::host {
 
 namespace {
-
 
 std::vector<std::string_view> splitBlanks(std::string_view text) {
     std::vector<std::string_view> tokens;

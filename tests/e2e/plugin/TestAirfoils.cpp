@@ -1,6 +1,6 @@
 // Coefficient functions for the end-to-end tests, with the simulator's callback signature.
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -65,8 +65,7 @@ bool atMachPointSeven(double mach) {
 }  // namespace
 
 TEST_AIRFOILS_EXPORT void HangsAtMachPointSeven(VESSEL* vessel, double aoa, double mach, double re,
-                                                void* context, double* cl, double* cm,
-                                                double* cd) {
+                                                void* context, double* cl, double* cm, double* cd) {
     while (atMachPointSeven(mach)) {
         // A volatile read keeps the loop from being optimised away.
         static volatile int spin = 0;
@@ -76,8 +75,8 @@ TEST_AIRFOILS_EXPORT void HangsAtMachPointSeven(VESSEL* vessel, double aoa, doub
 }
 
 TEST_AIRFOILS_EXPORT void CrashesAtMachPointSeven(VESSEL* vessel, double aoa, double mach,
-                                                  double re, void* context, double* cl,
-                                                  double* cm, double* cd) {
+                                                  double re, void* context, double* cl, double* cm,
+                                                  double* cd) {
     if (atMachPointSeven(mach)) {
         std::raise(SIGSEGV);
     }
@@ -85,8 +84,7 @@ TEST_AIRFOILS_EXPORT void CrashesAtMachPointSeven(VESSEL* vessel, double aoa, do
 }
 
 TEST_AIRFOILS_EXPORT void ExitsAtMachPointSeven(VESSEL* vessel, double aoa, double mach, double re,
-                                                void* context, double* cl, double* cm,
-                                                double* cd) {
+                                                void* context, double* cl, double* cm, double* cd) {
     if (atMachPointSeven(mach)) {
         std::exit(0);
     }

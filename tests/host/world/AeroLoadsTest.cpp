@@ -97,9 +97,14 @@ void recordReynolds(VESSEL* /*vessel*/, double /*aoa*/, double /*mach*/, double 
 }
 
 TEST(AeroLoads, FunctionsGetTheReynoldsNumberOfTheirChord) {
-    const std::vector<Airfoil> wing{{"Wing", LiftAxis::Vertical, {}, 0.82, 10.0, 8.0,
-                                     CoefficientSource(nullptr, recordReynolds, "recordReynolds",
-                                                       "Wing", "test")}};
+    const std::vector<Airfoil> wing{
+        {"Wing",
+         LiftAxis::Vertical,
+         {},
+         0.82,
+         10.0,
+         8.0,
+         CoefficientSource(nullptr, recordReynolds, "recordReynolds", "Wing", "test")}};
     const Airflow airflow{{0.0, 0.0, 100.0}, 0.5, 300.0};
     static_cast<void>(aeroLoads(wing, {}, {}, airflow, nullptr));
     EXPECT_NEAR(reynoldsSeen, 0.5 * 100.0 / 1.7894e-5 * 0.82, 1e-6);
