@@ -109,6 +109,8 @@ void onFatal(int signal) {
 }
 
 void onGraceOver(int /*signal*/) {
+    // The texts are static (a handler may not format): they spell the grace period out.
+    static_assert(LastWords::kStopGraceS == 2, "the texts below name the grace period");
     say(stopSignal == SIGINT ? "no end within 2 s of SIGINT" : "no end within 2 s of SIGTERM");
     ::_exit(toInt(ExitCode::interrupted));
 }

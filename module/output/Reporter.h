@@ -12,7 +12,7 @@
 namespace aeroquin {
 
 // Owns the host file handle from a successful open() until close() or destruction, and hands
-// it back exactly once. Keeps no copy of what it has written.
+// it back exactly once. Its one buffer is the host's copy of the line being written.
 class Reporter {
   public:
     Reporter() = default;
