@@ -69,7 +69,7 @@ Vec3 Body::surfaceVelocity(const Vec3& r) const {
     return cross(r, angularVelocity_);
 }
 
-Mat3 Body::rotation(double t) const {
+const Mat3& Body::rotation(double t) const {
     // Asked for many times a frame at the same time: the last answer is kept.
     if (t != rotationTime_) {
         // The turned angle, reduced to one period first to keep its precision over long runs.

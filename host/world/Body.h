@@ -51,8 +51,8 @@ class Body {
     [[nodiscard]] Vec3 angularVelocity() const;
     // Velocity, global frame, of the body's point at global position r (m/s).
     [[nodiscard]] Vec3 surfaceVelocity(const Vec3& r) const;
-    // Body-fixed -> global at time t (s).
-    [[nodiscard]] Mat3 rotation(double t) const;
+    // Body-fixed -> global at time t (s); valid until the next call with another time.
+    [[nodiscard]] const Mat3& rotation(double t) const;
     // Gravitational acceleration at global position r (m/s^2); zero at the centre.
     [[nodiscard]] Vec3 gravity(const Vec3& r) const;
 

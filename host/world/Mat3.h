@@ -37,6 +37,13 @@ struct Mat3 {
                 a.m[2][0] * v.x + a.m[2][1] * v.y + a.m[2][2] * v.z};
     }
 
+    // The transpose times v, the inverse rotation, without forming the transpose.
+    [[nodiscard]] constexpr Vec3 transposeTimes(const Vec3& v) const {
+        return {m[0][0] * v.x + m[1][0] * v.y + m[2][0] * v.z,
+                m[0][1] * v.x + m[1][1] * v.y + m[2][1] * v.z,
+                m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z};
+    }
+
     friend constexpr Mat3 operator*(const Mat3& a, const Mat3& b) {
         Mat3 r;
         for (int i = 0; i < 3; ++i) {

@@ -29,8 +29,9 @@ Vessel::Vessel(std::string name, std::shared_ptr<const VesselClass> vesselClass,
                double t)
     : name_(std::move(name)), class_(std::move(vesselClass)), body_(body), time_(t) {}
 
-Mat3 Vessel::bodyRotation() const {
-    return body_ != nullptr ? body_->rotation(time_) : Mat3::identity();
+const Mat3& Vessel::bodyRotation() const {
+    static constexpr Mat3 kIdentity = Mat3::identity();
+    return body_ != nullptr ? body_->rotation(time_) : kIdentity;
 }
 
 Vec3 Vessel::gravity(const Vec3& r) const {
@@ -110,22 +111,32 @@ void Vessel::land() {
 }
 
 const Vessel::EquPos& Vessel::place() const {
-    // Asked for several times a frame for the same state: the last answer is kept.
+    // Asked for several times a frame for the same state: the last answer is kept. The angles
+    // and the horizon are made as the simulator makes its surface parameters.
     if (!(position_ == equPosCache_.position && time_ == equPosCache_.time)) {
-        const Mat3 toGlobal = bodyRotation();
-        const Vec3 r = toGlobal.transposed() * position_;
+        const Vec3 r = bodyRotation().transposeTimes(position_);
+        const double radius = length(r);
         const double longitude = std::atan2(r.z, r.x);
-        const double latitude = std::atan2(r.y, std::hypot(r.x, r.z));
-        equPosCache_ = {position_, time_,     longitude,
-                        latitude,  length(r), horizonToBodyFixed(longitude, latitude)};
+        const double latitude = radius > 0.0 ? std::asin(r.y / radius) : 0.0;
+        equPosCache_ = {position_, time_,  longitude,
+                        latitude,  radius, horizonToBodyFixed(longitude, latitude)};
     }
     return equPosCache_;
 }
 
 double Vessel::heading() const {
-    // The nose's direction in the local horizon.
-    const Mat3 horizonToGlobal = bodyRotation() * place().horizonToBodyFixed;
-    const Vec3 nose = horizonToGlobal.transposed() * attitude_.column(2);
+    // The nose's direction in the local horizon; a nose within 1e-4 of the vertical takes the
+    // vessel's -y axis instead, as the simulator does.
+    const Mat3& horizonToBodyFixed = place().horizonToBodyFixed;
+    const Mat3 toGlobal = bodyRotation();
+    const auto inHorizon = [&](const Vec3& global) {
+        return horizonToBodyFixed.transposeTimes(toGlobal.transposeTimes(global));
+    };
+    constexpr double kVertical = 1e-4;
+    Vec3 nose = inHorizon(attitude_.column(2));
+    if (std::abs(nose.x) <= kVertical && std::abs(nose.z) <= kVertical) {
+        nose = inHorizon(-attitude_.column(1));
+    }
     const double headingRad = std::atan2(nose.x, nose.z);
     return headingRad < 0.0 ? headingRad + 2.0 * std::numbers::pi : headingRad;
 }
@@ -138,9 +149,8 @@ void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
 }
 
 Vec3 Vessel::horizonInvRot(const Vec3& horizon) const {
-    const Mat3 horizonToVessel =
-        attitude_.transposed() * bodyRotation() * place().horizonToBodyFixed;
-    return horizonToVessel * horizon;
+    // One rotation after the other, in the simulator's order.
+    return attitude_.transposeTimes(bodyRotation() * (place().horizonToBodyFixed * horizon));
 }
 
 Vec3 Vessel::globalRot(const Vec3& local) const {
@@ -163,7 +173,7 @@ double Vessel::atmDensity() const {
 
 Vec3 Vessel::airspeedVector() const {
     const Vec3 air = body_ != nullptr ? body_->surfaceVelocity(position_) : Vec3{};
-    return attitude_.transposed() * (velocity_ - air);
+    return attitude_.transposeTimes(velocity_ - air);
 }
 
 double Vessel::airspeed() const {

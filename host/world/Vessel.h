@@ -54,8 +54,9 @@ class Vessel {
     // Lands the vessel where it is: from now on it rides the surface with the surface's
     // velocity and no rotation of its own.
     void land();
-    // Body-fixed frame -> global frame now; the identity in empty space.
-    [[nodiscard]] Mat3 bodyRotation() const;
+    // Body-fixed frame -> global frame now; the identity in empty space. Valid until the time
+    // changes.
+    [[nodiscard]] const Mat3& bodyRotation() const;
     // Heading of the nose in the local horizon, rad from north towards east, 0 to 2 pi.
     [[nodiscard]] double heading() const;
 

@@ -47,7 +47,7 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
         return;
     }
     // Formatted once: the status text and the report row are the same text.
-    vesselManager_.measure(sweeper_).toText(status_);
+    rowText_.write(vesselManager_.measure(sweeper_), status_);
     reporter_.writeRow(status_);
     sweeper_.advance();
     if (sweeper_.finished()) {

@@ -8,6 +8,7 @@
 #include "module/output/FeedbackDisplayer.h"
 #include "module/output/Reporter.h"
 #include "module/sweep/Sweeper.h"
+#include "module/vessel/RowText.h"
 #include "module/vessel/VesselManager.h"
 
 namespace aeroquin {
@@ -38,6 +39,7 @@ class AeroquinManager {
     Configuration configuration_;
     Sweeper sweeper_;
     VesselManager vesselManager_;
+    RowText rowText_;
     Reporter reporter_;
 };
 

@@ -26,7 +26,7 @@ class Reporter {
     // "File <path> could not be created." when the host gives no handle.
     void open(const Configuration& configuration, const Sweeper& sweeper,
               const VesselManager& vesselManager);
-    // One data row, the text of CaptureSample::toText (the capture formats it once, for the
+    // One data row, the text of RowText (the capture formats it once, for the
     // status text and the report); nothing when no file is open.
     void writeRow(const std::string& row);
     // Closes an open file; nothing otherwise.

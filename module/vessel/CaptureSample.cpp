@@ -1,110 +1,13 @@
 #include "module/vessel/CaptureSample.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
+#include "module/vessel/RowText.h"
 
 namespace aeroquin {
 
-namespace {
-
-// Exact powers of ten, 10^0 to 10^9, and the decades' lower edges 10^5 to 10^-4 (the negative
-// ones rounded: the scaling below checks them).
-constexpr std::array<double, 10> kPowers{1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-constexpr std::array<double, 10> kThresholds{1e5, 1e4, 1e3, 1e2, 1e1, 1e0, 1e-1, 1e-2, 1e-3, 1e-4};
-
-// One number as a fresh output stream writes it in the classic locale: general notation with
-// 6 significant digits (printf's %g), "inf", "-inf", "nan" and "-nan" as they come. to_chars
-// gives those very characters at a tenth of a stream's cost; this runs every frame, so the
-// common case, fixed notation of a value between 1e-4 and 1e6, is done here in integers:
-// the value times an exact power of ten, rounded to six digits. The product is off by at most
-// half a unit in its last place (below 1.2e-10 for products below 1e6), so wherever its
-// fraction lies within 1e-6 of a half, or it within 1e-6 of a decade's edge, the rounding is
-// left to to_chars, which is exact.
-char* put(char* out, char* end, double value) {
-    const double magnitude = std::abs(value);
-    if (!(magnitude >= 1e-4 && magnitude < 999999.5)) {
-        return std::to_chars(out, end, value, std::chars_format::general, 6).ptr;
-    }
-    // The decimal exponent x before rounding, 10^x <= magnitude < 10^(x+1), from -4 to 5: the
-    // largest x whose six-digit scaling, magnitude * 10^(5 - x), reaches 100000.
-    int x = 5;
-    while (x > -4 && magnitude < kThresholds[static_cast<std::size_t>(5 - x)]) {
-        --x;
-    }
-    double scaled = magnitude * kPowers[static_cast<std::size_t>(5 - x)];
-    if (scaled < 100000.0) {
-        // Just under a threshold that is itself rounded: one decade further.
-        --x;
-        if (x < -4) {
-            return std::to_chars(out, end, value, std::chars_format::general, 6).ptr;
-        }
-        scaled = magnitude * kPowers[static_cast<std::size_t>(5 - x)];
-    }
-    const auto whole = static_cast<std::uint32_t>(scaled);  // below 1e6
-    const double fraction = scaled - static_cast<double>(whole);
-    if (std::abs(fraction - 0.5) < 1e-6 || scaled - 100000.0 < 1e-6) {
-        // Near a tie, or on a decade's edge: to_chars decides.
-        return std::to_chars(out, end, value, std::chars_format::general, 6).ptr;
-    }
-    auto digits = whole + (fraction > 0.5 ? 1U : 0U);
-    if (digits >= 1000000U) {
-        // Rounded up into the next decade (999999.7 -> 1e+06): to_chars knows the exponent.
-        return std::to_chars(out, end, value, std::chars_format::general, 6).ptr;
-    }
-    if (value < 0.0) {
-        *out++ = '-';
-    }
-    // digits holds six digits, written two at a time; x + 1 of them go before the point.
-    std::array<char, 6> text{};
-    for (std::size_t i = 6; i > 0; i -= 2) {
-        const std::uint32_t pair = digits % 100U;
-        digits /= 100U;
-        text[i - 2] = static_cast<char>('0' + pair / 10U);
-        text[i - 1] = static_cast<char>('0' + pair % 10U);
-    }
-    int last = 5;  // the last digit kept: trailing zeros of the fraction are dropped
-    while (last > x && last > 0 && text[static_cast<std::size_t>(last)] == '0') {
-        --last;
-    }
-    if (x < 0) {
-        // 0.0...0 and the digits: -x - 1 zeros after the point.
-        *out++ = '0';
-        *out++ = '.';
-        for (int i = x + 1; i < 0; ++i) {
-            *out++ = '0';
-        }
-    }
-    for (int i = 0; i <= last; ++i) {
-        if (x >= 0 && i == x + 1) {
-            *out++ = '.';
-        }
-        *out++ = text[static_cast<std::size_t>(i)];
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string CaptureSample::toText() const {
     std::string text;
-    toText(text);
+    RowText().write(*this, text);
     return text;
-}
-
-void CaptureSample::toText(std::string& text) const {
-    // Seven numbers of at most 13 characters ("-1.23457e-308") and six separators.
-    std::array<char, 128> buffer{};
-    char* out = buffer.data();
-    char* const end = buffer.data() + buffer.size();
-    for (const double value : {mach, aoa, dynamicPressure, airspeed, clS, cdS}) {
-        out = put(out, end, value);
-        *out++ = ';';
-        *out++ = ' ';
-    }
-    out = put(out, end, clS / cdS);
-    text.assign(buffer.data(), out);
 }
 
 }  // namespace aeroquin

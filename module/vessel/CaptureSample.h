@@ -13,11 +13,8 @@ struct CaptureSample {
     double clS = 0.0;              // lift / q, m^2
     double cdS = 0.0;              // drag / q, m^2
 
-    // "mach; aoa; q; v; clS; cdS; clS/cdS": general notation, 6 significant digits, from a
-    // fresh stream. This is both the status text and the report row.
+    // The row's text (RowText.h) on its own.
     [[nodiscard]] std::string toText() const;
-    // The same text into `text`, whose capacity a caller of every frame keeps.
-    void toText(std::string& text) const;
 };
 
 }  // namespace aeroquin

@@ -234,10 +234,15 @@ TEST_P(Heading, IsTheNoseDirectionFromNorthTowardsEast) {
 
 INSTANTIATE_TEST_SUITE_P(
     Compass, Heading,
-    ::testing::Values(HeadingCase{{-pi / 2, 0.0, 0.0}, 0.0},        // nose along +y: north
-                      HeadingCase{{0.0, 0.0, 0.0}, pi / 2},         // nose along +z: east
-                      HeadingCase{{pi / 2, 0.0, 0.0}, pi},          // nose along -y: south
-                      HeadingCase{{0.0, pi, 0.0}, 3.0 * pi / 2}));  // nose along -z: west
+    ::testing::Values(HeadingCase{{-pi / 2, 0.0, 0.0}, 0.0},      // nose along +y: north
+                      HeadingCase{{0.0, 0.0, 0.0}, pi / 2},       // nose along +z: east
+                      HeadingCase{{pi / 2, 0.0, 0.0}, pi},        // nose along -y: south
+                      HeadingCase{{0.0, pi, 0.0}, 3.0 * pi / 2},  // nose along -z: west
+                      // Nose straight up (+x): the -y axis, here east, gives the heading.
+                      HeadingCase{
+                          attitudeAngles(Mat3::fromColumns({0.0, -1.0, 0.0}, {0.0, 0.0, -1.0},
+                                                           {1.0, 0.0, 0.0})),
+                          pi / 2}));
 
 }  // namespace
 }  // namespace aeroquin::host

@@ -1,4 +1,5 @@
 #include "module/vessel/CaptureSample.h"
+#include "module/vessel/RowText.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,27 @@ TEST(CaptureSampleText, EqualsWhatAFreshStreamWrites) {
                                    values[i + 3], values[i + 4], values[i + 5]};
         ASSERT_EQ(sample.toText(), streamed(sample));
     }
+}
+
+// One RowText over a sweep-like run: columns that repeat are copied, those that change are made
+// again, and values equal but not the same bits (-0 and 0, NaNs of either sign) are told apart.
+TEST(RowText, KeptColumnsGiveTheTextOfAFreshRow) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<CaptureSample> rows{
+        {0.5, -10.0, 20706.1, 161.042, -1.0, 1.25}, {0.5, -9.97998, 20706.1, 161.042, -0.9, 1.25},
+        {0.5, -0.0, 20706.1, 161.042, 0.0, 1.25},   {0.5, 0.0, 20706.1, 161.042, -0.0, 1.25},
+        {0.5, 0.0, 0.0, 161.042, nan, nan},         {0.5, 0.0, 0.0, 161.042, -nan, nan},
+        {0.5, 0.0, 0.0, 161.042, inf, -inf},        {1.5, 10.0, 186355.0, 483.127, 1.0, 1.25},
+        {1.5, 10.0, 186355.0, 483.127, 1.0, 1.25},  {1.5, 1e-300, 186355.0, 4e300, 1.0, 1e-5},
+    };
+    RowText kept;
+    std::string text;
+    for (const CaptureSample& row : rows) {
+        kept.write(row, text);
+        EXPECT_EQ(text, row.toText());
+    }
+    EXPECT_EQ(text, "1.5; 1e-300; 186355; 4e+300; 1; 1e-05; 100000");
 }
 
 }  // namespace
