@@ -74,6 +74,14 @@ std::size_t formatWithoutArguments(std::string_view text, std::string& out,
 }
 
 std::string_view HostLog::moduleLine(std::string_view text) {
+    if (text.find('%') == std::string_view::npos) {
+        // Nothing to format: the line as it came (every status line of a capture).
+        emit({}, text);
+        if (moduleLineListener_) {
+            moduleLineListener_(text);
+        }
+        return text;
+    }
     const std::size_t count = formatWithoutArguments(text, formatted_, conversions_);
     emit({}, formatted_);
     if (count > 0) {

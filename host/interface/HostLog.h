@@ -27,7 +27,7 @@ class HostLog {
     void line(std::string_view text);
     // A module's line, read as the simulator reads it: as a printf format without arguments.
     // "%%" becomes "%"; any other conversion is written as it stands, followed by a host: line
-    // naming it. Returns the text written, valid until the next call.
+    // naming it. Returns the text written, valid until the next call and while `text` is.
     std::string_view moduleLine(std::string_view text);
     // Called with each module line as the log holds it, right after it is written.
     void onModuleLine(std::function<void(std::string_view)> listener) {

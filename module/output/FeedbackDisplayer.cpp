@@ -35,10 +35,10 @@ void FeedbackDisplayer::show(const std::string& status) {
         return;
     }
     text_ = status;
-    writeLog(status, buffer_);
+    // The host takes mutable texts but only reads them: our own copy goes.
+    writeLog(text_, buffer_);
     if (simulator::showsAnnotations(displayMode_) && annotation_ != nullptr) {
-        buffer_ = status;  // the host takes a mutable text
-        oapiAnnotationSetText(annotation_, buffer_.data());
+        oapiAnnotationSetText(annotation_, text_.data());
     }
 }
 

@@ -25,7 +25,7 @@ class FeedbackDisplayer {
     NOTEHANDLE annotation_ = nullptr;
     std::int32_t displayMode_ = 0;
     std::string text_;
-    std::string buffer_;  // the host's copy of each text, its capacity kept
+    std::string buffer_;  // the log's copy of a text with '%', its capacity kept
 };
 
 }  // namespace aeroquin

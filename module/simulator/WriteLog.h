@@ -7,7 +7,9 @@ namespace aeroquin {
 
 // One call, one log line: the text as it is, no prefix, no time.
 void writeLog(const std::string& text);
-// The same, building the host's copy in `buffer`, whose capacity a frequent caller keeps.
-void writeLog(const std::string& text, std::string& buffer);
+// The same for a frequent caller: `text` itself goes to the host when it holds no '%' (the host
+// takes a mutable text but only reads it); otherwise the host's copy is built in `buffer`, whose
+// capacity the caller keeps.
+void writeLog(std::string& text, std::string& buffer);
 
 }  // namespace aeroquin
