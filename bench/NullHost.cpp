@@ -27,6 +27,9 @@ char vesselObject;
 char bodyObject;
 char annotation;
 std::uint64_t lines = 0;
+// Forces that change at every point, as over a sweep's angles: each point's CL*S, CD*S and L/D
+// are made anew, as in a capture.
+double forceStep = 0.0;  // N
 
 VESSEL& vesselInterface() {
     static VESSEL vessel(&vesselObject);
@@ -95,10 +98,11 @@ double VESSEL::GetAtmDensity() const {
     return 0.0889;  // kg/m^3
 }
 double VESSEL::GetLift() const {
-    return 15000.0;  // N
+    nh::forceStep += 0.25;
+    return 15000.0 + nh::forceStep;  // N
 }
 double VESSEL::GetDrag() const {
-    return 1800.0;  // N
+    return 1800.0 + 0.5 * nh::forceStep;  // N
 }
 
 void oapiRegisterModule(oapi::Module* /*module*/) {}

@@ -1,6 +1,6 @@
-// Formatting one report row: CaptureSample::toText against snprintf of the same seven numbers
-// with "%g". BM_RowFormatRatio times both alternately in one loop and reports their ratio, which
-// stays meaningful on a shared, noisy machine.
+// Formatting one report row: CaptureSample::toText (and RowText, as a capture keeps it) against
+// snprintf of the same seven numbers with "%g". BM_RowFormatRatio times both alternately in one
+// loop and reports their ratio, which stays meaningful on a shared, noisy machine.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "module/vessel/CaptureSample.h"
+#include "module/vessel/RowText.h"
 
 namespace {
 
@@ -50,6 +51,19 @@ void BM_RowToText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RowToText);
+
+// As the capture formats its rows: one RowText and one text kept over the frames. Here the rows
+// change in nearly every column; a sweep's run of angles repeats three of them.
+void BM_RowText(benchmark::State& state) {
+    aeroquin::RowText rows;
+    std::string text;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        rows.write(kSamples[i++ % kSamples.size()], text);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_RowText);
 
 // snprintf into a buffer on the stack, no string made: the plain C baseline.
 void BM_RowSnprintf(benchmark::State& state) {
