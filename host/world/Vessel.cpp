@@ -128,7 +128,7 @@ double Vessel::heading() const {
     // The nose's direction in the local horizon; a nose within 1e-4 of the vertical takes the
     // vessel's -y axis instead, as the simulator does.
     const Mat3& horizonToBodyFixed = place().horizonToBodyFixed;
-    const Mat3 toGlobal = bodyRotation();
+    const Mat3& toGlobal = bodyRotation();
     const auto inHorizon = [&](const Vec3& global) {
         return horizonToBodyFixed.transposeTimes(toGlobal.transposeTimes(global));
     };
