@@ -74,16 +74,14 @@ std::size_t formatWithoutArguments(std::string_view text, std::string& out,
 }
 
 std::string_view HostLog::moduleLine(std::string_view text) {
-    if (text.find('%') == std::string_view::npos) {
-        // Nothing to format: the line as it came (every status line of a capture).
-        emit({}, text);
-        if (moduleLineListener_) {
-            moduleLineListener_(text);
-        }
-        return text;
+    // A line without '%' (every status line of a capture) is written as it came.
+    std::string_view line = text;
+    std::size_t count = 0;
+    if (text.find('%') != std::string_view::npos) {
+        count = formatWithoutArguments(text, formatted_, conversions_);
+        line = formatted_;
     }
-    const std::size_t count = formatWithoutArguments(text, formatted_, conversions_);
-    emit({}, formatted_);
+    emit({}, line);
     if (count > 0) {
         host("oapiWriteLog: the line above holds " + conversions_ +
              (count == 1 ? ", a conversion without an argument, written as it stands"
@@ -91,9 +89,9 @@ std::string_view HostLog::moduleLine(std::string_view text) {
              "; the simulator would have crashed or printed garbage there");
     }
     if (moduleLineListener_) {
-        moduleLineListener_(formatted_);
+        moduleLineListener_(line);
     }
-    return formatted_;
+    return line;
 }
 
 void HostLog::host(std::string_view text) {

@@ -207,9 +207,10 @@ AeroLoads Vessel::currentLoads(VESSEL* self) const {
     if (air != nullptr) {
         const AtmosphereState state = air->at(altitude());
         if (!std::isfinite(state.density) || !std::isfinite(state.temperature)) {
-            throw NonFiniteError("vessel " + name_ + ": the air is not finite (density " +
-                                 std::to_string(state.density) + " kg/m^3, temperature " +
-                                 std::to_string(state.temperature) + " K)");
+            // The step names the vessel.
+            throw NonFiniteError("the air is not finite (density " + std::to_string(state.density) +
+                                 " kg/m^3, temperature " + std::to_string(state.temperature) +
+                                 " K)");
         }
         airflow.density = state.density;
         airflow.speedOfSound = air->speedOfSound(state.temperature);

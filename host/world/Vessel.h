@@ -83,6 +83,7 @@ class Vessel {
     // has it: coefficient functions get it. The vessel keeps none.
 
     // The loads at the current state, without stepping (coefficient functions are called).
+    // Throws NonFiniteError, not naming the vessel, when the air or a force is not finite.
     [[nodiscard]] AeroLoads currentLoads(VESSEL* self = nullptr) const;
     // Calls every coefficient function of the class over the whole circle of angles (5 deg
     // apart) and Mach 0 to 10; throws std::runtime_error at the first value that is not finite.

@@ -6,30 +6,20 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "module/config/Configuration.h"
+#include "tests/module/sweep/SweepAxes.h"
 
 namespace {
 
 using aeroquin::Configuration;
 using aeroquin::Sweeper;
 
-Configuration axes(std::vector<double> aoaIntervals, std::vector<std::uint32_t> aoaIncrements,
-                   std::vector<double> machIntervals, std::vector<std::uint32_t> machIncrements) {
-    Configuration c;
-    c.vesselName = "TestShip";
-    c.saveDirectory = "Reports";
-    c.aoaIntervals = std::move(aoaIntervals);
-    c.aoaIncrements = std::move(aoaIncrements);
-    c.machIntervals = std::move(machIntervals);
-    c.machIncrements = std::move(machIncrements);
-    return c;
-}
+using aeroquin::testsupport::configurationOf;
 
 Configuration workedExample() {
-    return axes({-10, 0, 30}, {5, 3}, {0.5, 1, 2}, {5, 4});
+    return configurationOf({0.5, 1, 2}, {5, 4}, {-10, 0, 30}, {5, 3});
 }
 
 TEST(SweeperTest, FreshSweeperIsEmptyAndHasNoCurrentPoint) {
@@ -82,7 +72,7 @@ TEST(SweeperTest, WorkedExampleVisitsNinetyPointsThenFinishes) {
 
 TEST(SweeperTest, TwoByThreeVisitsMachOuterAoaInner) {
     Sweeper sweeper;
-    sweeper.build(axes({0, 10, 20}, {1, 1}, {1, 2}, {1}));
+    sweeper.build(configurationOf({1, 2}, {1}, {0, 10, 20}, {1, 1}));
     std::vector<std::pair<double, double>> visited;
     std::vector<bool> results;
     for (int frame = 0; frame < 6; ++frame) {
@@ -100,7 +90,7 @@ TEST(SweeperTest, TwoByThreeVisitsMachOuterAoaInner) {
 
 TEST(SweeperTest, OneByOneFinishesOnTheFirstAdvance) {
     Sweeper sweeper;
-    sweeper.build(axes({5, 10}, {0}, {0.8, 1}, {0}));
+    sweeper.build(configurationOf({0.8, 1}, {0}, {5, 10}, {0}));
     EXPECT_EQ(sweeper.statusText(), "Mach: 0.8, AOA: 5");
     EXPECT_FALSE(sweeper.advance());
     EXPECT_TRUE(sweeper.finished());
@@ -111,7 +101,7 @@ TEST(SweeperTest, OneByOneFinishesOnTheFirstAdvance) {
 
 TEST(SweeperTest, AdvanceAfterTheEndChangesNothing) {
     Sweeper sweeper;
-    sweeper.build(axes({0, 10}, {1}, {1, 2}, {0}));
+    sweeper.build(configurationOf({1, 2}, {0}, {0, 10}, {1}));
     EXPECT_TRUE(sweeper.advance());
     EXPECT_FALSE(sweeper.advance());
     for (int i = 0; i < 3; ++i) {
@@ -126,7 +116,7 @@ TEST(SweeperTest, AdvanceAfterTheEndChangesNothing) {
 TEST(SweeperTest, StatusTextUsesSixSignificantDigits) {
     Sweeper sweeper;
     // Mach 0.3, 0.5, 0.7000000000000001, 0.9000000000000001; AOA -10, 0.
-    sweeper.build(axes({-10, 0}, {1}, {0.3, 0.9}, {3}));
+    sweeper.build(configurationOf({0.3, 0.9}, {3}, {-10, 0}, {1}));
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(sweeper.advance());
     }
@@ -140,13 +130,13 @@ TEST(SweeperTest, StatusTextUsesSixSignificantDigits) {
 
 TEST(SweeperTest, StatusTextOfLargeAndSmallValues) {
     Sweeper sweeper;
-    sweeper.build(axes({-0.0001234567, 1}, {0}, {1234567, 2000000}, {0}));
+    sweeper.build(configurationOf({1234567, 2000000}, {0}, {-0.0001234567, 1}, {0}));
     EXPECT_EQ(sweeper.statusText(), "Mach: 1.23457e+06, AOA: -0.000123457");
 }
 
 TEST(SweeperTest, InvalidAxisIsLeftEmptyWithoutAnError) {
     Sweeper sweeper;
-    sweeper.build(axes({-10, 0, 30}, {5, 3}, {2, 1}, {4}));
+    sweeper.build(configurationOf({2, 1}, {4}, {-10, 0, 30}, {5, 3}));
     EXPECT_EQ(sweeper.aoaPoints().size(), 9u);
     EXPECT_TRUE(sweeper.machPoints().empty());
     EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
@@ -157,7 +147,7 @@ TEST(SweeperTest, InvalidAxisIsLeftEmptyWithoutAnError) {
 TEST(SweeperTest, AoaCountWrittenMinusOneEndsInALengthErrorNamingTheAxis) {
     Sweeper sweeper;
     try {
-        sweeper.build(axes({0, 10}, {4294967295u}, {0.5, 1}, {1}));
+        sweeper.build(configurationOf({0.5, 1}, {1}, {0, 10}, {4294967295u}));
         FAIL() << "nothing thrown";
     } catch (const std::length_error& error) {
         EXPECT_STREQ(error.what(),
@@ -170,7 +160,7 @@ TEST(SweeperTest, AoaCountWrittenMinusOneEndsInALengthErrorNamingTheAxis) {
 TEST(SweeperTest, MachAxisAboveTheCeilingFailsAfterTheAoaAxisIsBuilt) {
     Sweeper sweeper;
     try {
-        sweeper.build(axes({0, 10}, {2}, {0.5, 1, 2}, {16777215u, 1}));
+        sweeper.build(configurationOf({0.5, 1, 2}, {16777215u, 1}, {0, 10}, {2}));
         FAIL() << "nothing thrown";
     } catch (const std::length_error& error) {
         EXPECT_STREQ(error.what(),

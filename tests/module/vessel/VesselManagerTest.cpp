@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "tests/fakes/RecordingHost.h"
-#include "tests/module/vessel/VesselTestSupport.h"
+#include "tests/module/sweep/SweepAxes.h"
 
 namespace aeroquin {
 namespace {
 
 using aeroquin::testsupport::FakeVessel;
 using aeroquin::testsupport::RecordingHost;
-using test::configurationOf;
-using test::sweepOf;
+using testsupport::configurationOf;
+using testsupport::sweepOf;
 using Names = std::vector<std::string>;
 
 // Mach 2 and 3; AOA -10, 0 and 90 degrees.

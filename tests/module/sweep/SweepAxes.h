@@ -1,15 +1,15 @@
-// Shared set-up of the vessel tests: sweeps built from configured axes, and a bound vessel on
-// the recording fake.
+// Sweeps built from configured axes, for the sweep's tests and those of the parts that walk it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module/config/Configuration.h"
 #include "module/sweep/Sweeper.h"
 
-namespace aeroquin::test {
+namespace aeroquin::testsupport {
 
 inline Configuration configurationOf(std::vector<double> machBounds,
                                      std::vector<std::uint32_t> machSteps,
@@ -33,4 +33,4 @@ inline Sweeper sweepOf(const Configuration& configuration) {
     return sweeper;
 }
 
-}  // namespace aeroquin::test
+}  // namespace aeroquin::testsupport
