@@ -152,6 +152,25 @@ class CompareCommandTest(unittest.TestCase):
         self.assertEqual(status, 1)
         self.assertIn("  the headers announce 2 Mach x 4 AOA (A) and 2 Mach x 5 AOA (B)\n", out)
 
+    def test_pitching_moment_of_both_or_of_one(self):
+        moment = read_fixture("moment.csv")
+        self.write("a.csv", moment)
+        # CM*S*c 0.4 -> 0.41 at Mach 1, AOA 5: 0.01 / 0.41 = 0.0243902
+        status, out, _ = self.compare(moment.replace("1.5; 1; 1.5; 0.4", "1.5; 1; 1.5; 0.41"))
+        self.assertEqual(status, 1)
+        self.assertIn(
+            "CM*S*c            0.0243902          1        5       0.4  0.41  beyond tolerance\n"
+            "\n"
+            "Result: beyond tolerance in CM*S*c\n",
+            out,
+        )
+        status, out, _ = self.compare(GLIDER)
+        self.assertEqual(status, 0)
+        self.assertIn(
+            "Note: only A has the column CM*S*c; the 7 columns of both are compared\n", out
+        )
+        self.assertNotIn("CM*S*c  ", out)
+
     def test_unreadable_b_is_an_error_not_a_difference(self):
         status, out, err = run_tool("compare", "a.csv", "none.csv", cwd=self.folder.name)
         self.assertEqual(status, 2)

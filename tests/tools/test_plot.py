@@ -45,6 +45,17 @@ class PlotTest(unittest.TestCase):
             with self.subTest(text=text):
                 self.assertTrue(text in svg, "%r is not in the SVG" % text)
 
+    def test_pitching_moment_panels(self):
+        target = os.path.join(self.folder.name, "figure.svg")
+        status, _, err = run_tool("plot", fixture("moment.csv"), "-o", target)
+        self.assertEqual((status, err), (0, ""))
+        with open(target, encoding="utf-8") as file:
+            svg = file.read()
+        for text in ("Pitching moment (nose-up positive)", "Pitching moment against lift",
+                     "CM*S*c [m³]"):
+            with self.subTest(text=text):
+                self.assertTrue(text in svg, "%r is not in the SVG" % text)
+
     def test_report_cut_short_is_noted(self):
         target = os.path.join(self.folder.name, "figure.svg")
         status, out, err = run_tool("plot", "cut-mid-row.csv", "-o", target, cwd=fixture(""))

@@ -36,6 +36,16 @@ class ParseTest(unittest.TestCase):
         self.assertEqual(report.rows[0].cd_s, math.inf)
         self.assertTrue(math.isnan(report.rows[2].lift_to_drag))  # "-nan(ind)"
 
+    def test_eight_columns_with_the_pitching_moment(self):
+        self.assertFalse(read_report(fixture("glider.csv")).has_moment)
+        report = read_report(fixture("moment.csv"))
+        self.assertTrue(report.has_moment)
+        self.assertEqual(len(report.rows), 8)
+        self.assertEqual(
+            report.rows[0].values(), (0.5, -5.0, 3151.45, 147.535, -1.0, 0.5, -2.0, 0.9)
+        )
+        self.assertEqual(report.rows[7].cm_s_c, 0.9)
+
     def test_empty_class_name_keeps_its_blank_line(self):
         report = parse_report(HEADER.replace("Vessel Class: Glider", "Vessel Class: "), "r.csv")
         self.assertEqual(report.vessel_class, "")
@@ -86,6 +96,19 @@ class ParseTest(unittest.TestCase):
             (
                 HEADER + row + "0.5; 5; 1; 2; 3; 4\n",
                 'r.csv:8: expected 7 numbers separated by "; ", found 6 fields',
+            ),
+            (
+                HEADER + row.replace("\n", "; 0.1\n"),
+                'r.csv:7: expected 7 numbers separated by "; ", found 8 fields',
+            ),
+            (
+                HEADER.replace("L/D", "L/D; CM*S*c") + row,
+                'r.csv:7: expected 8 numbers separated by "; ", found 7 fields',
+            ),
+            (
+                HEADER.replace("L/D", "L/D; CM*S"),
+                'r.csv:6: expected the column line'
+                ' "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c"',
             ),
             (
                 HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n",

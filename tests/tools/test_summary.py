@@ -2,7 +2,7 @@ import unittest
 
 from support import fixture, run_tool
 from aeroquin_report.report import parse_report, read_report
-from aeroquin_report.summary import summarize, zero_lift_aoa
+from aeroquin_report.summary import summarize, summary_lines, zero_lift_aoa
 
 HEADER = (
     "Aeroquin version: 1.0\n"
@@ -89,6 +89,57 @@ class SummarizeTest(unittest.TestCase):
                 )
 
 
+class TrimTest(unittest.TestCase):
+    def trim(self, points):
+        """summarize() of one Mach number's (AOA, CM*S*c) rows, CL*S = 0.5 + 0.2 AOA."""
+        rows = "".join(
+            "0.5; %s; 1; 2; %r; 1; 1; %s\n" % (aoa, 0.5 + 0.2 * aoa, cm) for aoa, cm in points
+        )
+        text = HEADER.replace("L/D", "L/D; CM*S*c") + rows
+        (entry,) = summarize(parse_report(text, "r.csv"))
+        trim = entry.trim
+        if trim is None:
+            return None
+        return (round(trim.aoa, 12), trim.going_down, round(trim.neutral_point, 12),
+                entry.trims_going_down)
+
+    def test_trim_and_neutral_point(self):
+        # CL*S rises 0.2 m^2 per degree; a CM*S*c falling 0.1 m^3 per degree puts the neutral
+        # point 0.5 m behind the centre of gravity.
+        cases = [
+            # 0.4 - 0.1 AOA is zero at 4 deg
+            ("linear, stable", [(-5, 0.9), (0, 0.4), (5, -0.1), (10, -0.6)], (4, True, 0.5, 1)),
+            ("linear, unstable", [(-5, -0.9), (0, -0.4), (5, 0.1), (10, 0.6)],
+             (4, False, -0.5, 0)),
+            ("no trim", [(-5, -0.1), (0, -0.4), (5, -0.6)], None),
+            ("zero on a row", [(-5, 0.5), (0, 0.0), (5, -0.5)], (0, True, 0.5, 1)),
+            ("zero at the first row", [(0, 0.0), (5, -0.5)], (0, True, 0.5, 1)),
+            ("zero touched, not crossed", [(-5, 0.5), (0, 0.0), (5, 0.5)], None),
+            ("several going down: the first", [(0, 1), (5, -1), (10, 1), (15, -1)],
+             (2.5, True, 2, 2)),
+            ("going up, then down", [(0, -1), (5, 1), (10, -1)], (7.5, True, 2, 1)),
+        ]
+        for name, points, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(self.trim(points), expected)
+
+    def test_texts_without_a_trim(self):
+        cases = [([-0.1, -0.4], "no trim within the range"), ([0, 0], "CM*S*c 0 throughout")]
+        for moments, text in cases:
+            rows = "".join("0.5; %d; 1; 2; 1; 1; 1; %s\n" % row for row in enumerate(moments))
+            report = parse_report(HEADER.replace("L/D", "L/D; CM*S*c") + rows, "r.csv")
+            self.assertIn("  %s  -  " % text, summary_lines(report)[-1])
+
+    def test_several_trims_are_noted(self):
+        rows = "".join("0.5; %d; 1; 2; 1; 1; 1; %d\n" % (5 * i, (-1) ** i) for i in range(4))
+        report = parse_report(HEADER.replace("L/D", "L/D; CM*S*c") + rows, "r.csv")
+        self.assertEqual(
+            summary_lines(report)[-2:],
+            ["", "Note: at Mach 0.5 CM*S*c crosses zero going down 2 times; the trim given is"
+             " the first, at the lowest AOA"],
+        )
+
+
 class SummaryCommandTest(unittest.TestCase):
     def test_text(self):
         status, out, err = run_tool("summary", "glider.csv", cwd=fixture(""))
@@ -107,6 +158,20 @@ class SummaryCommandTest(unittest.TestCase):
             "  7.5       5             -1.66667             4     0\n"
             "1     4               no stall within the range  0.8             0           "
             "  2         10            1.25                 4     0\n",
+        )
+
+    def test_text_with_the_pitching_moment(self):
+        status, out, err = run_tool("summary", "moment.csv", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        table = out.splitlines()[-3:]
+        start = table[0].index("zero-lift AOA")
+        self.assertEqual(
+            [line[start:] for line in table],
+            [
+                "zero-lift AOA [deg]  trim AOA [deg]  neutral point behind CG [m]  rows  flagged",
+                "-1.66667             4               0.2                          4     0",
+                "1.25                 unstable at 1   -0.25                        4     0",
+            ],
         )
 
     def test_flagged_rows_listed(self):

@@ -35,6 +35,41 @@ class CsvTableTest(unittest.TestCase):
         self.assertEqual((status, err), (0, ""))
         self.assertEqual(out, GLIDER_TABLE_AREA_2)
 
+    def test_pitching_moment_with_and_without_chord(self):
+        # cm = CM*S*c / (2 m^2 * 0.25 m): twice the report's column
+        status, out, err = run_tool(
+            "table", "moment.csv", "--area", "2", "--chord", "0.25", cwd=fixture("")
+        )
+        self.assertEqual((status, err), (0, ""))
+        lines = GLIDER_TABLE_AREA_2.replace("glider.csv", "moment.csv").splitlines(True)
+        cm = ["1.8", "0.8", "-0.2", "-1.2", "-1.2", "-0.2", "0.8", "1.8"]
+        self.assertEqual(
+            out,
+            "".join(lines[:2])
+            + "# cm = CM*S*c / (S c) with the reference chord c = 0.25 m; positive nose-up\n"
+            + "mach,aoa,cl,cm,cd\n"
+            + "".join(
+                ",".join(line.split(",")[:3] + [value] + line.split(",")[3:])
+                for line, value in zip(lines[3:], cm)
+            ),
+        )
+        status, out, err = run_tool("table", "moment.csv", "--area", "2", cwd=fixture(""))
+        self.assertEqual(out, GLIDER_TABLE_AREA_2.replace("glider.csv", "moment.csv"))
+        self.assertEqual(
+            (status, err),
+            (0, "aeroquin-report: note: moment.csv has CM*S*c; the table leaves out cm, which"
+                " needs --chord C\n"),
+        )
+        status, out, err = run_tool(
+            "table", "glider.csv", "--area", "2", "--chord", "1", cwd=fixture("")
+        )
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(
+            err,
+            "aeroquin-report: error: glider.csv: --chord gives cm = CM*S*c / (S c), but the"
+            " report has no CM*S*c column\n",
+        )
+
     def test_rows_out_of_sweep_order_come_out_sorted(self):
         lines = read_fixture("glider.csv").splitlines(keepends=True)
         shuffled = "".join(lines[:6] + lines[6:][::-1])
@@ -190,20 +225,38 @@ int main() {
 }
 """
 
+# The same with the overload that gives cm; prints cl, cd, cm.
+DRIVER_WITH_MOMENT = """\
+#include <cstdio>
+#include "table.inc"
+
+int main() {
+    const double points[][2] = {%s};
+    for (const auto& point : points) {
+        double cl = 0.0, cm = 0.0, cd = 0.0;
+        %s::coefficients(point[0], point[1], cl, cm, cd);
+        std::printf("%%.12g %%.12g %%.12g\\n", cl, cd, cm);
+    }
+    return 0;
+}
+"""
+
 
 @unittest.skipIf(shutil.which("g++") is None, "g++ is not installed")
 class CppTableTest(unittest.TestCase):
-    def evaluate(self, report_text, name, points):
-        """Generates the table, compiles it into a driver and returns its (cl, cd) at `points`."""
+    def evaluate(self, report_text, name, points, *chord):
+        """Generates the table, compiles it into a driver and returns its (cl, cd) at `points`;
+        (cl, cd, cm) with the options `chord`."""
         with tempfile.TemporaryDirectory() as folder:
             write(folder, "report.csv", report_text)
             status, out, err = run_tool(
                 "table", "report.csv", "--area", "2", "--format", "cpp", "-o", "table.inc",
-                cwd=folder,
+                *chord, cwd=folder,
             )
             self.assertEqual((status, out, err), (0, "", ""))
             points_text = ", ".join("{%r, %r}" % point for point in points)
-            write(folder, "driver.cpp", DRIVER % (points_text, name))
+            driver = DRIVER_WITH_MOMENT if chord else DRIVER
+            write(folder, "driver.cpp", driver % (points_text, name))
             compiler = subprocess.run(
                 ["g++", "-std=c++17", "-Wall", "-Wextra", "-Wpedantic", "-Werror", "-o",
                  "driver", "driver.cpp"],
@@ -241,6 +294,16 @@ class CppTableTest(unittest.TestCase):
         text = text.replace("Number of Mach points = 2", "Number of Mach points = 1")
         results = self.evaluate(text, "Glider_aero", [(0.9, 2.5), (0.2, 12.0)])
         self.assertEqual(results, [(0.875, 0.1625), (1.25, 0.5)])
+
+    def test_pitching_moment(self):
+        # cm = CM*S*c / (2 m^2 * 0.5 m) of moment.csv; at (0.75, 2.5) the mean of the corners
+        # (0.4 - 0.1 - 0.1 + 0.4) / 4 = 0.15; at (0.5, 7.5) between -0.1 and -0.6.
+        results = self.evaluate(
+            read_fixture("moment.csv"), "Glider_aero", [(0.75, 2.5), (0.5, 7.5)], "--chord", "0.5"
+        )
+        self.assertEqual([round(cm, 12) for _, _, cm in results], [0.15, -0.35])
+        self.assertEqual([tuple(round(v, 12) for v in r[:2]) for r in results],
+                         [(0.5625, 0.30625), (1.375, 0.35)])
 
 
 if __name__ == "__main__":

@@ -53,11 +53,26 @@ def _parser() -> argparse.ArgumentParser:
     commands = parser.add_subparsers(dest="command", required=True, metavar="COMMAND")
 
     summary = commands.add_parser(
-        "summary", help="stall, least drag, best L/D and zero-lift AOA per Mach number"
+        "summary",
+        help="stall, least drag, best L/D and zero-lift AOA per Mach number; trim AOA and"
+        " neutral point when the report has CM*S*c",
+        description="Per Mach number: the stall, the least drag, the best L/D and the zero-lift"
+        " AOA. When the report has the pitching moment CM*S*c (positive nose-up), also the trim"
+        " AOA, where CM*S*c crosses zero going down as the AOA rises (interpolated linearly"
+        " between two rows; of several such crossings the first, at the lowest AOA), and the"
+        " neutral point's distance behind the centre of gravity, -d(CM*S*c)/d(CL*S) between"
+        ' those two rows (positive: statically stable). "unstable at A" when CM*S*c crosses'
+        ' zero going up only (the neutral point is then that of the first such crossing),'
+        ' "no trim within the range" when it does not cross zero, "CM*S*c 0 throughout" when'
+        " it is 0 on every row.",
     )
     summary.add_argument("report", metavar="REPORT", help=REPORT_HELP)
 
-    plot = commands.add_parser("plot", help="CL*S, CD*S, L/D against AOA and the drag polar")
+    plot = commands.add_parser(
+        "plot",
+        help="CL*S, CD*S, L/D against AOA and the drag polar; CM*S*c against AOA and CL*S when"
+        " the report has it",
+    )
     plot.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     plot.add_argument(
         "-o",
@@ -87,11 +102,20 @@ def _parser() -> argparse.ArgumentParser:
     )
 
     table = commands.add_parser(
-        "table", help="coefficient table cl = CL*S/S, cd = CD*S/S for the host or for C++"
+        "table",
+        help="coefficient table cl = CL*S/S, cd = CD*S/S (with --chord also"
+        " cm = CM*S*c/(S*c)) for the host or for C++",
     )
     table.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     table.add_argument(
         "--area", metavar="S", type=_positive, required=True, help="reference area S in m^2"
+    )
+    table.add_argument(
+        "--chord",
+        metavar="C",
+        type=_positive,
+        help="reference chord c in m: adds cm = CM*S*c / (S c), for a report with CM*S*c"
+        " (without it such a report's table has cl and cd only)",
     )
     table.add_argument(
         "--format",
@@ -145,9 +169,15 @@ def _table(args: argparse.Namespace) -> int:
     if args.output and os.path.abspath(args.output) == os.path.abspath(args.report):
         return _error("the table %s would overwrite the report" % args.output)
     report = read_report(args.report)
-    grid = coefficient_grid(report, args.area)
+    grid = coefficient_grid(report, args.area, args.chord)
     for warning in grid.warnings:
         print("%s: warning: %s" % (PROG, warning), file=sys.stderr)
+    if report.has_moment and args.chord is None:
+        print(
+            "%s: note: %s has CM*S*c; the table leaves out cm, which needs --chord C"
+            % (PROG, args.report),
+            file=sys.stderr,
+        )
     if args.format == "csv":
         text = csv_text(report, grid, args.area)
     else:

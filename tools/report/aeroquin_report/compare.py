@@ -1,15 +1,16 @@
 """Row-by-row comparison of two reports of the same grid."""
 
 import math
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
-from .report import COLUMNS, Report, Row, cut_short
+from .report import COLUMNS, COLUMNS_WITH_MOMENT, MOMENT, Report, Row, cut_short
 
-# The measured columns; Mach number and AOA make the grid.
+# The measured columns; Mach number and AOA make the grid. CM*S*c when both reports have it.
 COMPARED = tuple(range(2, len(COLUMNS)))
+COMPARED_WITH_MOMENT = tuple(range(2, len(COLUMNS_WITH_MOMENT)))
 
 
 def relative_deviation(a: float, b: float) -> float:
@@ -38,6 +39,8 @@ class Comparison:
     columns: list[ColumnDeviation]
     pairs: int
     grid_differences: list[str]
+    # What else differs and is not compared: the column of one report alone.
+    notes: list[str] = field(default_factory=list)
 
     def passed(self) -> bool:
         return not self.grid_differences and not any(c.beyond for c in self.columns)
@@ -90,9 +93,16 @@ def compare(a: Report, b: Report, tolerance: float, abs_tolerance: float = 0.0) 
     """Largest relative deviation per measured column. A pair of values is beyond tolerance
     when it deviates by more than `tolerance` relatively and by more than `abs_tolerance`."""
     pairs, differences = _pairs(a, b)
+    both = a.has_moment and b.has_moment
+    notes = []
+    if a.has_moment != b.has_moment:
+        notes.append(
+            "only %s has the column %s; the %d columns of both are compared"
+            % ("A" if a.has_moment else "B", MOMENT, len(COLUMNS))
+        )
     columns = []
-    for index in COMPARED:
-        entry = ColumnDeviation(COLUMNS[index])
+    for index in COMPARED_WITH_MOMENT if both else COMPARED:
+        entry = ColumnDeviation(COLUMNS_WITH_MOMENT[index])
         for row_a, row_b in pairs:
             va, vb = row_a.values()[index], row_b.values()[index]
             deviation = relative_deviation(va, vb)
@@ -101,7 +111,7 @@ def compare(a: Report, b: Report, tolerance: float, abs_tolerance: float = 0.0) 
             if deviation > entry.deviation or entry.row_a is None:
                 entry.deviation, entry.row_a, entry.row_b = deviation, row_a, row_b
         columns.append(entry)
-    return Comparison(columns, len(pairs), differences)
+    return Comparison(columns, len(pairs), differences, notes)
 
 
 def comparison_lines(
@@ -118,6 +128,7 @@ def comparison_lines(
         note = cut_short(report)
         if note:
             lines.append("Note: %s: %s" % (name, note))
+    lines += ["Note: " + note for note in result.notes]
     if result.grid_differences:
         lines.append("Grids differ:")
         lines += ["  " + difference for difference in result.grid_differences]
@@ -125,7 +136,7 @@ def comparison_lines(
     if result.pairs:
         table = []
         for column in result.columns:
-            index = COLUMNS.index(column.column)
+            index = COLUMNS_WITH_MOMENT.index(column.column)
             # Rows are set once a pair is compared.
             row_a, row_b = cast(Row, column.row_a), cast(Row, column.row_b)
             where = [g6(row_a.mach), g6(row_a.aoa)]

@@ -1,4 +1,5 @@
-"""The figure of a report: CL*S, CD*S and L/D against AOA, and the drag polar."""
+"""The figure of a report: CL*S, CD*S and L/D against AOA, and the drag polar; with the pitching
+moment also CM*S*c against AOA and against CL*S."""
 
 import math
 import os
@@ -28,8 +29,9 @@ def figure_path(report_path: str, output: str | None) -> str:
 
 def _curves(
     report: Report,
-) -> list[tuple[float, list[float], list[float], list[float], list[float]]]:
-    """Per Mach number, ascending: the rows sorted by AOA, non-finite values as NaN gaps."""
+) -> list[tuple[float, list[float], list[float], list[float], list[float], list[float]]]:
+    """Per Mach number, ascending: the rows sorted by AOA, non-finite values as NaN gaps; CM*S*c
+    all NaN in a report without it."""
     by_mach: dict[float, list[Row]] = {}
     for row in report.rows:
         by_mach.setdefault(row.mach, []).append(row)
@@ -39,16 +41,24 @@ def _curves(
 
         def column(name: str, rows: list[Row] = rows) -> list[float]:
             values = (getattr(row, name) for row in rows)
-            return [v if math.isfinite(v) else math.nan for v in values]
+            return [v if v is not None and math.isfinite(v) else math.nan for v in values]
 
         curves.append(
-            (mach, column("aoa"), column("cl_s"), column("cd_s"), column("lift_to_drag"))
+            (
+                mach,
+                column("aoa"),
+                column("cl_s"),
+                column("cd_s"),
+                column("lift_to_drag"),
+                column("cm_s_c"),
+            )
         )
     return curves
 
 
 def write_figure(report: Report, path: str) -> None:
-    """Writes the four-panel figure to `path` (PNG or SVG by its extension)."""
+    """Writes the figure to `path` (PNG or SVG by its extension): four panels, six with the
+    pitching moment."""
     try:
         import matplotlib
 
@@ -62,11 +72,18 @@ def write_figure(report: Report, path: str) -> None:
     # Text stays text in an SVG: searchable and editable.
     matplotlib.rcParams["svg.fonttype"] = "none"
     curves = _curves(report)
-    figure = pyplot.figure(figsize=(14, 9), layout="constrained")
-    grid = figure.add_gridspec(2, 3, width_ratios=(1, 1, 0.3))
+    moment = report.has_moment
+    if moment:
+        figure = pyplot.figure(figsize=(20, 9), layout="constrained")
+        grid = figure.add_gridspec(2, 4, width_ratios=(1, 1, 1, 0.3))
+    else:
+        figure = pyplot.figure(figsize=(14, 9), layout="constrained")
+        grid = figure.add_gridspec(2, 3, width_ratios=(1, 1, 0.3))
     lift, drag = figure.add_subplot(grid[0, 0]), figure.add_subplot(grid[0, 1])
     ratio, polar = figure.add_subplot(grid[1, 0]), figure.add_subplot(grid[1, 1])
-    side = figure.add_subplot(grid[:, 2])
+    if moment:
+        pitch, pitch_polar = figure.add_subplot(grid[0, 2]), figure.add_subplot(grid[1, 2])
+    side = figure.add_subplot(grid[:, -1])
     side.axis("off")
     # Distinct colours while there are few curves, a light-free sequential scale beyond: by rank
     # while the legend names each curve, by Mach number under a colour bar.
@@ -81,7 +98,7 @@ def write_figure(report: Report, path: str) -> None:
         palette = matplotlib.colormaps["viridis"]
         span = (machs[-1] - machs[0]) or 1.0
         colours = [palette(SCALE_END * (mach - machs[0]) / span) for mach in machs]
-    for index, (mach, aoa, cl_s, cd_s, lift_to_drag) in enumerate(curves):
+    for index, (mach, aoa, cl_s, cd_s, lift_to_drag, cm_s_c) in enumerate(curves):
         style = dict(
             color=colours[index],
             marker="o",
@@ -89,27 +106,35 @@ def write_figure(report: Report, path: str) -> None:
             linewidth=1.5,
             label="Mach %s" % g6(mach),
         )
-        if all(math.isnan(v) for v in cl_s + cd_s + lift_to_drag):
+        if all(math.isnan(v) for v in cl_s + cd_s + lift_to_drag + cm_s_c):
             style["label"] += " (no finite values)"
         lift.plot(aoa, cl_s, **style)
         drag.plot(aoa, cd_s, **style)
         ratio.plot(aoa, lift_to_drag, **style)
         polar.plot(cd_s, cl_s, **style)
+        if moment:
+            pitch.plot(aoa, cm_s_c, **style)
+            pitch_polar.plot(cl_s, cm_s_c, **style)
 
-    panels = (
+    panels = [
         (lift, "Lift", "AOA [deg]", "CL*S [m²]"),
         (drag, "Drag", "AOA [deg]", "CD*S [m²]"),
         (ratio, "Lift-to-drag ratio", "AOA [deg]", "L/D"),
         (polar, "Drag polar", "CD*S [m²]", "CL*S [m²]"),
-    )
+    ]
+    if moment:
+        panels += [
+            (pitch, "Pitching moment (nose-up positive)", "AOA [deg]", "CM*S*c [m³]"),
+            (pitch_polar, "Pitching moment against lift", "CL*S [m²]", "CM*S*c [m³]"),
+        ]
     for panel, title, xlabel, ylabel in panels:
         panel.set_title(title)
         panel.set_xlabel(xlabel)
         panel.set_ylabel(ylabel)
         panel.grid(True, alpha=0.3)
-    for panel in (lift, ratio, polar):
+    for panel in (lift, ratio, polar) + ((pitch, pitch_polar) if moment else ()):
         panel.axhline(0.0, color="grey", linewidth=0.8)
-    for panel in (lift, drag, ratio):
+    for panel in (lift, drag, ratio) + ((pitch,) if moment else ()):
         panel.axvline(0.0, color="grey", linewidth=0.8)
 
     figure.suptitle(
@@ -125,8 +150,8 @@ def write_figure(report: Report, path: str) -> None:
         figure.colorbar(mappable, ax=side, location="left", fraction=0.5, label="Mach number")
         empty = [
             g6(mach)
-            for mach, _, cl_s, cd_s, lift_to_drag in curves
-            if all(math.isnan(v) for v in cl_s + cd_s + lift_to_drag)
+            for mach, _, cl_s, cd_s, lift_to_drag, cm_s_c in curves
+            if all(math.isnan(v) for v in cl_s + cd_s + lift_to_drag + cm_s_c)
         ]
         if empty:
             notes.append("No finite values at\nMach " + ", ".join(empty))

@@ -1,4 +1,5 @@
-"""One capture report: six header lines, then one row of seven numbers per test point."""
+"""One capture report: six header lines, then one row of seven numbers per test point, or of
+eight when the module also writes the pitching moment CM*S*c."""
 
 import math
 import os
@@ -9,6 +10,11 @@ from .numtext import g6, parse_number
 
 COLUMNS = ("Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D")
 COLUMN_LINE = "; ".join(COLUMNS)
+# The optional eighth column: pitching moment about the centre of gravity / dynamic pressure (m^3,
+# moment coefficient x reference area x reference chord), positive nose-up.
+MOMENT = "CM*S*c"
+COLUMNS_WITH_MOMENT = COLUMNS + (MOMENT,)
+COLUMN_LINE_WITH_MOMENT = "; ".join(COLUMNS_WITH_MOMENT)
 
 _VERSION = "Aeroquin version: "
 _CLASS = "Vessel Class: "
@@ -33,9 +39,11 @@ class Row:
     cl_s: float  # m^2
     cd_s: float  # m^2
     lift_to_drag: float
+    cm_s_c: Optional[float] = None  # m^3, None in a report of seven columns
 
-    def values(self) -> tuple[float, float, float, float, float, float, float]:
-        return (
+    def values(self) -> tuple[float, ...]:
+        """The row's numbers in the order of the report's columns: seven or eight."""
+        seven = (
             self.mach,
             self.aoa,
             self.dynamic_pressure,
@@ -44,6 +52,7 @@ class Row:
             self.cd_s,
             self.lift_to_drag,
         )
+        return seven if self.cm_s_c is None else seven + (self.cm_s_c,)
 
     def key(self) -> tuple[float, float]:
         """The grid point of the row."""
@@ -52,7 +61,7 @@ class Row:
     def flags(self) -> list[str]:
         """Why the row is unfit for the extremes: non-finite columns, negative drag."""
         reasons = []
-        bad = [COLUMNS[i] for i, v in enumerate(self.values()) if not math.isfinite(v)]
+        bad = [COLUMNS_WITH_MOMENT[i] for i, v in enumerate(self.values()) if not math.isfinite(v)]
         if bad:
             reasons.append("non-finite " + ", ".join(bad))
         if self.cd_s < 0:
@@ -75,6 +84,12 @@ class Report:
     # The line number of a last line that lacks its line end: the capture stopped while writing
     # it, so it is left out of the rows. None when the report ends with a whole line.
     cut_line: Optional[int] = None
+    # The column line names CM*S*c: every row has eight numbers.
+    has_moment: bool = False
+
+    @property
+    def columns(self) -> tuple[str, ...]:
+        return COLUMNS_WITH_MOMENT if self.has_moment else COLUMNS
 
 
 def _strip_prefix(path: str, number: int, line: str, prefix: str) -> str:
@@ -92,17 +107,17 @@ def _count(path: str, number: int, line: str, prefix: str) -> int:
     return int(text)
 
 
-def _row(path: str, number: int, line: str) -> Row:
+def _row(path: str, number: int, line: str, columns: tuple[str, ...]) -> Row:
     if not line.strip():
         raise ReportError("%s:%d: empty line where a row of numbers belongs" % (path, number))
     fields = line.split(";")
-    if len(fields) != len(COLUMNS):
+    if len(fields) != len(columns):
         raise ReportError(
             '%s:%d: expected %d numbers separated by "; ", found %d fields'
-            % (path, number, len(COLUMNS), len(fields))
+            % (path, number, len(columns), len(fields))
         )
     values = []
-    for column, text in zip(COLUMNS, fields):
+    for column, text in zip(columns, fields):
         value = parse_number(text.strip())
         if value is None:
             raise ReportError(
@@ -132,13 +147,20 @@ def parse_report(text: str, path: str) -> Report:
     start_time = _strip_prefix(path, 3, lines[2], _TIME)
     aoa_count = _count(path, 4, lines[3], _AOA_COUNT)
     mach_count = _count(path, 5, lines[4], _MACH_COUNT)
-    if lines[5].strip() != COLUMN_LINE:
-        raise ReportError('%s:6: expected the column line "%s"' % (path, COLUMN_LINE))
+    column_line = lines[5].strip()
+    has_moment = column_line == COLUMN_LINE_WITH_MOMENT
+    if column_line != COLUMN_LINE and not has_moment:
+        # Name the form that the line's number of columns points to.
+        expected = COLUMN_LINE_WITH_MOMENT if column_line.count(";") >= 7 else COLUMN_LINE
+        raise ReportError('%s:6: expected the column line "%s"' % (path, expected))
+    columns = COLUMNS_WITH_MOMENT if has_moment else COLUMNS
     cut_line = len(lines) if cut and len(lines) > 6 else None
     if cut_line:
         lines.pop()
-    rows = [_row(path, number, line) for number, line in enumerate(lines[6:], start=7)]
-    return Report(path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line)
+    rows = [_row(path, number, line, columns) for number, line in enumerate(lines[6:], start=7)]
+    return Report(
+        path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, has_moment
+    )
 
 
 def read_report(path: str | os.PathLike[str]) -> Report:

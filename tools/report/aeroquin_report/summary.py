@@ -1,8 +1,9 @@
-"""Per Mach number: stall, least drag, best L/D and zero-lift AOA of a report."""
+"""Per Mach number: stall, least drag, best L/D and zero-lift AOA of a report; with the pitching
+moment also the trim AOA and the neutral point."""
 
 from collections.abc import Callable, Sequence
 from dataclasses import dataclass
-from typing import Optional
+from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
@@ -10,6 +11,17 @@ from .report import Report, Row, grid_problems
 
 # Flagged rows listed one by one; the rest only counted.
 MAX_LISTED_FLAGS = 20
+
+
+@dataclass(frozen=True)
+class Crossing:
+    """Where CM*S*c(AOA) is zero between two rows of a Mach number."""
+
+    aoa: float  # deg
+    going_down: bool  # positive below, negative above: a statically stable trim
+    # -d(CM*S*c)/d(CL*S) between the rows on either side, m: the neutral point's distance behind
+    # the centre of gravity. None when CL*S is the same on both rows.
+    neutral_point: Optional[float]
 
 
 @dataclass
@@ -24,6 +36,20 @@ class MachSummary:
     best_lift_to_drag: Optional[float] = None
     best_lift_to_drag_aoa: Optional[float] = None  # deg
     zero_lift_aoa: Optional[float] = None  # deg
+    # With CM*S*c: the first crossing going down, else the first going up (an unstable trim).
+    trim: Optional[Crossing] = None
+    trims_going_down: int = 0
+    moment_all_zero: bool = False  # CM*S*c is exactly 0 on every sound row
+
+
+def _zero_between(a1: float, v1: float, a2: float, v2: float) -> float:
+    """The AOA between a1 and a2 where the line through (a1, v1), (a2, v2) is zero."""
+    aoa = a1 + (0 - v1) * (a2 - a1) / (v2 - v1)
+    # A rounding residue of the capture (1e-13 at a grid AOA) is no offset.
+    for end in (a1, a2):
+        if abs(aoa - end) <= 1e-9 * (a2 - a1):
+            aoa = end
+    return aoa
 
 
 def zero_lift_aoa(points: Sequence[tuple[float, float]]) -> float | None:
@@ -38,11 +64,7 @@ def zero_lift_aoa(points: Sequence[tuple[float, float]]) -> float | None:
         if c1 == 0 and c2 == 0:
             zeros.update((a1, a2))
         elif min(c1, c2) <= 0 <= max(c1, c2):
-            aoa = a1 + (0 - c1) * (a2 - a1) / (c2 - c1)
-            # A rounding residue of the capture (CL*S of 1e-13 at a grid AOA) is no offset.
-            for end in (a1, a2):
-                if abs(aoa - end) <= 1e-9 * (a2 - a1):
-                    aoa = end
+            aoa = _zero_between(a1, c1, a2, c2)
             zeros.add(aoa)
             if c2 > c1:
                 rising.add(aoa)
@@ -50,6 +72,46 @@ def zero_lift_aoa(points: Sequence[tuple[float, float]]) -> float | None:
     if not candidates:
         return None
     return min(candidates, key=lambda aoa: (abs(aoa), aoa))
+
+
+Point = tuple[float, float, float]  # AOA (deg), CM*S*c (m^3), CL*S (m^2)
+
+
+def _neutral_point(low: Point, high: Point) -> float | None:
+    """-d(CM*S*c)/d(CL*S) between two rows; None when their CL*S is the same."""
+    lift = high[2] - low[2]
+    return None if lift == 0 else -(high[1] - low[1]) / lift
+
+
+def moment_crossings(points: Sequence[Point]) -> list[Crossing]:
+    """The zeros of the piecewise linear CM*S*c(AOA) through `points`, sorted by AOA, in AOA
+    order. A change of sign between two rows is a crossing between them. A row of exactly 0 (the
+    first of a run of them) is a crossing when the nearest rows on either side that are not 0
+    differ in sign, or when there is such a row on one side only (at an end of the range)."""
+    result = []
+    for low, high in zip(points, points[1:]):
+        if low[1] * high[1] < 0:
+            aoa = _zero_between(low[0], low[1], high[0], high[1])
+            result.append(Crossing(aoa, low[1] > 0, _neutral_point(low, high)))
+    i = 0
+    while i < len(points):
+        if points[i][1] != 0:
+            i += 1
+            continue
+        j = i  # the last row of the run of zeros
+        while j + 1 < len(points) and points[j + 1][1] == 0:
+            j += 1
+        below = points[i - 1] if i > 0 else None
+        above = points[j + 1] if j + 1 < len(points) else None
+        if below and above:
+            if (below[1] > 0) != (above[1] > 0):
+                result.append(Crossing(points[i][0], below[1] > 0, _neutral_point(below, above)))
+        elif below:
+            result.append(Crossing(points[i][0], below[1] > 0, _neutral_point(below, points[j])))
+        elif above:
+            result.append(Crossing(points[i][0], above[1] < 0, _neutral_point(points[i], above)))
+        i = j + 1
+    return sorted(result, key=lambda crossing: crossing.aoa)
 
 
 def _best(rows: list[Row], value: Callable[[Row], float], largest: bool) -> Row:
@@ -92,11 +154,22 @@ def summarize(report: Report) -> list[MachSummary]:
                 best = _best(lifting, lambda row: row.lift_to_drag, largest=True)
                 entry.best_lift_to_drag, entry.best_lift_to_drag_aoa = best.lift_to_drag, best.aoa
             entry.zero_lift_aoa = zero_lift_aoa([(row.aoa, row.cl_s) for row in sound])
+        if sound and report.has_moment:
+            crossings = moment_crossings(
+                [(row.aoa, cast(float, row.cm_s_c), row.cl_s) for row in sound]
+            )
+            down = [crossing for crossing in crossings if crossing.going_down]
+            entry.trims_going_down = len(down)
+            entry.trim = (down or crossings)[0] if crossings else None
+            entry.moment_all_zero = all(row.cm_s_c == 0 for row in sound)
         result.append(entry)
     return result
 
 
 NO_STALL = "no stall within the range"
+NO_TRIM = "no trim within the range"
+UNSTABLE = "unstable at %s"
+ZERO_MOMENT = "CM*S*c 0 throughout"
 
 
 def _cell(value: float | None) -> str:
@@ -107,6 +180,18 @@ def _stall_cell(entry: MachSummary) -> str:
     if entry.max_cl_s is None:
         return "-"
     return NO_STALL if entry.stall_aoa is None else g6(entry.stall_aoa)
+
+
+def _trim_cells(entry: MachSummary) -> list[str]:
+    if entry.max_cl_s is None:
+        return ["-", "-"]
+    if entry.moment_all_zero:
+        return [ZERO_MOMENT, "-"]
+    if entry.trim is None:
+        return [NO_TRIM, "-"]
+    trim = entry.trim
+    aoa = g6(trim.aoa) if trim.going_down else UNSTABLE % g6(trim.aoa)
+    return [aoa, _cell(trim.neutral_point)]
 
 
 def summary_lines(report: Report) -> list[str]:
@@ -155,9 +240,11 @@ def summary_lines(report: Report) -> list[str]:
         "best L/D",
         "at AOA [deg]",
         "zero-lift AOA [deg]",
-        "rows",
-        "flagged",
     ]
+    if report.has_moment:
+        headers += ["trim AOA [deg]", "neutral point behind CG [m]"]
+    headers += ["rows", "flagged"]
+    entries = summarize(report)
     table = [
         [
             g6(entry.mach),
@@ -168,11 +255,19 @@ def summary_lines(report: Report) -> list[str]:
             _cell(entry.best_lift_to_drag),
             _cell(entry.best_lift_to_drag_aoa),
             _cell(entry.zero_lift_aoa),
-            str(entry.rows),
-            str(entry.flagged),
         ]
-        for entry in summarize(report)
+        + (_trim_cells(entry) if report.has_moment else [])
+        + [str(entry.rows), str(entry.flagged)]
+        for entry in entries
     ]
     lines.append("")
     lines += texttable.render(headers, table)
+    several = [entry for entry in entries if entry.trims_going_down > 1]
+    if several:
+        lines.append("")
+        lines += [
+            "Note: at Mach %s CM*S*c crosses zero going down %d times; the trim given is the"
+            " first, at the lowest AOA" % (g6(entry.mach), entry.trims_going_down)
+            for entry in several
+        ]
     return lines

@@ -1,12 +1,22 @@
-"""Coefficient tables from a report: cl = CL*S / S and cd = CD*S / S over the captured grid."""
+"""Coefficient tables from a report: cl = CL*S / S and cd = CD*S / S over the captured grid, and
+cm = CM*S*c / (S c) when the report has the pitching moment and the reference chord c is given."""
 
 import math
 import os
 import re
 from dataclasses import dataclass
+from typing import Optional, cast
 
 from .numtext import exact, g6
-from .report import Report, ReportError, cut_short, grid_axes, grid_holes, header_mismatch
+from .report import (
+    Report,
+    ReportError,
+    Row,
+    cut_short,
+    grid_axes,
+    grid_holes,
+    header_mismatch,
+)
 
 # Non-finite rows named one by one in the error; the rest only counted.
 MAX_LISTED_ROWS = 5
@@ -21,11 +31,19 @@ class CoefficientGrid:
     cl: list[list[float]]  # [mach index][aoa index]
     cd: list[list[float]]
     warnings: list[str]
+    cm: Optional[list[list[float]]] = None  # with a reference chord
+    chord: Optional[float] = None  # m
 
 
-def coefficient_grid(report: Report, area: float) -> CoefficientGrid:
-    """The coefficients over the report's complete grid, for the reference area `area` (m^2).
+def coefficient_grid(report: Report, area: float, chord: float | None = None) -> CoefficientGrid:
+    """The coefficients over the report's complete grid, for the reference area `area` (m^2),
+    with cm for the reference chord `chord` (m) when given: the report must then have CM*S*c.
     Raises ReportError when the rows do not make a table the host can fly."""
+    if chord is not None and not report.has_moment:
+        raise ReportError(
+            "%s: --chord gives cm = CM*S*c / (S c), but the report has no CM*S*c column"
+            % report.path
+        )
     if not report.rows:
         raise ReportError("%s: cannot make a table: the report holds no rows" % report.path)
     # A table of part of the grid would hold its edge values over the rest.
@@ -38,19 +56,35 @@ def coefficient_grid(report: Report, area: float) -> CoefficientGrid:
             "%s: cannot make a table, the grid is not complete: %s"
             % (report.path, "; ".join(holes))
         )
-    unusable = [
-        row for row in report.rows if not (math.isfinite(row.cl_s) and math.isfinite(row.cd_s))
-    ]
+    with_cm = chord is not None
+
+    def used(row: Row) -> tuple[float, ...]:
+        return (row.cl_s, row.cd_s) + ((cast(float, row.cm_s_c),) if with_cm else ())
+
+    unusable = [row for row in report.rows if not all(math.isfinite(v) for v in used(row))]
     if unusable:
         named = ", ".join(
-            "line %d (Mach %s, AOA %s: CL*S %s, CD*S %s)"
-            % (row.line, g6(row.mach), g6(row.aoa), g6(row.cl_s), g6(row.cd_s))
+            "line %d (Mach %s, AOA %s: CL*S %s, CD*S %s%s)"
+            % (
+                row.line,
+                g6(row.mach),
+                g6(row.aoa),
+                g6(row.cl_s),
+                g6(row.cd_s),
+                ", CM*S*c %s" % g6(cast(float, row.cm_s_c)) if with_cm else "",
+            )
             for row in unusable[:MAX_LISTED_ROWS]
         )
         more = len(unusable) - MAX_LISTED_ROWS
         raise ReportError(
-            "%s: cannot make a table: %d rows have a non-finite CL*S or CD*S: %s%s"
-            % (report.path, len(unusable), named, " and %d more" % more if more > 0 else "")
+            "%s: cannot make a table: %d rows have a non-finite %s: %s%s"
+            % (
+                report.path,
+                len(unusable),
+                "CL*S, CD*S or CM*S*c" if with_cm else "CL*S or CD*S",
+                named,
+                " and %d more" % more if more > 0 else "",
+            )
         )
     warnings = []
     mismatch = header_mismatch(report)
@@ -72,34 +106,48 @@ def coefficient_grid(report: Report, area: float) -> CoefficientGrid:
     by_key = {row.key(): row for row in report.rows}
     cl = [[by_key[(m, a)].cl_s / area for a in aoas] for m in machs]
     cd = [[by_key[(m, a)].cd_s / area for a in aoas] for m in machs]
-    return CoefficientGrid(machs, aoas, cl, cd, warnings)
+    grid = CoefficientGrid(machs, aoas, cl, cd, warnings)
+    if chord is not None:
+        grid.chord = chord
+        grid.cm = [
+            [cast(float, by_key[(m, a)].cm_s_c) / (area * chord) for a in aoas] for m in machs
+        ]
+    return grid
 
 
-def _origin(report: Report, area: float) -> tuple[str, str]:
-    return (
+def _origin(report: Report, grid: CoefficientGrid, area: float) -> list[str]:
+    lines = [
         "Aeroquin capture of %s, started %s UTC (report %s)"
         % (report.vessel_class, report.start_time, os.path.basename(report.path)),
         "cl = CL*S / S, cd = CD*S / S with the reference area S = %s m^2" % exact(area),
-    )
+    ]
+    if grid.chord is not None:
+        lines.append(
+            "cm = CM*S*c / (S c) with the reference chord c = %s m; positive nose-up"
+            % exact(grid.chord)
+        )
+    return lines
 
 
 def csv_text(report: Report, grid: CoefficientGrid, area: float) -> str:
-    """The host's vessel table: comment lines, the line "mach,aoa,cl,cd", one row per point,
-    Mach ascending, then AOA ascending. Raises ReportError for a grid narrower than the 2 x 2
-    points that the host interpolates over."""
+    """The host's vessel table: comment lines, the line "mach,aoa,cl,cd" (with cm:
+    "mach,aoa,cl,cm,cd"), one row per point, Mach ascending, then AOA ascending. Raises
+    ReportError for a grid narrower than the 2 x 2 points that the host interpolates over."""
     if len(grid.machs) < 2 or len(grid.aoas) < 2:
         raise ReportError(
             "%s: cannot make a vessel table: the host needs at least 2 Mach numbers and 2 AOAs,"
             " the report has %d and %d (--format cpp has no such limit)"
             % (report.path, len(grid.machs), len(grid.aoas))
         )
-    lines = ["# " + line for line in _origin(report, area)]
-    lines.append("mach,aoa,cl,cd")
+    lines = ["# " + line for line in _origin(report, grid, area)]
+    # The host's column order: cm between cl and cd.
+    lines.append("mach,aoa,cl,cd" if grid.cm is None else "mach,aoa,cl,cm,cd")
     for i, mach in enumerate(grid.machs):
         for j, aoa in enumerate(grid.aoas):
-            lines.append(
-                ",".join((exact(mach), exact(aoa), exact(grid.cl[i][j]), exact(grid.cd[i][j])))
-            )
+            values = [mach, aoa, grid.cl[i][j], grid.cd[i][j]]
+            if grid.cm is not None:
+                values.insert(3, grid.cm[i][j])
+            lines.append(",".join(exact(value) for value in values))
     return "\n".join(lines) + "\n"
 
 
@@ -180,20 +228,35 @@ inline void coefficients(double mach, double aoaDeg, double& cl, double& cd) {
 }
 """
 
+_CPP_MOMENT_FUNCTION = """
+// Lift, pitching moment (positive nose-up) and drag coefficients, in an airfoil callback's order.
+inline void coefficients(double mach, double aoaDeg, double& cl, double& cm, double& cd) {
+    coefficients(mach, aoaDeg, cl, cd);
+    cm = detail::bilinear(kCm, mach, aoaDeg);
+}
+"""
+
 
 def cpp_text(report: Report, grid: CoefficientGrid, area: float, name: str) -> str:
     """A C++17 lookup table with bilinear interpolation, ready to paste into an add-on."""
-    origin = _origin(report, area)
-    lines = [
-        "// %s." % origin[0],
-        "// %s." % origin[1],
+    moment = grid.cm is not None
+    lines = ["// %s." % line for line in _origin(report, grid, area)]
+    lines += [
         "// Grid: %d Mach numbers x %d angles of attack (deg). Between grid points the"
         % (len(grid.machs), len(grid.aoas)),
         "// coefficients are interpolated bilinearly; beyond the grid the edge values are held.",
         "//",
         "// In an airfoil coefficient callback, whose angle of attack is in radians:",
-        "//     double cl, cd;",
-        "//     %s::coefficients(M, aoa * 57.29577951308232, cl, cd);" % name,
+        "//     double cl, cm, cd;" if moment else "//     double cl, cd;",
+        "//     %s::coefficients(M, aoa * 57.29577951308232, %s);"
+        % (name, "cl, cm, cd" if moment else "cl, cd"),
+    ]
+    if moment:
+        lines += [
+            "// The captured moment is about the centre of gravity: to fly it, give the airfoil",
+            "// its reference point there (0, 0, 0), the chord c and the area S.",
+        ]
+    lines += [
         "#include <cstddef>",
         "",
         "namespace %s {" % name,
@@ -204,9 +267,13 @@ def cpp_text(report: Report, grid: CoefficientGrid, area: float, name: str) -> s
         "inline constexpr double kAoaDeg[kAoaCount] = %s;  // deg" % _array(grid.aoas),
         "// [Mach index][AOA index]",
         _matrix("kCl", grid.cl),
+    ]
+    if grid.cm is not None:
+        lines.append(_matrix("kCm", grid.cm))
+    lines += [
         _matrix("kCd", grid.cd),
         "",
-        _CPP_FUNCTIONS.rstrip("\n"),
+        (_CPP_FUNCTIONS + (_CPP_MOMENT_FUNCTION if moment else "")).rstrip("\n"),
         "",
         "}  // namespace %s" % name,
     ]
