@@ -1,5 +1,6 @@
 #include "bench/NullHost.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -104,6 +105,15 @@ double VESSEL::GetLift() const {
 double VESSEL::GetDrag() const {
     return 1800.0 + 0.5 * nh::forceStep;  // N
 }
+DWORD VESSEL::AttachmentCount(bool /*toparent*/) const {
+    return 0;
+}
+ATTACHMENTHANDLE VESSEL::GetAttachmentHandle(bool /*toparent*/, DWORD /*i*/) const {
+    return nullptr;
+}
+OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE /*attachment*/) const {
+    return nullptr;
+}
 
 void oapiRegisterModule(oapi::Module* /*module*/) {}
 void InitLib(HINSTANCE /*hModule*/) {}
@@ -143,6 +153,17 @@ OBJHANDLE oapiGetVesselByName(char* /*name*/) {
 }
 VESSEL* oapiGetVesselInterface(OBJHANDLE /*hVessel*/) {
     return &nh::vesselInterface();
+}
+bool oapiIsVessel(OBJHANDLE hVessel) {
+    return hVessel == &nh::vesselObject;
+}
+void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
+    const std::string_view text = hObj == &nh::vesselObject ? "Bench" : "Earth";
+    if (n > 0) {
+        const std::size_t size = std::min(text.size(), static_cast<std::size_t>(n) - 1);
+        std::memcpy(name, text.data(), size);
+        name[size] = '\0';
+    }
 }
 double oapiGetSize(OBJHANDLE /*hObj*/) {
     return 6.371e6;  // m

@@ -1,5 +1,7 @@
 #include "host/interface/ObjectTable.h"
 
+#include <algorithm>
+
 #include "host/support/Text.h"
 
 namespace aeroquin::host {
@@ -23,6 +25,11 @@ ObjectTable::ObjectTable(World& world) : body_(world.body()) {
         entry.className = std::make_unique<std::string>(vessel.className());
         vessels_.push_back(std::move(entry));
     }
+    points_.reserve(2 * world.attachments().size());
+    for (const World::Attachment& link : world.attachments()) {
+        points_.push_back(Point{link.child, true, &link});
+        points_.push_back(Point{link.parent, false, &link});
+    }
 }
 
 OBJHANDLE ObjectTable::handleOf(const Body* body) {
@@ -35,7 +42,8 @@ const ObjectTable::Entry* ObjectTable::entry(OBJHANDLE handle) const {
     }
     for (const Entry& entry : vessels_) {
         if (static_cast<OBJHANDLE>(entry.vessel) == handle) {
-            return &entry;
+            // The address is compared before the world's object, still there, is read.
+            return entry.vessel->deleted() ? nullptr : &entry;
         }
     }
     return nullptr;
@@ -62,7 +70,7 @@ char* ObjectTable::className(OBJHANDLE handle) const {
 
 OBJHANDLE ObjectTable::findVessel(std::string_view name) const {
     for (const Entry& entry : vessels_) {
-        if (equalsIgnoringCase(entry.vessel->name(), name)) {
+        if (!entry.vessel->deleted() && equalsIgnoringCase(entry.vessel->name(), name)) {
             return entry.vessel;
         }
     }
@@ -86,6 +94,45 @@ VESSEL* ObjectTable::interfaceOf(const Vessel& vessel) const {
         }
     }
     return nullptr;
+}
+
+DWORD ObjectTable::attachmentCount(const Vessel& vessel, bool toParent) const {
+    return static_cast<DWORD>(std::count_if(points_.begin(), points_.end(), [&](const Point& p) {
+        return p.owner == &vessel && p.toParent == toParent;
+    }));
+}
+
+ATTACHMENTHANDLE ObjectTable::attachmentHandle(const Vessel& vessel, bool toParent, DWORD i) const {
+    DWORD seen = 0;
+    for (const Point& p : points_) {
+        if (p.owner == &vessel && p.toParent == toParent && seen++ == i) {
+            // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): an opaque handle
+            return const_cast<Point*>(&p);
+        }
+    }
+    return nullptr;
+}
+
+const ObjectTable::Point* ObjectTable::point(ATTACHMENTHANDLE handle) const {
+    for (const Point& p : points_) {
+        if (static_cast<const void*>(&p) == handle) {
+            // A deleted vessel's points went with it.
+            return p.owner->deleted() ? nullptr : &p;
+        }
+    }
+    return nullptr;
+}
+
+bool ObjectTable::isAttachment(ATTACHMENTHANDLE handle) const {
+    return point(handle) != nullptr;
+}
+
+OBJHANDLE ObjectTable::attachedAt(ATTACHMENTHANDLE handle) const {
+    const Point* p = point(handle);
+    if (p == nullptr || !p->link->attached) {
+        return nullptr;
+    }
+    return p->toParent ? p->link->parent : p->link->child;
 }
 
 }  // namespace aeroquin::host

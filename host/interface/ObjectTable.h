@@ -3,6 +3,9 @@
 // handle the module passes back is checked against the table before it is followed. Addresses,
 // unlike the ids of files and annotations (HandleTable.h), are safe as handles here: the world is
 // set once per run and its objects live to its end, so no address ever names a second object.
+// A deleted vessel stays in the world: its handle is then no vessel of the table, and its
+// VESSEL interface stays too, so that a module that kept it gets neutral answers.
+// Attachment points are the addresses of the table's own point records.
 #pragma once
 
 #include <memory>
@@ -28,7 +31,7 @@ class ObjectTable {
     ObjectTable& operator=(const ObjectTable&) = delete;
     ~ObjectTable() = default;
 
-    // Null when the handle is no vessel (no body) of the world.
+    // Null when the handle is no vessel (no body) of the world, or a deleted vessel's.
     Vessel* vessel(OBJHANDLE handle) const;
     const Body* body(OBJHANDLE handle) const;
     VESSEL* interfaceOf(OBJHANDLE handle) const;
@@ -48,6 +51,16 @@ class ObjectTable {
     [[nodiscard]] OBJHANDLE findVessel(std::string_view name) const;
     static OBJHANDLE handleOf(const Body* body);
 
+    // The vessel's attachment points by which it hangs on a parent (`toParent`) or holds a
+    // child: how many, and the i-th (null beyond them).
+    [[nodiscard]] DWORD attachmentCount(const Vessel& vessel, bool toParent) const;
+    [[nodiscard]] ATTACHMENTHANDLE attachmentHandle(const Vessel& vessel, bool toParent,
+                                                    DWORD i) const;
+    // Whether the handle is an attachment point of a vessel of the simulation.
+    [[nodiscard]] bool isAttachment(ATTACHMENTHANDLE handle) const;
+    // The vessel attached at that point (which must be one); null when none.
+    [[nodiscard]] OBJHANDLE attachedAt(ATTACHMENTHANDLE handle) const;
+
   private:
     struct Entry {
         Vessel* vessel = nullptr;
@@ -56,9 +69,18 @@ class ObjectTable {
         UnmodelledState unmodelled;
     };
 
+    // One side of an attachment.
+    struct Point {
+        const Vessel* owner = nullptr;
+        bool toParent = false;
+        const World::Attachment* link = nullptr;
+    };
+
     const Entry* entry(OBJHANDLE handle) const;
+    const Point* point(ATTACHMENTHANDLE handle) const;
 
     std::vector<Entry> vessels_;
+    std::vector<Point> points_;  // never grows after construction: addresses are handles
     const Body* body_ = nullptr;
     std::unique_ptr<ATMCONST> atmConstants_;  // stable address; null without atmosphere
 };

@@ -1,6 +1,8 @@
 // The host interface's vessels and bodies. Handles are checked against the world before they
 // are followed; a foreign handle gets a neutral answer and a host: log line.
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "host/interface/HostContext.h"
 #include "host/interface/SimulatorVectors.h"
@@ -86,6 +88,62 @@ VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
         host->log().host("oapiGetVesselInterface: the handle is not a vessel of the simulation");
     }
     return vessel;
+}
+
+bool oapiIsVessel(OBJHANDLE hVessel) {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return false;
+    }
+    // Asking is the point: no host: line for a handle that is no vessel.
+    const bool isVessel = host->objects().vessel(hVessel) != nullptr;
+    if (host->trace().on()) {
+        host->trace().line("oapiIsVessel", hVessel, TraceResult{}, isVessel);
+    }
+    return isVessel;
+}
+
+void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return;
+    }
+    const std::string* objectName = nullptr;
+    if (const Vessel* vessel = host->objects().vessel(hObj)) {
+        objectName = &vessel->name();
+    } else if (const Body* body = host->objects().body(hObj)) {
+        objectName = &body->name();
+    }
+    std::string_view written;
+    if (name == nullptr || n <= 0) {
+        host->log().host(
+            std::string("oapiGetObjectName: ") +
+            (name == nullptr ? "null buffer" : "a buffer of " + std::to_string(n) + " characters") +
+            "; nothing written");
+    } else {
+        if (objectName == nullptr) {
+            host->log().host(
+                "oapiGetObjectName: the handle is no object of the simulation; answered an empty "
+                "name");
+        }
+        const std::string_view full =
+            objectName == nullptr ? std::string_view{} : std::string_view(*objectName);
+        const auto size = static_cast<std::size_t>(n);
+        // The simulator's strncpy fills the rest of the buffer with NULs, and leaves a name that
+        // does not fit without one: here it is cut to n - 1 characters and terminated.
+        written = full.substr(0, size - 1);
+        std::memcpy(name, written.data(), written.size());
+        std::memset(name + written.size(), 0, size - written.size());
+        if (full.size() >= size) {
+            host->log().host("oapiGetObjectName: the name " + std::string(full) +
+                             " does not fit in " + std::to_string(n) + " characters; cut to " +
+                             std::string(written) +
+                             " (the simulator would leave it without its terminating NUL)");
+        }
+    }
+    if (host->trace().on()) {
+        host->trace().line("oapiGetObjectName", hObj, n, TraceResult{}, written);
+    }
 }
 
 double oapiGetSize(OBJHANDLE hObj) {
@@ -334,4 +392,53 @@ double VESSEL::GetLift() const {
 double VESSEL::GetDrag() const {
     return vesselQuery(hVessel_, "VESSEL::GetDrag",
                        [](const Vessel& vessel) { return vessel.drag(); });
+}
+
+DWORD VESSEL::AttachmentCount(bool toparent) const {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return 0;
+    }
+    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::AttachmentCount");
+    const DWORD count = vessel == nullptr ? 0 : host->objects().attachmentCount(*vessel, toparent);
+    if (host->trace().on()) {
+        host->trace().line("VESSEL::AttachmentCount", toparent, TraceResult{}, count);
+    }
+    return count;
+}
+
+ATTACHMENTHANDLE VESSEL::GetAttachmentHandle(bool toparent, DWORD i) const {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return nullptr;
+    }
+    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetAttachmentHandle");
+    // Null beyond the vessel's points, as in the simulator.
+    ATTACHMENTHANDLE point =
+        vessel == nullptr ? nullptr : host->objects().attachmentHandle(*vessel, toparent, i);
+    if (host->trace().on()) {
+        host->trace().line("VESSEL::GetAttachmentHandle", toparent, i, TraceResult{}, point);
+    }
+    return point;
+}
+
+OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE attachment) const {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return nullptr;
+    }
+    OBJHANDLE mate = nullptr;
+    if (vesselOf(*host, hVessel_, "VESSEL::GetAttachmentStatus") != nullptr) {
+        if (host->objects().isAttachment(attachment)) {
+            mate = host->objects().attachedAt(attachment);
+        } else {
+            host->log().host(
+                "VESSEL::GetAttachmentStatus: the handle is not an attachment point of the "
+                "simulation; answered null");
+        }
+    }
+    if (host->trace().on()) {
+        host->trace().line("VESSEL::GetAttachmentStatus", attachment, TraceResult{}, mate);
+    }
+    return mate;
 }

@@ -25,6 +25,11 @@ constexpr const char* kExitCodes =
     "  2    bad arguments, host files or module library\n"
     "  3    --frames N frames run\n"
     "  4    an exception escaped a module callback (named in the log)\n"
+    "  5    completed but report or log lines were lost\n"
+    "  6    the flight left finite numbers\n"
+    "  7    exit() called during a frame\n"
+    "  8    an internal error of the host\n"
+    "  9    the capture ended without all its points\n"
     "  130  stopped by SIGINT or SIGTERM\n"
     "Every end after the simulation started runs the module's simulation-end callback.";
 
@@ -49,6 +54,16 @@ CLI::Validator countValidator(std::uint64_t minimum) {
                 return "";
             },
             "", ""};
+}
+
+// Against the current folder, without a trailing "/" or "/." ("." is the current folder's own
+// path). ".." stays: through a symbolic link it need not mean the parent.
+std::filesystem::path absolutePath(const std::string& text) {
+    std::filesystem::path path = std::filesystem::absolute(text);
+    while ((path.filename().empty() || path.filename() == ".") && path.has_relative_path()) {
+        path = path.parent_path();
+    }
+    return path;
 }
 
 }  // namespace
@@ -118,12 +133,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return {std::nullopt, status == 0 ? 0 : toInt(ExitCode::badInput)};
     }
 
-    options.root = root;
+    // The run works in the root folder, as the simulator does in its own: every path of the
+    // command line is made absolute before that.
+    options.root = absolutePath(root);
     if (app.count("--module") > 0) {
-        options.module = module;
+        options.module = absolutePath(module);
     }
     if (app.count("--trace") > 0) {
-        options.trace = trace;
+        options.trace = absolutePath(trace);
     }
     if (app.count("--frames") > 0) {
         options.frames = parseCount(frames);

@@ -1,6 +1,7 @@
 #include "host/process/HostRun.h"
 
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,9 +17,38 @@
 
 namespace aeroquin::host {
 
+namespace {
+
+// The process works in the run's root folder, as the simulator works in its own: a module may
+// open files relative to it with the standard library. The folder before is restored at the
+// end, for runs within a test.
+class WorkingFolder {
+  public:
+    // Throws std::filesystem::filesystem_error when the folder cannot be entered.
+    explicit WorkingFolder(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+    WorkingFolder(WorkingFolder&&) = delete;
+    WorkingFolder& operator=(WorkingFolder&&) = delete;
+    ~WorkingFolder() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+
+  private:
+    std::filesystem::path previous_;
+};
+
+}  // namespace
+
 RunOutcome runHost(const HostOptions& options) {
-    // The watch outlives the context: the module may log while it is unloaded.
+    // The watch outlives the context: the module may log while it is unloaded. The working
+    // folder is left after the module is gone.
     StatusWatch status;
+    std::optional<WorkingFolder> workingFolder;
     std::optional<HostContext> context;
     try {
         context.emplace(HostSettings{options.root, options.trace, options.utc,
@@ -33,6 +63,13 @@ RunOutcome runHost(const HostOptions& options) {
     host.log().onModuleLine([&status](std::string_view line) { status.observe(line); });
     host.log().host(std::string("aeroquin-host ") + AEROQUIN_VERSION + ", root " +
                     options.root.string() + ", scenario " + options.scenario);
+    try {
+        workingFolder.emplace(options.root);
+    } catch (const std::filesystem::filesystem_error& e) {
+        reportFailure(&host, "cannot work in the root folder " + options.root.string() + ": " +
+                                 e.code().message());
+        return {ExitCode::badInput};
+    }
     // From here on a stop signal, a crash or an exit() in the user's code leaves a line.
     const StopSignals signals;
     const LastWords lastWords(host.log().fd());

@@ -15,6 +15,8 @@ struct RunOutcome {
     bool moduleAbandoned = false;
 };
 
+// Works in options.root from the loading of the world to the unloading of the module; the
+// options' paths must be absolute (parseCommandLine makes them so).
 RunOutcome runHost(const HostOptions& options);
 
 }  // namespace aeroquin::host

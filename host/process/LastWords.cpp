@@ -160,12 +160,21 @@ void LastWords::setFrame(std::uint64_t current, bool during) {
     // Read by handlers on this very thread: no ordering against other threads is needed.
     frame.store(current, std::memory_order_relaxed);
     inFrame.store(during, std::memory_order_relaxed);
+    // The grace period covers frames alone. A stop that comes between the store above and the
+    // test below arms (or leaves) the timer itself; this sets it as it must be either way.
+    if (installed.load() && stopSignal != 0) {
+        ::alarm(during ? kStopGraceS : 0);
+    }
 }
 
 void LastWords::stopRequested(int signal) {
     if (installed.load() && stopSignal == 0) {
         stopSignal = signal;
-        ::alarm(kStopGraceS);
+        // Outside a frame the run ends by itself, however slowly; a frame that starts later
+        // arms the timer then.
+        if (inFrame.load(std::memory_order_relaxed)) {
+            ::alarm(kStopGraceS);
+        }
     }
 }
 

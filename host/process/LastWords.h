@@ -24,10 +24,12 @@ class LastWords {
     LastWords& operator=(LastWords&&) = delete;
     ~LastWords();
 
-    // The frame under way (0: before the first); `inFrame` while the module's callbacks or the
-    // world's step run, when an exit() is no way for the run to end.
+    // The frame under way (0: before the first); `during` while the module's callbacks or the
+    // world's step run, when an exit() is no way for the run to end. After a stop signal,
+    // entering a frame arms the grace timer and leaving it disarms it.
     static void setFrame(std::uint64_t current, bool during);
-    // From the stop signals' handler: the run has kStopGraceS to end before it is ended.
+    // From the stop signals' handler: a frame under way has kStopGraceS to end before the run
+    // is ended. Outside a frame (the simulation's end, the unloading) nothing is timed.
     static void stopRequested(int signal);
 };
 

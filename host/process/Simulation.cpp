@@ -125,6 +125,10 @@ ExitCode Simulation::run() {
                 module.clbkPostStep(endTime, stepS_, endMjd);
             });
         }
+        for (const auto& vessel : world.deleteVessels(frames_)) {
+            host_.log().host("vessel " + vessel + " deleted after frame " +
+                             std::to_string(frames_));
+        }
         LastWords::setFrame(frames_, false);
         if (display_.enabled()) {
             display_.update(displayState());

@@ -11,4 +11,19 @@ namespace aeroquin::host {
            name.find_first_of("/\\") == std::string_view::npos;
 }
 
+// Plain names joined by '/' ("Sub/TestWing"): a file in a sub-folder of the known folder, never
+// outside it. No empty segment, so no leading or trailing '/'.
+[[nodiscard]] inline bool isPlainPath(std::string_view path) {
+    for (;;) {
+        const std::size_t slash = path.find('/');
+        if (!isPlainName(path.substr(0, slash))) {
+            return false;
+        }
+        if (slash == std::string_view::npos) {
+            return true;
+        }
+        path.remove_prefix(slash + 1);
+    }
+}
+
 }  // namespace aeroquin::host

@@ -1,6 +1,9 @@
 #include "host/world/Scenario.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <set>
 
@@ -63,9 +66,59 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
         placement.attitudeRad =
             Vec3{radians((*angles)[0]), radians((*angles)[1]), radians((*angles)[2])};
     }
+    placement.attachedTo = items.find(name + ".AttachedTo").value_or("");
+    const std::string deleted = name + ".DeletedAfterFrame";
+    if (const auto text = items.find(deleted)) {
+        // Decimal digits alone: a frame is counted, not measured.
+        std::uint64_t frame = 0;
+        const char* last = text->data() + text->size();
+        const auto [end, error] = std::from_chars(text->data(), last, frame);
+        if (error != std::errc() || end != last || frame < 1) {
+            throw items.error(deleted, deleted + " must be a whole number of at least 1");
+        }
+        placement.deletedAfterFrame = frame;
+    }
     placement.name = std::move(name);
     placement.className = std::move(className);
     return placement;
+}
+
+// Each parent is another vessel of the scenario, and no chain of parents comes back to where it
+// began.
+void checkAttachments(const ItemFile& items, const std::vector<VesselPlacement>& vessels) {
+    std::map<std::string_view, std::string_view> parents;
+    for (const VesselPlacement& vessel : vessels) {
+        if (!vessel.attachedTo.empty()) {
+            parents.emplace(vessel.name, vessel.attachedTo);
+        }
+    }
+    for (const auto& entry : parents) {
+        // No structured binding: clang 14 does not capture one in a lambda.
+        const std::string_view child = entry.first;
+        const std::string_view parent = entry.second;
+        const std::string key = std::string(child) + ".AttachedTo";
+        if (parent == child) {
+            throw items.error(key, key + ": a vessel cannot hang on itself");
+        }
+        const bool known = std::any_of(vessels.begin(), vessels.end(),
+                                       [&](const VesselPlacement& v) { return v.name == parent; });
+        if (!known) {
+            throw items.error(key, key + ": " + std::string(parent) + " is no vessel of Vessels");
+        }
+        // A chain of parents ends within as many links as there are attached vessels.
+        std::string_view up = parent;
+        for (std::size_t links = 0; links < parents.size(); ++links) {
+            const auto next = parents.find(up);
+            if (next == parents.end()) {
+                break;
+            }
+            if (next->second == child) {
+                throw items.error(key, key + ": " + std::string(child) +
+                                           " would hang on itself through " + std::string(parent));
+            }
+            up = next->second;
+        }
+    }
 }
 
 }  // namespace
@@ -93,7 +146,7 @@ Scenario Scenario::fromItems(const ItemFile& items) {
         const std::string_view name = token.substr(0, colon);
         const std::string_view className =
             colon == std::string_view::npos ? std::string_view{} : token.substr(colon + 1);
-        if (name.empty() || !isPlainName(className) ||
+        if (name.empty() || !isPlainPath(className) ||
             className.find(':') != std::string_view::npos) {
             throw items.error("Vessels",
                               "Vessels: \"" + std::string(token) + "\" must be name:class");
@@ -104,6 +157,7 @@ Scenario Scenario::fromItems(const ItemFile& items) {
         scenario.vessels.push_back(readPlacement(items, std::string(name), std::string(className),
                                                  scenario.body.has_value()));
     }
+    checkAttachments(items, scenario.vessels);
     return scenario;
 }
 

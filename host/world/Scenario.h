@@ -3,19 +3,28 @@
 // Items:
 //   Body = <name of Config/<name>.cfg> | None
 //   StepSize = s per frame (optional, > 0, default 0.02)
-//   Vessels = name:class name:class ...        (optional; blank-separated pairs)
+//   Vessels = name:class name:class ...        (optional; blank-separated pairs; a class may
+//                                               lie in a sub-folder: name:Sub/Class)
 //   <name>.Status = Landed | Flying            (default Landed; Flying when Body = None)
 //   <name>.Altitude = m above the mean radius  (Flying only, default 20000)
 //   <name>.Longitude, <name>.Latitude = deg    (default 0)
 //   <name>.Heading = deg from north to east    (Landed only, default 0)
 //   <name>.Attitude = a b c, deg               (optional; see Attitude.h)
+//   <name>.AttachedTo = parent                 (optional; another vessel of the scenario)
+//   <name>.DeletedAfterFrame = N               (optional; whole number >= 1)
 // Landed: at rest on the surface, riding the rotating body; as the simulator lands a vessel,
 // y up along the local vertical and the nose towards the heading, unless an Attitude is given
 // (against the global frame). Flying: free flight at the given
 // altitude, moving with the rotating body there, so the air is still around it. Position and
 // attitude are taken at t = 0. In empty space a Flying vessel starts at rest at the origin.
+// AttachedTo: the vessel hangs on the parent by one attachment point (the parent gets one child
+// point for it) and moves with it, at its position, velocity and attitude, without loads of
+// its own; its own Status and place are not used. DeletedAfterFrame: the vessel is deleted at
+// the end of frame N, after the post-step callbacks, as the simulator deletes a vessel; its
+// attachments are released.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -39,7 +48,9 @@ struct VesselPlacement {
     // y up along the local vertical and the nose towards headingRad (from north towards east).
     std::optional<Vec3> attitudeRad;
     double headingRad = 0.0;  // Landed only
-    int line = 0;             // line of the Vessels item, for messages
+    std::string attachedTo;   // the parent's name; empty: free
+    std::optional<std::uint64_t> deletedAfterFrame;
+    int line = 0;  // line of the Vessels item, for messages
 };
 
 struct Scenario {

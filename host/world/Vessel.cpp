@@ -110,6 +110,18 @@ void Vessel::land() {
     fixToSurface();
 }
 
+void Vessel::followParent(const Vessel& parent) {
+    landed_ = false;
+    stateSet_ = false;
+    time_ = parent.time_;
+    position_ = parent.position_;
+    velocity_ = parent.velocity_;
+    arot_ = parent.arot_;
+    attitude_ = parent.attitude_;
+    vrot_ = parent.vrot_;
+    loads_ = {};
+}
+
 const Vessel::EquPos& Vessel::place() const {
     // Asked for several times a frame for the same state: the last answer is kept. The angles
     // and the horizon are made as the simulator makes its surface parameters.

@@ -54,6 +54,9 @@ class Vessel {
     // Lands the vessel where it is: from now on it rides the surface with the surface's
     // velocity and no rotation of its own.
     void land();
+    // Takes the parent's position, velocity, attitude, angular velocity and time, as a vessel
+    // attached to it without offset: free, and without loads of its own.
+    void followParent(const Vessel& parent);
     // Body-fixed frame -> global frame now; the identity in empty space. Valid until the time
     // changes.
     [[nodiscard]] const Mat3& bodyRotation() const;
@@ -98,6 +101,10 @@ class Vessel {
     [[nodiscard]] double altitude() const;          // m above the mean radius; |r| in empty space
 
     [[nodiscard]] bool landed() const { return landed_; }
+    // Deleted from the simulation: the world moves it no more. The object stays, so that its
+    // address never names another vessel.
+    [[nodiscard]] bool deleted() const { return deleted_; }
+    void markDeleted() { deleted_ = true; }
     [[nodiscard]] const Vec3& position() const { return position_; }     // global, m
     [[nodiscard]] const Vec3& velocity() const { return velocity_; }     // global, m/s
     [[nodiscard]] const Vec3& attitudeAngles() const { return arot_; }   // rad
@@ -138,6 +145,7 @@ class Vessel {
     Mat3 attitude_;
     Vec3 vrot_;
     bool landed_ = false;
+    bool deleted_ = false;
     bool stateSet_ = false;  // setFree since the last step
     // Landed: position and attitude in the body-fixed frame.
     Vec3 fixedPosition_;

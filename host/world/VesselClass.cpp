@@ -103,8 +103,9 @@ std::vector<std::string> readNames(const ItemFile& items, const std::string& key
 // Loads each table and library once per class.
 class Sources {
   public:
-    Sources(const ItemFile& items, const std::filesystem::path& root)
-        : items_(items), root_(root) {}
+    // `classFolder`: the class file's folder below the root, e.g. "Config/Vessels/Sub".
+    Sources(const ItemFile& items, const std::filesystem::path& root, std::string classFolder)
+        : items_(items), root_(root), classFolder_(std::move(classFolder)) {}
 
     CoefficientSource table(const std::string& key) {
         const std::string file = items_.requireString(key);
@@ -113,12 +114,11 @@ class Sources {
         }
         auto& table = tables_[file];
         if (!table) {
-            const auto path = root_ / "Config" / "Vessels" / file;
-            if (const std::string why = whyNotAFile(path); !why.empty()) {
-                throw items_.error(key, key + " " + classFolderName + "/" + file + " " + why);
+            const std::string name = classFolder_ + "/" + file;
+            if (const std::string why = whyNotAFile(root_ / name); !why.empty()) {
+                throw items_.error(key, key + " " + name + " " + why);
             }
-            table = std::make_shared<const AeroTable>(
-                AeroTable::load(path, classFolderName + "/" + file));
+            table = std::make_shared<const AeroTable>(AeroTable::load(root_ / name, name));
         }
         return CoefficientSource(table);
     }
@@ -160,6 +160,7 @@ class Sources {
   private:
     const ItemFile& items_;
     const std::filesystem::path& root_;
+    std::string classFolder_;
     std::map<std::string, std::shared_ptr<const AeroTable>> tables_;
     std::map<std::string, std::shared_ptr<const CoefficientLibrary>> libraries_;
 };
@@ -242,7 +243,12 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
         readVector(items, items.find("RotResistance") ? "RotResistance" : "RotDrag",
                    vesselClass.rotationDrag, 0.0, std::numeric_limits<double>::max(), "");
 
-    Sources sources(items, root);
+    // A class in a sub-folder ("Sub/TestWing") finds its tables beside it.
+    const std::size_t slash = vesselClass.name.rfind('/');
+    Sources sources(items, root,
+                    slash == std::string::npos
+                        ? classFolderName
+                        : classFolderName + "/" + vesselClass.name.substr(0, slash));
     const std::vector<std::string> airfoils = readNames(items, "Airfoils");
     if (airfoils.empty()) {
         // The single-table class: one vertical airfoil of ReferenceArea at the centre of gravity.

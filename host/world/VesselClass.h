@@ -17,9 +17,9 @@
 namespace aeroquin::host {
 
 struct VesselClass {
-    std::string name;
-    double mass = 0.0;              // kg
-    double landedHeight = 0.0;      // m, centre of gravity above the ground when landed
+    std::string name;           // as the scenario names it, "Sub/TestWing" for a sub-folder's class
+    double mass = 0.0;          // kg
+    double landedHeight = 0.0;  // m, centre of gravity above the ground when landed
     Vec3 inertiaM2{1.0, 1.0, 1.0};  // principal moments of inertia per unit mass, vessel axes
     Vec3 crossSectionsM2;           // projected along x, y and z
     // RotResistance: the simulator's rotation damping, torque -min(q' C_y r, I m / dt) w per
@@ -30,10 +30,12 @@ struct VesselClass {
     // "<file>:<line>: <Key> is no item of this host; ignored", for the host to log.
     std::vector<std::string> unknownItems;
 
-    // Reads root/Config/Vessels/<name>.cfg and what it names. Throws HostFileError naming the
+    // Reads root/Config/Vessels/<name>.cfg and what it names; `name` may lie in a sub-folder
+    // ("Sub/TestWing"), its tables then beside it. Throws HostFileError naming the
     // file and line: a missing or malformed item, table or library, a missing function.
     static VesselClass load(const std::filesystem::path& root, const std::string& name);
-    // The same from items already read; `root` is where tables and libraries are looked up.
+    // The same from items already read; tables are looked up in root/Config/Vessels (and the
+    // name's sub-folder), libraries in root/Modules.
     static VesselClass fromItems(const ItemFile& items, std::string name,
                                  const std::filesystem::path& root);
 };

@@ -48,13 +48,52 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
             vessel.placeFlying(placement.longitudeRad, placement.latitudeRad, placement.altitudeM,
                                placement.attitudeRad.value_or(Vec3{}));
         }
+        if (placement.deletedAfterFrame) {
+            world.deletions_.emplace_back(&vessel, *placement.deletedAfterFrame);
+        }
     }
+    // Scenario::fromItems has checked the parents, rings included.
+    for (std::size_t i = 0; i < scenario.vessels.size(); ++i) {
+        const VesselPlacement& placement = scenario.vessels[i];
+        if (placement.attachedTo.empty()) {
+            continue;
+        }
+        Vessel* parent = world.findVessel(placement.attachedTo);
+        if (parent == nullptr || parent == &world.vessels_[i]) {
+            throw HostFileError(scenario.file, placement.line,
+                                placement.name + " hangs on no other vessel of the scenario");
+        }
+        world.attachments_.push_back({parent, &world.vessels_[i], true});
+    }
+    world.followParents();
     return world;
+}
+
+const Vessel* World::parentOf(const Vessel& child) const {
+    for (const Attachment& attachment : attachments_) {
+        if (attachment.attached && attachment.child == &child) {
+            return attachment.parent;
+        }
+    }
+    return nullptr;
+}
+
+void World::followParents() {
+    for (const Attachment& attachment : attachments_) {
+        if (attachment.attached) {
+            // The scenario refuses rings: every chain ends at a free vessel.
+            const Vessel* top = attachment.parent;
+            while (const Vessel* up = parentOf(*top)) {
+                top = up;
+            }
+            attachment.child->followParent(*top);
+        }
+    }
 }
 
 Vessel* World::findVessel(std::string_view name) {
     for (Vessel& vessel : vessels_) {
-        if (vessel.name() == name) {
+        if (!vessel.deleted() && vessel.name() == name) {
             return &vessel;
         }
     }
@@ -73,12 +112,33 @@ void World::checkCoefficientFunctions(const InterfaceOf& interfaceOf) const {
 std::vector<std::string> World::step(double dt, const InterfaceOf& interfaceOf) {
     std::vector<std::string> touchedDown;
     for (Vessel& vessel : vessels_) {
+        if (vessel.deleted() || parentOf(vessel) != nullptr) {
+            continue;
+        }
         if (vessel.step(dt, interfaceOf ? interfaceOf(vessel) : nullptr)) {
             touchedDown.push_back(vessel.name());
         }
     }
+    followParents();
     time_ += dt;
     return touchedDown;
+}
+
+std::vector<std::string> World::deleteVessels(std::uint64_t frame) {
+    std::vector<std::string> deleted;
+    for (const auto& [vessel, afterFrame] : deletions_) {
+        if (afterFrame != frame || vessel->deleted()) {
+            continue;
+        }
+        vessel->markDeleted();
+        for (Attachment& attachment : attachments_) {
+            if (attachment.parent == vessel || attachment.child == vessel) {
+                attachment.attached = false;
+            }
+        }
+        deleted.push_back(vessel->name());
+    }
+    return deleted;
 }
 
 }  // namespace aeroquin::host

@@ -1,12 +1,14 @@
-// The simulated world of one run: the body, the vessels and the clock.
+// The simulated world of one run: the body, the vessels, their attachments and the clock.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/world/Body.h"
@@ -34,8 +36,18 @@ class World {
     [[nodiscard]] const Body* body() const { return body_.get(); }  // null in empty space
     [[nodiscard]] std::span<Vessel> vessels() { return vessels_; }
     [[nodiscard]] std::span<const Vessel> vessels() const { return vessels_; }
-    // Exact, case-sensitive name; null when none.
+    // Exact, case-sensitive name; null when none or deleted.
     [[nodiscard]] Vessel* findVessel(std::string_view name);
+
+    // `child` hangs on `parent` by one attachment point on each side (a scenario's AttachedTo).
+    // Deleting either releases it; the points stay, empty.
+    struct Attachment {
+        Vessel* parent = nullptr;
+        Vessel* child = nullptr;
+        bool attached = true;
+    };
+    // Fixed by load, in the scenario's order; the addresses stay for the world's lifetime.
+    [[nodiscard]] std::span<const Attachment> attachments() const { return attachments_; }
     // Each vessel's interface as the simulator's functions serve it, handed to the coefficient
     // functions; the world keeps none. Empty: null for every vessel.
     using InterfaceOf = std::function<VESSEL*(const Vessel&)>;
@@ -47,15 +59,26 @@ class World {
     void setStepSize(double dt) { stepSize_ = dt; }
     [[nodiscard]] double time() const { return time_; }  // s since the start
 
-    // Integrates every vessel by dt and advances the clock. Returns the names of the vessels
-    // that touched down in this step.
+    // Integrates every vessel by dt and advances the clock; attached vessels then take their
+    // parent's state. Returns the names of the vessels that touched down in this step.
     std::vector<std::string> step(double dt, const InterfaceOf& interfaceOf = {});
+
+    // Deletes the vessels whose scenario item DeletedAfterFrame is `frame` and releases their
+    // attachments, as the simulator deletes vessels after the post-step callbacks; their names.
+    std::vector<std::string> deleteVessels(std::uint64_t frame);
 
   private:
     World() = default;
 
+    // The vessel `child` hangs on now; null when free.
+    [[nodiscard]] const Vessel* parentOf(const Vessel& child) const;
+    // Every attached vessel at the state of the free vessel at the top of its chain.
+    void followParents();
+
     std::unique_ptr<Body> body_;
     std::vector<Vessel> vessels_;  // filled once by load; never grows
+    std::vector<Attachment> attachments_;
+    std::vector<std::pair<Vessel*, std::uint64_t>> deletions_;  // vessel, frame
     double stepSize_ = 0.02;
     double time_ = 0.0;
 };

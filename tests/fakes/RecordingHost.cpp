@@ -50,6 +50,26 @@ RecordingHost& host() {
     return RecordingHost::get();
 }
 
+FakeVessel* vesselNamed(const std::string& name) {
+    for (FakeVessel& v : host().vessels) {
+        if (v.name == name) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+// The vessels attached to `parent`, in the order they were added.
+std::vector<FakeVessel*> childrenOf(const FakeVessel& parent) {
+    std::vector<FakeVessel*> children;
+    for (FakeVessel& v : host().vessels) {
+        if (!v.attachedTo.empty() && v.attachedTo == parent.name) {
+            children.push_back(&v);
+        }
+    }
+    return children;
+}
+
 // Records the call, then throws when the test asked for it.
 void call(const std::string& name, std::string args = {}) {
     host().record(name, std::move(args));
@@ -228,6 +248,40 @@ double VESSEL::GetDrag() const {
     return aeroquin::testsupport::vesselOf(this).drag;
 }
 
+DWORD VESSEL::AttachmentCount(bool toparent) const {
+    aeroquin::testsupport::call("VESSEL::AttachmentCount", toparent ? "true" : "false");
+    const FakeVessel& v = aeroquin::testsupport::vesselOf(this);
+    if (toparent) {
+        return v.attachedTo.empty() ? 0 : 1;
+    }
+    return static_cast<DWORD>(aeroquin::testsupport::childrenOf(v).size());
+}
+
+ATTACHMENTHANDLE VESSEL::GetAttachmentHandle(bool toparent, DWORD i) const {
+    aeroquin::testsupport::call(
+        "VESSEL::GetAttachmentHandle",
+        std::string(toparent ? "true" : "false") + ", " + std::to_string(i));
+    FakeVessel& v = aeroquin::testsupport::vesselOf(this);
+    if (toparent) {
+        return i == 0 && !v.attachedTo.empty() ? &v.parentPoint : nullptr;
+    }
+    const auto children = aeroquin::testsupport::childrenOf(v);
+    return i < children.size() ? &children[i]->childPoint : nullptr;
+}
+
+OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE attachment) const {
+    aeroquin::testsupport::call("VESSEL::GetAttachmentStatus");
+    for (FakeVessel& v : aeroquin::testsupport::host().vessels) {
+        if (attachment == &v.parentPoint) {
+            return aeroquin::testsupport::vesselNamed(v.attachedTo);
+        }
+        if (attachment == &v.childPoint) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
 // ---- module base classes ----
 
 oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}
@@ -338,11 +392,43 @@ void oapiWriteLine(FILEHANDLE file, char* line) {
 OBJHANDLE oapiGetVesselByName(char* name) {
     aeroquin::testsupport::call("oapiGetVesselByName", name);
     for (FakeVessel& v : aeroquin::testsupport::host().vessels) {
-        if (v.name == name) {
+        if (v.name == name && !v.deleted) {
             return &v;
         }
     }
     return nullptr;
+}
+
+bool oapiIsVessel(OBJHANDLE hVessel) {
+    aeroquin::testsupport::call("oapiIsVessel");
+    const auto& h = aeroquin::testsupport::host();
+    return !h.fails("oapiIsVessel") &&
+           std::any_of(h.vessels.begin(), h.vessels.end(),
+                       [&](const FakeVessel& v) { return &v == hVessel && !v.deleted; });
+}
+
+// The name cut to n - 1 characters and the rest of the buffer zeroed, as the host does.
+void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
+    aeroquin::testsupport::call("oapiGetObjectName", std::to_string(n));
+    auto& h = aeroquin::testsupport::host();
+    std::string found;
+    for (const FakeVessel& v : h.vessels) {
+        if (&v == hObj) {
+            found = v.name;
+        }
+    }
+    for (const aeroquin::testsupport::FakeBody& b : h.bodies) {
+        if (&b == hObj) {
+            found = b.name;
+        }
+    }
+    if (name == nullptr || n <= 0) {
+        return;
+    }
+    const auto size = static_cast<std::size_t>(n);
+    const std::string cut = found.substr(0, size - 1);
+    std::memcpy(name, cut.data(), cut.size());
+    std::memset(name + cut.size(), 0, size - cut.size());
 }
 
 VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {

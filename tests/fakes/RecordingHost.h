@@ -25,6 +25,7 @@ struct Call {
 };
 
 struct FakeBody {
+    std::string name = "Earth";
     double size = 6.0e6;      // mean radius, m
     double period = 86400.0;  // rotation period, s
     bool hasAtmosphere = true;
@@ -48,6 +49,11 @@ struct FakeVessel {
     double temperature = 250.0;                            // K
     double density = 0.1;                                  // kg/m^3
     double lift = 0.0, drag = 0.0;                         // N
+    bool deleted = false;  // oapiIsVessel false, oapiGetVesselByName does not find it
+    // The parent's name: one parent point, whose status is the parent; the parent gets one
+    // child point for it. Empty: none.
+    std::string attachedTo;
+    int parentPoint = 0, childPoint = 0;  // their handles' addresses
     std::unique_ptr<VESSEL> interface;
 };
 

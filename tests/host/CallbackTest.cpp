@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <string>
 #include <vector>
@@ -172,6 +173,25 @@ TEST(Vessels, StatusExIsFilledOnlyForVersion2) {
                 ElementsAre("plugin: GetStatusEx version 1 -> untouched"));
     EXPECT_THAT(root.log(), HasSubstr("host: VESSEL::GetStatusEx: record version 1 is not "
                                       "supported (only 2); nothing filled\n"));
+}
+
+TEST(Vessels, AVesselIsDeletedAfterThePostStepOfItsFrame) {
+    const PluginRoot root;
+    root.addFlatWorld();
+    root.write("Scenarios/Default.scn",
+               root.read("Scenarios/Default.scn") + "P1.DeletedAfterFrame = 1\n");
+    root.configurePlugin("Vessel = P1\n");
+    root.run({"--frames", "1"});
+    const auto lines = root.logLines();
+    const auto postStep = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("plugin: clbkPostStep");
+    });
+    const auto deleted =
+        std::find(lines.begin(), lines.end(), "host: vessel P1 deleted after frame 1");
+    const auto end = std::find(lines.begin(), lines.end(), "plugin: clbkSimulationEnd");
+    ASSERT_NE(deleted, lines.end());
+    EXPECT_LT(postStep, deleted);
+    EXPECT_LT(deleted, end);
 }
 
 TEST(Vessels, UnknownVesselNameGivesNoHandle) {

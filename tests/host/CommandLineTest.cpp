@@ -19,9 +19,15 @@ TEST(CommandLine, HelpListsTheOptionsAndExitStatuses) {
     const PluginRoot root;
     const auto outcome = root.runBare({"--help"});
     EXPECT_EQ(outcome.exitStatus, 0);
-    for (const char* text :
-         {"--root", "--scenario", "--module", "--frames", "--step", "--utc", "--trace", "--display",
-          "--fail-writes-after", "Testing:", "130  stopped by SIGINT or SIGTERM"}) {
+    for (const char* text : {"--root", "--scenario", "--module", "--frames", "--step", "--utc",
+                             "--trace", "--display", "--fail-writes-after", "Testing:",
+                             "  4    an exception escaped a module callback (named in the log)\n"
+                             "  5    completed but report or log lines were lost\n"
+                             "  6    the flight left finite numbers\n"
+                             "  7    exit() called during a frame\n"
+                             "  8    an internal error of the host\n"
+                             "  9    the capture ended without all its points\n"
+                             "  130  stopped by SIGINT or SIGTERM\n"}) {
         EXPECT_THAT(outcome.out, HasSubstr(text));
     }
     EXPECT_FALSE(root.exists("host.log"));
@@ -70,6 +76,22 @@ TEST(CommandLine, MissingRootFolderIsRefused) {
         runProcess(AEROQUIN_HOST_EXE, {"--root", (root.path() / "absent").string()}, root.path());
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_THAT(outcome.err, HasSubstr("--root"));
+}
+
+TEST(CommandLine, RelativePathsAreTakenBeforeTheRunEntersTheRoot) {
+    const PluginRoot root;
+    // The plug-in reads its output back through the standard library, relative to its working
+    // folder.
+    root.configurePlugin("OutputFile = out.txt\nCheckFlush = 1\nCompleteAtFrame = 1\n");
+    const std::filesystem::path start = root.path().parent_path();
+    const auto outcome =
+        runProcess(AEROQUIN_HOST_EXE,
+                   {"--root", root.path().filename().string(), "--module",
+                    std::filesystem::path(AEROQUIN_TEST_MODULE).lexically_relative(start).string()},
+                   start);
+    ASSERT_EQ(outcome.exitStatus, 0) << outcome.err;
+    EXPECT_THAT(root.logLinesStartingWith("plugin: the file holds"),
+                ::testing::ElementsAre("plugin: the file holds 1 lines"));
 }
 
 TEST(HostFiles, MissingScenarioNamesTheFile) {

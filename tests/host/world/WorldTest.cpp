@@ -136,6 +136,8 @@ TEST_P(WorldErrors, NameTheFileAndLine) {
     root.write("Config/Vessels/Winged.cfg", "Mass = 100\nReferenceArea = 2\nAeroTable = W.csv\n");
     root.write("Config/Vessels/Escaping.cfg",
                "Mass = 100\nReferenceArea = 2\nAeroTable = ../../Scenarios/T.scn\n");
+    root.write("Config/Vessels/Sub/Winged.cfg",
+               "Mass = 100\nReferenceArea = 2\nAeroTable = W.csv\n");
     root.write("Scenarios/T.scn", GetParam().scenario);
     try {
         (void)World::load(root.path(), "T");
@@ -187,7 +189,58 @@ INSTANTIATE_TEST_SUITE_P(
         BadRoot{"Body = Earth\nVessels = E:Escaping\n", goodEarth,
                 "Config/Vessels/Escaping.cfg:3: AeroTable must name a file beside the class file"},
         BadRoot{"Body = Earth\n", "Size = 1\nMass = 1\nSidRotPeriod = 1e-320\n",
-                "Config/Earth.cfg:3: SidRotPeriod must be positive"}));
+                "Config/Earth.cfg:3: SidRotPeriod must be positive"},
+        BadRoot{"Body = Earth\nVessels = W:Sub/Winged\n", goodEarth,
+                "Config/Vessels/Sub/Winged.cfg:3: AeroTable Config/Vessels/Sub/W.csv not found"},
+        BadRoot{"Body = Earth\nVessels = A:Sub/../DeltaWing\n", goodEarth,
+                "Scenarios/T.scn:2: Vessels: \"A:Sub/../DeltaWing\" must be name:class"},
+        BadRoot{"Body = Earth\nVessels = A:Sub//Winged\n", goodEarth,
+                "Scenarios/T.scn:2: Vessels: \"A:Sub//Winged\" must be name:class"},
+        BadRoot{"Body = Earth\nVessels = A:/Sub/Winged\n", goodEarth,
+                "Scenarios/T.scn:2: Vessels: \"A:/Sub/Winged\" must be name:class"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.AttachedTo = A\n", goodEarth,
+                "Scenarios/T.scn:3: A.AttachedTo: a vessel cannot hang on itself"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.AttachedTo = a\n", goodEarth,
+                "Scenarios/T.scn:3: A.AttachedTo: a is no vessel of Vessels"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing B:DeltaWing C:DeltaWing\n"
+                "C.AttachedTo = A\nB.AttachedTo = C\nA.AttachedTo = B\n",
+                goodEarth, "Scenarios/T.scn:5: A.AttachedTo: A would hang on itself through B"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.DeletedAfterFrame = 0\n", goodEarth,
+                "Scenarios/T.scn:3: A.DeletedAfterFrame must be a whole number of at least 1"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.DeletedAfterFrame = 2.5\n", goodEarth,
+                "Scenarios/T.scn:3: A.DeletedAfterFrame must be a whole number of at least 1"}));
+
+TEST(World, AnAttachedVesselRidesItsParentWithoutLoadsUntilTheParentIsDeleted) {
+    const TempRoot root("flat");
+    root.write("Config/Vessels/Sub/TestWing.cfg",
+               "Mass = 5\nReferenceArea = 1\nAeroTable = W.csv\n");
+    root.write("Config/Vessels/Sub/W.csv", root.read("Config/Vessels/Probe.csv"));
+    root.write("Scenarios/Pair.scn",
+               "Body = Flat\nVessels = P1:Probe C1:Sub/TestWing\nP1.Status = Flying\n"
+               "C1.AttachedTo = P1\nP1.DeletedAfterFrame = 2\n");
+    World world = World::load(root.path(), "Pair");
+    Vessel* parent = world.findVessel("P1");
+    Vessel* child = world.findVessel("C1");
+    EXPECT_EQ(child->className(), "Sub/TestWing");
+    // Flying into the still air at 100 m/s along the nose.
+    parent->setFree(parent->position(), parent->velocity() + Vec3{0.0, 0.0, 100.0}, {}, {});
+    world.step(0.02);
+    EXPECT_GT(parent->drag(), 0.0);
+    EXPECT_EQ(child->position(), parent->position());
+    EXPECT_EQ(child->velocity(), parent->velocity());
+    EXPECT_EQ(child->lift(), 0.0);
+    EXPECT_EQ(child->drag(), 0.0);
+
+    EXPECT_TRUE(world.deleteVessels(1).empty());
+    EXPECT_EQ(world.deleteVessels(2), std::vector<std::string>{"P1"});
+    EXPECT_TRUE(parent->deleted());
+    EXPECT_EQ(world.findVessel("P1"), nullptr);
+    EXPECT_FALSE(world.attachments()[0].attached);
+    // The parent stays where it was; the child flies on by itself, in its own air.
+    world.step(0.02);
+    EXPECT_EQ(parent->time(), 0.02);
+    EXPECT_GT(child->drag(), 0.0);
+}
 
 TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
     TempRoot root;
