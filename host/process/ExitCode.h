@@ -13,6 +13,7 @@ enum class ExitCode : int {
     notFinite = 6,        // a vessel's state, loads or air stopped being finite numbers
     exitInFrame = 7,      // the module or a library it calls ended the process during a frame
     internalError = 8,    // the host itself failed
+    incomplete = 9,       // the capture ended without all its points or report lines
     interrupted = 130,    // SIGINT or SIGTERM
 };
 

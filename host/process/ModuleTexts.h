@@ -11,6 +11,10 @@ namespace aeroquin::host {
 inline constexpr std::string_view kStartedStatus = "Aeroquin - Manager initialized ok";
 // The status text of a capture that measured its last point.
 inline constexpr std::string_view kCompletedStatus = "Capture completed";
+// The first words of a final status that is not completion: points or report lines missing
+// ("Capture ended: ..."), or the vessel gone ("Capture stopped: ...").
+inline constexpr std::string_view kEndedStatusPrefix = "Capture ended: ";
+inline constexpr std::string_view kStoppedStatusPrefix = "Capture stopped: ";
 // The sweep's description: "Sweeper: Mach vector size: P, AOA vector size: Q, ...".
 inline constexpr std::string_view kSweepMachLabel = "Sweeper: Mach vector size: ";
 inline constexpr std::string_view kSweepAoaLabel = ", AOA vector size: ";

@@ -55,6 +55,10 @@ void summariseRun(HostContext& host, const StatusWatch& status, ExitCode code, s
             std::fprintf(stderr, "aeroquin-host: the capture completed, but incompletely: %s\n",
                          lost.c_str());
             break;
+        case ExitCode::incomplete:
+            std::fprintf(stderr, "aeroquin-host: the capture ended without all its points: %s\n",
+                         status.endText().c_str());
+            break;
         case ExitCode::moduleException:
         case ExitCode::notFinite:
             std::fprintf(stderr, "aeroquin-host: see %s\n", host.log().path().c_str());

@@ -141,8 +141,9 @@ ExitCode Simulation::run() {
             result = ExitCode::moduleException;
         } else if (status.completed()) {
             result = ExitCode::completed;
-        } else if (frames_ == 1 && status.frameOneLogged() &&
-                   status.frameOneStatus() != kStartedStatus) {
+        } else if (status.incomplete()) {
+            result = ExitCode::incomplete;
+        } else if (frames_ == 1 && status.frameOneLogged() && !status.startedInFrameOne()) {
             result = ExitCode::captureFailed;
         } else if (StopSignals::received() != 0) {
             result = ExitCode::interrupted;

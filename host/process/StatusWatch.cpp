@@ -48,9 +48,15 @@ void StatusWatch::observe(std::string_view line) {
         frameOneLogged_ = true;
         frameOneStatus_.assign(line);
     }
-    if (!completed_ && line == kCompletedStatus) {
+    const bool ended = completed_ || !endText_.empty();
+    if (!ended && line == kCompletedStatus) {
         completed_ = true;
-        completedFrame_ = frame_;
+        endFrame_ = frame_;
+    } else if (!ended && frame_ > 0 &&
+               (line.starts_with(kEndedStatusPrefix) || line.starts_with(kStoppedStatusPrefix))) {
+        endText_.assign(line);
+        // Found gone in a pre-step: that frame measured nothing.
+        endFrame_ = line.starts_with(kStoppedStatusPrefix) ? frame_ - 1 : frame_;
     } else if (startFrame_ == 0 && frame_ > 0 && line == kStartedStatus) {
         startFrame_ = frame_;
     } else if (frame_ == 0 && !totalPoints_) {
@@ -59,10 +65,11 @@ void StatusWatch::observe(std::string_view line) {
 }
 
 std::uint64_t StatusWatch::pointsMeasured(std::uint64_t framesRun) const {
-    if (startFrame_ == 0 || (completed_ && completedFrame_ <= startFrame_)) {
+    const bool ended = completed_ || !endText_.empty();
+    if (startFrame_ == 0 || (ended && endFrame_ < startFrame_)) {
         return 0;
     }
-    const std::uint64_t last = completed_ ? completedFrame_ - 1 : framesRun;
+    const std::uint64_t last = ended ? endFrame_ : framesRun;
     std::uint64_t points = last >= startFrame_ ? last - startFrame_ + 1 : 0;
     if (totalPoints_ && points > *totalPoints_) {
         points = *totalPoints_;

@@ -1,6 +1,7 @@
 #include "module/capture/AeroquinManager.h"
 
 #include <exception>
+#include <sstream>
 
 #include "module/simulator/WriteLog.h"
 
@@ -17,6 +18,13 @@ AeroquinManager::AeroquinManager(std::int32_t startArgument) : feedback_(startAr
 }
 
 AeroquinManager::~AeroquinManager() {
+    if (active_) {
+        // The simulation ends before the sweep does.
+        std::ostringstream text;
+        text << kCaptureStoppedPrefix << pointsMeasured_ << " of " << totalPoints()
+             << " points measured";
+        writeLog(text.str());
+    }
     writeLog("Aeroquin - Manager destroyed");
 }
 
@@ -33,10 +41,16 @@ void AeroquinManager::initialise() {
 
 void AeroquinManager::preStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {
     if (active_) {
-        try {
-            vesselManager_.applyTestPoint(sweeper_);
-        } catch (const std::exception& failure) {
-            status_ = failure.what();
+        pointApplied_ = false;
+        if (!vesselManager_.present()) {
+            stopWithoutVessel();
+        } else {
+            try {
+                vesselManager_.applyTestPoint(sweeper_);
+                pointApplied_ = true;
+            } catch (const std::exception& failure) {
+                status_ = failure.what();
+            }
         }
     }
     feedback_.show(status_);
@@ -46,15 +60,57 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
     if (!active_) {
         return;
     }
-    // Formatted once: the status text and the report row are the same text.
-    rowText_.write(vesselManager_.measure(sweeper_), status_);
-    reporter_.writeRow(status_);
+    if (pointApplied_) {
+        // Formatted once: the status text and the report row are the same text.
+        rowText_.write(vesselManager_.measure(sweeper_), status_);
+        reporter_.writeRow(status_);
+        ++pointsMeasured_;
+    } else {
+        // A row would carry the previous point's airspeed and q under this point's name.
+        ++pointsFailed_;
+    }
+    pointApplied_ = false;
     sweeper_.advance();
     if (sweeper_.finished()) {
-        status_ = sweeper_.statusText();
-        reporter_.close();
-        active_ = false;
+        // No pre-step follows to show the last row: it is shown before the capture's end.
+        feedback_.show(status_);
+        complete();
+        feedback_.show(status_);
     }
+}
+
+void AeroquinManager::complete() {
+    active_ = false;
+    const std::uint64_t linesMissing = reporter_.finish();
+    if (pointsFailed_ == 0 && linesMissing == 0) {
+        status_ = sweeper_.statusText();
+        return;
+    }
+    std::ostringstream text;
+    text << kCaptureEndedPrefix;
+    if (pointsFailed_ > 0) {
+        text << pointsFailed_ << " of " << totalPoints()
+             << " points could not be applied and have no row";
+    }
+    if (linesMissing > 0) {
+        text << (pointsFailed_ > 0 ? "; " : "") << linesMissing << " of "
+             << reporter_.linesWritten() << " lines are missing from " << reporter_.path();
+    }
+    status_ = text.str();
+}
+
+void AeroquinManager::stopWithoutVessel() {
+    active_ = false;
+    reporter_.close();
+    std::ostringstream text;
+    text << kCaptureStoppedPrefix << "vessel " << configuration_.vesselName
+         << " is no longer in the simulation; " << pointsMeasured_ << " of " << totalPoints()
+         << " points measured";
+    status_ = text.str();
+}
+
+std::uint64_t AeroquinManager::totalPoints() const {
+    return static_cast<std::uint64_t>(sweeper_.aoaPoints().size()) * sweeper_.machPoints().size();
 }
 
 }  // namespace aeroquin

@@ -13,6 +13,11 @@
 
 namespace aeroquin {
 
+// The first words of a final status that is not "Capture completed": the capture ended with
+// points or report lines missing, or stopped before its last point.
+inline constexpr const char* kCaptureEndedPrefix = "Capture ended: ";
+inline constexpr const char* kCaptureStoppedPrefix = "Capture stopped: ";
+
 // Owns every part of the capture by value; the parts meet only through arguments of single
 // calls. The only place where failures become text for the user: no std::exception from
 // initialisation leaves the constructor.
@@ -32,8 +37,16 @@ class AeroquinManager {
 
   private:
     void initialise();
+    // After the last point: closes and checks the report; the status says how the capture ended.
+    void complete();
+    // The vessel has left the simulation: the report keeps its rows, the capture ends.
+    void stopWithoutVessel();
+    [[nodiscard]] std::uint64_t totalPoints() const;
 
     bool active_ = false;
+    bool pointApplied_ = false;  // this frame's pre-step set the current point's condition
+    std::uint64_t pointsMeasured_ = 0;
+    std::uint64_t pointsFailed_ = 0;  // not applied: no row
     std::string status_;
     FeedbackDisplayer feedback_;
     Configuration configuration_;

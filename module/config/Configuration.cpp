@@ -84,6 +84,14 @@ void Configuration::load() {
     if (!isValidAxis(machIntervals, machIncrements)) {
         throw ConfigurationError(" - Mach numbers, configuration error");
     }
+    // The bounds ascend: the first is the lowest. A negative Mach number blows the air from the
+    // tail, under the label of another angle of attack.
+    if (machIntervals.front() < 0.0) {
+        std::ostringstream detail;
+        detail << " - Mach numbers, configuration error: " << machIntervals.front()
+               << " is below 0";
+        throw ConfigurationError(detail.str());
+    }
     file.close();
 }
 

@@ -1,7 +1,11 @@
 #include "module/output/Reporter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -22,14 +26,29 @@ std::string formatTime(const char* format, const SYSTEMTIME& time) {
     return text.data();
 }
 
-// Whether the host can open `path` for reading, i.e. whether the file is really there.
-bool exists(const std::string& path) {
-    FILEHANDLE probe = oapiOpenFile(path.c_str(), FILE_IN_ZEROONFAIL, ROOT);
-    if (probe == nullptr) {
-        return false;
+// Line ends in the file the simulator wrote at `hostPath`; nothing when it is no regular file
+// (missing, a folder, a device) or cannot be read. A line end is '\n' alone or "\r\n".
+std::optional<std::uint64_t> linesOnDisk(const std::string& hostPath) {
+    const std::filesystem::path path(simulator::localPath(hostPath));
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
     }
-    oapiCloseFile(probe, FILE_IN_ZEROONFAIL);
-    return true;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::uint64_t lines = 0;
+    std::array<char, 65536> chunk{};
+    while (file) {
+        file.read(chunk.data(), chunk.size());
+        lines += static_cast<std::uint64_t>(
+            std::count(chunk.data(), chunk.data() + file.gcount(), '\n'));
+    }
+    if (file.bad()) {
+        return std::nullopt;
+    }
+    return lines;
 }
 
 }  // namespace
@@ -46,14 +65,18 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     // One reading, shared by the file name and line 3 so that they agree to the second.
     SYSTEMTIME startTime{};
     GetSystemTime(&startTime);
-    const std::string path = reportFileName(configuration, vesselManager, startTime);
+    path_ = reportFileName(configuration, vesselManager, startTime);
+    linesWritten_ = 0;
+    const std::string& path = path_;
+    if (path.size() > kMaxReportPathLength) {
+        // The simulator would copy it past the end of its buffer.
+        std::ostringstream message;
+        message << "File " << path << " could not be created: its path has " << path.size()
+                << " characters, the simulator takes at most " << kMaxReportPathLength << ".";
+        throw std::runtime_error(message.str());
+    }
 
     file_ = oapiOpenFile(path.c_str(), FILE_OUT, ROOT);
-    if (file_ != nullptr && !exists(path)) {
-        // The simulator hands out a handle even for a file it could not create, and drops
-        // every line written through it.
-        close();
-    }
     if (file_ == nullptr) {
         throw std::runtime_error("File " + path + " could not be created.");
     }
@@ -67,6 +90,11 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
            << "\nNumber of Mach points = " << sweeper.machPoints().size();
     writeLine(counts.str());
     writeLine(kColumnLine);
+    // The simulator flushes every line: a file that does not hold the header now takes no rows.
+    if (linesOnDisk(path) != linesWritten_) {
+        close();
+        throw std::runtime_error("File " + path + " could not be created.");
+    }
 }
 
 void Reporter::writeRow(const std::string& row) {
@@ -84,17 +112,26 @@ void Reporter::close() {
     file_ = nullptr;
 }
 
+std::uint64_t Reporter::finish() {
+    close();
+    const std::uint64_t lines = linesOnDisk(path_).value_or(0);
+    return lines < linesWritten_ ? linesWritten_ - lines : 0;
+}
+
 void Reporter::writeLine(const std::string& text) {
     if (file_ == nullptr || text.empty()) {
         return;
     }
     line_ = text;  // the host takes a mutable text
     oapiWriteLine(file_, line_.data());
+    linesWritten_ += 1 + static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 std::string reportFileName(const Configuration& configuration, const VesselManager& vesselManager,
                            const SYSTEMTIME& startTime) {
     std::string stem = vesselManager.vesselClassName();
+    std::replace(stem.begin(), stem.end(), '/', '_');
+    std::replace(stem.begin(), stem.end(), '\\', '_');
     if (configuration.reportNameStyle == 1) {
         stem += formatTime("_%.4u%.2u%.2u_%.2u%.2u%.2u", startTime);
     }

@@ -1,6 +1,8 @@
 // The report file of one capture.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "module/config/Configuration.h"
@@ -11,8 +13,14 @@
 
 namespace aeroquin {
 
+// The longest path the simulator opens: it copies the path into a buffer of 512 characters.
+inline constexpr std::size_t kMaxReportPathLength = 511;
+
 // Owns the host file handle from a successful open() until close() or destruction, and hands
-// it back exactly once. Its one buffer is the host's copy of the line being written.
+// it back exactly once. Its one buffer is the host's copy of the line being written. The file is
+// checked through the standard library (the simulator's root is the process's working folder):
+// the simulator hands out a handle even for a file it could not create, and drops every line
+// written through it.
 class Reporter {
   public:
     Reporter() = default;
@@ -23,7 +31,9 @@ class Reporter {
     virtual ~Reporter();
 
     // Creates the file and writes the six header lines. Throws std::runtime_error
-    // "File <path> could not be created." when the host gives no handle.
+    // "File <path> could not be created." when the host gives no handle or the file does not hold
+    // the header afterwards (a folder, a device, a file that may not be written), and refuses a
+    // path longer than kMaxReportPathLength before the host sees it.
     void open(const Configuration& configuration, const Sweeper& sweeper,
               const VesselManager& vesselManager);
     // One data row, the text of RowText (the capture formats it once, for the
@@ -31,16 +41,27 @@ class Reporter {
     void writeRow(const std::string& row);
     // Closes an open file; nothing otherwise.
     void close();
+    // Closes the file, then counts the lines it holds: how many of those handed to the host are
+    // missing (0 when none is).
+    [[nodiscard]] std::uint64_t finish();
+
+    // As handed to the host; empty before open().
+    [[nodiscard]] const std::string& path() const { return path_; }
+    // Lines handed to the host, header included.
+    [[nodiscard]] std::uint64_t linesWritten() const { return linesWritten_; }
 
   private:
     void writeLine(const std::string& text);
 
     FILEHANDLE file_ = nullptr;
+    std::string path_;
+    std::uint64_t linesWritten_ = 0;
     std::string line_;  // the host's copy of each line, its capacity kept
 };
 
-// saveDirectory + "\" + class name [+ "_YYYYMMDD_hhmmss" for style 1] + ".csv"; the start time
-// is UTC.
+// saveDirectory + separator + class name [+ "_YYYYMMDD_hhmmss" for style 1] + ".csv"; the start
+// time is UTC. A class in a sub-folder of the simulator's vessel classes gives '_' for each '/'
+// and '\\' of its name: the report stays in the save directory.
 [[nodiscard]] std::string reportFileName(const Configuration& configuration,
                                          const VesselManager& vesselManager,
                                          const SYSTEMTIME& startTime);

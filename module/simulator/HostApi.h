@@ -78,6 +78,7 @@ using UINT = unsigned int;
 using OBJHANDLE = void*;
 using FILEHANDLE = void*;
 using NOTEHANDLE = void*;
+using ATTACHMENTHANDLE = void*;
 // On Linux: the library's own dlopen handle.
 using HINSTANCE = void*;
 
@@ -198,6 +199,11 @@ class OAPIFUNC VESSEL {
     double GetAtmDensity() const;      // kg/m^3
     double GetLift() const;            // N, signed, of the step just integrated
     double GetDrag() const;            // N, signed, of the step just integrated
+    // Attachment points; `toparent`: the points by which this vessel hangs on a parent.
+    DWORD AttachmentCount(bool toparent) const;
+    ATTACHMENTHANDLE GetAttachmentHandle(bool toparent, DWORD i) const;
+    // The vessel attached at that point; null when none.
+    OBJHANDLE GetAttachmentStatus(ATTACHMENTHANDLE attachment) const;
 
   private:
     OBJHANDLE hVessel_;
@@ -262,6 +268,10 @@ OAPIFUNC void oapiWriteLine(FILEHANDLE file, char* line);
 // Vessels and bodies.
 OAPIFUNC OBJHANDLE oapiGetVesselByName(char* name);
 OAPIFUNC VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel);
+// Whether the handle is a vessel of the simulation now: a deleted vessel's handle is not.
+OAPIFUNC bool oapiIsVessel(OBJHANDLE hVessel);
+// The object's name in `name`, at most n characters with the NUL.
+OAPIFUNC void oapiGetObjectName(OBJHANDLE hObj, char* name, int n);
 OAPIFUNC double oapiGetSize(OBJHANDLE hObj);             // mean radius, m
 OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);  // sidereal rotation period, s
 OAPIFUNC const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet);  // null: no atmosphere
@@ -302,7 +312,9 @@ AEROQUIN_PLATFORM_FUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* nam
 // NOLINTEND
 #endif
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 
 namespace aeroquin::simulator {
 
@@ -318,6 +330,11 @@ inline constexpr char kPathSeparator = '/';
 [[nodiscard]] constexpr bool showsAnnotations(int /*renderMode*/) {
     return true;
 }
+// A path the simulator opens, as this process's standard library finds the same file: the
+// simulator's root is the process's working folder.
+[[nodiscard]] inline std::string localPath(std::string path) {
+    return path;
+}
 }  // namespace linux_build
 #else
 inline namespace windows_build {
@@ -325,6 +342,15 @@ inline constexpr char kPathSeparator = '\\';
 // Render mode 0 is RENDER_NONE: no graphics client, the text only goes to the log.
 [[nodiscard]] constexpr bool showsAnnotations(int renderMode) {
     return renderMode != 0;
+}
+// A path the simulator opens, as this process's standard library finds the same file: the
+// simulator's root is the process's working folder. Off Windows (the stand-in) '\\' is read
+// as '/', as the stand-in reads it.
+[[nodiscard]] inline std::string localPath(std::string path) {
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    return path;
 }
 }  // namespace windows_build
 #endif

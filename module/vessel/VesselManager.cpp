@@ -1,8 +1,10 @@
 #include "module/vessel/VesselManager.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <type_traits>
 
 #include "module/vessel/SurfaceVelocity.h"
 
@@ -17,6 +19,18 @@ constexpr double kRadiansPerDegree = 0.017453292519943295;
 // bind, or after a failed lookup) is not handed to the host at all.
 const VESSEL* interfaceOf(OBJHANDLE vessel) {
     return vessel == nullptr ? nullptr : oapiGetVesselInterface(vessel);
+}
+
+// The vessel that `vessel` hangs on, or null.
+OBJHANDLE parentOf(const VESSEL& vessel) {
+    // The count's type differs between the simulator's builds.
+    const auto points = vessel.AttachmentCount(true);
+    for (std::remove_const_t<decltype(points)> i = 0; i < points; ++i) {
+        if (OBJHANDLE parent = vessel.GetAttachmentStatus(vessel.GetAttachmentHandle(true, i))) {
+            return parent;
+        }
+    }
+    return nullptr;
 }
 
 // The body that the test condition is built on. Binding has checked it once; a vessel that
@@ -47,6 +61,13 @@ void VesselManager::bind(const Configuration& configuration) {
     if (vessel == nullptr) {
         return;
     }
+    if (OBJHANDLE parent = parentOf(*vessel)) {
+        std::array<char, 256> parentName{};
+        oapiGetObjectName(parent, parentName.data(), static_cast<int>(parentName.size()));
+        parentName.back() = '\0';
+        throw std::runtime_error("Vessel " + name + " is attached to " + parentName.data() +
+                                 ": the simulator computes no aerodynamics for it");
+    }
     OBJHANDLE body = vessel->GetSurfaceRef();
     if (body == nullptr) {
         throw std::runtime_error("Vessel " + name + " has no reference surface");
@@ -59,7 +80,10 @@ void VesselManager::bind(const Configuration& configuration) {
     }
 
     anchorPosition_ = VECTOR3{{oapiGetSize(body) + kAnchorAltitudeM, 0.0, 0.0}};
-    restorePosition();
+}
+
+bool VesselManager::present() const {
+    return vessel_ != nullptr && oapiIsVessel(vessel_);
 }
 
 void VesselManager::applyTestPoint(const Sweeper& sweeper) {

@@ -22,9 +22,15 @@ class VesselManager {
     VesselManager& operator=(VesselManager&&) = delete;
     virtual ~VesselManager();
 
-    // Finds the configured vessel and puts it 20 km above its body's mean radius in free
-    // flight. Throws when the vessel, its reference body or that body's atmosphere is missing.
+    // Finds the configured vessel and fixes its test position, 20 km above its body's mean
+    // radius; nothing is set on the vessel before the first test point. Throws when the vessel,
+    // its reference body or that body's atmosphere is missing, and when the vessel hangs on
+    // another: the simulator computes no aerodynamics for an attached vessel.
     void bind(const Configuration& configuration);
+
+    // Whether the bound vessel is still in the simulation. The simulator deletes vessels at the
+    // end of any frame; a deleted vessel's handle must not be followed.
+    [[nodiscard]] bool present() const;
 
     // Resets the position, then sets the velocity of the sweep's current Mach and AOA
     // relative to the rotating atmosphere, and takes the dynamic pressure of that state. Throws

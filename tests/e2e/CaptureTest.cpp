@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -60,7 +62,7 @@ void expectWholeRows(const Lines& report) {
     }
 }
 
-TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOne) {
+TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinety) {
     TempRoot root("demo");
     const auto result = runHost(kHost, root,
                                 {"--utc", kPinnedClock, "--display", "none", "--trace",
@@ -87,7 +89,7 @@ TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOn
     expectWholeRows(report);
 
     // Log: lifecycle, descriptions, then one line per change of the status text; the last
-    // sample's text never shows.
+    // sample's text shows in its own frame, before the end.
     const Lines log = moduleLog(root);
     ASSERT_GE(log.size(), 7U);
     EXPECT_EQ(log[0], "Aeroquin - Manager created");
@@ -99,12 +101,12 @@ TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOn
               "Sweeper: Mach vector size: 10, AOA vector size: 9, Current indexes - Mach: 0 AOA: "
               "0");
     EXPECT_EQ(log[3], "Aeroquin - Manager initialized ok");
-    EXPECT_EQ(Lines(log.begin() + 4, log.end() - 2), Lines(report.begin() + 6, report.end() - 1));
+    EXPECT_EQ(Lines(log.begin() + 4, log.end() - 2), Lines(report.begin() + 6, report.end()));
     EXPECT_EQ(log[log.size() - 2], "Capture completed");
     EXPECT_EQ(log.back(), "Aeroquin - Manager destroyed");
 
     // Trace: one row written in each post-step of frames 1 to 90; "Capture completed" logged in
-    // the pre-step of frame 91, the last frame.
+    // the post-step of frame 90, the last frame.
     std::map<std::string, int> rowsIn;
     std::string section;
     std::string completedIn;
@@ -123,11 +125,10 @@ TEST(CaptureTest, WorkedExampleWritesNinetyRowsOnePerFrameAndEndsInFrameNinetyOn
     for (int frame = 1; frame <= 90; ++frame) {
         EXPECT_EQ(rowsIn["frame " + std::to_string(frame) + " clbkPostStep"], 1) << frame;
     }
-    EXPECT_EQ(completedIn, "frame 91 clbkPreStep");
-    EXPECT_EQ(rowsIn.count("frame 91 clbkPostStep"), 0U);
+    EXPECT_EQ(completedIn, "frame 90 clbkPostStep");
     EXPECT_EQ(lastSection, "clbkSimulationEnd");
     const std::string trace = root.read("trace.txt");
-    EXPECT_EQ(trace.find("# frame 92 "), std::string::npos);
+    EXPECT_EQ(trace.find("# frame 91 "), std::string::npos);
     EXPECT_EQ(trace.find("oapiAnnotationSetText"), std::string::npos) << "--display none";
 }
 
@@ -136,6 +137,7 @@ struct StartFailure {
     std::string configuration;  // empty: no configuration file at all
     std::string message;
     bool descriptionsLogged;
+    std::function<void(const TempRoot&)> prepare = [](const TempRoot&) {};
 };
 
 void PrintTo(const StartFailure& failure, std::ostream* out) {
@@ -152,9 +154,14 @@ TEST_P(StartFailureTest, LogsItsMessageOnceExitsWithOneAndWritesNoReport) {
     } else {
         root.write("Config/Modules/Plugin/Aeroquin.cfg", failure.configuration);
     }
-    const auto result = runHost(kHost, root, {"--utc", kPinnedClock, "--display", "none"});
+    failure.prepare(root);
+    const auto result = runHost(kHost, root,
+                                {"--utc", kPinnedClock, "--display", "none", "--trace",
+                                 (root.path() / "trace.txt").string()});
 
     EXPECT_EQ(result.exitCode(), 1);
+    // A refused capture leaves the vessel as it was.
+    EXPECT_EQ(root.read("trace.txt").find("VESSEL::DefSetState"), std::string::npos);
     EXPECT_NE(result.err.find(failure.message), std::string::npos) << result.err;
     const Lines log = moduleLog(root);
     EXPECT_EQ(std::count(log.begin(), log.end(), failure.message), 1);
@@ -172,6 +179,15 @@ TEST_P(StartFailureTest, LogsItsMessageOnceExitsWithOneAndWritesNoReport) {
     EXPECT_TRUE(root.files("Reports").empty());
 }
 
+const std::string kOutReport = "Out/DeltaWing_20240305_140709.csv";
+const std::string kOutItems =
+    "VesselName = GL-01\nSaveDirectory = Out\nReportNameStyle = 1\nAoaIntervals = 0 10\n"
+    "AoaIncrements = 1\n";
+const std::string kOutGrid = kOutItems + "MachIntervals = 1 2\nMachIncrements = 1\n";
+const std::string kLongDirectoryItems =
+    "VesselName = GL-01\nSaveDirectory = " + std::string(485, 'd') +
+    "\nReportNameStyle = 1\nAoaIntervals = 0 10\nAoaIncrements = 1\nMachIntervals = 1 2\n"
+    "MachIncrements = 1\n";
 const std::string kGoodItems =
     "SaveDirectory = Reports\nReportNameStyle = 1\nAoaIntervals = -10 0 30\n"
     "AoaIncrements = 5 3\nMachIntervals = 0.5 1 2\nMachIncrements = 5 4\n";
@@ -195,7 +211,39 @@ INSTANTIATE_TEST_SUITE_P(
                      "AoaIntervals = 0 10\nAoaIncrements = 1\nMachIntervals = 1 2\n"
                      "MachIncrements = 1\n",
                      "File NoSuchFolder\\DeltaWing_20240305_140709.csv could not be created.",
-                     true}),
+                     true},
+        // The simulator hands out a handle for these and drops every line.
+        StartFailure{"ReportNameTakenByAFolder", kOutGrid,
+                     "File Out\\DeltaWing_20240305_140709.csv could not be created.", true,
+                     [](const TempRoot& root) {
+                         std::filesystem::create_directories(root.path() / kOutReport);
+                     }},
+        StartFailure{"ReportLinkedToAFullDevice", kOutGrid,
+                     "File Out\\DeltaWing_20240305_140709.csv could not be created.", true,
+                     [](const TempRoot& root) {
+                         std::filesystem::create_directories(root.path() / "Out");
+                         std::filesystem::create_symlink("/dev/full", root.path() / kOutReport);
+                     }},
+        // The simulator copies the path into 512 characters.
+        StartFailure{"ReportPathOverTheSimulatorsLimit", kLongDirectoryItems,
+                     "File " + std::string(485, 'd') +
+                         "\\DeltaWing_20240305_140709.csv could not be created: its path has 515 "
+                         "characters, the simulator takes at most 511.",
+                     true},
+        StartFailure{"NegativeMach", kOutItems + "MachIntervals = -1 0.5\nMachIncrements = 1\n",
+                     "Configuration Error - Mach numbers, configuration error: -1 is below 0",
+                     false},
+        StartFailure{"AttachedVessel", "VesselName = GL-01\n" + kGoodItems,
+                     "Vessel GL-01 is attached to GL-02: the simulator computes no aerodynamics "
+                     "for it",
+                     true,
+                     [](const TempRoot& root) {
+                         std::string scenario = root.read("Scenarios/Default.scn");
+                         scenario.replace(scenario.find("GL-01:DeltaWing"), 15,
+                                          "GL-01:DeltaWing GL-02:DeltaWing");
+                         root.write("Scenarios/Default.scn",
+                                    scenario + "GL-01.AttachedTo = GL-02\n");
+                     }}),
     [](const auto& info) { return info.param.name; });
 
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
@@ -203,13 +251,49 @@ TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
     configure(root, {"GL-01", "Reports", "0", "5 10", "0", "0.8 1", "0"});
     const auto result = runHost(kHost, root, {"--display", "none"});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
+    EXPECT_NE(result.out.find("aeroquin-host: 1 frame, 1 point,"), std::string::npos) << result.out;
     const Lines report = root.lines("Reports/DeltaWing.csv");
     ASSERT_EQ(report.size(), 7U);
     EXPECT_EQ(report[6].rfind("0.8; 5; ", 0), 0U) << report[6];
     const Lines log = moduleLog(root);
     EXPECT_EQ(Lines(log.begin() + 3, log.end()),
-              (Lines{"Aeroquin - Manager initialized ok", "Capture completed",
+              (Lines{"Aeroquin - Manager initialized ok", report[6], "Capture completed",
                      "Aeroquin - Manager destroyed"}));
+}
+
+// The simulator deletes vessels at the end of a frame: the next pre-step finds the handle gone.
+TEST(CaptureTest, DeletedVesselStopsTheCaptureWithTheRowsSoFar) {
+    TempRoot root("demo");
+    root.write("Scenarios/Default.scn",
+               root.read("Scenarios/Default.scn") + "GL-01.DeletedAfterFrame = 3\n");
+    const auto result = runHost(kHost, root, {"--utc", kPinnedClock, "--display", "none"});
+    EXPECT_EQ(result.exitCode(), 9) << result.err;
+    const Lines report = root.lines(kDemoReport);
+    EXPECT_EQ(report.size(), 6U + 3U);
+    expectWholeRows(report);
+    const Lines log = moduleLog(root);
+    ASSERT_GE(log.size(), 2U);
+    EXPECT_EQ(log[log.size() - 2],
+              "Capture stopped: vessel GL-01 is no longer in the simulation; 3 of 90 points "
+              "measured");
+}
+
+// A class in a sub-folder of Config/Vessels: the header names it, the file name flattens it.
+TEST(CaptureTest, ClassInASubFolderReportsIntoTheSaveDirectory) {
+    TempRoot root("demo");
+    for (const char* file : {"DeltaWing.cfg", "DeltaWing.csv"}) {
+        root.write(std::string("Config/Vessels/Sub/") + file,
+                   root.read(std::string("Config/Vessels/") + file));
+    }
+    std::string scenario = root.read("Scenarios/Default.scn");
+    scenario.replace(scenario.find("GL-01:DeltaWing"), 15, "GL-01:Sub/DeltaWing");
+    root.write("Scenarios/Default.scn", scenario);
+    configure(root, {"GL-01", "Reports", "1", "5 10", "0", "0.8 1", "0"});
+    const auto result = runHost(kHost, root, {"--utc", kPinnedClock, "--display", "none"});
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
+    EXPECT_EQ(root.files("Reports"), Lines{"Sub_DeltaWing_20240305_140709.csv"});
+    EXPECT_EQ(root.lines("Reports/Sub_DeltaWing_20240305_140709.csv").at(1),
+              "Vessel Class: Sub/DeltaWing");
 }
 
 TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
@@ -221,17 +305,22 @@ TEST(CaptureTest, FrameLimitEndsTheRunWithAClosedReportOfTheRowsSoFar) {
     EXPECT_EQ(report.size(), 13U);
     expectWholeRows(report);
     const Lines log = moduleLog(root);
-    EXPECT_EQ(log.back(), "Aeroquin - Manager destroyed");
+    EXPECT_EQ(Lines(log.end() - 2, log.end()),
+              (Lines{"Capture stopped: 7 of 90 points measured", "Aeroquin - Manager destroyed"}));
     EXPECT_EQ(std::count(log.begin(), log.end(), "Capture completed"), 0);
 }
 
 // A full disk after 20 lines (5 header writes, 15 rows): the capture goes on to the end, the
-// failure is logged, and what was written before stays whole.
+// failure is logged, what was written before stays whole, and the end is no completion.
 TEST(CaptureTest, FailingWritesAreLoggedAndTheRowsBeforeThemStayIntact) {
     TempRoot root("demo");
     const auto result = runHost(
         kHost, root, {"--utc", kPinnedClock, "--display", "none", "--fail-writes-after", "20"});
-    EXPECT_EQ(result.exitCode(), 5) << result.err;
+    EXPECT_EQ(result.exitCode(), 9) << result.err;
+    EXPECT_NE(result.err.find("Capture ended: 75 of 96 lines are missing from "
+                              "Reports\\DeltaWing_20240305_140709.csv"),
+              std::string::npos)
+        << result.err;
     EXPECT_NE(result.out.find("; 75 report lines and 0 log lines lost\n"), std::string::npos)
         << result.out;
     const Lines report = root.lines(kDemoReport);

@@ -62,10 +62,13 @@ class VesselOnHostTest : public ::testing::Test {
     aeroquin::host::Vessel* simVessel_ = nullptr;
 };
 
-TEST_F(VesselOnHostTest, BindPutsALandedVesselTwentyKilometresUpInFreeFlight) {
+// Binding leaves the vessel alone; the first point puts it 20 km up in free flight.
+TEST_F(VesselOnHostTest, FirstPointPutsALandedVesselTwentyKilometresUpInFreeFlight) {
     start("demo", "GL-01", 0.5, 0.0);
     ASSERT_TRUE(simVessel_->landed());
     manager_->bind(configuration_);
+    EXPECT_TRUE(simVessel_->landed());
+    manager_->restorePosition();
     EXPECT_FALSE(simVessel_->landed());
     EXPECT_EQ(simVessel_->position().x, 6.37101e6 + 20000.0);
     EXPECT_EQ(simVessel_->position().y, 0.0);

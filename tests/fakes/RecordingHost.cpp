@@ -1,7 +1,12 @@
 #include "tests/fakes/RecordingHost.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <optional>
 #include <sstream>
@@ -50,6 +55,13 @@ RecordingHost& host() {
     return RecordingHost::get();
 }
 
+// Where a written file lies below the working folder: '\\' read as '/', as the stand-in does.
+std::filesystem::path diskPath(const std::string& name) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 FakeVessel* vesselNamed(const std::string& name) {
     for (FakeVessel& v : host().vessels) {
         if (v.name == name) {
@@ -85,6 +97,29 @@ RecordingHost& RecordingHost::get() {
     return instance;
 }
 
+RecordingHost::~RecordingHost() {
+    if (!workFolder.empty()) {
+        std::error_code ignored;
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+        std::filesystem::remove_all(workFolder, ignored);
+    }
+}
+
+void RecordingHost::enterNewWorkFolder() {
+    if (!workFolder.empty()) {
+        std::filesystem::current_path(std::filesystem::temp_directory_path());
+        std::error_code ignored;
+        std::filesystem::remove_all(workFolder, ignored);
+    }
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "aeroquin-fake-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("fake: no temporary folder");
+    }
+    workFolder = pattern;
+    std::filesystem::current_path(workFolder);
+}
+
 void RecordingHost::reset() {
     onCall = nullptr;  // first: the modules' destructors below record calls
     calls.clear();
@@ -104,6 +139,7 @@ void RecordingHost::reset() {
     procs.clear();
     modules.clear();
     fileTokens.clear();
+    enterNewWorkFolder();
 }
 
 std::vector<std::string> RecordingHost::callNames() const {
@@ -343,6 +379,11 @@ FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
     }
     if (writable && mode == FILE_OUT) {
         h.writtenFiles[fname].clear();
+        const auto path = aeroquin::testsupport::diskPath(fname);
+        if (path.has_parent_path()) {
+            std::filesystem::create_directories(path.parent_path());
+        }
+        std::ofstream(path, std::ios::trunc);
     }
     FILEHANDLE handle = &h.fileTokens.emplace_back(0);
     h.openFiles[handle] = fname;
@@ -386,6 +427,7 @@ void oapiWriteLine(FILEHANDLE file, char* line) {
     const auto open = h.openFiles.find(file);
     if (open != h.openFiles.end() && h.unwritable.count(open->second) == 0) {
         h.writtenFiles[open->second].emplace_back(line);
+        std::ofstream(aeroquin::testsupport::diskPath(open->second), std::ios::app) << line << '\n';
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -72,6 +73,11 @@ class RecordingHost {
     // The one instance that the interface's free functions reach; reset() between tests.
     static RecordingHost& get();
     void reset();
+    RecordingHost(const RecordingHost&) = delete;
+    RecordingHost& operator=(const RecordingHost&) = delete;
+    RecordingHost(RecordingHost&&) = delete;
+    RecordingHost& operator=(RecordingHost&&) = delete;
+    ~RecordingHost();
 
     // Calls recorded so far, and their names alone.
     std::vector<Call> calls;
@@ -93,8 +99,11 @@ class RecordingHost {
     std::set<std::string> unwritable;
     // Item files, by the path as the module passes it.
     std::map<std::string, std::string> itemFiles;
-    // Files written with FILE_OUT, by path: the lines handed to oapiWriteLine.
+    // Files written with FILE_OUT, by path: the lines handed to oapiWriteLine. They are also
+    // written to disk below the working folder, which reset() makes anew (the module checks its
+    // report there, as in the simulator, whose root is the working folder).
     std::map<std::string, std::vector<std::string>> writtenFiles;
+    std::filesystem::path workFolder;
     // Open handles and the paths they refer to; closed ones are removed.
     std::map<FILEHANDLE, std::string> openFiles;
     int closes = 0;
@@ -117,6 +126,7 @@ class RecordingHost {
 
   private:
     RecordingHost() = default;
+    void enterNewWorkFolder();
 };
 
 // Sets up one body (R = 287, gamma = 1.4 atmosphere) and one vessel named "Probe" bound to it.

@@ -91,7 +91,7 @@ TEST(Log, ModuleLinesAreReadAsFormatsWithoutArgumentsAndHostLinesArePrefixed) {
         1);
     EXPECT_EQ(lines.front(),
               "host: aeroquin-host 1.0, root " + root.path().string() + ", scenario Default");
-    EXPECT_THAT(lines.back(), HasSubstr("host: run ended: 1 frame, 0 points, "));
+    EXPECT_THAT(lines.back(), HasSubstr("host: run ended: 1 frame, 1 point, "));
 }
 
 TEST(Log, IsRewrittenEachRun) {

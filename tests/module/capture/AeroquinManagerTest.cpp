@@ -52,7 +52,7 @@ class AeroquinManagerTest : public ::testing::Test {
 
 // The host judges a run by the module's log lines: its watcher, fed the module's own lines as
 // the host feeds them (frame 0 at the start, then one frame each), sees the sweep's size, the
-// start in frame 1 and the completion in frame 5.
+// start in frame 1 and the completion in frame 4, the last point's.
 TEST_F(AeroquinManagerTest, TheHostsWatcherUnderstandsTheModulesTexts) {
     aeroquin::host::StatusWatch watch;
     std::size_t seen = 0;
@@ -64,7 +64,7 @@ TEST_F(AeroquinManagerTest, TheHostsWatcherUnderstandsTheModulesTexts) {
     };
     aeroquin::AeroquinManager manager(2);
     feed(0);
-    for (std::uint64_t f = 1; f <= 5; ++f) {
+    for (std::uint64_t f = 1; f <= 4; ++f) {
         manager.preStep(0.0, 0.02, 51544.5);
         feed(f);
         manager.postStep(0.02, 0.02, 51544.5);
@@ -73,10 +73,10 @@ TEST_F(AeroquinManagerTest, TheHostsWatcherUnderstandsTheModulesTexts) {
     EXPECT_EQ(watch.totalPoints(), std::optional<std::uint64_t>(4));
     EXPECT_EQ(watch.frameOneStatus(), aeroquin::host::kStartedStatus);
     EXPECT_TRUE(watch.completed());
-    EXPECT_EQ(watch.pointsMeasured(5), 4U);
+    EXPECT_EQ(watch.pointsMeasured(4), 4U);
 }
 
-TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFrameBehind) {
+TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameAndShowsTheLastRowBeforeTheEnd) {
     Lines statusAfterFrame;
     {
         aeroquin::AeroquinManager manager(2);
@@ -91,10 +91,7 @@ TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFra
             EXPECT_EQ(report().size(), 5U + static_cast<std::size_t>(i)) << "frame " << i;
         }
         EXPECT_TRUE(host().openFiles.empty()) << "report closed when the sweep finished";
-        const std::size_t logBeforeLastFrame = host().log.size();
-        frame(manager);  // N + 1: shows "Capture completed"
-        ASSERT_EQ(host().log.size(), logBeforeLastFrame + 1);
-        EXPECT_EQ(host().log.back(), "Capture completed");
+        EXPECT_EQ(host().log.back(), "Capture completed") << "in the last point's frame";
 
         // Later frames: nothing at all reaches the host.
         const std::size_t callsBefore = host().calls.size();
@@ -104,15 +101,15 @@ TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFra
     }
     ASSERT_GE(host().log.size(), 8U);
     const Lines shown(host().log.begin() + 3, host().log.end());
-    ASSERT_EQ(shown.size(), 6U);
+    ASSERT_EQ(shown.size(), 7U);
     EXPECT_EQ(shown[0], "Aeroquin - Manager initialized ok");
-    // The status texts of samples 1 to 3 are the report's rows 1 to 3; sample 4's never shows.
-    EXPECT_EQ(shown[1], report()[5]);
-    EXPECT_EQ(shown[2], report()[6]);
-    EXPECT_EQ(shown[3], report()[7]);
-    EXPECT_EQ(shown[4], "Capture completed");
-    EXPECT_EQ(shown[5], "Aeroquin - Manager destroyed");
-    EXPECT_EQ(host().count("oapiCloseFile"), 3) << "configuration, report check, report";
+    // The status texts of samples 1 to 4 are the report's rows 1 to 4.
+    for (std::size_t row = 0; row < 4; ++row) {
+        EXPECT_EQ(shown[1 + row], report()[5 + row]);
+    }
+    EXPECT_EQ(shown[5], "Capture completed");
+    EXPECT_EQ(shown[6], "Aeroquin - Manager destroyed");
+    EXPECT_EQ(host().count("oapiCloseFile"), 2) << "configuration, report";
 
     // Rows in sweep order: Mach outer, AOA inner.
     EXPECT_EQ(report()[5].substr(0, 8), "0.5; 0; ");
@@ -122,7 +119,7 @@ TEST_F(AeroquinManagerTest, WholeCaptureRunsOnePointPerFrameWithTheDisplayOneFra
 
     // The annotation got every shown text, and was deleted at the end.
     ASSERT_EQ(host().annotations.size(), 1U);
-    EXPECT_EQ(host().annotations[0].textSets, 5);
+    EXPECT_EQ(host().annotations[0].textSets, 6);
     EXPECT_EQ(host().annotations[0].text, "Capture completed");
     EXPECT_EQ(host().deletedAnnotations.size(), 1U);
 }
@@ -157,7 +154,9 @@ TEST_F(AeroquinManagerTest, MissingVesselLogsTheDescriptionsThenItsMessageAndOpe
     EXPECT_TRUE(host().writtenFiles.empty());
 }
 
-TEST_F(AeroquinManagerTest, UncreatableReportIsLoggedOnceAndNothingIsWritten) {
+// The simulator hands out a handle for a report it cannot create and drops its lines: the
+// header that never reached the disk refuses the capture before anything is set on the vessel.
+TEST_F(AeroquinManagerTest, UnwritableReportIsRefusedAndTheVesselIsLeftAsItWas) {
     host().unwritable.insert("Reports\\Glider.csv");
     {
         aeroquin::AeroquinManager manager(2);
@@ -166,12 +165,13 @@ TEST_F(AeroquinManagerTest, UncreatableReportIsLoggedOnceAndNothingIsWritten) {
     }
     ASSERT_EQ(host().log.size(), 5U);
     EXPECT_EQ(host().log[3], "File Reports\\Glider.csv could not be created.");
-    EXPECT_TRUE(host().writtenFiles.empty());
-    EXPECT_EQ(host().count("oapiWriteLine"), 0);
     EXPECT_EQ(host().count("VESSEL::GetLift"), 0) << "no capture without a report";
+    EXPECT_EQ(host().count("VESSEL::DefSetStateEx") + host().count("VESSEL::DefSetState"), 0);
 }
 
-TEST_F(AeroquinManagerTest, PreStepFailureIsShownAndTheSameFrameStillMeasures) {
+// A point whose condition could not be set has no row: it would carry the previous point's
+// airspeed and q under this point's Mach and AOA. The end says how many are missing.
+TEST_F(AeroquinManagerTest, PointsThatCouldNotBeAppliedHaveNoRowAndTheEndCountsThem) {
     aeroquin::AeroquinManager manager(2);
     frame(manager);  // point 1
     host().throwing.insert("VESSEL::GetAtmTemperature");
@@ -179,9 +179,49 @@ TEST_F(AeroquinManagerTest, PreStepFailureIsShownAndTheSameFrameStillMeasures) {
     EXPECT_EQ(host().log.back(), "fake: VESSEL::GetAtmTemperature failed");
     host().throwing.clear();
     manager.postStep(0.0, 0.02, 0.0);
-    EXPECT_EQ(report().size(), 7U) << "point 2 still recorded";
-    manager.preStep(0.0, 0.02, 0.0);
-    EXPECT_EQ(host().log.back(), report()[6]);
+    EXPECT_EQ(report().size(), 6U) << "no row for point 2";
+    frame(manager);
+    frame(manager);
+    EXPECT_EQ(report().size(), 8U);
+    EXPECT_EQ(report()[6].substr(0, 6), "1; 0; ");
+    EXPECT_EQ(host().log.back(),
+              "Capture ended: 1 of 4 points could not be applied and have no row");
+}
+
+// Lines that the host took but the disk did not keep: the end says so instead of completing.
+TEST_F(AeroquinManagerTest, ReportLinesLostOnTheWayEndTheCaptureWithTheirCount) {
+    aeroquin::AeroquinManager manager(2);
+    frame(manager);
+    host().unwritable.insert("Reports\\Glider.csv");  // the disk is full from here on
+    for (int i = 0; i < 3; ++i) {
+        frame(manager);
+    }
+    EXPECT_EQ(host().log.back(),
+              "Capture ended: 3 of 10 lines are missing from Reports\\Glider.csv");
+}
+
+// The simulator deletes vessels at a frame's end; the handle must not be followed afterwards.
+TEST_F(AeroquinManagerTest, DeletedVesselStopsTheCaptureKeepingTheRowsSoFar) {
+    {
+        aeroquin::AeroquinManager manager(2);
+        frame(manager);
+        host().vessels.front().deleted = true;
+        const std::size_t callsBefore = host().calls.size();
+        frame(manager);
+        const auto names = host().callNames();
+        EXPECT_EQ(names[callsBefore], "oapiIsVessel");
+        EXPECT_EQ(std::count(names.begin() + static_cast<std::ptrdiff_t>(callsBefore), names.end(),
+                             "oapiGetVesselInterface"),
+                  0)
+            << "the old handle is not followed";
+        EXPECT_EQ(host().log.back(),
+                  "Capture stopped: vessel Probe is no longer in the simulation; 1 of 4 points "
+                  "measured");
+        EXPECT_TRUE(host().openFiles.empty());
+        frame(manager);
+    }
+    EXPECT_EQ(report().size(), 6U);
+    EXPECT_EQ(host().log.back(), "Aeroquin - Manager destroyed");
 }
 
 TEST_F(AeroquinManagerTest, EndingMidCaptureClosesTheReportWithTheRowsSoFar) {
@@ -193,8 +233,24 @@ TEST_F(AeroquinManagerTest, EndingMidCaptureClosesTheReportWithTheRowsSoFar) {
     }
     EXPECT_TRUE(host().openFiles.empty());
     EXPECT_EQ(report().size(), 7U);
-    EXPECT_EQ(host().log.back(), "Aeroquin - Manager destroyed");
+    const std::size_t lines = host().log.size();
+    EXPECT_EQ(host().log[lines - 2], "Capture stopped: 2 of 4 points measured");
+    EXPECT_EQ(host().log[lines - 1], "Aeroquin - Manager destroyed");
     EXPECT_EQ(std::count(host().log.begin(), host().log.end(), "Capture completed"), 0);
+}
+
+// One point: its row is shown and logged, then the end, all in frame 1.
+TEST_F(AeroquinManagerTest, SinglePointCaptureLogsItsRowAndCompletesInOneFrame) {
+    host().itemFiles[kConfigPath] = aeroquin::testsupport::ModuleConfiguration{}
+                                        .set("AoaIncrements", "0")
+                                        .set("MachIncrements", "0")
+                                        .text();
+    aeroquin::AeroquinManager manager(2);
+    frame(manager);
+    ASSERT_EQ(report().size(), 6U);
+    const Lines shown(host().log.end() - 3, host().log.end());
+    EXPECT_EQ(shown,
+              (Lines{"Aeroquin - Manager initialized ok", report()[5], "Capture completed"}));
 }
 
 TEST_F(AeroquinManagerTest, DisplayModeZeroLogsButNeverSetsAnnotationText) {

@@ -31,7 +31,7 @@ TEST(LinuxConventions, PathsUseSlashesAndRenderModeZeroShowsTheStatus) {
     ASSERT_EQ(host.writtenFiles.count("AeroquinReports/Glider.csv"), 1U);
     EXPECT_EQ(host.writtenFiles.at("AeroquinReports/Glider.csv").size(), 6U);
     ASSERT_EQ(host.annotations.size(), 1U);
-    EXPECT_EQ(host.annotations[0].textSets, 2);
+    EXPECT_EQ(host.annotations[0].textSets, 3) << "started, the row, completed";
     EXPECT_EQ(host.annotations[0].text, "Capture completed");
 }
 

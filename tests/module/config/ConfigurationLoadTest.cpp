@@ -248,6 +248,15 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MachEqualBounds",
                     {{"MachIntervals", "0.5 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error",
+                    7},
+        // Air from the tail, under another angle's label; Mach 0 and -0 stay.
+        FailureCase{"MachNegativeBound",
+                    {{"MachIntervals", "-1 0.5 2"}},
+                    "Configuration Error - Mach numbers, configuration error: -1 is below 0",
+                    7},
+        FailureCase{"MachTinyNegativeBound",
+                    {{"MachIntervals", "-1e-300 0.5 2"}},
+                    "Configuration Error - Mach numbers, configuration error: -1e-300 is below 0",
                     7}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -85,7 +86,7 @@ TEST_F(ReporterTest, CompleteCaptureOfAThreeByTwoSweep) {
                      "0.5; 10; 100; 200; 2; 0.5; 4", "1; 0; 400; 400; 1; 0.25; 4",
                      "1; 5; 400; 400; 1.5; 0.25; 6", "1; 10; 400; 400; 2; 0.25; 8"}));
     EXPECT_EQ(host.count("oapiWriteLine"), 11);
-    EXPECT_EQ(host.count("oapiCloseFile"), 2);  // the existence check's and the report's
+    EXPECT_EQ(host.count("oapiCloseFile"), 1);
     EXPECT_TRUE(host.openFiles.empty());
 }
 
@@ -93,15 +94,12 @@ TEST_F(ReporterTest, HeaderCallsInOrderWithTheCountsAsOneWrite) {
     Reporter reporter;
     reporter.open(configuration, sweeper, vesselManager);
 
-    EXPECT_EQ(host.callNames(),
-              (Lines{"GetSystemTime", "oapiGetVesselInterface", "VESSEL::GetClassNameA",
-                     "oapiOpenFile", "oapiOpenFile", "oapiCloseFile", "oapiWriteLine",
-                     "oapiGetVesselInterface", "VESSEL::GetClassNameA", "oapiWriteLine",
-                     "oapiWriteLine", "oapiWriteLine", "oapiWriteLine"}));
+    EXPECT_EQ(
+        host.callNames(),
+        (Lines{"GetSystemTime", "oapiGetVesselInterface", "VESSEL::GetClassNameA", "oapiOpenFile",
+               "oapiWriteLine", "oapiGetVesselInterface", "VESSEL::GetClassNameA", "oapiWriteLine",
+               "oapiWriteLine", "oapiWriteLine", "oapiWriteLine"}));
     EXPECT_EQ(host.calls[3].args, "Reports\\Glider.csv, 1, 0");
-    // The file must really be there: the simulator gives a handle even when it is not.
-    EXPECT_EQ(host.calls[4].args, "Reports\\Glider.csv, 3, 0");
-    EXPECT_EQ(host.calls[5].args, "3");
     EXPECT_EQ(file("Reports\\Glider.csv")[3],
               "Number of AOA points = 3\nNumber of Mach points = 2");
     EXPECT_EQ(file("Reports\\Glider.csv")[4].size(), 61u);
@@ -125,8 +123,14 @@ TEST_F(ReporterTest, EmptyClassNameLeavesTheLabelAlone) {
     EXPECT_EQ(file("Reports\\.csv").at(1), "Vessel Class: ");
 }
 
-TEST_F(ReporterTest, UncreatableFileIsReportedAndNothingIsWritten) {
-    // The simulator still hands out a handle; only the check for the file sees the failure.
+// The simulator hands out a handle and drops the lines: the header missing on disk refuses the
+// file, a folder of the report's name as well.
+TEST_F(ReporterTest, FileThatDoesNotHoldTheHeaderIsRefused) {
+    std::filesystem::create_directories("Reports/Glider.csv");
+    Reporter reporter;
+    EXPECT_THROW(reporter.open(configuration, sweeper, vesselManager), std::runtime_error);
+    EXPECT_TRUE(host.openFiles.empty());
+
     host.unwritable.insert("Reports\\Glider.csv");
     {
         Reporter reporter;
@@ -139,9 +143,31 @@ TEST_F(ReporterTest, UncreatableFileIsReportedAndNothingIsWritten) {
         reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
         reporter.close();
     }
-    EXPECT_EQ(host.count("oapiWriteLine"), 0);
-    EXPECT_EQ(host.count("oapiCloseFile"), 1);
+    EXPECT_EQ(host.count("oapiWriteLine"), 10) << "two headers, no row";
+    EXPECT_EQ(host.count("oapiCloseFile"), 2);
     EXPECT_TRUE(host.openFiles.empty());
+}
+
+// The simulator copies the path into 512 characters: a longer one never reaches it.
+TEST_F(ReporterTest, PathOverTheSimulatorsLimitIsRefusedBeforeTheHostSeesIt) {
+    configuration.reportNameStyle = 1;
+    // 485 + 1 + 6 + 16 + 4 = 512, in folders of names the disk takes.
+    const std::string folder(120, 'd');
+    configuration.saveDirectory = folder + "d\\" + folder + "\\" + folder + "\\" + folder + "d";
+    Reporter reporter;
+    try {
+        reporter.open(configuration, sweeper, vesselManager);
+        FAIL() << "a path of 512 characters was accepted";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "File " + configuration.saveDirectory +
+                      "\\Glider_20240305_140709.csv could not be created: its path has 512 "
+                      "characters, the simulator takes at most 511.");
+    }
+    EXPECT_EQ(host.count("oapiOpenFile"), 0);
+    configuration.saveDirectory.pop_back();
+    reporter.open(configuration, sweeper, vesselManager);
+    EXPECT_EQ(host.count("oapiOpenFile"), 1) << "511 characters are taken";
 }
 
 TEST_F(ReporterTest, RowsBeforeOpenWriteNothing) {
@@ -170,7 +196,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
         reporter.open(configuration, sweeper, vesselManager);
         reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
     }
-    EXPECT_EQ(host.count("oapiCloseFile"), 2);  // the existence check's and the report's
+    EXPECT_EQ(host.count("oapiCloseFile"), 1);
     EXPECT_EQ(host.calls.back().name, "oapiCloseFile");
     EXPECT_EQ(host.calls.back().args, "1");
     EXPECT_TRUE(host.openFiles.empty());
@@ -229,8 +255,11 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"", 0, "Glider", kMarch5, "\\Glider.csv"},
         NameCase{"Reports", 0, "", kMarch5, "Reports\\.csv"},
         NameCase{"Reports", 1, "", kMarch5, "Reports\\_20240305_140709.csv"},
+        // A class in a sub-folder: the report stays in the save directory.
         NameCase{" My Reports/x ", 0, "Delta Glider/2", kMarch5,
-                 " My Reports/x \\Delta Glider/2.csv"},
+                 " My Reports/x \\Delta Glider_2.csv"},
+        NameCase{"Reports", 1, "Sub\\Dir/Glider", kMarch5,
+                 "Reports\\Sub_Dir_Glider_20240305_140709.csv"},
         NameCase{"Reports", 2, "Glider", kMarch5, "Reports\\Glider.csv"}));
 
 }  // namespace

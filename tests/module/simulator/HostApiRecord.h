@@ -14,7 +14,8 @@
 #define AEROQUIN_SIMULATOR_TYPES(X) \
     X(OBJHANDLE, void*)             \
     X(FILEHANDLE, void*)            \
-    X(NOTEHANDLE, void*)
+    X(NOTEHANDLE, void*)            \
+    X(ATTACHMENTHANDLE, void*)
 
 // X(name, bytes).
 #define AEROQUIN_SIMULATOR_WORDS(X) \
@@ -131,6 +132,8 @@
     X(oapiWriteLine, void(FILEHANDLE, char*), 2)                                 \
     X(oapiGetVesselByName, OBJHANDLE(char*), 1)                                  \
     X(oapiGetVesselInterface, VESSEL*(OBJHANDLE), 1)                             \
+    X(oapiIsVessel, bool(OBJHANDLE), 1)                                          \
+    X(oapiGetObjectName, void(OBJHANDLE, char*, int), 3)                         \
     X(oapiGetSize, double(OBJHANDLE), 1)                                         \
     X(oapiGetPlanetPeriod, double(OBJHANDLE), 1)                                 \
     X(oapiGetPlanetAtmConstants, const ATMCONST*(OBJHANDLE), 1)                  \
@@ -158,6 +161,9 @@
     X(VESSEL, GetAtmDensity, double() const, 0)                             \
     X(VESSEL, GetLift, double() const, 0)                                   \
     X(VESSEL, GetDrag, double() const, 0)                                   \
+    X(VESSEL, AttachmentCount, DWORD(bool) const, 1)                        \
+    X(VESSEL, GetAttachmentHandle, ATTACHMENTHANDLE(bool, DWORD) const, 2)  \
+    X(VESSEL, GetAttachmentStatus, OBJHANDLE(ATTACHMENTHANDLE) const, 1)    \
     X(oapi::Module, clbkSimulationStart, void(oapi::Module::RenderMode), 1) \
     X(oapi::Module, clbkSimulationEnd, void(), 0)                           \
     X(oapi::Module, clbkPreStep, void(double, double, double), 3)           \

@@ -77,17 +77,34 @@ class VesselManagerTest : public ::testing::Test {
 
 // ---- bind ----
 
-TEST_F(VesselManagerTest, BindPutsTheVesselTwentyKilometresAboveTheMeanRadiusInFreeFlight) {
+// Binding only reads: a capture refused later leaves the vessel as it was. The first test point
+// puts it 20 km above the mean radius in free flight.
+TEST_F(VesselManagerTest, BindSetsNothingAndTheFirstPointFliesTwentyKilometresUp) {
     manager.bind(configuration);
+    EXPECT_EQ(vessel->statusEx.status, 1);
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselByName", "oapiGetVesselInterface", "VESSEL::AttachmentCount",
+                     "VESSEL::GetSurfaceRef", "oapiGetPlanetAtmConstants", "oapiGetSize"}));
+    EXPECT_EQ(host.calls[0].args, "Probe");
 
+    manager.restorePosition();
     EXPECT_EQ(vessel->statusEx.status, 0);
     expectVector(vessel->statusEx.rpos, 6020000.0, 0.0, 0.0);
-    EXPECT_EQ(host.callNames(),
-              (Names{"oapiGetVesselByName", "oapiGetVesselInterface", "VESSEL::GetSurfaceRef",
-                     "oapiGetPlanetAtmConstants", "oapiGetSize", "oapiGetVesselInterface",
-                     "VESSEL::GetStatusEx", "VESSEL::DefSetStateEx"}));
-    EXPECT_EQ(host.calls[0].args, "Probe");
-    EXPECT_EQ(host.calls[6].args, "version 2");
+}
+
+// An attached vessel moves with its parent, and the simulator computes no aerodynamics for it.
+TEST_F(VesselManagerTest, AttachedVesselIsRefusedNamingItsParent) {
+    host.addVessel("SH-15", &host.bodies.front());
+    vessel->attachedTo = "SH-15";
+    try {
+        manager.bind(configuration);
+        FAIL() << "bind accepted an attached vessel";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "Vessel Probe is attached to SH-15: the simulator computes no aerodynamics "
+                     "for it");
+    }
+    EXPECT_EQ(host.count("VESSEL::DefSetStateEx"), 0);
 }
 
 TEST_F(VesselManagerTest, UnknownVesselIsRefusedByNameAndLeavesNoHandle) {
@@ -385,6 +402,7 @@ TEST_F(VesselManagerTest, LandedRecordGivesUpItsHeightRatherThanSpinTheVessel) {
     landed.vrot = vec(2.5, 0.0, 0.0);
     vessel->statusEx = landed;
     manager.bind(configuration);
+    manager.restorePosition();
 
     EXPECT_EQ(vessel->statusEx.status, 0);
     expectVector(vessel->statusEx.vrot, 0.0, 0.0, 0.0);
