@@ -105,6 +105,9 @@ double VESSEL::GetLift() const {
 double VESSEL::GetDrag() const {
     return 1800.0 + 0.5 * nh::forceStep;  // N
 }
+void VESSEL::GetAngularMoment(VECTOR3& amom) const {
+    amom = VECTOR3{{-400.0 - nh::forceStep, 0.0, 0.0}};  // N m
+}
 DWORD VESSEL::AttachmentCount(bool /*toparent*/) const {
     return 0;
 }

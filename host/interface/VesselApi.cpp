@@ -355,6 +355,18 @@ void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
     }
 }
 
+void VESSEL::GetAngularMoment(VECTOR3& amom) const {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return;
+    }
+    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetAngularMoment");
+    amom = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->angularMoment());
+    if (host->trace().on()) {
+        host->trace().line("VESSEL::GetAngularMoment", TraceResult{}, amom.x, amom.y, amom.z);
+    }
+}
+
 namespace {
 
 // The scalar queries share one shape.

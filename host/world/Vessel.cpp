@@ -120,6 +120,7 @@ void Vessel::followParent(const Vessel& parent) {
     attitude_ = parent.attitude_;
     vrot_ = parent.vrot_;
     loads_ = {};
+    angularMoment_ = {};
 }
 
 const Vessel::EquPos& Vessel::place() const {
@@ -258,7 +259,11 @@ void Vessel::turn(double dt, const AeroLoads& loads) {
     // Euler's equations with the principal moments: I w' + w x (I w) = M.
     const Vec3& pmi = class_->inertiaM2;
     const Vec3 iw{pmi.x * vrot_.x, pmi.y * vrot_.y, pmi.z * vrot_.z};
-    const Vec3 moment = loads.moment + rotationDragMoment(dt, loads);
+    const Vec3 damping = rotationDragMoment(dt, loads);
+    const Vec3 moment = loads.moment + damping;
+    // The simulator sums F x r and +cm q S c, the opposite sense of loads.moment's, and its
+    // damping as this host does.
+    angularMoment_ = damping - loads.moment;
     const Vec3 torque = moment / class_->mass - cross(vrot_, iw);  // m^2/s^2
     vrot_ += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
 }
@@ -299,6 +304,7 @@ bool Vessel::step(double dt, VESSEL* self) {
         time_ += dt;
         followSurface();
         loads_ = {};
+        angularMoment_ = {};
         return false;
     }
     requireFinite("at the start of the step");

@@ -81,6 +81,10 @@ class Vessel {
     [[nodiscard]] double sideForce() const { return loads_.sideForce; }
     // Force and moment of the last integrated step, vessel frame (N, N m).
     [[nodiscard]] const AeroLoads& loads() const { return loads_; }
+    // The torque of the last integrated step as the simulator sums and reports it
+    // (VESSEL::GetAngularMoment), N m, vessel frame: a force F at r adds F x r, an airfoil
+    // +cm q S c, rotation damping its share; 0 when landed.
+    [[nodiscard]] const Vec3& angularMoment() const { return angularMoment_; }
 
     // `self` below is the simulator's interface of this vessel, as whoever serves the interface
     // has it: coefficient functions get it. The vessel keeps none.
@@ -152,6 +156,7 @@ class Vessel {
     Mat3 fixedAttitude_;
 
     AeroLoads loads_;
+    Vec3 angularMoment_;  // N m, the simulator's sum (angularMoment())
     // Where the vessel is over its body, and the state it belongs to; NaN time: none yet.
     struct EquPos {
         Vec3 position;

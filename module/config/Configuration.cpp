@@ -1,5 +1,6 @@
 #include "module/config/Configuration.h"
 
+#include <cmath>
 #include <sstream>
 #include <utility>
 
@@ -92,7 +93,34 @@ void Configuration::load() {
                << " is below 0";
         throw ConfigurationError(detail.str());
     }
+    readOptionalItems(file.handle());
     file.close();
+}
+
+void Configuration::readOptionalItems(FILEHANDLE file) {
+    std::string text;
+    if (readOptionalString(file, "ReportMoments", text)) {
+        std::int32_t value = 0;
+        if (!parseWholeInt(text, value)) {
+            throw ConfigurationError(" - error while parsing ReportMoments");
+        }
+        if (value != 0 && value != 1) {
+            std::ostringstream detail;
+            detail << " - ReportMoments = " << value << " is out of bounds: [0, 1]";
+            throw ConfigurationError(detail.str());
+        }
+        reportMoments = value == 1;
+    }
+    if (readOptionalString(file, "Altitude", text)) {
+        double value = 0.0;
+        // Written so that a NaN fails as well.
+        if (!parseWholeReal(text, value) || !(value >= 0.0) || !std::isfinite(value)) {
+            throw ConfigurationError(" - Altitude = " + text +
+                                     " must be a number of metres from 0 to below the top of "
+                                     "the atmosphere");
+        }
+        altitudeM = value;
+    }
 }
 
 std::string Configuration::describe() const {
@@ -106,6 +134,12 @@ std::string Configuration::describe() const {
     writeList(out, machIntervals);
     out << " - Mach Increments: ";
     writeList(out, machIncrements);
+    if (reportMoments) {
+        out << " - Report moments: 1";
+    }
+    if (altitudeM) {
+        out << " - Altitude: " << *altitudeM;
+    }
     return out.str();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,13 +25,20 @@ struct Configuration {
     std::vector<std::uint32_t> aoaIncrements;   // steps per interval
     std::vector<double> machIntervals;          // strictly ascending bounds
     std::vector<std::uint32_t> machIncrements;  // steps per interval
+    // Optional items; absent, a capture is exactly what it is without them.
+    bool reportMoments = false;       // ReportMoments = 1: the pitching moment column
+    std::optional<double> altitudeM;  // above the body's mean radius; absent: 20 km
 
     // Reads and validates every item through the host's item-file functions. Throws
-    // ConfigurationError on the first problem; the file is closed before anything leaves.
+    // ConfigurationError on the first problem; the file is closed before anything leaves. The
+    // altitude's upper limit, the top of the body's atmosphere, is the binding's to check.
     void load();
 
     // One line for the host log.
     [[nodiscard]] std::string describe() const;
+
+  private:
+    void readOptionalItems(FILEHANDLE file);
 };
 
 }  // namespace aeroquin

@@ -55,16 +55,33 @@ void readList(FILEHANDLE file, const std::string& key, std::vector<Number>& list
 
 }  // namespace
 
-void readString(FILEHANDLE file, const std::string& key, std::string& out) {
+bool readOptionalString(FILEHANDLE file, const std::string& key, std::string& out) {
     out.clear();
     // The host takes the key as a mutable string.
     std::string item = key;
     std::array<char, simulator::kItemBufferSize> buffer{};
     if (!oapiReadItem_string(file, item.data(), buffer.data())) {
-        throwMissing(key);
+        return false;
     }
     // Stop at the buffer's end even if the host left no terminator.
     out.assign(buffer.begin(), std::find(buffer.begin(), buffer.end(), '\0'));
+    return true;
+}
+
+void readString(FILEHANDLE file, const std::string& key, std::string& out) {
+    if (!readOptionalString(file, key, out)) {
+        throwMissing(key);
+    }
+}
+
+bool parseWholeInt(const std::string& text, std::int32_t& value) {
+    std::istringstream stream(text);
+    return static_cast<bool>(stream >> value) && (stream >> std::ws).eof();
+}
+
+bool parseWholeReal(const std::string& text, double& value) {
+    std::istringstream stream(text);
+    return static_cast<bool>(stream >> value) && (stream >> std::ws).eof();
 }
 
 void readBoundedInt(FILEHANDLE file, const std::string& key, std::int32_t& out, std::int32_t min,

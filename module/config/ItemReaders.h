@@ -11,6 +11,11 @@
 
 namespace aeroquin {
 
+// The item's value when the file has it; false, with `out` empty, when it has not.
+bool readOptionalString(FILEHANDLE file, const std::string& key, std::string& out);
+// The whole text as one number, blanks around it allowed; false otherwise.
+bool parseWholeInt(const std::string& text, std::int32_t& value);
+bool parseWholeReal(const std::string& text, double& value);
 // The whole value text as received; `out` is emptied first.
 void readString(FILEHANDLE file, const std::string& key, std::string& out);
 

@@ -15,6 +15,7 @@ namespace {
 
 constexpr const char* kReportVersion = "1.0";
 constexpr const char* kColumnLine = "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D";
+constexpr const char* kMomentColumn = "; CM*S*c";
 
 // printf-style date and time of `time`; every field at most 5 digits.
 std::string formatTime(const char* format, const SYSTEMTIME& time) {
@@ -89,7 +90,8 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     counts << "Number of AOA points = " << sweeper.aoaPoints().size()
            << "\nNumber of Mach points = " << sweeper.machPoints().size();
     writeLine(counts.str());
-    writeLine(kColumnLine);
+    writeLine(configuration.reportMoments ? std::string(kColumnLine) + kMomentColumn
+                                          : std::string(kColumnLine));
     // The simulator flushes every line: a file that does not hold the header now takes no rows.
     if (linesOnDisk(path) != linesWritten_) {
         close();

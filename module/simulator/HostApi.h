@@ -199,6 +199,10 @@ class OAPIFUNC VESSEL {
     double GetAtmDensity() const;      // kg/m^3
     double GetLift() const;            // N, signed, of the step just integrated
     double GetDrag() const;            // N, signed, of the step just integrated
+    // The torque of the step just integrated, N m, vessel frame, about the centre of gravity:
+    // every force F at r adds F x r (x: nose-up positive), airfoils their moment coefficients,
+    // rotation damping its share; no gravity-gradient or ground-contact torque.
+    void GetAngularMoment(VECTOR3& amom) const;
     // Attachment points; `toparent`: the points by which this vessel hangs on a parent.
     DWORD AttachmentCount(bool toparent) const;
     ATTACHMENTHANDLE GetAttachmentHandle(bool toparent, DWORD i) const;

@@ -1,6 +1,7 @@
 // One measured test point.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace aeroquin {
@@ -12,6 +13,9 @@ struct CaptureSample {
     double airspeed = 0.0;         // m/s, commanded in the pre-step
     double clS = 0.0;              // lift / q, m^2
     double cdS = 0.0;              // drag / q, m^2
+    // Pitching moment about the centre of gravity / q, m^3 (moment coefficient x area x chord),
+    // nose-up positive; only in a capture that reports moments.
+    std::optional<double> cmSc;
 
     // The row's text (RowText.h) on its own.
     [[nodiscard]] std::string toText() const;

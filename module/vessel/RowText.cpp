@@ -88,13 +88,14 @@ char* put(char* out, char* end, double value) {
 }  // namespace
 
 void RowText::write(const CaptureSample& sample, std::string& text) {
-    const std::array<double, 7> values{
-        sample.mach, sample.aoa, sample.dynamicPressure, sample.airspeed,
-        sample.clS,  sample.cdS, sample.clS / sample.cdS};
-    // Seven numbers of at most 13 characters ("-1.23457e-308") and six separators.
+    const std::array<double, 8> values{
+        sample.mach, sample.aoa, sample.dynamicPressure,  sample.airspeed,
+        sample.clS,  sample.cdS, sample.clS / sample.cdS, sample.cmSc.value_or(0.0)};
+    const std::size_t count = sample.cmSc ? 8 : 7;
+    // Eight numbers of at most 13 characters ("-1.23457e-308") and seven separators.
     std::array<char, 128> buffer{};
     char* out = buffer.data();
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         Column& column = columns_[i];
         // Bits, not ==: -0 and 0 are written differently, and NaN equals nothing.
         const auto bits = std::bit_cast<std::uint64_t>(values[i]);
@@ -106,7 +107,7 @@ void RowText::write(const CaptureSample& sample, std::string& text) {
         }
         std::memcpy(out, column.digits.data(), column.length);
         out += column.length;
-        if (i + 1 < values.size()) {
+        if (i + 1 < count) {
             *out++ = ';';
             *out++ = ' ';
         }

@@ -1,6 +1,6 @@
-// Capture rows as text: "mach; aoa; q; v; clS; cdS; clS/cdS", each number in general notation
-// with 6 significant digits, exactly as a fresh output stream in the classic locale writes it.
-// This is both the status text and the report row.
+// Capture rows as text: "mach; aoa; q; v; clS; cdS; clS/cdS[; cmSc]", each number in general
+// notation with 6 significant digits, exactly as a fresh output stream in the classic locale writes
+// it. This is both the status text and the report row.
 #pragma once
 
 #include <array>
@@ -24,7 +24,7 @@ class RowText {
         std::size_t length = 0;  // 0: no text yet
         std::array<char, 32> digits{};
     };
-    std::array<Column, 7> columns_{};
+    std::array<Column, 8> columns_{};
 };
 
 }  // namespace aeroquin

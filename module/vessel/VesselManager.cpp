@@ -3,9 +3,11 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <stdexcept>
 #include <type_traits>
 
+#include "module/config/ConfigurationError.h"
 #include "module/vessel/SurfaceVelocity.h"
 
 namespace aeroquin {
@@ -74,12 +76,22 @@ void VesselManager::bind(const Configuration& configuration) {
     }
     // Refused before anything is set or moved, like a missing surface: without atmosphere
     // data no test point can be applied and every row would be meaningless.
-    if (oapiGetPlanetAtmConstants(body) == nullptr) {
+    const ATMCONST* atmosphere = oapiGetPlanetAtmConstants(body);
+    if (atmosphere == nullptr) {
         throw std::runtime_error("Vessel " + name +
                                  " has no atmosphere data on its reference body");
     }
+    // Above the top of the atmosphere q is 0 and every coefficient NaN.
+    if (configuration.altitudeM && !(*configuration.altitudeM < atmosphere->altlimit)) {
+        std::ostringstream detail;
+        detail << " - Altitude = " << *configuration.altitudeM
+               << " must be below the top of the atmosphere, " << atmosphere->altlimit << " m";
+        throw ConfigurationError(detail.str());
+    }
 
-    anchorPosition_ = VECTOR3{{oapiGetSize(body) + kAnchorAltitudeM, 0.0, 0.0}};
+    reportMoments_ = configuration.reportMoments;
+    anchorPosition_ =
+        VECTOR3{{oapiGetSize(body) + configuration.altitudeM.value_or(kAnchorAltitudeM), 0.0, 0.0}};
 }
 
 bool VesselManager::present() const {
@@ -129,6 +141,13 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
     if (const VESSEL* vessel = interfaceOf(vessel_)) {
         sample.clS = vessel->GetLift() / sample.dynamicPressure;
         sample.cdS = vessel->GetDrag() / sample.dynamicPressure;
+        if (reportMoments_) {
+            VECTOR3 moment{{0.0, 0.0, 0.0}};
+            vessel->GetAngularMoment(moment);
+            sample.cmSc = moment.x / sample.dynamicPressure;
+        }
+    } else if (reportMoments_) {
+        sample.cmSc = std::numeric_limits<double>::quiet_NaN();
     }
     return sample;
 }
@@ -151,7 +170,7 @@ void VesselManager::restorePosition() {
     VESSELSTATUS2 state{};
     state.version = 2;
     vessel->GetStatusEx(&state);
-    if (state.status != 0) {
+    if (state.status != 0 || reportMoments_) {
         // A landed record holds the height above ground in vrot.x, not an angular velocity:
         // handed back as free flight it would spin the vessel.
         state.vrot = VECTOR3{{0.0, 0.0, 0.0}};

@@ -22,10 +22,11 @@ class VesselManager {
     VesselManager& operator=(VesselManager&&) = delete;
     virtual ~VesselManager();
 
-    // Finds the configured vessel and fixes its test position, 20 km above its body's mean
-    // radius; nothing is set on the vessel before the first test point. Throws when the vessel,
-    // its reference body or that body's atmosphere is missing, and when the vessel hangs on
-    // another: the simulator computes no aerodynamics for an attached vessel.
+    // Finds the configured vessel and fixes its test position, 20 km (or the configured altitude)
+    // above its body's mean radius; nothing is set on the vessel before the first test point.
+    // Throws when the vessel, its reference body or that body's atmosphere is missing, when the
+    // vessel hangs on another (the simulator computes no aerodynamics for an attached vessel),
+    // and ConfigurationError when the altitude reaches the top of the atmosphere.
     void bind(const Configuration& configuration);
 
     // Whether the bound vessel is still in the simulation. The simulator deletes vessels at the
@@ -38,14 +39,15 @@ class VesselManager {
     // body has no atmosphere data.
     void applyTestPoint(const Sweeper& sweeper);
 
-    // Reads lift and drag of the step just integrated and divides them by the dynamic pressure
-    // they were computed with.
+    // Reads lift and drag (and, when the capture reports moments, the pitching moment) of the
+    // step just integrated and divides them by the dynamic pressure they were computed with.
     [[nodiscard]] CaptureSample measure(const Sweeper& sweeper) const;
 
     // The host's class name; empty when the host gives no interface or no text.
     [[nodiscard]] std::string vesselClassName() const;
 
-    // Puts the vessel back at the anchor in free flight; everything else as the host had it.
+    // Puts the vessel back at the anchor in free flight; everything else as the host had it,
+    // but for a capture of moments, which stops the rotation: damping would add to the torque.
     void restorePosition();
 
     // Sets the velocity for the angle of attack at the commanded airspeed.
@@ -56,6 +58,7 @@ class VesselManager {
     VECTOR3 anchorPosition_{{0.0, 0.0, 0.0}};  // m, relative to the reference body, global frame
     double airspeed_ = 0.0;                    // m/s
     double dynamicPressure_ = 0.0;             // Pa, of the state the last pre-step set
+    bool reportMoments_ = false;
 };
 
 }  // namespace aeroquin

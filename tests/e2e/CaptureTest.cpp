@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -27,6 +28,7 @@ using aeroquin::testsupport::configure;
 using aeroquin::testsupport::hostArgs;
 using aeroquin::testsupport::HostProcess;
 using aeroquin::testsupport::HostResult;
+using aeroquin::testsupport::kModuleConfigFile;
 using aeroquin::testsupport::runHost;
 using aeroquin::testsupport::TempRoot;
 using Lines = std::vector<std::string>;
@@ -390,9 +392,13 @@ TEST(CaptureTest, TerminalDisplayPutsTheStatusIntoTheAnnotation) {
 // Lift and drag are divided by the dynamic pressure they were computed with, so the report
 // matches physics to its printed digits whatever the step and the attitude (a vessel turned on
 // its side climbs or sinks within the step); lift and L/D are negative below 0 degrees.
+// With moments the same table flies as one wing 2 m behind the centre of gravity, with cm -0.02
+// and a chord of 1 m: the simulator's torque F x r about x is -2 (L cos a + D sin a), and
+// cm q S c adds -0.02 * 10 * 1, so CM*S*c = -2 (CL*S cos a + CD*S sin a) - 0.2 m^3.
 struct PhysicsCase {
     const char* step;      // s
     const char* attitude;  // deg
+    bool moments = false;
 };
 
 void PrintTo(const PhysicsCase& c, std::ostream* os) {
@@ -409,6 +415,20 @@ TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
                            "P1.Attitude = ") +
                    GetParam().attitude + "\n");
     configure(root, {"P1", "Reports", "0", "-20 0 40", "4 6", "0.3 1 2.5", "2 3"});
+    if (GetParam().moments) {
+        root.write(kModuleConfigFile, root.read(kModuleConfigFile) + "ReportMoments = 1\n");
+        std::string table = "mach,aoa,cl,cm,cd\n";
+        for (const std::string& line : root.lines("Config/Vessels/Probe.csv")) {
+            if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])) != 0) {
+                const auto cd = line.rfind(',');
+                table += line.substr(0, cd) + ",-0.02" + line.substr(cd) + "\n";
+            }
+        }
+        root.write("Config/Vessels/Probe.csv", table);
+        root.write("Config/Vessels/Probe.cfg",
+                   "Mass = 1000\nAirfoils = Wing\nWing.Lift = Vertical\nWing.Position = 0 0 -2\n"
+                   "Wing.Chord = 1\nWing.Area = 10\nWing.Table = Probe.csv\n");
+    }
     const auto result = runHost(kHost, root, {"--display", "none", "--step", GetParam().step});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
     const Lines report = root.lines("Reports/Probe.csv");
@@ -419,7 +439,7 @@ TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     const double area = 10.0;
     for (std::size_t i = 6; i < report.size(); ++i) {
         const auto v = numbers(report[i]);
-        ASSERT_EQ(v.size(), 7U);
+        ASSERT_EQ(v.size(), GetParam().moments ? 8U : 7U);
         const double mach = v[0];
         const double aoa = v[1];
         const double airspeed = mach * soundSpeed;
@@ -433,6 +453,15 @@ TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
         EXPECT_NEAR(v[4], clS, printed * std::abs(clS) + 1e-12) << report[i];
         EXPECT_NEAR(v[5], cdS, printed * cdS) << report[i];
         EXPECT_NEAR(v[6], clS / cdS, printed * std::abs(clS / cdS) + 1e-12) << report[i];
+        if (GetParam().moments) {
+            const double a = aoa * std::numbers::pi / 180.0;
+            const double cmSc = -2.0 * (clS * std::cos(a) + cdS * std::sin(a)) - 0.2;
+            EXPECT_NEAR(v[7], cmSc, printed * std::abs(cmSc)) << report[i];
+        }
+    }
+    if (GetParam().moments) {
+        EXPECT_EQ(report[5],
+                  "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c");
     }
 }
 
@@ -440,10 +469,12 @@ INSTANTIATE_TEST_SUITE_P(StepsAndAttitudes, PhysicsTest,
                          ::testing::Values(PhysicsCase{"0.0005", "0 0 0"},
                                            PhysicsCase{"0.02", "0 0 90"},
                                            PhysicsCase{"0.1", "0 0 90"},
-                                           PhysicsCase{"0.1", "40 -25 130"}),
+                                           PhysicsCase{"0.1", "40 -25 130"},
+                                           PhysicsCase{"0.02", "40 -25 130", true}),
                          [](const ::testing::TestParamInfo<PhysicsCase>& info) {
                              std::string name = std::string("step ") + info.param.step +
-                                                " s, attitude " + info.param.attitude;
+                                                " s, attitude " + info.param.attitude +
+                                                (info.param.moments ? ", moments" : "");
                              for (char& c : name) {
                                  c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
                              }

@@ -167,6 +167,7 @@ FakeBody& RecordingHost::addBody() {
     FakeBody& body = bodies.emplace_back();
     body.atm.R = 287.0;
     body.atm.gamma = 1.4;
+    body.atm.altlimit = 200000.0;  // m
     return body;
 }
 
@@ -282,6 +283,11 @@ double VESSEL::GetLift() const {
 double VESSEL::GetDrag() const {
     aeroquin::testsupport::call("VESSEL::GetDrag");
     return aeroquin::testsupport::vesselOf(this).drag;
+}
+
+void VESSEL::GetAngularMoment(VECTOR3& amom) const {
+    aeroquin::testsupport::call("VESSEL::GetAngularMoment");
+    amom = aeroquin::testsupport::vesselOf(this).angularMoment;
 }
 
 DWORD VESSEL::AttachmentCount(bool toparent) const {

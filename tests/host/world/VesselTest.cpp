@@ -275,6 +275,8 @@ TEST_P(RotationDrag, IsTheSimulatorsLimitedTorque) {
               {0.5, 0.0, 0.0});
     v.step(0.02);
     EXPECT_NEAR(v.angularVelocity().x, GetParam().omegaAfter, 1e-8);
+    // The damping is the simulator's whole torque here, and what GetAngularMoment reports.
+    EXPECT_NEAR(v.angularMoment().x, (GetParam().omegaAfter - 0.5) * 1000.0 / 0.02, 1e-3);
     EXPECT_EQ(v.angularVelocity().y, 0.0);
     EXPECT_EQ(v.angularVelocity().z, 0.0);
 }
@@ -286,6 +288,33 @@ INSTANTIATE_TEST_SUITE_P(
                       DampingCase{0.2, 0.5 - 0.02 * 0.5 * 0.2 * 12.5 * 3507.8904986929935 / 1000.0},
                       // Beyond the limit: the rotation stops within the step, and no more.
                       DampingCase{10.0, 0.0}));
+
+// The torque GetAngularMoment reports, summed as the simulator sums it: each force F at r adds
+// F x r, an airfoil +cm q S c about x. At 150 m/s and AOA 0 (q = 2436.035098259029 Pa) a tail
+// 4 m behind the centre of gravity (cl 0.5, cm -0.1, S 2 m^2, c 1 m) adds -4 cl q S + cm q S c,
+// a drag element of 0.3 m^2 1 m above it +0.3 q: -3.9 q in all, nose-down.
+TEST(AngularMoment, IsTheSimulatorsSumByHand) {
+    const Body body = flatBody();
+    auto tailed = std::make_shared<VesselClass>(*testsupport::probeClass(false));
+    std::string table = "mach,aoa,cl,cm,cd\n";
+    for (const char* point : {"0,-180", "0,180", "10,-180", "10,180"}) {
+        table += std::string(point) + ",0.5,-0.1,0.02\n";
+    }
+    tailed->airfoils.push_back(Airfoil{
+        "Tail",
+        LiftAxis::Vertical,
+        {0.0, 0.0, -4.0},
+        1.0,
+        2.0,
+        0.0,
+        CoefficientSource(std::make_shared<const AeroTable>(AeroTable::fromText(table, "T")))});
+    tailed->dragElements.push_back(DragElement{"Top", {0.0, 1.0, 0.0}, 0.3});
+    Vessel v = flying(body, atAoa(150.0, 0.0), {}, tailed);
+    v.step(0.02);
+    EXPECT_NEAR(v.angularMoment().x, -3.9 * 2436.035098259029, 1e-6);
+    EXPECT_NEAR(v.angularMoment().y, 0.0, 1e-9);
+    EXPECT_NEAR(v.angularMoment().z, 0.0, 1e-9);
+}
 
 // Out of the air only inertia turns a vessel. Euler's equations, I w' = -w x (I w): with
 // I = (1, 2, 3) m^2 and w = (1, 1, 0) rad/s, I w = (1, 2, 0) and w x I w = (0, 0, 1), so

@@ -2,8 +2,10 @@
 // every failure message, and the file closed exactly once on every way out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -26,20 +28,30 @@ const char* const kPath = "Modules\\Plugin\\Aeroquin.cfg";
 
 const ModuleConfiguration kValid{"TestShip", "Reports", "1", "-10 0 30", "5 3", "0.5 1 2", "5 4"};
 
-// The valid file with some values replaced; an empty replacement leaves the item out.
+// The optional items, read after the seven in this order.
+const std::vector<std::string> kOptionalItems{"ReportMoments", "Altitude"};
+
+// The valid file with some values replaced; an empty replacement leaves the item out. The
+// optional items are added when a change names them.
 std::string itemFile(const std::map<std::string, std::string>& changes = {}) {
     ModuleConfiguration configuration = kValid;
+    std::string optional;
     for (const auto& [key, value] : changes) {
-        configuration.set(key, value);
+        if (std::find(kOptionalItems.begin(), kOptionalItems.end(), key) != kOptionalItems.end()) {
+            optional += key + " = " + value + "\n";
+        } else {
+            configuration.set(key, value);
+        }
     }
-    return configuration.text();
+    return configuration.text() + optional;
 }
 
 // The calls a load makes when it reads the first `items` items and then closes the file.
 std::vector<std::string> callsReading(std::size_t items) {
     std::vector<std::string> names{"oapiOpenFile"};
     for (std::size_t i = 0; i < items; ++i) {
-        names.emplace_back(ModuleConfiguration::kItems[i].first == "ReportNameStyle"
+        names.emplace_back(i < ModuleConfiguration::kItems.size() &&
+                                   ModuleConfiguration::kItems[i].first == "ReportNameStyle"
                                ? "oapiReadItem_int"
                                : "oapiReadItem_string");
     }
@@ -74,6 +86,13 @@ TEST_F(ConfigurationLoadTest, ValidFileFillsEveryField) {
     EXPECT_EQ(c.aoaIncrements, (std::vector<std::uint32_t>{5, 3}));
     EXPECT_EQ(c.machIntervals, (std::vector<double>{0.5, 1, 2}));
     EXPECT_EQ(c.machIncrements, (std::vector<std::uint32_t>{5, 4}));
+    EXPECT_FALSE(c.reportMoments);
+    EXPECT_FALSE(c.altitudeM.has_value());
+
+    host().itemFiles[kPath] = itemFile({{"ReportMoments", "1"}, {"Altitude", " 1500.5 "}});
+    c.load();
+    EXPECT_TRUE(c.reportMoments);
+    EXPECT_EQ(c.altitudeM, std::optional<double>(1500.5));
 }
 
 TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
@@ -89,6 +108,8 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
         {"oapiReadItem_string", "AoaIncrements"},
         {"oapiReadItem_string", "MachIntervals"},
         {"oapiReadItem_string", "MachIncrements"},
+        {"oapiReadItem_string", "ReportMoments"},
+        {"oapiReadItem_string", "Altitude"},
         {"oapiCloseFile", "3"}};
     ASSERT_EQ(host().calls.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -254,6 +275,25 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"MachIntervals", "-1 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error: -1 is below 0",
                     7},
+        // The optional items: absent, nothing changes; given, only their own values are taken.
+        FailureCase{"ReportMomentsTwo",
+                    {{"ReportMoments", "2"}},
+                    "Configuration Error - ReportMoments = 2 is out of bounds: [0, 1]",
+                    8},
+        FailureCase{"ReportMomentsText",
+                    {{"ReportMoments", "1 yes"}},
+                    "Configuration Error - error while parsing ReportMoments",
+                    8},
+        FailureCase{"AltitudeNegative",
+                    {{"Altitude", "-1"}},
+                    "Configuration Error - Altitude = -1 must be a number of metres from 0 to "
+                    "below the top of the atmosphere",
+                    9},
+        FailureCase{"AltitudeNotFinite",
+                    {{"Altitude", "1e999"}},
+                    "Configuration Error - Altitude = 1e999 must be a number of metres from 0 to "
+                    "below the top of the atmosphere",
+                    9},
         FailureCase{"MachTinyNegativeBound",
                     {{"MachIntervals", "-1e-300 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error: -1e-300 is below 0",
@@ -363,7 +403,7 @@ TEST_P(LoadHostThrowsTest, PropagatesAndClosesOnce) {
 INSTANTIATE_TEST_SUITE_P(Cases, LoadHostThrowsTest,
                          ::testing::Values(ThrowingCase{"StringRead", "oapiReadItem_string", 1},
                                            ThrowingCase{"IntRead", "oapiReadItem_int", 3},
-                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 7}),
+                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 9}),
                          [](const ::testing::TestParamInfo<ThrowingCase>& info) {
                              return info.param.name;
                          });

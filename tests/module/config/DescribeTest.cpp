@@ -20,6 +20,11 @@ TEST(DescribeTest, WorkedExample) {
               "Vessel Name:TestShip - Save Directory: Reports - Report name style: 1 - AOA "
               "Intervals: <-10, 0, 30> - AOA Increments: <5, 3> - Mach Intervals: <0.5, 1, 2> - "
               "Mach Increments: <5, 4>");
+    // The optional items only when given (ReportMoments = 0 is as absent).
+    c.reportMoments = true;
+    c.altitudeM = 1500.25;
+    EXPECT_EQ(c.describe().substr(c.describe().find(" - Mach Increments")),
+              " - Mach Increments: <5, 4> - Report moments: 1 - Altitude: 1500.25");
 }
 
 TEST(DescribeTest, EmptyRecord) {

@@ -64,9 +64,9 @@ class ReporterTest : public ::testing::Test {
 
 TEST_F(ReporterTest, CompleteCaptureOfAThreeByTwoSweep) {
     const CaptureSample samples[] = {
-        {0.5, 0.0, 100.0, 200.0, 1.0, 0.5},  {0.5, 5.0, 100.0, 200.0, 1.5, 0.5},
-        {0.5, 10.0, 100.0, 200.0, 2.0, 0.5}, {1.0, 0.0, 400.0, 400.0, 1.0, 0.25},
-        {1.0, 5.0, 400.0, 400.0, 1.5, 0.25}, {1.0, 10.0, 400.0, 400.0, 2.0, 0.25},
+        {0.5, 0.0, 100.0, 200.0, 1.0, 0.5, {}},  {0.5, 5.0, 100.0, 200.0, 1.5, 0.5, {}},
+        {0.5, 10.0, 100.0, 200.0, 2.0, 0.5, {}}, {1.0, 0.0, 400.0, 400.0, 1.0, 0.25, {}},
+        {1.0, 5.0, 400.0, 400.0, 1.5, 0.25, {}}, {1.0, 10.0, 400.0, 400.0, 2.0, 0.25, {}},
     };
     {
         Reporter reporter;
@@ -140,7 +140,7 @@ TEST_F(ReporterTest, FileThatDoesNotHoldTheHeaderIsRefused) {
         } catch (const std::runtime_error& error) {
             EXPECT_STREQ(error.what(), "File Reports\\Glider.csv could not be created.");
         }
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
+        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
         reporter.close();
     }
     EXPECT_EQ(host.count("oapiWriteLine"), 10) << "two headers, no row";
@@ -172,7 +172,7 @@ TEST_F(ReporterTest, PathOverTheSimulatorsLimitIsRefusedBeforeTheHostSeesIt) {
 
 TEST_F(ReporterTest, RowsBeforeOpenWriteNothing) {
     Reporter reporter;
-    reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
+    reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
     reporter.close();
     EXPECT_TRUE(host.calls.empty());
 }
@@ -184,7 +184,7 @@ TEST_F(ReporterTest, SecondCloseAndRowsAfterCloseDoNothing) {
         reporter.close();
         host.calls.clear();
         reporter.close();
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
+        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
     }
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(file("Reports\\Glider.csv").size(), 5u);
@@ -194,7 +194,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
     {
         Reporter reporter;
         reporter.open(configuration, sweeper, vesselManager);
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0}.toText());
+        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
     }
     EXPECT_EQ(host.count("oapiCloseFile"), 1);
     EXPECT_EQ(host.calls.back().name, "oapiCloseFile");
@@ -206,7 +206,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
 TEST_F(ReporterTest, RowsUseExponentFormOutsideTheFixedRange) {
     Reporter reporter;
     reporter.open(configuration, sweeper, vesselManager);
-    reporter.writeRow(CaptureSample{1234567.0, 0.00001234, 1.0, 2.0, 3.0, 0.0}.toText());
+    reporter.writeRow(CaptureSample{1234567.0, 0.00001234, 1.0, 2.0, 3.0, 0.0, {}}.toText());
     EXPECT_EQ(file("Reports\\Glider.csv").back(), "1.23457e+06; 1.234e-05; 1; 2; 3; 0; inf");
 }
 

@@ -33,20 +33,23 @@ TEST_P(CaptureSampleTextTest, SevenNumbersInGeneralNotation) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, CaptureSampleTextTest,
-    ::testing::Values(TextCase{{0.8, 5.0, 12345.678, 250.5, 2.5, 0.25},
+    ::testing::Values(TextCase{{0.8, 5.0, 12345.678, 250.5, 2.5, 0.25, {}},
                                "0.8; 5; 12345.7; 250.5; 2.5; 0.25; 10"},
-                      TextCase{{0.8, 4.0, 45393.6, 272.235, 12.3456789, 0.98765},
+                      TextCase{{0.8, 4.0, 45393.6, 272.235, 12.3456789, 0.98765, {}},
                                "0.8; 4; 45393.6; 272.235; 12.3457; 0.98765; 12.5001"},
-                      TextCase{{1234567.0, 0.00001234, 100000.0, 999999.0, 0.0001, 1.0},
+                      TextCase{{1234567.0, 0.00001234, 100000.0, 999999.0, 0.0001, 1.0, {}},
                                "1.23457e+06; 1.234e-05; 100000; 999999; 0.0001; 1; 0.0001"},
-                      TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5}, "0.5; -5; 1; 2; -3; 1.5; -2"},
-                      TextCase{{1.0, 2.0, 3.0, 4.0, 2.5, 0.0}, "1; 2; 3; 4; 2.5; 0; inf"},
-                      TextCase{{1.0, 2.0, 3.0, 4.0, -2.5, 0.0}, "1; 2; 3; 4; -2.5; 0; -inf"}));
+                      TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5, {}}, "0.5; -5; 1; 2; -3; 1.5; -2"},
+                      TextCase{{1.0, 2.0, 3.0, 4.0, 2.5, 0.0, {}}, "1; 2; 3; 4; 2.5; 0; inf"},
+                      TextCase{{1.0, 2.0, 3.0, 4.0, -2.5, 0.0, {}}, "1; 2; 3; 4; -2.5; 0; -inf"},
+                      // With the pitching moment: an eighth number.
+                      TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5, -0.0123456789},
+                               "0.5; -5; 1; 2; -3; 1.5; -2; -0.0123457"}));
 
 // The sign that the library prints for a NaN depends on how it arose; only "nan" is fixed.
 TEST(CaptureSampleText, NotANumberValuesAreWrittenAsNan) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::string text = CaptureSample{2.0, 3.0, 0.0, 0.0, nan, nan}.toText();
+    const std::string text = CaptureSample{2.0, 3.0, 0.0, 0.0, nan, nan, {}}.toText();
     EXPECT_EQ(text.rfind("2; 3; 0; 0; ", 0), 0u) << text;
     EXPECT_EQ(text.find("inf"), std::string::npos) << text;
     int nans = 0;
@@ -57,7 +60,7 @@ TEST(CaptureSampleText, NotANumberValuesAreWrittenAsNan) {
 }
 
 TEST(CaptureSampleText, ZeroOverZeroRatioIsNan) {
-    const std::string text = CaptureSample{0.0, 0.0, 0.0, 0.0, 0.0, 0.0}.toText();
+    const std::string text = CaptureSample{0.0, 0.0, 0.0, 0.0, 0.0, 0.0, {}}.toText();
     EXPECT_EQ(text.rfind("0; 0; 0; 0; 0; 0; ", 0), 0u) << text;
     EXPECT_EQ(text.substr(text.size() - 3), "nan") << text;
 }
@@ -102,8 +105,9 @@ TEST(CaptureSampleText, EqualsWhatAFreshStreamWrites) {
         values.push_back(static_cast<double>(bits / 13 % 100000000) * 1e-7 * decade * 10.0);
     }
     for (std::size_t i = 0; i + 6 <= values.size(); i += 3) {
-        const CaptureSample sample{values[i],     values[i + 1], values[i + 2],
-                                   values[i + 3], values[i + 4], values[i + 5]};
+        const CaptureSample sample{
+            values[i], values[i + 1], values[i + 2], values[i + 3], values[i + 4], values[i + 5],
+            {}};
         ASSERT_EQ(sample.toText(), streamed(sample));
     }
 }
@@ -114,11 +118,16 @@ TEST(RowText, KeptColumnsGiveTheTextOfAFreshRow) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<CaptureSample> rows{
-        {0.5, -10.0, 20706.1, 161.042, -1.0, 1.25}, {0.5, -9.97998, 20706.1, 161.042, -0.9, 1.25},
-        {0.5, -0.0, 20706.1, 161.042, 0.0, 1.25},   {0.5, 0.0, 20706.1, 161.042, -0.0, 1.25},
-        {0.5, 0.0, 0.0, 161.042, nan, nan},         {0.5, 0.0, 0.0, 161.042, -nan, nan},
-        {0.5, 0.0, 0.0, 161.042, inf, -inf},        {1.5, 10.0, 186355.0, 483.127, 1.0, 1.25},
-        {1.5, 10.0, 186355.0, 483.127, 1.0, 1.25},  {1.5, 1e-300, 186355.0, 4e300, 1.0, 1e-5},
+        {0.5, -10.0, 20706.1, 161.042, -1.0, 1.25, {}},
+        {0.5, -9.97998, 20706.1, 161.042, -0.9, 1.25, {}},
+        {0.5, -0.0, 20706.1, 161.042, 0.0, 1.25, {}},
+        {0.5, 0.0, 20706.1, 161.042, -0.0, 1.25, {}},
+        {0.5, 0.0, 0.0, 161.042, nan, nan, {}},
+        {0.5, 0.0, 0.0, 161.042, -nan, nan, {}},
+        {0.5, 0.0, 0.0, 161.042, inf, -inf, {}},
+        {1.5, 10.0, 186355.0, 483.127, 1.0, 1.25, {}},
+        {1.5, 10.0, 186355.0, 483.127, 1.0, 1.25, {}},
+        {1.5, 1e-300, 186355.0, 4e300, 1.0, 1e-5, {}},
     };
     RowText kept;
     std::string text;

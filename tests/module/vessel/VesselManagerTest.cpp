@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "module/config/ConfigurationError.h"
 #include "tests/fakes/RecordingHost.h"
 #include "tests/module/sweep/SweepAxes.h"
 
@@ -490,9 +491,47 @@ TEST_F(VesselManagerTest, MeasureReadsLiftThenDrag) {
     const Sweeper sweeper = sweepOf(configuration);
     manager.applyTestPoint(sweeper);
     host.calls.clear();
-    (void)manager.measure(sweeper);
+    EXPECT_FALSE(manager.measure(sweeper).cmSc.has_value());
     EXPECT_EQ(host.callNames(),
               (Names{"oapiGetVesselInterface", "VESSEL::GetLift", "VESSEL::GetDrag"}));
+}
+
+// With moments: each point starts without rotation (damping would add to the torque), the
+// moment is read after the forces and divided by their q, and the point flies at the configured
+// altitude.
+TEST_F(VesselManagerTest, MomentsStopTheRotationAndAreReadAfterTheForces) {
+    configuration.reportMoments = true;
+    configuration.altitudeM = 1500.0;
+    vessel->statusEx.status = 0;
+    vessel->statusEx.vrot = vec(0.1, -0.2, 0.3);
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    expectVector(vessel->statusEx.rpos, 6001500.0, 0.0, 0.0);
+    expectVector(vessel->statusEx.vrot, 0.0, 0.0, 0.0);
+    expectVector(vessel->status.vrot, 0.0, 0.0, 0.0);
+    vessel->angularMoment = vec(-2009.0, 5.0, 7.0);
+    host.calls.clear();
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_EQ(host.callNames(), (Names{"oapiGetVesselInterface", "VESSEL::GetLift",
+                                       "VESSEL::GetDrag", "VESSEL::GetAngularMoment"}));
+    ASSERT_TRUE(sample.cmSc.has_value());
+    EXPECT_DOUBLE_EQ(*sample.cmSc, -2009.0 / sample.dynamicPressure);
+}
+
+TEST_F(VesselManagerTest, AltitudeAtTheTopOfTheAtmosphereIsRefusedNamingTheLimit) {
+    host.bodies.front().atm.altlimit = 200000.0;
+    configuration.altitudeM = 200000.0;
+    try {
+        manager.bind(configuration);
+        FAIL() << "an altitude without air was accepted";
+    } catch (const aeroquin::ConfigurationError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Configuration Error - Altitude = 200000 must be below the top of the "
+                     "atmosphere, 200000 m");
+    }
+    configuration.altitudeM = 199999.0;
+    EXPECT_NO_THROW(manager.bind(configuration));
 }
 
 TEST_F(VesselManagerTest, MeasureDividesTheForcesByTheDynamicPressureOfTheirOwnState) {
