@@ -1,4 +1,4 @@
-// Formatting one report row: CaptureSample::toText (and RowText, as a capture keeps it) against
+// Formatting one report row: rowText (and RowText, as a capture keeps it) against
 // snprintf of the same seven numbers with "%g". BM_RowFormatRatio times both alternately in one
 // loop and reports their ratio, which stays meaningful on a shared, noisy machine.
 #include <benchmark/benchmark.h>
@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "module/output/RowText.h"
 #include "module/vessel/CaptureSample.h"
-#include "module/vessel/RowText.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::string formatWithPrintf(const aeroquin::CaptureSample& s) {
 // Both routines must give the same text, or the comparison means nothing.
 bool sameTexts() {
     for (const auto& sample : kSamples) {
-        if (sample.toText() != formatWithPrintf(sample)) {
+        if (rowText(sample) != formatWithPrintf(sample)) {
             return false;
         }
     }
@@ -46,7 +46,7 @@ bool sameTexts() {
 void BM_RowToText(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
-        std::string text = kSamples[i++ % kSamples.size()].toText();
+        std::string text = rowText(kSamples[i++ % kSamples.size()]);
         benchmark::DoNotOptimize(text);
     }
 }
@@ -93,7 +93,7 @@ void BM_RowFormatRatio(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         for (const auto& sample : kSamples) {
-            std::string row = sample.toText();
+            std::string row = rowText(sample);
             benchmark::DoNotOptimize(row);
         }
         const auto middle = Clock::now();

@@ -21,15 +21,15 @@ std::optional<std::uint64_t> takeCount(std::string_view& text) {
 }  // namespace
 
 std::optional<std::uint64_t> sweepPoints(std::string_view line) {
-    if (!line.starts_with(kSweepMachLabel)) {
+    if (!line.starts_with(contract::kSweepMachLabel)) {
         return std::nullopt;
     }
-    line.remove_prefix(kSweepMachLabel.size());
+    line.remove_prefix(contract::kSweepMachLabel.size());
     const auto mach = takeCount(line);
-    if (!mach || !line.starts_with(kSweepAoaLabel)) {
+    if (!mach || !line.starts_with(contract::kSweepAoaLabel)) {
         return std::nullopt;
     }
-    line.remove_prefix(kSweepAoaLabel.size());
+    line.remove_prefix(contract::kSweepAoaLabel.size());
     const auto aoa = takeCount(line);
     if (!aoa) {
         return std::nullopt;
@@ -49,15 +49,16 @@ void StatusWatch::observe(std::string_view line) {
         frameOneStatus_.assign(line);
     }
     const bool ended = completed_ || !endText_.empty();
-    if (!ended && line == kCompletedStatus) {
+    if (!ended && line == contract::kCompletedStatus) {
         completed_ = true;
         endFrame_ = frame_;
     } else if (!ended && frame_ > 0 &&
-               (line.starts_with(kEndedStatusPrefix) || line.starts_with(kStoppedStatusPrefix))) {
+               (line.starts_with(contract::kEndedPrefix) ||
+                line.starts_with(contract::kStoppedPrefix))) {
         endText_.assign(line);
         // Found gone in a pre-step: that frame measured nothing.
-        endFrame_ = line.starts_with(kStoppedStatusPrefix) ? frame_ - 1 : frame_;
-    } else if (startFrame_ == 0 && frame_ > 0 && line == kStartedStatus) {
+        endFrame_ = line.starts_with(contract::kStoppedPrefix) ? frame_ - 1 : frame_;
+    } else if (startFrame_ == 0 && frame_ > 0 && line == contract::kStartedStatus) {
         startFrame_ = frame_;
     } else if (frame_ == 0 && !totalPoints_) {
         totalPoints_ = sweepPoints(line);

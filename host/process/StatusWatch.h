@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/process/ModuleTexts.h"
+#include "module/contract/StatusTexts.h"
 
 namespace aeroquin::host {
 

@@ -3,12 +3,13 @@
 #include <exception>
 #include <sstream>
 
+#include "module/contract/StatusTexts.h"
 #include "module/simulator/WriteLog.h"
 
 namespace aeroquin {
 
 AeroquinManager::AeroquinManager(std::int32_t startArgument) : feedback_(startArgument) {
-    writeLog("Aeroquin - Manager created");
+    writeLog(std::string(contract::kManagerCreated));
     try {
         initialise();
     } catch (const std::exception& failure) {
@@ -21,11 +22,11 @@ AeroquinManager::~AeroquinManager() {
     if (active_) {
         // The simulation ends before the sweep does.
         std::ostringstream text;
-        text << kCaptureStoppedPrefix << pointsMeasured_ << " of " << totalPoints()
+        text << contract::kStoppedPrefix << pointsMeasured_ << " of " << totalPoints()
              << " points measured";
         writeLog(text.str());
     }
-    writeLog("Aeroquin - Manager destroyed");
+    writeLog(std::string(contract::kManagerDestroyed));
 }
 
 void AeroquinManager::initialise() {
@@ -36,7 +37,7 @@ void AeroquinManager::initialise() {
     vesselManager_.bind(configuration_);
     reporter_.open(configuration_, sweeper_, vesselManager_);
     active_ = true;
-    status_ = "Aeroquin - Manager initialized ok";
+    status_ = contract::kStartedStatus;
 }
 
 void AeroquinManager::preStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {
@@ -87,7 +88,7 @@ void AeroquinManager::complete() {
         return;
     }
     std::ostringstream text;
-    text << kCaptureEndedPrefix;
+    text << contract::kEndedPrefix;
     if (pointsFailed_ > 0) {
         text << pointsFailed_ << " of " << totalPoints()
              << " points could not be applied and have no row";
@@ -103,7 +104,7 @@ void AeroquinManager::stopWithoutVessel() {
     active_ = false;
     reporter_.close();
     std::ostringstream text;
-    text << kCaptureStoppedPrefix << "vessel " << configuration_.vesselName
+    text << contract::kStoppedPrefix << "vessel " << configuration_.vesselName
          << " is no longer in the simulation; " << pointsMeasured_ << " of " << totalPoints()
          << " points measured";
     status_ = text.str();

@@ -7,16 +7,11 @@
 #include "module/config/Configuration.h"
 #include "module/output/FeedbackDisplayer.h"
 #include "module/output/Reporter.h"
+#include "module/output/RowText.h"
 #include "module/sweep/Sweeper.h"
-#include "module/vessel/RowText.h"
 #include "module/vessel/VesselManager.h"
 
 namespace aeroquin {
-
-// The first words of a final status that is not "Capture completed": the capture ended with
-// points or report lines missing, or stopped before its last point.
-inline constexpr const char* kCaptureEndedPrefix = "Capture ended: ";
-inline constexpr const char* kCaptureStoppedPrefix = "Capture stopped: ";
 
 // Owns every part of the capture by value; the parts meet only through arguments of single
 // calls. The only place where failures become text for the user: no std::exception from

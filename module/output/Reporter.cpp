@@ -9,13 +9,20 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "module/contract/ReportFormat.h"
+
 namespace aeroquin {
 
 namespace {
 
-constexpr const char* kReportVersion = "1.0";
-constexpr const char* kColumnLine = "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D";
-constexpr const char* kMomentColumn = "; CM*S*c";
+// The column line of the first `columns` columns.
+std::string columnLine(std::size_t columns) {
+    std::string line;
+    for (std::size_t i = 0; i < columns; ++i) {
+        line.append(i == 0 ? "" : contract::kSeparator).append(contract::kColumns[i]);
+    }
+    return line;
+}
 
 // printf-style date and time of `time`; every field at most 5 digits.
 std::string formatTime(const char* format, const SYSTEMTIME& time) {
@@ -82,16 +89,16 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
         throw std::runtime_error("File " + path + " could not be created.");
     }
 
-    writeLine(std::string("Aeroquin version: ") + kReportVersion);
-    writeLine("Vessel Class: " + vesselManager.vesselClassName());
-    writeLine("System time at simulation start: " +
+    writeLine(std::string(contract::kVersionLabel).append(contract::kVersion));
+    writeLine(std::string(contract::kClassLabel) + vesselManager.vesselClassName());
+    writeLine(std::string(contract::kStartTimeLabel) +
               formatTime("%.4u/%.2u/%.2u::%.2u:%.2u:%.2u", startTime));
     std::ostringstream counts;
-    counts << "Number of AOA points = " << sweeper.aoaPoints().size()
-           << "\nNumber of Mach points = " << sweeper.machPoints().size();
+    counts << contract::kAoaCountLabel << sweeper.aoaPoints().size() << '\n'
+           << contract::kMachCountLabel << sweeper.machPoints().size();
     writeLine(counts.str());
-    writeLine(configuration.reportMoments ? std::string(kColumnLine) + kMomentColumn
-                                          : std::string(kColumnLine));
+    writeLine(columnLine(configuration.reportMoments ? contract::kColumns.size()
+                                                     : contract::kColumnsWithoutMoment));
     // The simulator flushes every line: a file that does not hold the header now takes no rows.
     if (linesOnDisk(path) != linesWritten_) {
         close();

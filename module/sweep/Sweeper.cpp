@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "module/config/AxisValidation.h"
+#include "module/contract/StatusTexts.h"
 
 namespace aeroquin {
 
@@ -98,7 +99,7 @@ double Sweeper::currentAoa() const {
 
 std::string Sweeper::statusText() const {
     if (finished_) {
-        return "Capture completed";
+        return std::string(contract::kCompletedStatus);
     }
     std::ostringstream text;
     text << "Mach: " << currentMach() << ", AOA: " << currentAoa();
@@ -107,8 +108,8 @@ std::string Sweeper::statusText() const {
 
 std::string Sweeper::describe() const {
     std::ostringstream text;
-    text << "Sweeper: Mach vector size: " << machPoints_.size()
-         << ", AOA vector size: " << aoaPoints_.size() << ", Current indexes - Mach: " << machIndex_
+    text << contract::kSweepMachLabel << machPoints_.size() << contract::kSweepAoaLabel
+         << aoaPoints_.size() << ", Current indexes - Mach: " << machIndex_
          << " AOA: " << aoaIndex_;
     return text.str();
 }

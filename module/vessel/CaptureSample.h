@@ -2,7 +2,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
 namespace aeroquin {
 
@@ -16,9 +15,6 @@ struct CaptureSample {
     // Pitching moment about the centre of gravity / q, m^3 (moment coefficient x area x chord),
     // nose-up positive; only in a capture that reports moments.
     std::optional<double> cmSc;
-
-    // The row's text (RowText.h) on its own.
-    [[nodiscard]] std::string toText() const;
 };
 
 }  // namespace aeroquin

@@ -2,7 +2,7 @@
 // for the simulator do; it completes in the first frame.
 #include <string>
 
-#include "host/process/ModuleTexts.h"
+#include "module/contract/StatusTexts.h"
 #include "module/simulator/HostApi.h"
 
 namespace {
@@ -20,7 +20,7 @@ class SelfDeletingModule : public oapi::Module {
     ~SelfDeletingModule() override { log("exitplugin: module destroyed"); }
 
     void clbkPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) override {
-        log(std::string(aeroquin::host::kCompletedStatus).c_str());
+        log(std::string(aeroquin::contract::kCompletedStatus).c_str());
     }
 };
 

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-#include "host/process/ModuleTexts.h"
+#include "module/contract/StatusTexts.h"
 #include "module/simulator/HostApi.h"
 
 namespace {
@@ -149,7 +149,8 @@ Settings readSettings(const Config& config) {
     s.readInts = split(config.text("ReadInts"), ' ');
     s.dates = split(config.text("Dates"), '|');
     s.clock = config.count("Clock") != 0;
-    s.frameOneStatus = config.text("FrameOneStatus", std::string(aeroquin::host::kStartedStatus));
+    s.frameOneStatus =
+        config.text("FrameOneStatus", std::string(aeroquin::contract::kStartedStatus));
     s.quiet = config.count("Quiet") != 0;
     s.completeAtFrame = config.count("CompleteAtFrame");
     s.throwIn = config.text("ThrowIn");
@@ -262,7 +263,7 @@ class TestModule : public oapi::Module {
             log("plugin: clbkPreStep " + number(simt) + " " + number(simdt) + " " + number(mjd));
         }
         if (frame_ == settings_.completeAtFrame) {
-            log(std::string(aeroquin::host::kCompletedStatus));
+            log(std::string(aeroquin::contract::kCompletedStatus));
         }
         if (settings_.clock) {
             SYSTEMTIME t{};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "module/output/RowText.h"
 #include "tests/fakes/RecordingHost.h"
 
 namespace aeroquin {
@@ -72,7 +73,7 @@ TEST_F(ReporterTest, CompleteCaptureOfAThreeByTwoSweep) {
         Reporter reporter;
         reporter.open(configuration, sweeper, vesselManager);
         for (const CaptureSample& sample : samples) {
-            reporter.writeRow(sample.toText());
+            reporter.writeRow(rowText(sample));
         }
         reporter.close();
     }
@@ -140,7 +141,7 @@ TEST_F(ReporterTest, FileThatDoesNotHoldTheHeaderIsRefused) {
         } catch (const std::runtime_error& error) {
             EXPECT_STREQ(error.what(), "File Reports\\Glider.csv could not be created.");
         }
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
+        reporter.writeRow(rowText(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}));
         reporter.close();
     }
     EXPECT_EQ(host.count("oapiWriteLine"), 10) << "two headers, no row";
@@ -172,7 +173,7 @@ TEST_F(ReporterTest, PathOverTheSimulatorsLimitIsRefusedBeforeTheHostSeesIt) {
 
 TEST_F(ReporterTest, RowsBeforeOpenWriteNothing) {
     Reporter reporter;
-    reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
+    reporter.writeRow(rowText(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}));
     reporter.close();
     EXPECT_TRUE(host.calls.empty());
 }
@@ -184,7 +185,7 @@ TEST_F(ReporterTest, SecondCloseAndRowsAfterCloseDoNothing) {
         reporter.close();
         host.calls.clear();
         reporter.close();
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
+        reporter.writeRow(rowText(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}));
     }
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(file("Reports\\Glider.csv").size(), 5u);
@@ -194,7 +195,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
     {
         Reporter reporter;
         reporter.open(configuration, sweeper, vesselManager);
-        reporter.writeRow(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}.toText());
+        reporter.writeRow(rowText(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}));
     }
     EXPECT_EQ(host.count("oapiCloseFile"), 1);
     EXPECT_EQ(host.calls.back().name, "oapiCloseFile");
@@ -206,7 +207,7 @@ TEST_F(ReporterTest, DestructorClosesAnOpenFileOnce) {
 TEST_F(ReporterTest, RowsUseExponentFormOutsideTheFixedRange) {
     Reporter reporter;
     reporter.open(configuration, sweeper, vesselManager);
-    reporter.writeRow(CaptureSample{1234567.0, 0.00001234, 1.0, 2.0, 3.0, 0.0, {}}.toText());
+    reporter.writeRow(rowText(CaptureSample{1234567.0, 0.00001234, 1.0, 2.0, 3.0, 0.0, {}}));
     EXPECT_EQ(file("Reports\\Glider.csv").back(), "1.23457e+06; 1.234e-05; 1; 2; 3; 0; inf");
 }
 

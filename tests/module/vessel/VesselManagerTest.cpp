@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "module/config/ConfigurationError.h"
+#include "module/output/RowText.h"
 #include "tests/fakes/RecordingHost.h"
 #include "tests/module/sweep/SweepAxes.h"
 
@@ -569,7 +570,7 @@ TEST_F(VesselManagerTest, ZeroDynamicPressureGivesNonFiniteCoefficients) {
     EXPECT_EQ(sample.dynamicPressure, 0.0);
     EXPECT_EQ(sample.clS, std::numeric_limits<double>::infinity());
     EXPECT_TRUE(std::isnan(sample.cdS));
-    EXPECT_EQ(sample.toText().rfind("0; 5; 0; 0; inf; ", 0), 0u) << sample.toText();
+    EXPECT_EQ(rowText(sample).rfind("0; 5; 0; 0; inf; ", 0), 0u) << rowText(sample);
 }
 
 TEST_F(VesselManagerTest, ZeroDragGivesZeroCdsAndAnInfiniteRatio) {
@@ -581,7 +582,7 @@ TEST_F(VesselManagerTest, ZeroDragGivesZeroCdsAndAnInfiniteRatio) {
 
     const CaptureSample sample = manager.measure(sweeper);
     EXPECT_EQ(sample.cdS, 0.0);
-    const std::string text = sample.toText();
+    const std::string text = rowText(sample);
     EXPECT_EQ(text.substr(text.size() - 8), "; 0; inf") << text;
 }
 

@@ -1,5 +1,4 @@
-#include "module/vessel/CaptureSample.h"
-#include "module/vessel/RowText.h"
+#include "module/output/RowText.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +27,7 @@ void PrintTo(const TextCase& c, std::ostream* out) {
 class CaptureSampleTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(CaptureSampleTextTest, SevenNumbersInGeneralNotation) {
-    EXPECT_EQ(GetParam().sample.toText(), GetParam().text);
+    EXPECT_EQ(rowText(GetParam().sample), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The sign that the library prints for a NaN depends on how it arose; only "nan" is fixed.
 TEST(CaptureSampleText, NotANumberValuesAreWrittenAsNan) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::string text = CaptureSample{2.0, 3.0, 0.0, 0.0, nan, nan, {}}.toText();
+    const std::string text = rowText(CaptureSample{2.0, 3.0, 0.0, 0.0, nan, nan, {}});
     EXPECT_EQ(text.rfind("2; 3; 0; 0; ", 0), 0u) << text;
     EXPECT_EQ(text.find("inf"), std::string::npos) << text;
     int nans = 0;
@@ -60,7 +59,7 @@ TEST(CaptureSampleText, NotANumberValuesAreWrittenAsNan) {
 }
 
 TEST(CaptureSampleText, ZeroOverZeroRatioIsNan) {
-    const std::string text = CaptureSample{0.0, 0.0, 0.0, 0.0, 0.0, 0.0, {}}.toText();
+    const std::string text = rowText(CaptureSample{0.0, 0.0, 0.0, 0.0, 0.0, 0.0, {}});
     EXPECT_EQ(text.rfind("0; 0; 0; 0; 0; 0; ", 0), 0u) << text;
     EXPECT_EQ(text.substr(text.size() - 3), "nan") << text;
 }
@@ -108,7 +107,7 @@ TEST(CaptureSampleText, EqualsWhatAFreshStreamWrites) {
         const CaptureSample sample{
             values[i], values[i + 1], values[i + 2], values[i + 3], values[i + 4], values[i + 5],
             {}};
-        ASSERT_EQ(sample.toText(), streamed(sample));
+        ASSERT_EQ(rowText(sample), streamed(sample));
     }
 }
 
@@ -133,7 +132,7 @@ TEST(RowText, KeptColumnsGiveTheTextOfAFreshRow) {
     std::string text;
     for (const CaptureSample& row : rows) {
         kept.write(row, text);
-        EXPECT_EQ(text, row.toText());
+        EXPECT_EQ(text, rowText(row));
     }
     EXPECT_EQ(text, "1.5; 1e-300; 186355; 4e+300; 1; 1e-05; 100000");
 }

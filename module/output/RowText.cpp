@@ -1,4 +1,4 @@
-#include "module/vessel/RowText.h"
+#include "module/output/RowText.h"
 
 #include <bit>
 #include <charconv>
@@ -113,6 +113,12 @@ void RowText::write(const CaptureSample& sample, std::string& text) {
         }
     }
     text.assign(buffer.data(), out);
+}
+
+std::string rowText(const CaptureSample& sample) {
+    std::string text;
+    RowText().write(sample, text);
+    return text;
 }
 
 }  // namespace aeroquin

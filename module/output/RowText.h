@@ -27,4 +27,7 @@ class RowText {
     std::array<Column, 8> columns_{};
 };
 
+// One row's text on its own, from a fresh RowText.
+[[nodiscard]] std::string rowText(const CaptureSample& sample);
+
 }  // namespace aeroquin

@@ -1,0 +1,23 @@
+// The lines the module writes to the simulator's log that its readers rely on: the host judges a
+// run by them (host/process/StatusWatch.h), and users and their scripts match them.
+#pragma once
+
+#include <string_view>
+
+namespace aeroquin::contract {
+
+inline constexpr std::string_view kManagerCreated = "Aeroquin - Manager created";
+inline constexpr std::string_view kManagerDestroyed = "Aeroquin - Manager destroyed";
+// The status text of a capture that started.
+inline constexpr std::string_view kStartedStatus = "Aeroquin - Manager initialized ok";
+// The status text of a capture that measured its last point, in that point's frame.
+inline constexpr std::string_view kCompletedStatus = "Capture completed";
+// The first words of a final status that is not completion: points or report lines missing
+// ("Capture ended: ..."), the vessel gone or the simulation ended first ("Capture stopped: ...").
+inline constexpr std::string_view kEndedPrefix = "Capture ended: ";
+inline constexpr std::string_view kStoppedPrefix = "Capture stopped: ";
+// The sweep's description: "Sweeper: Mach vector size: P, AOA vector size: Q, ...".
+inline constexpr std::string_view kSweepMachLabel = "Sweeper: Mach vector size: ";
+inline constexpr std::string_view kSweepAoaLabel = ", AOA vector size: ";
+
+}  // namespace aeroquin::contract
