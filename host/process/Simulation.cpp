@@ -65,108 +65,134 @@ DisplayState Simulation::displayState() const {
                         status_.totalPoints(), host_.annotations().latestText()};
 }
 
-ExitCode Simulation::run() {
-    World& world = *host_.world();
+std::optional<ExitCode> Simulation::startSimulation() {
     const auto mode = options_.display == DisplayMode::terminal ? oapi::Module::RENDER_WINDOW
                                                                 : oapi::Module::RENDER_NONE;
-    started_ = std::chrono::steady_clock::now();
     if (host_.trace().on()) {
         host_.trace().callback("clbkSimulationStart");
     }
     LastWords::setFrame(0, true);
-    bool ok = toModules("clbkSimulationStart",
-                        [mode](oapi::Module& module) { module.clbkSimulationStart(mode); });
+    const bool ok = toModules("clbkSimulationStart",
+                              [mode](oapi::Module& module) { module.clbkSimulationStart(mode); });
     LastWords::setFrame(0, false);
-
-    std::optional<ExitCode> result;
     if (!ok) {
-        result = ExitCode::moduleException;
-    } else if (StopSignals::received() != 0) {
-        result = ExitCode::interrupted;
+        return ExitCode::moduleException;
     }
-    while (!result) {
-        host_.setFrame(++frames_);
-        status_.setFrame(frames_);
-        LastWords::setFrame(frames_, true);
-        const double startTime = world.time();
-        if (host_.trace().on()) {
-            host_.trace().callback(frames_, "clbkPreStep");
-        }
-        const double startMjd = startMjd_ + startTime / 86400.0;
-        ok = toModules("clbkPreStep", [&](oapi::Module& module) {
-            module.clbkPreStep(startTime, stepS_, startMjd);
-        });
-        bool finite = true;
-        if (ok) {
-            try {
-                const auto interfaceOf = [this](const Vessel& vessel) {
-                    return host_.objects().interfaceOf(vessel);
-                };
-                for (const auto& vessel : world.step(stepS_, interfaceOf)) {
-                    host_.log().host("vessel " + vessel + " touched down");
-                }
-            } catch (const NonFiniteError& e) {
-                reportFailure(&host_, "frame " + std::to_string(frames_) + ": " + e.what());
-                ok = false;
-                finite = false;
-            } catch (...) {
-                reportFailure(&host_, "World::step in frame " + std::to_string(frames_) +
-                                          " threw " + describeCurrentException());
-                ok = false;
-            }
-        }
-        if (ok) {
-            const double endTime = world.time();
-            const double endMjd = startMjd_ + endTime / 86400.0;
-            if (host_.trace().on()) {
-                host_.trace().callback(frames_, "clbkPostStep");
-            }
-            ok = toModules("clbkPostStep", [&](oapi::Module& module) {
-                module.clbkPostStep(endTime, stepS_, endMjd);
-            });
-        }
-        for (const auto& vessel : world.deleteVessels(frames_)) {
-            host_.log().host("vessel " + vessel + " deleted after frame " +
-                             std::to_string(frames_));
-        }
-        LastWords::setFrame(frames_, false);
-        if (display_.enabled()) {
-            display_.update(displayState());
-        }
+    if (StopSignals::received() != 0) {
+        return ExitCode::interrupted;
+    }
+    return std::nullopt;
+}
 
-        const StatusWatch& status = status_;
-        if (!finite) {
-            result = ExitCode::notFinite;
-        } else if (!ok) {
-            result = ExitCode::moduleException;
-        } else if (status.completed()) {
-            result = ExitCode::completed;
-        } else if (status.incomplete()) {
-            result = ExitCode::incomplete;
-        } else if (frames_ == 1 && status.frameOneLogged() && !status.startedInFrameOne()) {
-            result = ExitCode::captureFailed;
-        } else if (StopSignals::received() != 0) {
-            result = ExitCode::interrupted;
-        } else if (options_.frames && frames_ >= *options_.frames) {
-            result = ExitCode::frameLimit;
+Simulation::FrameOutcome Simulation::stepWorld() {
+    try {
+        const auto interfaceOf = [this](const Vessel& vessel) {
+            return host_.objects().interfaceOf(vessel);
+        };
+        for (const auto& vessel : host_.world()->step(stepS_, interfaceOf)) {
+            host_.log().host("vessel " + vessel + " touched down");
         }
+        return FrameOutcome::ran;
+    } catch (const NonFiniteError& e) {
+        reportFailure(&host_, "frame " + std::to_string(frames_) + ": " + e.what());
+        return FrameOutcome::notFinite;
+    } catch (...) {
+        reportFailure(&host_, "World::step in frame " + std::to_string(frames_) + " threw " +
+                                  describeCurrentException());
+        return FrameOutcome::failed;
+    }
+}
+
+Simulation::FrameOutcome Simulation::runFrame() {
+    World& world = *host_.world();
+    host_.setFrame(++frames_);
+    status_.setFrame(frames_);
+    LastWords::setFrame(frames_, true);
+    const double startTime = world.time();
+    if (host_.trace().on()) {
+        host_.trace().callback(frames_, "clbkPreStep");
+    }
+    const double startMjd = startMjd_ + startTime / 86400.0;
+    FrameOutcome outcome =
+        toModules("clbkPreStep",
+                  [&](oapi::Module& module) { module.clbkPreStep(startTime, stepS_, startMjd); })
+            ? stepWorld()
+            : FrameOutcome::failed;
+    if (outcome == FrameOutcome::ran) {
+        const double endTime = world.time();
+        const double endMjd = startMjd_ + endTime / 86400.0;
+        if (host_.trace().on()) {
+            host_.trace().callback(frames_, "clbkPostStep");
+        }
+        if (!toModules("clbkPostStep", [&](oapi::Module& module) {
+                module.clbkPostStep(endTime, stepS_, endMjd);
+            })) {
+            outcome = FrameOutcome::failed;
+        }
+    }
+    // As the simulator, which deletes the vessels marked for it after the post-step.
+    for (const auto& vessel : world.deleteVessels(frames_)) {
+        host_.log().host("vessel " + vessel + " deleted after frame " + std::to_string(frames_));
+    }
+    LastWords::setFrame(frames_, false);
+    if (display_.enabled()) {
+        display_.update(displayState());
+    }
+    return outcome;
+}
+
+std::optional<ExitCode> Simulation::verdictAfterFrame(FrameOutcome outcome) const {
+    if (outcome == FrameOutcome::notFinite) {
+        return ExitCode::notFinite;
+    }
+    if (outcome == FrameOutcome::failed) {
+        return ExitCode::moduleException;
+    }
+    if (status_.completed()) {
+        return ExitCode::completed;
+    }
+    if (status_.incomplete()) {
+        return ExitCode::incomplete;
+    }
+    if (frames_ == 1 && status_.frameOneLogged() && !status_.startedInFrameOne()) {
+        return ExitCode::captureFailed;
+    }
+    if (StopSignals::received() != 0) {
+        return ExitCode::interrupted;
+    }
+    if (options_.frames && frames_ >= *options_.frames) {
+        return ExitCode::frameLimit;
+    }
+    return std::nullopt;
+}
+
+ExitCode Simulation::verdictAtEnd(ExitCode afterFrames) const {
+    if (simulationEndFailed_) {
+        return ExitCode::moduleException;
+    }
+    // A capture whose rows did not all reach the disk is no success, whatever the module says:
+    // in the simulator it cannot know, here the host does.
+    if (afterFrames == ExitCode::completed &&
+        (host_.files().linesLost() > 0 || host_.log().linesLost() > 0)) {
+        return ExitCode::linesLost;
+    }
+    return afterFrames;
+}
+
+ExitCode Simulation::run() {
+    started_ = std::chrono::steady_clock::now();
+    std::optional<ExitCode> result = startSimulation();
+    while (!result) {
+        result = verdictAfterFrame(runFrame());
     }
     // The last frame's state, before the module takes its annotation away.
     display_.finish(displayState());
     endSimulation();
-    if (simulationEndFailed_) {
-        result = ExitCode::moduleException;
-    }
-    // A capture whose rows did not all reach the disk is no success, whatever the module says:
-    // in the simulator it cannot know, here the host does.
-    if (*result == ExitCode::completed &&
-        (host_.files().linesLost() > 0 || host_.log().linesLost() > 0)) {
-        result = ExitCode::linesLost;
-    }
+    const ExitCode code = verdictAtEnd(*result);
     summariseRun(
-        host_, status_, *result, frames_,
+        host_, status_, code, frames_,
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count());
-    return *result;
+    return code;
 }
 
 }  // namespace aeroquin::host

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "host/interface/HostContext.h"
 #include "host/process/CommandLine.h"
@@ -26,6 +27,18 @@ class Simulation {
     [[nodiscard]] bool moduleAbandoned() const { return simulationEndFailed_; }
 
   private:
+    // How a frame went, as far as the host itself can tell; the module's status is the watch's.
+    enum class FrameOutcome { ran, failed, notFinite };
+
+    // The start callback; an exit status when the run ends right there.
+    std::optional<ExitCode> startSimulation();
+    // One frame: pre-step, the world's step, post-step, the vessels deleted after it, display.
+    FrameOutcome runFrame();
+    FrameOutcome stepWorld();
+    // The exit status once a frame has decided it.
+    [[nodiscard]] std::optional<ExitCode> verdictAfterFrame(FrameOutcome outcome) const;
+    // The last word after the simulation's end: its failure, lines lost.
+    [[nodiscard]] ExitCode verdictAtEnd(ExitCode afterFrames) const;
     // Runs `call` on every registered module; false after an exception, which is logged.
     template <typename Call>
     bool toModules(const char* callback, Call call);
