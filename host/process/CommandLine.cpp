@@ -68,13 +68,11 @@ std::filesystem::path absolutePath(const std::string& text) {
 
 }  // namespace
 
-CommandLine parseCommandLine(int argc, const char* const* argv) {
-    CLI::App app{kDescription, "aeroquin-host"};
-    app.footer(kExitCodes);
-    app.set_version_flag("--version", std::string("aeroquin-host ") + AEROQUIN_VERSION);
+namespace {
 
-    HostOptions options;
-    std::string root = options.root.string();
+// The options as the command line gives them, before they are checked and made absolute.
+struct GivenOptions {
+    std::string root;
     std::string module;
     std::string trace;
     std::string utc;
@@ -82,23 +80,26 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     double step = 0.0;
     std::string frames;
     std::string failWritesAfter;
+};
 
-    app.add_option("--root", root, "Root folder (Config/, Scenarios/, reports, host.log)")
+void declareOptions(CLI::App& app, GivenOptions& given, HostOptions& options) {
+    app.add_option("--root", given.root, "Root folder (Config/, Scenarios/, reports, host.log)")
         ->check(CLI::ExistingDirectory)
         ->capture_default_str();
     app.add_option("--scenario", options.scenario, "Scenario Scenarios/NAME.scn")
         ->type_name("NAME")
         ->capture_default_str();
     auto* moduleOption = app.add_option(
-        "--module", module, "Plug-in library (default: the Aeroquin module of this host)");
+        "--module", given.module, "Plug-in library (default: the Aeroquin module of this host)");
     moduleOption->type_name("FILE");
     app.add_flag("--no-module", options.noModule,
                  "Load no plug-in: run the world alone, to time the host")
         ->excludes(moduleOption);
-    app.add_option("--frames", frames, "Stop after N frames (exit status 3)")
+    app.add_option("--frames", given.frames, "Stop after N frames (exit status 3)")
         ->type_name("N")
         ->check(countValidator(1));
-    app.add_option("--step", step, "Time step per frame, s (default: the scenario's StepSize)")
+    app.add_option("--step", given.step,
+                   "Time step per frame, s (default: the scenario's StepSize)")
         ->type_name("SECONDS")
         ->check(CLI::Validator(
             [](const std::string& text) -> std::string {
@@ -107,54 +108,68 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                                                            : "must be a positive finite number";
             },
             "", "SECONDS"));
-    app.add_option("--utc", utc, "Pin the clock that the module reads (UTC)")
+    app.add_option("--utc", given.utc, "Pin the clock that the module reads (UTC)")
         ->type_name("YYYY-MM-DDTHH:MM:SS")
         ->check(CLI::Validator(
             [](const std::string& text) -> std::string {
                 return parseUtc(text) ? "" : "must be a valid YYYY-MM-DDTHH:MM:SS time";
             },
             "", ""));
-    app.add_option("--trace", trace, "Write every host operation and callback to FILE")
+    app.add_option("--trace", given.trace, "Write every host operation and callback to FILE")
         ->type_name("FILE");
-    app.add_option("--display", display, "terminal: live line on a terminal; none: nothing")
+    app.add_option("--display", given.display, "terminal: live line on a terminal; none: nothing")
         ->check(CLI::IsMember({"terminal", "none"}))
         ->capture_default_str();
-    app.add_option("--fail-writes-after", failWritesAfter,
+    app.add_option("--fail-writes-after", given.failWritesAfter,
                    "Testing: oapiWriteLine fails from line N+1 on (counted over all files), as "
                    "on a full disk")
         ->type_name("N")
         ->check(countValidator(0))
         ->group("Testing");
+}
 
+// The run works in the root folder, as the simulator does in its own: every path of the
+// command line is made absolute before that.
+void takeGivenOptions(const CLI::App& app, const GivenOptions& given, HostOptions& options) {
+    options.root = absolutePath(given.root);
+    if (app.count("--module") > 0) {
+        options.module = absolutePath(given.module);
+    }
+    if (app.count("--trace") > 0) {
+        options.trace = absolutePath(given.trace);
+    }
+    if (app.count("--frames") > 0) {
+        options.frames = parseCount(given.frames);
+    }
+    if (app.count("--step") > 0) {
+        options.step = given.step;
+    }
+    if (app.count("--utc") > 0) {
+        options.utc = parseUtc(given.utc);
+    }
+    options.display = given.display == "none" ? DisplayMode::none : DisplayMode::terminal;
+    if (app.count("--fail-writes-after") > 0) {
+        options.failWritesAfter = parseCount(given.failWritesAfter);
+    }
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CLI::App app{kDescription, "aeroquin-host"};
+    app.footer(kExitCodes);
+    app.set_version_flag("--version", std::string("aeroquin-host ") + AEROQUIN_VERSION);
+    HostOptions options;
+    GivenOptions given;
+    given.root = options.root.string();
+    declareOptions(app, given, options);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int status = app.exit(e);
         return {std::nullopt, status == 0 ? 0 : toInt(ExitCode::badInput)};
     }
-
-    // The run works in the root folder, as the simulator does in its own: every path of the
-    // command line is made absolute before that.
-    options.root = absolutePath(root);
-    if (app.count("--module") > 0) {
-        options.module = absolutePath(module);
-    }
-    if (app.count("--trace") > 0) {
-        options.trace = absolutePath(trace);
-    }
-    if (app.count("--frames") > 0) {
-        options.frames = parseCount(frames);
-    }
-    if (app.count("--step") > 0) {
-        options.step = step;
-    }
-    if (app.count("--utc") > 0) {
-        options.utc = parseUtc(utc);
-    }
-    options.display = display == "none" ? DisplayMode::none : DisplayMode::terminal;
-    if (app.count("--fail-writes-after") > 0) {
-        options.failWritesAfter = parseCount(failWritesAfter);
-    }
+    takeGivenOptions(app, given, options);
     return {options, 0};
 }
 
