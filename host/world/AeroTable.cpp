@@ -68,17 +68,18 @@ std::pair<std::size_t, double> locate(const std::vector<double>& axis, double va
     return {i, (value - axis[i]) / (axis[i + 1] - axis[i])};
 }
 
-}  // namespace
-
-AeroTable::AeroTable(std::vector<double> machs, std::vector<double> aoas,
-                     std::vector<AeroCoefficients> values)
-    : machs_(std::move(machs)), aoas_(std::move(aoas)), values_(std::move(values)) {}
-
-AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
-    // A spreadsheet's "CSV UTF-8" starts with one.
-    text = withoutByteOrderMark(text);
+// The rows of a table's text, the values of each in the order mach, aoa, cl, cd, cm.
+struct ParsedRows {
     std::vector<Row> rows;
     int headerLine = 0;
+};
+
+ParsedRows parseRows(std::string_view text, const std::string& name) {
+    // A spreadsheet's "CSV UTF-8" starts with one.
+    text = withoutByteOrderMark(text);
+    ParsedRows parsed;
+    std::vector<Row>& rows = parsed.rows;
+    int& headerLine = parsed.headerLine;
     std::vector<std::string_view> columns;  // as the header names them
     std::string columnText;                 // "mach,aoa,cl,cd" or with cm
     int lineNumber = 0;
@@ -130,6 +131,19 @@ AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
     if (headerLine == 0) {
         throw HostFileError(name, 0, "header line " + std::string(headerText) + " missing");
     }
+    return parsed;
+}
+
+}  // namespace
+
+AeroTable::AeroTable(std::vector<double> machs, std::vector<double> aoas,
+                     std::vector<AeroCoefficients> values)
+    : machs_(std::move(machs)), aoas_(std::move(aoas)), values_(std::move(values)) {}
+
+AeroTable AeroTable::fromText(std::string_view text, const std::string& name) {
+    const ParsedRows parsed = parseRows(text, name);
+    const std::vector<Row>& rows = parsed.rows;
+    const int headerLine = parsed.headerLine;
 
     // Each point once; remember where each Mach value first appears.
     std::map<std::pair<double, double>, const Row*> points;
