@@ -3,9 +3,11 @@ import shutil
 import tempfile
 import unittest
 
-from support import fixture, run_tool
+from support import PYTHON, fixture, run_tool
 
 import importlib.util
+
+from aeroquin_report.cli import matplotlib_missing_note
 
 HAVE_MATPLOTLIB = importlib.util.find_spec("matplotlib") is not None
 
@@ -31,7 +33,8 @@ class PlotTest(unittest.TestCase):
             svg = file.read()
         self.assertIn("<svg", svg)
         for text in (
-            "Glider, capture started 2024/03/05::14:07:09 UTC",
+            "Glider: Aeroquin capture of 2 Mach numbers × 3 angles of attack, started"
+            " 2024-03-05 14:07:09 UTC",
             "AOA [deg]",
             "CL*S [m²]",
             "CD*S [m²]",
@@ -127,15 +130,22 @@ class WithoutMatplotlibTest(unittest.TestCase):
             status, out, err = run_tool("plot", fixture("glider.csv"), "-o", target, env=env)
             self.assertFalse(os.path.exists(target))
         self.assertEqual((status, out), (3, ""))
+        # The note names the interpreter that ran and how to install matplotlib for it.
         self.assertEqual(
-            err,
-            "aeroquin-report: note: no figure written: matplotlib is not installed (No module"
-            " named matplotlib); on Debian: apt-get install python3-matplotlib\n",
+            err, matplotlib_missing_note(PYTHON, "No module named matplotlib") + "\n"
         )
-
-
-if __name__ == "__main__":
-    unittest.main()
+        self.assertEqual(
+            matplotlib_missing_note("/usr/bin/python3", "No module named matplotlib", True),
+            "aeroquin-report: note: no figure written: matplotlib is not installed for"
+            " /usr/bin/python3 (No module named matplotlib); install it: apt-get install"
+            " python3-matplotlib",
+        )
+        self.assertEqual(
+            matplotlib_missing_note("/opt/venv/bin/python", "No module named matplotlib", False),
+            "aeroquin-report: note: no figure written: matplotlib is not installed for"
+            " /opt/venv/bin/python (No module named matplotlib); install it:"
+            " /opt/venv/bin/python -m pip install matplotlib",
+        )
 
 
 @unittest.skipUnless(HAVE_MATPLOTLIB, "matplotlib is not installed")
@@ -168,3 +178,7 @@ class ManyMachNumbersTest(unittest.TestCase):
             svg = file.read()
         self.assertIn(">Mach number<", svg)
         self.assertNotIn(">Mach 4<", svg, "no legend entries beside the colour bar")
+
+
+if __name__ == "__main__":
+    unittest.main()

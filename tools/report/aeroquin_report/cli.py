@@ -22,6 +22,9 @@ EXIT_DIFFERENT = 1
 EXIT_ERROR = 2
 EXIT_NO_MATPLOTLIB = 3
 
+# The interpreter that Debian's Python packages, python3-matplotlib among them, belong to.
+DEBIAN_PYTHON = "/usr/bin/python3"
+
 REPORT_HELP = "a capture report written by Aeroquin"
 
 
@@ -186,6 +189,31 @@ def _table(args: argparse.Namespace) -> int:
     return EXIT_OK
 
 
+def _is_debian_python(executable: str) -> bool:
+    """Debian's /usr/bin/python3 itself, not a virtual environment made from it: the one that
+    Debian's python3-matplotlib is for."""
+    return os.path.realpath(executable) == os.path.realpath(DEBIAN_PYTHON) and (
+        sys.prefix == sys.base_prefix
+    )
+
+
+def matplotlib_missing_note(executable: str, reason: str, debian: bool | None = None) -> str:
+    """The note of a figure left out: the interpreter that lacks matplotlib, and how to install
+    matplotlib for that interpreter."""
+    if debian is None:
+        debian = _is_debian_python(executable)
+    if debian:
+        install = "install it: apt-get install python3-matplotlib"
+    else:
+        install = "install it: %s -m pip install matplotlib" % executable
+    return "%s: note: no figure written: matplotlib is not installed for %s (%s); %s" % (
+        PROG,
+        executable,
+        reason,
+        install,
+    )
+
+
 def _plot(args: argparse.Namespace) -> int:
     from .plot import FORMATS, MatplotlibMissing, figure_path, write_figure
 
@@ -204,11 +232,7 @@ def _plot(args: argparse.Namespace) -> int:
     try:
         write_figure(report, path)
     except MatplotlibMissing as missing:
-        print(
-            "%s: note: no figure written: matplotlib is not installed (%s); on Debian:"
-            " apt-get install python3-matplotlib" % (PROG, missing),
-            file=sys.stderr,
-        )
+        print(matplotlib_missing_note(sys.executable or "python3", str(missing)), file=sys.stderr)
         return EXIT_NO_MATPLOTLIB
     except OSError as error:
         return _error("cannot write %s: %s" % (path, error.strerror or error))

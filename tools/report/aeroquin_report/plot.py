@@ -3,6 +3,7 @@ moment also CM*S*c against AOA and against CL*S."""
 
 import math
 import os
+import re
 
 from .report import Report, Row, cut_short
 
@@ -25,6 +26,14 @@ def figure_path(report_path: str, output: str | None) -> str:
         return output
     stem, _ = os.path.splitext(report_path)
     return stem + ".png"
+
+
+def _readable_time(start_time: str) -> str:
+    """The header's YYYY/MM/DD::hh:mm:ss as YYYY-MM-DD hh:mm:ss; any other text as it is."""
+    match = re.fullmatch(r"(\d{4})/(\d\d)/(\d\d)::(\d\d:\d\d:\d\d)", start_time)
+    if not match:
+        return start_time
+    return "%s-%s-%s %s" % match.groups()
 
 
 def _curves(
@@ -117,9 +126,9 @@ def write_figure(report: Report, path: str) -> None:
             pitch_polar.plot(cl_s, cm_s_c, **style)
 
     panels = [
-        (lift, "Lift", "AOA [deg]", "CL*S [m²]"),
-        (drag, "Drag", "AOA [deg]", "CD*S [m²]"),
-        (ratio, "Lift-to-drag ratio", "AOA [deg]", "L/D"),
+        (lift, "Lift (CL*S = lift / dynamic pressure)", "AOA [deg]", "CL*S [m²]"),
+        (drag, "Drag (CD*S = drag / dynamic pressure)", "AOA [deg]", "CD*S [m²]"),
+        (ratio, "Lift-to-drag ratio", "AOA [deg]", "L/D [–]"),
         (polar, "Drag polar", "CD*S [m²]", "CL*S [m²]"),
     ]
     if moment:
@@ -138,7 +147,13 @@ def write_figure(report: Report, path: str) -> None:
         panel.axvline(0.0, color="grey", linewidth=0.8)
 
     figure.suptitle(
-        "%s, capture started %s UTC" % (report.vessel_class or "(no class)", report.start_time),
+        "%s: Aeroquin capture of %d Mach numbers × %d angles of attack, started %s UTC"
+        % (
+            report.vessel_class or "(no class)",
+            report.mach_count,
+            report.aoa_count,
+            _readable_time(report.start_time),
+        ),
         fontsize=14,
     )
     notes = []
