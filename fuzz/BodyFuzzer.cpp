@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (const Atmosphere* atmosphere = body.atmosphere()) {
             for (const double altitude : {-1.0e4, 0.0, 2.0e4, 8.6e4, 1.0e6, 1.0e300}) {
                 const AtmosphereState state = atmosphere->at(altitude);
-                static_cast<void>(atmosphere->speedOfSound(state.temperature));
+                static_cast<void>(atmosphere->speedOfSound(state.temperatureK));
             }
         }
     } catch (const HostFileError& error) {

@@ -10,13 +10,13 @@ ObjectTable::ObjectTable(World& world) : body_(world.body()) {
     if (const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr) {
         const AtmosphereParams& params = air->params();
         atmConstants_ = std::make_unique<ATMCONST>();
-        atmConstants_->p0 = params.pressure0;
-        atmConstants_->rho0 = params.density0;
+        atmConstants_->p0 = params.pressure0Pa;
+        atmConstants_->rho0 = params.density0KgM3;
         atmConstants_->R = params.gasConstant;
         atmConstants_->gamma = params.gamma;
         atmConstants_->C = air->decayPerMetre();
-        atmConstants_->altlimit = params.altLimit;
-        atmConstants_->radlimit = body_->meanRadius() + params.altLimit;
+        atmConstants_->altlimit = params.altLimitM;
+        atmConstants_->radlimit = body_->meanRadius() + params.altLimitM;
     }
     for (Vessel& vessel : world.vessels()) {
         Entry entry;

@@ -12,7 +12,7 @@ void readStatus(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATUS&
     status.rpos = toSimulator(vessel.position());
     status.rvel = toSimulator(vessel.velocity());
     status.vrot = toSimulator(vessel.angularVelocity());
-    status.arot = toSimulator(vessel.attitudeAngles());
+    status.arot = toSimulator(vessel.attitudeAnglesRad());
     status.fuel = kept.fuel;
     status.eng_main = kept.engMain;
     status.eng_hovr = kept.engHovr;
@@ -58,11 +58,11 @@ bool readStatusEx(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATU
             toSimulator(attitudeAngles(vessel.bodyRotation().transposed() * vessel.attitude()));
     } else {
         status.vrot = toSimulator(vessel.angularVelocity());
-        status.arot = toSimulator(vessel.attitudeAngles());
+        status.arot = toSimulator(vessel.attitudeAnglesRad());
     }
     double radius = 0.0;
     vessel.equPos(status.surf_lng, status.surf_lat, radius);
-    status.surf_hdg = vessel.heading();
+    status.surf_hdg = vessel.headingRad();
     status.xpdr = kept.xpdr;
     return true;
 }

@@ -15,9 +15,9 @@ class LastWords {
     static constexpr unsigned kStopGraceS = 2;
 
     // Installs the handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT and SIGALRM and the
-    // exit hook; `logFd` is the host log's descriptor. One instance at a time; the destructor
+    // exit hook; `fd` is the host log's descriptor. One instance at a time; the destructor
     // restores the previous handlers and disarms the exit hook.
-    explicit LastWords(int logFd);
+    explicit LastWords(int fd);
     LastWords(const LastWords&) = delete;
     LastWords& operator=(const LastWords&) = delete;
     LastWords(LastWords&&) = delete;

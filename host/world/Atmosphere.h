@@ -7,9 +7,9 @@
 namespace aeroquin::host {
 
 struct AtmosphereState {
-    double temperature;  // K
-    double pressure;     // Pa
-    double density;      // kg/m^3
+    double temperatureK;
+    double pressurePa;
+    double densityKgM3;
 };
 
 enum class AtmosphereModel {
@@ -27,15 +27,15 @@ enum class AtmosphereModel {
     J71G,
 };
 
-// The body file's values. For US1976 they are what the body reports to the module; the layer
-// model itself uses the standard's own constants.
+// The body file's values. For US1976 and J71G they are what the body reports to the module; those
+// models use their own constants.
 struct AtmosphereParams {
     AtmosphereModel model = AtmosphereModel::US1976;
     double gasConstant = 0.0;  // J/(kg K)
     double gamma = 0.0;
-    double pressure0 = 0.0;   // Pa, at the mean radius
-    double density0 = 0.0;    // kg/m^3, at the mean radius
-    double altLimit = 2.5e6;  // m above the mean radius; no air above
+    double pressure0Pa = 0.0;   // at the mean radius
+    double density0KgM3 = 0.0;  // at the mean radius
+    double altLimitM = 2.5e6;   // above the mean radius; no air above
 };
 
 class Atmosphere {
@@ -43,34 +43,34 @@ class Atmosphere {
     // The body's mean radius and GM give the surface gravity of the configured model.
     Atmosphere(const AtmosphereParams& params, double meanRadiusM, double gm);
 
-    // `altitude` is geometric, m above the mean radius. At and above the limit everything is 0,
+    // `altitudeM` is geometric, above the mean radius. At and above the limit everything is 0,
     // temperature included. Below -5 km the value at -5 km is held.
-    [[nodiscard]] AtmosphereState at(double altitude) const;
+    [[nodiscard]] AtmosphereState at(double altitudeM) const;
     // sqrt(gamma R T) with the configured gamma and R, m/s.
-    [[nodiscard]] double speedOfSound(double temperature) const;
+    [[nodiscard]] double speedOfSound(double temperatureK) const;
     [[nodiscard]] const AtmosphereParams& params() const { return params_; }
     // C = rho0 g0 / p0 (1/m), which the simulator also reports in the body's constants.
     [[nodiscard]] double decayPerMetre() const { return decayPerMetre_; }
 
   private:
     struct Layer {
-        double baseHeight;       // geopotential m
-        double baseTemperature;  // K
-        double lapseRate;        // K per geopotential m
-        double basePressure;     // Pa
+        double baseHeightM;  // geopotential
+        double baseTemperatureK;
+        double lapseRateKPerM;  // per geopotential m
+        double basePressurePa;
     };
     static constexpr int layerCount = 8;  // seven standard layers, then the held top
 
-    [[nodiscard]] AtmosphereState below(double altitude) const;
-    [[nodiscard]] AtmosphereState us1976(double altitude) const;
-    [[nodiscard]] AtmosphereState configured(double altitude) const;
-    [[nodiscard]] static AtmosphereState j71g(double altitude);
+    [[nodiscard]] AtmosphereState below(double altitudeM) const;
+    [[nodiscard]] AtmosphereState us1976(double altitudeM) const;
+    [[nodiscard]] AtmosphereState configured(double altitudeM) const;
+    [[nodiscard]] static AtmosphereState j71g(double altitudeM);
 
     AtmosphereParams params_;
     double decayPerMetre_;  // C of the configured model, 1/m
     std::array<Layer, layerCount> layers_{};
     // The last answer of at() and its altitude; NaN: none yet.
-    mutable double lastAltitude_ = std::numeric_limits<double>::quiet_NaN();
+    mutable double lastAltitudeM_ = std::numeric_limits<double>::quiet_NaN();
     mutable AtmosphereState last_{0.0, 0.0, 0.0};
 };
 

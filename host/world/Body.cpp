@@ -11,7 +11,7 @@ Body Body::fromItems(const ItemFile& items, std::string name) {
     const double size = items.requirePositive("Size");
     const double mass = items.requirePositive("Mass");
     const double period = items.requirePositive("SidRotPeriod");
-    const double obliquity = items.optionalNumber("Obliquity", 0.0);
+    const double obliquityRad = items.optionalNumber("Obliquity", 0.0);
     const std::size_t model =
         items.requireChoice("Atmosphere", {"US1976", "Isothermal", "J71G", "None"});
     std::optional<AtmosphereParams> atmosphere;
@@ -22,15 +22,15 @@ Body Body::fromItems(const ItemFile& items, std::string name) {
         params.model = models.at(model);
         params.gasConstant = items.requirePositive("AtmGasConstant");
         params.gamma = items.requirePositive("AtmGamma");
-        params.pressure0 = items.requirePositive("AtmPressure0");
-        params.density0 = items.requirePositive("AtmDensity0");
-        params.altLimit = items.optionalNumber("AtmAltLimit", params.altLimit);
-        if (params.altLimit <= 0.0) {
+        params.pressure0Pa = items.requirePositive("AtmPressure0");
+        params.density0KgM3 = items.requirePositive("AtmDensity0");
+        params.altLimitM = items.optionalNumber("AtmAltLimit", params.altLimitM);
+        if (params.altLimitM <= 0.0) {
             throw items.error("AtmAltLimit", "AtmAltLimit must be positive");
         }
         atmosphere = params;
     }
-    return {std::move(name), size, mass, period, obliquity, atmosphere};
+    return {std::move(name), size, mass, period, obliquityRad, atmosphere};
 }
 
 Body Body::load(const std::filesystem::path& root, const std::string& name) {
@@ -39,15 +39,16 @@ Body Body::load(const std::filesystem::path& root, const std::string& name) {
 }
 
 Body::Body(std::string name, double meanRadius, double mass, double rotationPeriod,
-           double obliquity, std::optional<AtmosphereParams> atmosphere)
+           double obliquityRad, std::optional<AtmosphereParams> atmosphere)
     : name_(std::move(name)),
       meanRadius_(meanRadius),
       mass_(mass),
       gm_(gravitationalConstant * mass),
       rotationPeriod_(rotationPeriod),
-      obliquity_(obliquity),
-      tilt_(rotationX(obliquity)),
-      angularVelocity_(rotationRate() * Vec3{0.0, std::cos(obliquity_), std::sin(obliquity_)}) {
+      obliquityRad_(obliquityRad),
+      tilt_(rotationX(obliquityRad)),
+      angularVelocity_(rotationRate() *
+                       Vec3{0.0, std::cos(obliquityRad_), std::sin(obliquityRad_)}) {
     if (atmosphere) {
         atmosphere_.emplace(*atmosphere, meanRadius_, gm_);
     }
@@ -90,16 +91,17 @@ Vec3 Body::gravity(const Vec3& r) const {
     return (-gm_ / (distance * distance * distance)) * r;
 }
 
-Vec3 surfaceDirection(double longitude, double latitude) {
-    const double cosLat = std::cos(latitude);
-    return {cosLat * std::cos(longitude), std::sin(latitude), cosLat * std::sin(longitude)};
+Vec3 surfaceDirection(double longitudeRad, double latitudeRad) {
+    const double cosLat = std::cos(latitudeRad);
+    return {cosLat * std::cos(longitudeRad), std::sin(latitudeRad),
+            cosLat * std::sin(longitudeRad)};
 }
 
-Mat3 horizonToBodyFixed(double longitude, double latitude) {
-    const double sinLng = std::sin(longitude);
-    const double cosLng = std::cos(longitude);
-    const double sinLat = std::sin(latitude);
-    const double cosLat = std::cos(latitude);
+Mat3 horizonToBodyFixed(double longitudeRad, double latitudeRad) {
+    const double sinLng = std::sin(longitudeRad);
+    const double cosLng = std::cos(longitudeRad);
+    const double sinLat = std::sin(latitudeRad);
+    const double cosLat = std::cos(latitudeRad);
     const Vec3 east{-sinLng, 0.0, cosLng};
     const Vec3 up{cosLat * cosLng, sinLat, cosLat * sinLng};
     const Vec3 north{-sinLat * cosLng, cosLat, -sinLat * sinLng};

@@ -26,22 +26,23 @@ inline constexpr double gravitationalConstant = 6.67259e-11;
 class Body {
   public:
     // Items: Size (m), Mass (kg), SidRotPeriod (s, > 0), optional Obliquity (rad, default 0),
-    // Atmosphere = US1976 | Isothermal | None, and for an atmosphere AtmGasConstant, AtmGamma,
-    // AtmPressure0, AtmDensity0, optional AtmAltLimit (m, default 2.5e6). Throws HostFileError.
+    // Atmosphere = US1976 | Isothermal | J71G | None, and for an atmosphere AtmGasConstant,
+    // AtmGamma, AtmPressure0, AtmDensity0, optional AtmAltLimit (m, default 2.5e6).
+    // Throws HostFileError.
     static Body fromItems(const ItemFile& items, std::string name);
     // Reads root/Config/<name>.cfg, named "Config/<name>.cfg" in messages.
     static Body load(const std::filesystem::path& root, const std::string& name);
 
-    Body(std::string name, double meanRadius, double mass, double rotationPeriod, double obliquity,
-         std::optional<AtmosphereParams> atmosphere);
+    Body(std::string name, double meanRadius, double mass, double rotationPeriod,
+         double obliquityRad, std::optional<AtmosphereParams> atmosphere);
 
     [[nodiscard]] const std::string& name() const { return name_; }
     [[nodiscard]] double meanRadius() const { return meanRadius_; }          // m
     [[nodiscard]] double mass() const { return mass_; }                      // kg
     [[nodiscard]] double gm() const { return gm_; }                          // m^3/s^2
     [[nodiscard]] double rotationPeriod() const { return rotationPeriod_; }  // sidereal, s
-    [[nodiscard]] double obliquity() const { return obliquity_; }            // rad
-    [[nodiscard]] double rotationRate() const;                               // rad/s
+    [[nodiscard]] double obliquityRad() const { return obliquityRad_; }
+    [[nodiscard]] double rotationRate() const;  // rad/s
 
     // Null when the body has no atmosphere.
     [[nodiscard]] const Atmosphere* atmosphere() const;
@@ -62,8 +63,8 @@ class Body {
     double mass_;
     double gm_;
     double rotationPeriod_;
-    double obliquity_;
-    Mat3 tilt_;             // rotationX(obliquity)
+    double obliquityRad_;
+    Mat3 tilt_;             // rotationX(obliquityRad_)
     Vec3 angularVelocity_;  // rad/s, global frame
     // The rotation last asked for, and its time (s); NaN: none yet.
     mutable double rotationTime_ = std::numeric_limits<double>::quiet_NaN();
@@ -71,9 +72,9 @@ class Body {
     std::optional<Atmosphere> atmosphere_;
 };
 
-// Unit vector, body-fixed frame, of longitude and latitude (rad).
-Vec3 surfaceDirection(double longitude, double latitude);
-// Local horizon (x east, y up, z north) -> body-fixed frame at longitude, latitude (rad).
-Mat3 horizonToBodyFixed(double longitude, double latitude);
+// Unit vector, body-fixed frame, of longitude and latitude.
+Vec3 surfaceDirection(double longitudeRad, double latitudeRad);
+// Local horizon (x east, y up, z north) -> body-fixed frame at longitude, latitude.
+Mat3 horizonToBodyFixed(double longitudeRad, double latitudeRad);
 
 }  // namespace aeroquin::host

@@ -7,8 +7,8 @@ namespace aeroquin::host::j77 {
 
 namespace {
 
-constexpr double radiusKm = 6369.0;                 // for geopotential height
-constexpr double seaLevelMolarMass = 28.96;         // g/mol
+constexpr double radiusKm = 6369.0;  // for geopotential height
+constexpr double seaLevelMolarMassGPerMol = 28.96;
 constexpr double avogadro = 6.02257e23;             // 1/mol, the model's value
 constexpr double boltzmann = 1.38066e-23;           // J/K, the model's value
 constexpr double hydrostatic = 34.163195;           // g0 M / R*, K per geopotential km
@@ -85,7 +85,7 @@ double numberDensity(double zKm) {
     for (int km = 86; km <= lastStep; ++km) {
         const double step = km;
         const double temperature = 188.0;
-        const double molarMass = seaLevelMolarMass * (1.0 - dissociated(step));
+        const double molarMass = seaLevelMolarMassGPerMol * (1.0 - dissociated(step));
         n = previousN * (previousT / temperature) * (molarMass / previousM) *
             std::exp(-0.5897446 *
                      ((previousM / previousT) * std::pow(1.0 + previousZ / 6356.766, -2.0) +
@@ -114,19 +114,19 @@ double temperatureK(double zKm) {
     return 188.0;
 }
 
-double molarMassG(double zKm) {
-    return seaLevelMolarMass * (1.0 - dissociated(zKm));
+double molarMassGPerMol(double zKm) {
+    return seaLevelMolarMassGPerMol * (1.0 - dissociated(zKm));
 }
 
 double densityKgM3(double zKm) {
     // g per cm^3 of the molecules, to kg per m^3.
-    return molarMassG(zKm) * numberDensity(zKm) * (1e3 / avogadro);
+    return molarMassGPerMol(zKm) * numberDensity(zKm) * (1e3 / avogadro);
 }
 
-double pressurePa(double density, double temperature, double molarMass) {
+double pressurePa(double densityKgM3, double temperatureK, double molarMassGPerMol) {
     // The model's gas constant: its Avogadro constant per kmol times its Boltzmann constant.
     constexpr double perKmol = 6.02257e26;
-    return density * (perKmol * boltzmann) / molarMass * temperature;
+    return densityKgM3 * (perKmol * boltzmann) / molarMassGPerMol * temperatureK;
 }
 
 }  // namespace aeroquin::host::j77

@@ -17,8 +17,8 @@ inline constexpr double topKm = 90.0;  // the model's range: geometric km above 
 // Geometric altitude Z in km, below topKm.
 [[nodiscard]] double temperatureK(double zKm);
 [[nodiscard]] double densityKgM3(double zKm);
-[[nodiscard]] double molarMassG(double zKm);  // g/mol
-// From density, temperature and molar mass as the model relates them, Pa.
-[[nodiscard]] double pressurePa(double density, double temperature, double molarMass);
+[[nodiscard]] double molarMassGPerMol(double zKm);
+// From density, temperature and molar mass as the model relates them.
+[[nodiscard]] double pressurePa(double densityKgM3, double temperatureK, double molarMassGPerMol);
 
 }  // namespace aeroquin::host::j77

@@ -62,37 +62,38 @@ double Vessel::groundRadius() const {
     return (body_ != nullptr ? body_->meanRadius() : 0.0) + class_->landedHeight;
 }
 
-void Vessel::placeLanded(double longitude, double latitude, const Vec3& attitude) {
+void Vessel::placeLanded(double longitudeRad, double latitudeRad, const Vec3& attitudeRad) {
     const double radius = groundRadius();
-    position_ = bodyRotation() * (radius * surfaceDirection(longitude, latitude));
-    setAttitude(attitude);
+    position_ = bodyRotation() * (radius * surfaceDirection(longitudeRad, latitudeRad));
+    setAttitude(attitudeRad);
     fixToSurface();
 }
 
-void Vessel::placeUpright(double longitude, double latitude, double heading) {
+void Vessel::placeUpright(double longitudeRad, double latitudeRad, double headingRad) {
     // Vessel axes in the local horizon (x east, y up, z north).
-    const double s = std::sin(heading);
-    const double c = std::cos(heading);
+    const double s = std::sin(headingRad);
+    const double c = std::cos(headingRad);
     const Mat3 vesselToHorizon = Mat3::fromColumns({c, 0.0, -s}, {0.0, 1.0, 0.0}, {s, 0.0, c});
     const Mat3 toGlobal =
-        bodyRotation() * horizonToBodyFixed(longitude, latitude) * vesselToHorizon;
-    placeLanded(longitude, latitude, host::attitudeAngles(toGlobal));
+        bodyRotation() * horizonToBodyFixed(longitudeRad, latitudeRad) * vesselToHorizon;
+    placeLanded(longitudeRad, latitudeRad, host::attitudeAngles(toGlobal));
 }
 
-void Vessel::placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude) {
+void Vessel::placeFlying(double longitudeRad, double latitudeRad, double altitudeM,
+                         const Vec3& attitudeRad) {
     landed_ = false;
     if (body_ != nullptr) {
-        position_ = bodyRotation() *
-                    ((body_->meanRadius() + altitude) * surfaceDirection(longitude, latitude));
+        position_ = bodyRotation() * ((body_->meanRadius() + altitudeM) *
+                                      surfaceDirection(longitudeRad, latitudeRad));
         velocity_ = body_->surfaceVelocity(position_);
     } else {
         position_ = {};
         velocity_ = {};
     }
-    setAttitude(attitude);
+    setAttitude(attitudeRad);
 }
 
-void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeAngles,
+void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeRad,
                      const Vec3& angularVelocity) {
     landed_ = false;
     stateSet_ = true;
@@ -100,8 +101,8 @@ void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& att
     velocity_ = velocity;
     vrot_ = angularVelocity;
     // A state read and set back unchanged keeps its matrix (bit-identical either way).
-    if (!(attitudeAngles == arot_)) {
-        setAttitude(attitudeAngles);
+    if (!(attitudeRad == arot_)) {
+        setAttitude(attitudeRad);
     }
 }
 
@@ -128,16 +129,16 @@ const Vessel::EquPos& Vessel::place() const {
     // and the horizon are made as the simulator makes its surface parameters.
     if (!(position_ == equPosCache_.position && time_ == equPosCache_.time)) {
         const Vec3 r = bodyRotation().transposeTimes(position_);
-        const double radius = length(r);
-        const double longitude = std::atan2(r.z, r.x);
-        const double latitude = radius > 0.0 ? std::asin(r.y / radius) : 0.0;
-        equPosCache_ = {position_, time_,  longitude,
-                        latitude,  radius, horizonToBodyFixed(longitude, latitude)};
+        const double radiusM = length(r);
+        const double longitudeRad = std::atan2(r.z, r.x);
+        const double latitudeRad = radiusM > 0.0 ? std::asin(r.y / radiusM) : 0.0;
+        equPosCache_ = {position_,   time_,   longitudeRad,
+                        latitudeRad, radiusM, horizonToBodyFixed(longitudeRad, latitudeRad)};
     }
     return equPosCache_;
 }
 
-double Vessel::heading() const {
+double Vessel::headingRad() const {
     // The nose's direction in the local horizon; a nose within 1e-4 of the vertical takes the
     // vessel's -y axis instead, as the simulator does.
     const Mat3& horizonToBodyFixed = place().horizonToBodyFixed;
@@ -150,15 +151,15 @@ double Vessel::heading() const {
     if (std::abs(nose.x) <= kVertical && std::abs(nose.z) <= kVertical) {
         nose = inHorizon(-attitude_.column(1));
     }
-    const double headingRad = std::atan2(nose.x, nose.z);
-    return headingRad < 0.0 ? headingRad + 2.0 * std::numbers::pi : headingRad;
+    const double heading = std::atan2(nose.x, nose.z);
+    return heading < 0.0 ? heading + 2.0 * std::numbers::pi : heading;
 }
 
-void Vessel::equPos(double& longitude, double& latitude, double& radius) const {
+void Vessel::equPos(double& longitudeRad, double& latitudeRad, double& radiusM) const {
     const EquPos& here = place();
-    longitude = here.longitude;
-    latitude = here.latitude;
-    radius = here.radius;
+    longitudeRad = here.longitudeRad;
+    latitudeRad = here.latitudeRad;
+    radiusM = here.radiusM;
 }
 
 Vec3 Vessel::horizonInvRot(const Vec3& horizon) const {
@@ -176,12 +177,12 @@ double Vessel::altitude() const {
 
 double Vessel::atmTemperature() const {
     const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
-    return air != nullptr ? air->at(altitude()).temperature : 0.0;
+    return air != nullptr ? air->at(altitude()).temperatureK : 0.0;
 }
 
 double Vessel::atmDensity() const {
     const Atmosphere* air = body_ != nullptr ? body_->atmosphere() : nullptr;
-    return air != nullptr ? air->at(altitude()).density : 0.0;
+    return air != nullptr ? air->at(altitude()).densityKgM3 : 0.0;
 }
 
 Vec3 Vessel::airspeedVector() const {
@@ -198,7 +199,7 @@ double Vessel::mach() const {
     if (air == nullptr) {
         return 0.0;
     }
-    return airspeed() / air->speedOfSound(air->at(altitude()).temperature);
+    return airspeed() / air->speedOfSound(air->at(altitude()).temperatureK);
 }
 
 double Vessel::angleOfAttackRad() const {
@@ -219,14 +220,14 @@ AeroLoads Vessel::currentLoads(VESSEL* self) const {
     Airflow airflow{airspeedVector(), 0.0, 0.0};
     if (air != nullptr) {
         const AtmosphereState state = air->at(altitude());
-        if (!std::isfinite(state.density) || !std::isfinite(state.temperature)) {
+        if (!std::isfinite(state.densityKgM3) || !std::isfinite(state.temperatureK)) {
             // The step names the vessel.
-            throw NonFiniteError("the air is not finite (density " + std::to_string(state.density) +
-                                 " kg/m^3, temperature " + std::to_string(state.temperature) +
-                                 " K)");
+            throw NonFiniteError("the air is not finite (density " +
+                                 std::to_string(state.densityKgM3) + " kg/m^3, temperature " +
+                                 std::to_string(state.temperatureK) + " K)");
         }
-        airflow.density = state.density;
-        airflow.speedOfSound = air->speedOfSound(state.temperature);
+        airflow.density = state.densityKgM3;
+        airflow.speedOfSound = air->speedOfSound(state.temperatureK);
     }
     return aeroLoads(class_->airfoils, class_->dragElements, class_->crossSectionsM2, airflow,
                      self);

@@ -39,17 +39,18 @@ class Vessel {
     [[nodiscard]] const Body* referenceBody() const { return body_; }
 
     // Placement (also used by World::load).
-    void placeLanded(double longitude, double latitude, const Vec3& attitude);
+    void placeLanded(double longitudeRad, double latitudeRad, const Vec3& attitudeRad);
     // Landed as the simulator lands a vessel: y up along the local vertical, the nose towards
-    // `heading` (rad from north towards east).
-    void placeUpright(double longitude, double latitude, double heading);
-    void placeFlying(double longitude, double latitude, double altitude, const Vec3& attitude);
+    // `headingRad` (from north towards east).
+    void placeUpright(double longitudeRad, double latitudeRad, double headingRad);
+    void placeFlying(double longitudeRad, double latitudeRad, double altitudeM,
+                     const Vec3& attitudeRad);
 
     // Free flight from this state: position and velocity relative to the reference body (global
-    // frame, m and m/s), attitude angles (rad, Attitude.h) and angular velocity (rad/s, vessel
+    // frame, m and m/s), attitude angles (Attitude.h) and angular velocity (rad/s, vessel
     // frame). The angles are kept as given, so that angles read and set back unchanged leave the
     // attitude bit-identical.
-    void setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeAngles,
+    void setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeRad,
                  const Vec3& angularVelocity);
     // Lands the vessel where it is: from now on it rides the surface with the surface's
     // velocity and no rotation of its own.
@@ -60,12 +61,12 @@ class Vessel {
     // Body-fixed frame -> global frame now; the identity in empty space. Valid until the time
     // changes.
     [[nodiscard]] const Mat3& bodyRotation() const;
-    // Heading of the nose in the local horizon, rad from north towards east, 0 to 2 pi.
-    [[nodiscard]] double heading() const;
+    // Heading of the nose in the local horizon, from north towards east, 0 to 2 pi.
+    [[nodiscard]] double headingRad() const;
 
-    // Longitude, latitude (rad) and radius (m) in the body's rotating frame now. In empty space
-    // the same in the global frame.
-    void equPos(double& longitude, double& latitude, double& radius) const;
+    // Longitude, latitude and radius in the body's rotating frame now. In empty space the same
+    // in the global frame.
+    void equPos(double& longitudeRad, double& latitudeRad, double& radiusM) const;
     // Local horizon (x east, y up, z north) at the vessel -> vessel frame.
     [[nodiscard]] Vec3 horizonInvRot(const Vec3& horizon) const;
     // Vessel frame -> global frame.
@@ -109,12 +110,12 @@ class Vessel {
     // address never names another vessel.
     [[nodiscard]] bool deleted() const { return deleted_; }
     void markDeleted() { deleted_ = true; }
-    [[nodiscard]] const Vec3& position() const { return position_; }     // global, m
-    [[nodiscard]] const Vec3& velocity() const { return velocity_; }     // global, m/s
-    [[nodiscard]] const Vec3& attitudeAngles() const { return arot_; }   // rad
-    [[nodiscard]] const Vec3& angularVelocity() const { return vrot_; }  // vessel frame, rad/s
-    [[nodiscard]] const Mat3& attitude() const { return attitude_; }     // vessel -> global
-    [[nodiscard]] double time() const { return time_; }                  // s
+    [[nodiscard]] const Vec3& position() const { return position_; }       // global, m
+    [[nodiscard]] const Vec3& velocity() const { return velocity_; }       // global, m/s
+    [[nodiscard]] const Vec3& attitudeAnglesRad() const { return arot_; }  // Attitude.h
+    [[nodiscard]] const Vec3& angularVelocity() const { return vrot_; }    // vessel frame, rad/s
+    [[nodiscard]] const Mat3& attitude() const { return attitude_; }       // vessel -> global
+    [[nodiscard]] double time() const { return time_; }                    // s
 
     // Integrates from time() to time() + dt (velocity Verlet for gravity, aerodynamic force held
     // from the start). Returns true when the vessel touched down in this step. Throws
@@ -161,9 +162,9 @@ class Vessel {
     struct EquPos {
         Vec3 position;
         double time = std::numeric_limits<double>::quiet_NaN();
-        double longitude = 0.0;   // rad
-        double latitude = 0.0;    // rad
-        double radius = 0.0;      // m
+        double longitudeRad = 0.0;
+        double latitudeRad = 0.0;
+        double radiusM = 0.0;
         Mat3 horizonToBodyFixed;  // local horizon -> body-fixed frame
     };
     // The last answer, kept while the position and the time stay.

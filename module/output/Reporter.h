@@ -59,7 +59,8 @@ class Reporter {
     std::string line_;  // the host's copy of each line, its capacity kept
 };
 
-// saveDirectory + separator + class name [+ "_YYYYMMDD_hhmmss" for style 1] + ".csv"; the start
+// saveDirectory + the build's path separator ('\\' under Windows conventions, '/' in the
+// simulator's Linux build) + class name [+ "_YYYYMMDD_hhmmss" for style 1] + ".csv"; the start
 // time is UTC. A class in a sub-folder of the simulator's vessel classes gives '_' for each '/'
 // and '\\' of its name: the report stays in the save directory.
 [[nodiscard]] std::string reportFileName(const Configuration& configuration,

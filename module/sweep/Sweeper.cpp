@@ -93,7 +93,7 @@ double Sweeper::currentMach() const {
     return machPoints_.at(machIndex_);
 }
 
-double Sweeper::currentAoa() const {
+double Sweeper::currentAoaDeg() const {
     return aoaPoints_.at(aoaIndex_);
 }
 
@@ -102,7 +102,7 @@ std::string Sweeper::statusText() const {
         return std::string(contract::kCompletedStatus);
     }
     std::ostringstream text;
-    text << "Mach: " << currentMach() << ", AOA: " << currentAoa();
+    text << "Mach: " << currentMach() << ", AOA: " << currentAoaDeg();
     return text.str();
 }
 

@@ -34,7 +34,7 @@ class Sweeper {
 
     // Current test point; std::out_of_range when an index lies outside its list.
     [[nodiscard]] double currentMach() const;
-    [[nodiscard]] double currentAoa() const;  // deg
+    [[nodiscard]] double currentAoaDeg() const;
 
     [[nodiscard]] const std::vector<double>& aoaPoints() const { return aoaPoints_; }
     [[nodiscard]] const std::vector<double>& machPoints() const { return machPoints_; }

@@ -115,7 +115,7 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
         airspeed_ = std::sqrt(temperatureK * (atmosphere->gamma * atmosphere->R)) * mach;
     }
 
-    applyVelocity(sweeper.currentAoa() * kRadiansPerDegree);
+    applyVelocity(sweeper.currentAoaDeg() * kRadiansPerDegree);
 
     // The step's forces come from the state just set, and setting it has updated the vessel's
     // air data: this density is the forces' own. Read after the step instead, it would belong to
@@ -129,7 +129,7 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
 CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
     CaptureSample sample;
     sample.mach = sweeper.currentMach();
-    sample.aoa = sweeper.currentAoa();
+    sample.aoa = sweeper.currentAoaDeg();
     // Both commanded in the pre-step, not re-measured after the step.
     sample.airspeed = airspeed_;
     sample.dynamicPressure = dynamicPressure_;

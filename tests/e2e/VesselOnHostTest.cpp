@@ -106,7 +106,7 @@ TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
     simVessel_->setFree(simVessel_->position(), simVessel_->velocity(),
                         {c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree},
                         {});
-    const auto attitude = simVessel_->attitudeAngles();
+    const auto attitude = simVessel_->attitudeAnglesRad();
 
     manager_->bind(configuration_);
     manager_->applyTestPoint(sweeper_);
@@ -114,9 +114,9 @@ TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
     EXPECT_NEAR(simVessel_->mach(), 0.8, 1e-9);
     // Speed of sound on this body: sqrt(1.44 * 250 J/(kg K) * 288.16 K) = 322.0832190599194 m/s.
     EXPECT_NEAR(manager_->measure(sweeper_).airspeed, 0.8 * 322.0832190599194, 1e-9);
-    EXPECT_EQ(simVessel_->attitudeAngles().x, attitude.x);
-    EXPECT_EQ(simVessel_->attitudeAngles().y, attitude.y);
-    EXPECT_EQ(simVessel_->attitudeAngles().z, attitude.z);
+    EXPECT_EQ(simVessel_->attitudeAnglesRad().x, attitude.x);
+    EXPECT_EQ(simVessel_->attitudeAnglesRad().y, attitude.y);
+    EXPECT_EQ(simVessel_->attitudeAnglesRad().z, attitude.z);
 }
 
 INSTANTIATE_TEST_SUITE_P(Attitudes, StillAirTest,

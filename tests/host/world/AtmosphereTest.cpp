@@ -17,9 +17,9 @@ AtmosphereParams earthAir() {
     p.model = AtmosphereModel::US1976;
     p.gasConstant = 286.91;
     p.gamma = 1.4;
-    p.pressure0 = 101325.0;
-    p.density0 = 1.225;
-    p.altLimit = 2.5e6;
+    p.pressure0Pa = 101325.0;
+    p.density0KgM3 = 1.225;
+    p.altLimitM = 2.5e6;
     return p;
 }
 
@@ -77,9 +77,9 @@ TEST(US1976, MatchesTheReferenceTableOnEveryRow) {
     for (const auto& row : rows) {
         const AtmosphereState s = air.at(row.altitude);
         SCOPED_TRACE("altitude " + std::to_string(row.altitude));
-        EXPECT_NEAR(s.temperature, std::stod(row.temperature), printedTolerance(row.temperature));
-        EXPECT_NEAR(s.pressure, std::stod(row.pressure), printedTolerance(row.pressure));
-        EXPECT_NEAR(s.density, std::stod(row.density), printedTolerance(row.density));
+        EXPECT_NEAR(s.temperatureK, std::stod(row.temperature), printedTolerance(row.temperature));
+        EXPECT_NEAR(s.pressurePa, std::stod(row.pressure), printedTolerance(row.pressure));
+        EXPECT_NEAR(s.densityKgM3, std::stod(row.density), printedTolerance(row.density));
     }
 }
 
@@ -87,14 +87,14 @@ TEST(US1976, HoldsTheTopTemperatureAndKeepsFallingAbove86Km) {
     const Atmosphere air(earthAir(), earthRadius, earthGm);
     // The standard's top: 214.65 K at 71 km geopotential, -2 K/km to 84.852 km.
     const double top = 214.65 - 2.0 * 13.852;
-    EXPECT_NEAR(air.at(86000.0).temperature, top, 1e-3);
-    EXPECT_NEAR(air.at(86000.0).pressure, 0.37338, 0.00002);  // published: 3.7338e-1 Pa
-    EXPECT_DOUBLE_EQ(air.at(150000.0).temperature, top);
+    EXPECT_NEAR(air.at(86000.0).temperatureK, top, 1e-3);
+    EXPECT_NEAR(air.at(86000.0).pressurePa, 0.37338, 0.00002);  // published: 3.7338e-1 Pa
+    EXPECT_DOUBLE_EQ(air.at(150000.0).temperatureK, top);
     // Continuous across 86 km, and falling all the way to the limit.
-    EXPECT_NEAR(air.at(85999.0).pressure / air.at(86001.0).pressure, 1.0, 1e-3);
-    double previous = air.at(86000.0).pressure;
+    EXPECT_NEAR(air.at(85999.0).pressurePa / air.at(86001.0).pressurePa, 1.0, 1e-3);
+    double previous = air.at(86000.0).pressurePa;
     for (double z = 90000.0; z <= 2.5e6; z += 10000.0) {
-        const double p = air.at(z).pressure;
+        const double p = air.at(z).pressurePa;
         EXPECT_LT(p, previous) << z;
         EXPECT_GE(p, 0.0);
         previous = p;
@@ -103,15 +103,15 @@ TEST(US1976, HoldsTheTopTemperatureAndKeepsFallingAbove86Km) {
 
 TEST(US1976, NoAirAboveTheLimit) {
     AtmosphereParams params = earthAir();
-    params.altLimit = 90000.0;
+    params.altLimitM = 90000.0;
     const Atmosphere air(params, earthRadius, earthGm);
     // At the top itself there is no air either, and the temperature reads 0 as well.
     const AtmosphereState top = air.at(90000.0);
-    EXPECT_EQ(top.pressure, 0.0);
-    EXPECT_EQ(top.density, 0.0);
-    EXPECT_EQ(top.temperature, 0.0);
-    EXPECT_NEAR(air.at(89999.5).temperature, 186.946, 1e-3);
-    EXPECT_GT(air.at(89999.5).density, 0.0);
+    EXPECT_EQ(top.pressurePa, 0.0);
+    EXPECT_EQ(top.densityKgM3, 0.0);
+    EXPECT_EQ(top.temperatureK, 0.0);
+    EXPECT_NEAR(air.at(89999.5).temperatureK, 186.946, 1e-3);
+    EXPECT_GT(air.at(89999.5).densityKgM3, 0.0);
 }
 
 TEST(US1976, SpeedOfSoundUsesTheConfiguredGas) {
@@ -124,9 +124,9 @@ AtmosphereParams flatAir() {
     p.model = AtmosphereModel::Isothermal;
     p.gasConstant = 250.0;
     p.gamma = 1.44;
-    p.pressure0 = 100000.0;
-    p.density0 = 1.6;
-    p.altLimit = 150000.0;
+    p.pressure0Pa = 100000.0;
+    p.density0KgM3 = 1.6;
+    p.altLimitM = 150000.0;
     return p;
 }
 
@@ -144,9 +144,9 @@ TEST_P(Isothermal, FollowsTheBarometricFormula) {
     const Atmosphere air(flatAir(), 1.0e6, 6.25e12);
     const auto& c = GetParam();
     const AtmosphereState s = air.at(c.altitude);
-    EXPECT_DOUBLE_EQ(s.temperature, 288.16);
-    EXPECT_NEAR(s.pressure, c.pressure, c.pressure * 1e-12);
-    EXPECT_NEAR(s.density, c.density, c.density * 1e-12);
+    EXPECT_DOUBLE_EQ(s.temperatureK, 288.16);
+    EXPECT_NEAR(s.pressurePa, c.pressure, c.pressure * 1e-12);
+    EXPECT_NEAR(s.densityKgM3, c.density, c.density * 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,9 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Isothermal, NoAirNorTemperatureFromTheLimitUp) {
     const Atmosphere air(flatAir(), 1.0e6, 6.25e12);
-    EXPECT_EQ(air.at(150000.0).density, 0.0);
-    EXPECT_EQ(air.at(150000.0).pressure, 0.0);
-    EXPECT_EQ(air.at(150000.0).temperature, 0.0);
+    EXPECT_EQ(air.at(150000.0).densityKgM3, 0.0);
+    EXPECT_EQ(air.at(150000.0).pressurePa, 0.0);
+    EXPECT_EQ(air.at(150000.0).temperatureK, 0.0);
     EXPECT_DOUBLE_EQ(air.speedOfSound(250.0), 300.0);  // sqrt(1.44 * 250 * 250)
 }
 
@@ -193,15 +193,15 @@ TEST(J71G, MatchesTheSimulatorsEarthOnEveryRow) {
         }
         const AtmosphereState s = air.at(v[0]);
         SCOPED_TRACE(line);
-        EXPECT_NEAR(s.temperature / v[1], 1.0, 1e-6);
-        EXPECT_NEAR(s.density / v[2], 1.0, 1e-6);
-        EXPECT_NEAR(s.pressure / v[3], 1.0, 1e-6);
+        EXPECT_NEAR(s.temperatureK / v[1], 1.0, 1e-6);
+        EXPECT_NEAR(s.densityKgM3 / v[2], 1.0, 1e-6);
+        EXPECT_NEAR(s.pressurePa / v[3], 1.0, 1e-6);
         ++rows;
     }
     EXPECT_EQ(rows, 42) << AEROQUIN_EARTH_SIMULATOR_CSV;
     // Continuous where the model's own layers meet at its top, and falling on above 90 km.
-    EXPECT_NEAR(air.at(89999.0).density / air.at(90001.0).density, 1.0, 1e-3);
-    EXPECT_LT(air.at(120000.0).density, air.at(90001.0).density);
+    EXPECT_NEAR(air.at(89999.0).densityKgM3 / air.at(90001.0).densityKgM3, 1.0, 1e-3);
+    EXPECT_LT(air.at(120000.0).densityKgM3, air.at(90001.0).densityKgM3);
 }
 
 }  // namespace

@@ -26,9 +26,9 @@ inline Body flatBody() {
     air.model = AtmosphereModel::Isothermal;
     air.gasConstant = 250.0;
     air.gamma = 1.44;
-    air.pressure0 = 100000.0;
-    air.density0 = 1.6;
-    air.altLimit = 100000.0;
+    air.pressure0Pa = 100000.0;
+    air.density0KgM3 = 1.6;
+    air.altLimitM = 100000.0;
     return Body("Flat", 1.0e6, 6.25e12 / gravitationalConstant, 1e30, 0.0, air);
 }
 

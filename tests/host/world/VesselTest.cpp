@@ -26,7 +26,7 @@ Vessel flying(const Body& body, const Vec3& airspeed, const Vec3& attitude = {},
               std::shared_ptr<const VesselClass> vesselClass = probeClass()) {
     Vessel v("P1", std::move(vesselClass), &body);
     v.placeFlying(0.0, 0.0, 20000.0, attitude);
-    v.setFree(v.position(), v.velocity() + v.globalRot(airspeed), v.attitudeAngles(), {});
+    v.setFree(v.position(), v.velocity() + v.globalRot(airspeed), v.attitudeAnglesRad(), {});
     return v;
 }
 
@@ -166,14 +166,15 @@ TEST(Motion, AngularVelocityTurnsTheAttitude) {
     const Body body = flatBody();
     Vessel v("P1", probeClass(), &body);
     v.placeFlying(0.0, 0.0, 20000.0, {});
-    v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {0.0, 0.0, 0.5});  // about the nose
+    // About the nose.
+    v.setFree(v.position(), v.velocity(), v.attitudeAnglesRad(), {0.0, 0.0, 0.5});
     for (int i = 0; i < 10; ++i) {
         v.step(0.1);
     }
     // Half a radian about z from the identity.
-    EXPECT_NEAR(v.attitudeAngles().x, 0.0, 1e-12);
-    EXPECT_NEAR(v.attitudeAngles().y, 0.0, 1e-12);
-    EXPECT_NEAR(v.attitudeAngles().z, 0.5, 1e-12);
+    EXPECT_NEAR(v.attitudeAnglesRad().x, 0.0, 1e-12);
+    EXPECT_NEAR(v.attitudeAnglesRad().y, 0.0, 1e-12);
+    EXPECT_NEAR(v.attitudeAnglesRad().z, 0.5, 1e-12);
 }
 
 TEST(Landed, RidesTheRotatingSurface) {
@@ -229,7 +230,7 @@ TEST_P(Heading, IsTheNoseDirectionFromNorthTowardsEast) {
     const Body body("B", 1.0e6, 1.0e23, 1.0e5, 0.0, std::nullopt);
     Vessel v("V", probeClass(false), &body);
     v.placeLanded(0.0, 0.0, GetParam().attitude);
-    EXPECT_NEAR(v.heading(), GetParam().heading, 1e-12);
+    EXPECT_NEAR(v.headingRad(), GetParam().heading, 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -271,7 +272,7 @@ TEST_P(RotationDrag, IsTheSimulatorsLimitedTorque) {
     damped->rotationDrag = {GetParam().resistance, GetParam().resistance, GetParam().resistance};
     Vessel v("P1", damped, &body);
     v.placeFlying(0.0, 0.0, 20000.0, {});
-    v.setFree(v.position(), v.velocity() + Vec3{0.0, 0.0, 150.0}, v.attitudeAngles(),
+    v.setFree(v.position(), v.velocity() + Vec3{0.0, 0.0, 150.0}, v.attitudeAnglesRad(),
               {0.5, 0.0, 0.0});
     v.step(0.02);
     EXPECT_NEAR(v.angularVelocity().x, GetParam().omegaAfter, 1e-8);
@@ -325,7 +326,7 @@ TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
     spinning->inertiaM2 = {1.0, 2.0, 3.0};
     Vessel v("P1", spinning, &body);
     v.placeFlying(0.0, 0.0, 150000.0, {});  // above the air
-    v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {1.0, 1.0, 0.0});
+    v.setFree(v.position(), v.velocity(), v.attitudeAnglesRad(), {1.0, 1.0, 0.0});
     v.step(0.01);
     EXPECT_NEAR(v.angularVelocity().z, -0.01 / 3.0, 1e-12);
     EXPECT_NEAR(v.angularVelocity().x, 1.0, 1e-12);
@@ -338,7 +339,7 @@ TEST(Rotation, AngularVelocityActsInTheVesselFrame) {
     const Body body = flatBody();
     Vessel v("P1", testsupport::probeClass(), &body);
     v.placeFlying(0.0, 0.0, 150000.0, {0.3, -0.7, 1.1});
-    v.setFree(v.position(), v.velocity(), v.attitudeAngles(), {0.0, 0.0, 0.5});
+    v.setFree(v.position(), v.velocity(), v.attitudeAnglesRad(), {0.0, 0.0, 0.5});
     const Vec3 nose = v.attitude().column(2);
     for (int i = 0; i < 10; ++i) {
         v.step(0.1);
@@ -363,7 +364,7 @@ TEST(Landed, StandsUprightWithItsNoseToTheHeading) {
             EXPECT_NEAR(up.x, 0.0, 1e-12);
             EXPECT_NEAR(up.y, 1.0, 1e-12);
             EXPECT_NEAR(up.z, 0.0, 1e-12);
-            EXPECT_NEAR(std::remainder(v.heading() - heading, 2.0 * pi), 0.0, 1e-12);
+            EXPECT_NEAR(std::remainder(v.headingRad() - heading, 2.0 * pi), 0.0, 1e-12);
             EXPECT_TRUE(v.landed());
         }
     }

@@ -24,12 +24,12 @@ TEST(World, LoadsTheDemo) {
     EXPECT_DOUBLE_EQ(world.body()->gm(), 6.67259e-11 * 5.973698968e24);
     ASSERT_NE(world.body()->atmosphere(), nullptr);
     const AtmosphereParams& atm = world.body()->atmosphere()->params();
-    EXPECT_EQ(atm.pressure0, 101325.0);
+    EXPECT_EQ(atm.pressure0Pa, 101325.0);
     EXPECT_EQ(atm.model, AtmosphereModel::J71G);
-    EXPECT_EQ(atm.density0, 1.2247);
+    EXPECT_EQ(atm.density0KgM3, 1.2247);
     EXPECT_EQ(atm.gasConstant, 286.91);
     EXPECT_EQ(atm.gamma, 1.4);
-    EXPECT_EQ(atm.altLimit, 2.5e6);
+    EXPECT_EQ(atm.altLimitM, 2.5e6);
     EXPECT_EQ(world.stepSize(), 0.02);
 
     ASSERT_EQ(world.vessels().size(), 1u);
@@ -112,8 +112,8 @@ TEST(World, PlacesVesselsAsTheScenarioSays) {
     EXPECT_NEAR(lng, std::numbers::pi / 6.0, 1e-12);
     EXPECT_NEAR(lat, -std::numbers::pi / 4.0, 1e-12);
     EXPECT_NEAR(rad, 1.005e6, 1e-6);
-    EXPECT_NEAR(a.attitudeAngles().x, std::numbers::pi / 18.0, 1e-15);
-    EXPECT_NEAR(a.attitudeAngles().z, std::numbers::pi / 6.0, 1e-15);
+    EXPECT_NEAR(a.attitudeAnglesRad().x, std::numbers::pi / 18.0, 1e-15);
+    EXPECT_NEAR(a.attitudeAnglesRad().z, std::numbers::pi / 6.0, 1e-15);
     EXPECT_FALSE(a.landed());
     EXPECT_TRUE(world.vessels()[1].landed());
     world.vessels()[1].equPos(lng, lat, rad);

@@ -32,7 +32,7 @@ TEST(SweeperTest, FreshSweeperIsEmptyAndHasNoCurrentPoint) {
     EXPECT_EQ(sweeper.describe(),
               "Sweeper: Mach vector size: 0, AOA vector size: 0, Current indexes - Mach: 0 AOA: 0");
     EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
-    EXPECT_THROW(static_cast<void>(sweeper.currentAoa()), std::out_of_range);
+    EXPECT_THROW(static_cast<void>(sweeper.currentAoaDeg()), std::out_of_range);
     EXPECT_THROW(static_cast<void>(sweeper.statusText()), std::out_of_range);
 }
 
@@ -44,7 +44,7 @@ TEST(SweeperTest, WorkedExampleBuildsBothAxesAndStartsOnTheFirstPoint) {
               (std::vector<double>{0.5, 0.6, 0.7, 0.8, 0.9, 1.0, 1.25, 1.5, 1.75, 2.0}));
     EXPECT_FALSE(sweeper.finished());
     EXPECT_EQ(sweeper.currentMach(), 0.5);
-    EXPECT_EQ(sweeper.currentAoa(), -10.0);
+    EXPECT_EQ(sweeper.currentAoaDeg(), -10.0);
     EXPECT_EQ(sweeper.statusText(), "Mach: 0.5, AOA: -10");
     EXPECT_EQ(
         sweeper.describe(),
@@ -67,7 +67,7 @@ TEST(SweeperTest, WorkedExampleVisitsNinetyPointsThenFinishes) {
         "Sweeper: Mach vector size: 10, AOA vector size: 9, Current indexes - Mach: 10 AOA: 9");
     EXPECT_EQ(sweeper.statusText(), "Capture completed");
     EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
-    EXPECT_THROW(static_cast<void>(sweeper.currentAoa()), std::out_of_range);
+    EXPECT_THROW(static_cast<void>(sweeper.currentAoaDeg()), std::out_of_range);
 }
 
 TEST(SweeperTest, TwoByThreeVisitsMachOuterAoaInner) {
@@ -76,7 +76,7 @@ TEST(SweeperTest, TwoByThreeVisitsMachOuterAoaInner) {
     std::vector<std::pair<double, double>> visited;
     std::vector<bool> results;
     for (int frame = 0; frame < 6; ++frame) {
-        visited.emplace_back(sweeper.currentMach(), sweeper.currentAoa());
+        visited.emplace_back(sweeper.currentMach(), sweeper.currentAoaDeg());
         results.push_back(sweeper.advance());
     }
     const std::vector<std::pair<double, double>> expected{{1, 0}, {1, 10}, {1, 20},
@@ -141,7 +141,7 @@ TEST(SweeperTest, InvalidAxisIsLeftEmptyWithoutAnError) {
     EXPECT_TRUE(sweeper.machPoints().empty());
     EXPECT_THROW(static_cast<void>(sweeper.currentMach()), std::out_of_range);
     EXPECT_THROW(static_cast<void>(sweeper.statusText()), std::out_of_range);
-    EXPECT_EQ(sweeper.currentAoa(), -10.0);
+    EXPECT_EQ(sweeper.currentAoaDeg(), -10.0);
 }
 
 TEST(SweeperTest, AoaCountWrittenMinusOneEndsInALengthErrorNamingTheAxis) {
