@@ -24,13 +24,19 @@ std::string columnLine(std::size_t columns) {
     return line;
 }
 
-// printf-style date and time of `time`; every field at most 5 digits.
-std::string formatTime(const char* format, const SYSTEMTIME& time) {
+// The header's "YYYY/MM/DD::hh:mm:ss" and the file name's "_YYYYMMDD_hhmmss".
+enum class TimeStyle { header, fileName };
+
+// The date and time of `time`; every field at most 5 digits. The formats stay literals, which
+// the compiler checks.
+std::string formatTime(TimeStyle style, const SYSTEMTIME& time) {
     std::array<char, 64> text{};
-    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(time.wYear),
-                  static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wDay),
-                  static_cast<unsigned>(time.wHour), static_cast<unsigned>(time.wMinute),
-                  static_cast<unsigned>(time.wSecond));
+    std::snprintf(text.data(), text.size(),
+                  style == TimeStyle::header ? "%.4u/%.2u/%.2u::%.2u:%.2u:%.2u"
+                                             : "_%.4u%.2u%.2u_%.2u%.2u%.2u",
+                  static_cast<unsigned>(time.wYear), static_cast<unsigned>(time.wMonth),
+                  static_cast<unsigned>(time.wDay), static_cast<unsigned>(time.wHour),
+                  static_cast<unsigned>(time.wMinute), static_cast<unsigned>(time.wSecond));
     return text.data();
 }
 
@@ -91,8 +97,7 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
 
     writeLine(std::string(contract::kVersionLabel).append(contract::kVersion));
     writeLine(std::string(contract::kClassLabel) + vesselManager.vesselClassName());
-    writeLine(std::string(contract::kStartTimeLabel) +
-              formatTime("%.4u/%.2u/%.2u::%.2u:%.2u:%.2u", startTime));
+    writeLine(std::string(contract::kStartTimeLabel) + formatTime(TimeStyle::header, startTime));
     std::ostringstream counts;
     counts << contract::kAoaCountLabel << sweeper.aoaPoints().size() << '\n'
            << contract::kMachCountLabel << sweeper.machPoints().size();
@@ -142,7 +147,7 @@ std::string reportFileName(const Configuration& configuration, const VesselManag
     std::replace(stem.begin(), stem.end(), '/', '_');
     std::replace(stem.begin(), stem.end(), '\\', '_');
     if (configuration.reportNameStyle == 1) {
-        stem += formatTime("_%.4u%.2u%.2u_%.2u%.2u%.2u", startTime);
+        stem += formatTime(TimeStyle::fileName, startTime);
     }
     return configuration.saveDirectory + simulator::kPathSeparator + stem + ".csv";
 }

@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "host: no end within 2 s of SIGTERM"},
                       DyingCall{"CrashesAtMachPointSeven", 0, 128 + SIGSEGV, "host: SIGSEGV"},
                       DyingCall{"ExitsAtMachPointSeven", 0, 7, "host: exit() called"}),
-    [](const auto& info) { return info.param.function; });
+    [](const auto& testInfo) { return testInfo.param.function; });
 
 struct BadAirfoil {
     std::string name;
@@ -231,6 +231,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadAirfoil{"NoLiftNoDrag", "Mass = 12000\nReferenceArea = 60\nAeroTabel = Wing.csv\n",
                    "Config/Vessels/Probe.cfg: the class defines no lift and no drag: it needs "
                    "AeroTable, Airfoils or DragElements"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testInfo) { return testInfo.param.name; });
 
 }  // namespace

@@ -185,6 +185,6 @@ INSTANTIATE_TEST_SUITE_P(
                      root.write("Scenarios/Default.scn", scenario);
                  },
                  2, "", "NoSuchWing", 0}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testInfo) { return testInfo.param.name; });
 
 }  // namespace

@@ -246,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(
                          root.write("Scenarios/Default.scn",
                                     scenario + "GL-01.AttachedTo = GL-02\n");
                      }}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testInfo) { return testInfo.param.name; });
 
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
     TempRoot root("demo");
@@ -471,10 +471,10 @@ INSTANTIATE_TEST_SUITE_P(StepsAndAttitudes, PhysicsTest,
                                            PhysicsCase{"0.1", "0 0 90"},
                                            PhysicsCase{"0.1", "40 -25 130"},
                                            PhysicsCase{"0.02", "40 -25 130", true}),
-                         [](const ::testing::TestParamInfo<PhysicsCase>& info) {
-                             std::string name = std::string("step ") + info.param.step +
-                                                " s, attitude " + info.param.attitude +
-                                                (info.param.moments ? ", moments" : "");
+                         [](const ::testing::TestParamInfo<PhysicsCase>& testInfo) {
+                             std::string name = std::string("step ") + testInfo.param.step +
+                                                " s, attitude " + testInfo.param.attitude +
+                                                (testInfo.param.moments ? ", moments" : "");
                              for (char& c : name) {
                                  c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
                              }

@@ -15,7 +15,7 @@ VECTOR3 vectorOf(const glider::Triple& t) {
 
 class Glider final : public VESSEL2 {
   public:
-    Glider(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
+    Glider(OBJHANDLE handle, int flightModel) : VESSEL2(handle, flightModel) {}
 
     void clbkSetClassCaps(FILEHANDLE classFile) override {
         try {

@@ -48,6 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AxisCase{"NegativeBounds", {-5, -1}, {4294967295u}, true},
                       AxisCase{"NaNBound", {0, kNaN}, {1}, false},
                       AxisCase{"TinyAscent", {1.0, 1.0000000000000002}, {1}, true}),
-    [](const ::testing::TestParamInfo<AxisCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<AxisCase>& testInfo) { return testInfo.param.name; });
 
 }  // namespace

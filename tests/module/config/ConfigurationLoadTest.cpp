@@ -298,7 +298,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"MachIntervals", "-1e-300 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error: -1e-300 is below 0",
                     7}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FailureCase>& testInfo) { return testInfo.param.name; });
 
 TEST_F(ConfigurationLoadTest, ReportNameStyleZeroAndOneAreAccepted) {
     for (const std::int32_t style : {0, 1}) {
@@ -404,8 +404,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoadHostThrowsTest,
                          ::testing::Values(ThrowingCase{"StringRead", "oapiReadItem_string", 1},
                                            ThrowingCase{"IntRead", "oapiReadItem_int", 3},
                                            ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 9}),
-                         [](const ::testing::TestParamInfo<ThrowingCase>& info) {
-                             return info.param.name;
+                         [](const ::testing::TestParamInfo<ThrowingCase>& testInfo) {
+                             return testInfo.param.name;
                          });
 
 TEST_F(ConfigurationLoadTest, FailingCloseDoesNotHideTheConfigurationError) {

@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         RealCase{"Infinity", "inf", false, {}}, RealCase{"NotANumber", "nan", false, {}},
         RealCase{"ExponentWithoutDigits", "1e", false, {}}, RealCase{"LoneSign", "-", false, {}},
         RealCase{"Hexadecimal", "0x10", false, {0}}),
-    [](const ::testing::TestParamInfo<RealCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RealCase>& testInfo) { return testInfo.param.name; });
 
 struct CountCase {
     std::string name;
@@ -86,6 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"Fraction", "5.5 4", false, {5}}, CountCase{"Exponent", "1e3", false, {1}},
         CountCase{"Commas", "5,3", false, {5}}, CountCase{"Semicolons", "5;3", false, {5}},
         CountCase{"TrailingLetters", "3x", false, {3}}),
-    [](const ::testing::TestParamInfo<CountCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<CountCase>& testInfo) { return testInfo.param.name; });
 
 }  // namespace

@@ -134,15 +134,15 @@ TEST_F(ReporterTest, FileThatDoesNotHoldTheHeaderIsRefused) {
 
     host.unwritable.insert("Reports\\Glider.csv");
     {
-        Reporter reporter;
+        Reporter refused;
         try {
-            reporter.open(configuration, sweeper, vesselManager);
+            refused.open(configuration, sweeper, vesselManager);
             FAIL() << "open succeeded without a file";
         } catch (const std::runtime_error& error) {
             EXPECT_STREQ(error.what(), "File Reports\\Glider.csv could not be created.");
         }
-        reporter.writeRow(rowText(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}));
-        reporter.close();
+        refused.writeRow(rowText(CaptureSample{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, {}}));
+        refused.close();
     }
     EXPECT_EQ(host.count("oapiWriteLine"), 10) << "two headers, no row";
     EXPECT_EQ(host.count("oapiCloseFile"), 2);

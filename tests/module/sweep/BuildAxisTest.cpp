@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {0.5, 1, 2},
                  {5, 4},
                  {0.5, 0.6, 0.7, 0.8, 0.9, 1.0, 1.25, 1.5, 1.75, 2.0}}),
-    [](const ::testing::TestParamInfo<AxisCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<AxisCase>& testInfo) { return testInfo.param.name; });
 
 struct InvalidCase {
     std::string name;
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       InvalidCase{"Descending", {10, 0}, {1}},
                       // Validity is decided before the size, so no length error here.
                       InvalidCase{"DescendingAndHuge", {10, 0}, {4294967295u}}),
-    [](const ::testing::TestParamInfo<InvalidCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<InvalidCase>& testInfo) { return testInfo.param.name; });
 
 struct CeilingCase {
     std::string name;
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
         CeilingCase{"ManyLargestCounts", ascending(401),
                     std::vector<std::uint32_t>(400, 4294967295u),
                     "Sweeper: axis of 1717986918001 points exceeds the limit of 16777216 points"}),
-    [](const ::testing::TestParamInfo<CeilingCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<CeilingCase>& testInfo) { return testInfo.param.name; });
 
 TEST(BuildAxisTest, ExactlyTheCeilingIsBuilt) {
     std::vector<double> points;
