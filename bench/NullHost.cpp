@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 
 #include "module/simulator/HostApi.h"
@@ -16,8 +18,9 @@ struct Item {
 };
 
 constexpr Item kConfiguration[] = {
-    {"VesselName", "Bench"},      {"SaveDirectory", "Reports"}, {"AoaIntervals", "-90 90"},
-    {"AoaIncrements", "1000000"}, {"MachIntervals", "0.1 10"},  {"MachIncrements", "999"},
+    {"VesselName", "Bench"},     {"SaveDirectory", "/tmp/aeroquin-bench"},
+    {"AoaIntervals", "-90 90"},  {"AoaIncrements", "1000000"},
+    {"MachIntervals", "0.1 10"}, {"MachIncrements", "999"},
 };
 
 // Addresses that serve as handles; the host interface's free functions are the only way in,
@@ -28,6 +31,11 @@ char vesselObject;
 char bodyObject;
 char annotation;
 std::uint64_t lines = 0;
+// The report's header goes to disk (5 writes, the counts in one); its rows are only counted:
+// writing them is the floor's cost (FloorWrites.cpp), not the module's.
+constexpr std::uint64_t kHeaderWrites = 5;
+std::ofstream header;
+std::uint64_t linesSinceOpen = 0;
 // Forces that change at every point, as over a sweep's angles: each point's CL*S, CD*S and L/D
 // are made anew, as in a capture.
 double forceStep = 0.0;  // N
@@ -125,11 +133,22 @@ int Date2Int(char* /*date*/) {
 }
 void oapiWriteLog(char* /*line*/) {}
 
-FILEHANDLE oapiOpenFile(const char* /*fname*/, FileAccessMode mode, PathRoot /*root*/) {
-    return mode == FILE_IN ? static_cast<FILEHANDLE>(&nh::configurationFile)
-                           : static_cast<FILEHANDLE>(&nh::reportFile);
+FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot /*root*/) {
+    if (mode == FILE_IN) {
+        return &nh::configurationFile;
+    }
+    // The module checks that its header reached the disk.
+    const std::filesystem::path path(aeroquin::simulator::localPath(fname));
+    std::filesystem::create_directories(path.parent_path());
+    nh::header.open(path, std::ios::trunc);
+    nh::linesSinceOpen = 0;
+    return &nh::reportFile;
 }
-void oapiCloseFile(FILEHANDLE /*file*/, FileAccessMode /*mode*/) {}
+void oapiCloseFile(FILEHANDLE file, FileAccessMode /*mode*/) {
+    if (file == &nh::reportFile) {
+        nh::header.close();
+    }
+}
 bool oapiReadItem_string(FILEHANDLE /*file*/, char* item, char* string) {
     for (const auto& [key, value] : nh::kConfiguration) {
         if (key == item) {
@@ -147,8 +166,11 @@ bool oapiReadItem_int(FILEHANDLE /*file*/, char* item, int& value) {
     value = 0;
     return true;
 }
-void oapiWriteLine(FILEHANDLE /*file*/, char* /*line*/) {
+void oapiWriteLine(FILEHANDLE /*file*/, char* line) {
     ++nh::lines;
+    if (nh::linesSinceOpen++ < nh::kHeaderWrites) {
+        nh::header << line << std::endl;
+    }
 }
 
 OBJHANDLE oapiGetVesselByName(char* /*name*/) {
