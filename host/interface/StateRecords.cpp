@@ -9,14 +9,15 @@
 namespace aeroquin::host {
 
 void readStatus(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATUS& status) {
-    status.rpos = toSimulator(vessel.position());
-    status.rvel = toSimulator(vessel.velocity());
-    status.vrot = toSimulator(vessel.angularVelocity());
-    status.arot = toSimulator(vessel.attitudeAnglesRad());
+    const VesselState& now = vessel.state();
+    status.rpos = toSimulator(now.position);
+    status.rvel = toSimulator(now.velocity);
+    status.vrot = toSimulator(now.angularVelocity);
+    status.arot = toSimulator(now.attitudeAnglesRad);
     status.fuel = kept.fuel;
     status.eng_main = kept.engMain;
     status.eng_hovr = kept.engHovr;
-    status.rbody = bodyHandle(vessel.referenceBody());
+    status.rbody = bodyHandle(now.body);
     status.base = kept.base;
     status.port = kept.port;
     status.status = vessel.landed() ? 1 : 0;
@@ -45,24 +46,26 @@ bool readStatusEx(const Vessel& vessel, const UnmodelledState& kept, VESSELSTATU
     if (status.version != 2) {
         return false;
     }
+    const VesselState& now = vessel.state();
+    const VesselFrames frames = vessel.frames();
     status.flag = kept.flagEx;
-    status.rbody = bodyHandle(vessel.referenceBody());
+    status.rbody = bodyHandle(now.body);
     status.base = kept.base;
     status.port = kept.port;
     status.status = vessel.landed() ? 1 : 0;
-    status.rpos = toSimulator(vessel.position());
-    status.rvel = toSimulator(vessel.velocity());
+    status.rpos = toSimulator(now.position);
+    status.rvel = toSimulator(now.velocity);
     if (vessel.landed()) {
-        status.vrot = VECTOR3{{vessel.altitude(), 0.0, 0.0}};
+        status.vrot = VECTOR3{{altitudeM(now), 0.0, 0.0}};
         status.arot =
-            toSimulator(attitudeAngles(vessel.bodyRotation().transposed() * vessel.attitude()));
+            toSimulator(attitudeAngles(frames.bodyRotation().transposed() * now.attitude));
     } else {
-        status.vrot = toSimulator(vessel.angularVelocity());
-        status.arot = toSimulator(vessel.attitudeAnglesRad());
+        status.vrot = toSimulator(now.angularVelocity);
+        status.arot = toSimulator(now.attitudeAnglesRad);
     }
     double radius = 0.0;
-    vessel.equPos(status.surf_lng, status.surf_lat, radius);
-    status.surf_hdg = vessel.headingRad();
+    frames.equPos(status.surf_lng, status.surf_lat, radius);
+    status.surf_hdg = frames.headingRad();
     status.xpdr = kept.xpdr;
     return true;
 }
@@ -76,7 +79,8 @@ bool applyStatusEx(Vessel& vessel, UnmodelledState& kept, const VESSELSTATUS2& s
     kept.port = status.port;
     kept.xpdr = status.xpdr;
     if (status.status == 1) {
-        const Mat3 attitude = vessel.bodyRotation() * attitudeMatrix(fromSimulator(status.arot));
+        const Mat3 attitude =
+            vessel.frames().bodyRotation() * attitudeMatrix(fromSimulator(status.arot));
         vessel.setFree(fromSimulator(status.rpos), fromSimulator(status.rvel),
                        attitudeAngles(attitude), {});
         vessel.land();

@@ -7,8 +7,10 @@
 #include "host/interface/HostContext.h"
 #include "host/interface/SimulatorVectors.h"
 #include "host/interface/StateRecords.h"
+#include "host/world/AirData.h"
 #include "module/simulator/HostApi.h"
 
+using aeroquin::host::airAt;
 using aeroquin::host::applyStatus;
 using aeroquin::host::applyStatusEx;
 using aeroquin::host::Body;
@@ -229,7 +231,7 @@ const OBJHANDLE VESSEL::GetSurfaceRef() const {
         return nullptr;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetSurfaceRef");
-    OBJHANDLE body = vessel == nullptr ? nullptr : ObjectTable::handleOf(vessel->referenceBody());
+    OBJHANDLE body = vessel == nullptr ? nullptr : ObjectTable::handleOf(vessel->state().body);
     if (host->trace().on()) {
         host->trace().line("VESSEL::GetSurfaceRef", TraceResult{}, body);
     }
@@ -316,8 +318,8 @@ OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius)
     }
     OBJHANDLE body = nullptr;
     if (const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetEquPos")) {
-        vessel->equPos(longitude, latitude, radius);
-        body = ObjectTable::handleOf(vessel->referenceBody());
+        vessel->frames().equPos(longitude, latitude, radius);
+        body = ObjectTable::handleOf(vessel->state().body);
     } else {
         longitude = latitude = radius = 0.0;
     }
@@ -333,8 +335,9 @@ void VESSEL::HorizonInvRot(const VECTOR3& rhorizon, VECTOR3& rlocal) const {
         return;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::HorizonInvRot");
-    rlocal = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
-                               : toSimulator(vessel->horizonInvRot(fromSimulator(rhorizon)));
+    rlocal = vessel == nullptr
+                 ? VECTOR3{{0.0, 0.0, 0.0}}
+                 : toSimulator(vessel->frames().horizonInvRot(fromSimulator(rhorizon)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::HorizonInvRot", rhorizon.x, rhorizon.y, rhorizon.z,
                            TraceResult{}, rlocal.x, rlocal.y, rlocal.z);
@@ -348,7 +351,7 @@ void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GlobalRot");
     rglob = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
-                              : toSimulator(vessel->globalRot(fromSimulator(rloc)));
+                              : toSimulator(vessel->frames().globalRot(fromSimulator(rloc)));
     if (host->trace().on()) {
         host->trace().line("VESSEL::GlobalRot", rloc.x, rloc.y, rloc.z, TraceResult{}, rglob.x,
                            rglob.y, rglob.z);
@@ -361,7 +364,8 @@ void VESSEL::GetAngularMoment(VECTOR3& amom) const {
         return;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetAngularMoment");
-    amom = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->angularMoment());
+    amom =
+        vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->loads().angularMomentNm);
     if (host->trace().on()) {
         host->trace().line("VESSEL::GetAngularMoment", TraceResult{}, amom.x, amom.y, amom.z);
     }
@@ -388,22 +392,22 @@ double vesselQuery(OBJHANDLE handle, const char* operation, Query query) {
 
 double VESSEL::GetAtmTemperature() const {
     return vesselQuery(hVessel_, "VESSEL::GetAtmTemperature",
-                       [](const Vessel& vessel) { return vessel.atmTemperature(); });
+                       [](const Vessel& vessel) { return airAt(vessel.state()).temperatureK; });
 }
 
 double VESSEL::GetAtmDensity() const {
     return vesselQuery(hVessel_, "VESSEL::GetAtmDensity",
-                       [](const Vessel& vessel) { return vessel.atmDensity(); });
+                       [](const Vessel& vessel) { return airAt(vessel.state()).densityKgM3; });
 }
 
 double VESSEL::GetLift() const {
     return vesselQuery(hVessel_, "VESSEL::GetLift",
-                       [](const Vessel& vessel) { return vessel.lift(); });
+                       [](const Vessel& vessel) { return vessel.loads().aero.lift; });
 }
 
 double VESSEL::GetDrag() const {
     return vesselQuery(hVessel_, "VESSEL::GetDrag",
-                       [](const Vessel& vessel) { return vessel.drag(); });
+                       [](const Vessel& vessel) { return vessel.loads().aero.drag; });
 }
 
 DWORD VESSEL::AttachmentCount(bool toparent) const {

@@ -1,6 +1,7 @@
 #include "host/world/VesselClass.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -11,6 +12,7 @@
 
 #include "host/support/ParseNumber.h"
 #include "host/support/PlainName.h"
+#include "host/world/Angles.h"
 #include "host/world/CoefficientLibrary.h"
 
 namespace aeroquin::host {
@@ -295,6 +297,24 @@ VesselClass VesselClass::load(const std::filesystem::path& root, const std::stri
     return fromItems(
         ItemFile::load(root / "Config" / "Vessels" / file, classFolderName + "/" + file), name,
         root);
+}
+
+void probeCoefficientFunctions(const VesselClass& vesselClass, VESSEL* self) {
+    constexpr std::array machs{0.0, 0.3, 0.6, 0.8, 0.9, 0.95, 1.0, 1.05,
+                               1.1, 1.2, 1.5, 2.0, 3.0, 5.0,  10.0};
+    // Re0 per unit Mach of sea-level air, 1/m: the probe needs plausible values, not exact ones.
+    constexpr double reynoldsPerMach = 2.3e7;
+    for (const Airfoil& airfoil : vesselClass.airfoils) {
+        if (!airfoil.coefficients.isFunction()) {
+            continue;
+        }
+        for (const double mach : machs) {
+            for (int angleDeg = -180; angleDeg <= 180; angleDeg += 5) {
+                static_cast<void>(airfoil.coefficients.at(self, radians(angleDeg), mach,
+                                                          reynoldsPerMach * mach * airfoil.chordM));
+            }
+        }
+    }
 }
 
 }  // namespace aeroquin::host

@@ -40,4 +40,9 @@ struct VesselClass {
                                  const std::filesystem::path& root);
 };
 
+// Calls every coefficient function of the class over the whole circle of angles (5 deg apart)
+// and Mach 0 to 10, passing `self` on; throws std::runtime_error at the first value that is not
+// finite.
+void probeCoefficientFunctions(const VesselClass& vesselClass, VESSEL* self);
+
 }  // namespace aeroquin::host

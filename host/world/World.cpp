@@ -104,7 +104,8 @@ void World::checkCoefficientFunctions(const InterfaceOf& interfaceOf) const {
     std::set<const VesselClass*> checked;
     for (const Vessel& vessel : vessels_) {
         if (checked.insert(&vessel.vesselClass()).second) {
-            vessel.checkCoefficientFunctions(interfaceOf ? interfaceOf(vessel) : nullptr);
+            probeCoefficientFunctions(vessel.vesselClass(),
+                                      interfaceOf ? interfaceOf(vessel) : nullptr);
         }
     }
 }

@@ -52,7 +52,7 @@ class World {
     // functions; the world keeps none. Empty: null for every vessel.
     using InterfaceOf = std::function<VESSEL*(const Vessel&)>;
 
-    // Vessel::checkCoefficientFunctions for one vessel of each class.
+    // probeCoefficientFunctions (VesselClass.h) for one vessel of each class, with its interface.
     void checkCoefficientFunctions(const InterfaceOf& interfaceOf = {}) const;
 
     [[nodiscard]] double stepSize() const { return stepSize_; }  // s

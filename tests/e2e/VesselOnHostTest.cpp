@@ -10,6 +10,7 @@
 
 #include "host/interface/HostContext.h"
 #include "host/world/AeroTable.h"
+#include "host/world/AirData.h"
 #include "host/world/Vessel.h"
 #include "host/world/World.h"
 #include "module/config/Configuration.h"
@@ -22,6 +23,7 @@ namespace {
 using aeroquin::Configuration;
 using aeroquin::Sweeper;
 using aeroquin::VesselManager;
+using aeroquin::host::airDataAt;
 using aeroquin::host::HostContext;
 using aeroquin::host::HostSettings;
 using aeroquin::host::World;
@@ -70,12 +72,12 @@ TEST_F(VesselOnHostTest, FirstPointPutsALandedVesselTwentyKilometresUpInFreeFlig
     EXPECT_TRUE(simVessel_->landed());
     manager_->restorePosition();
     EXPECT_FALSE(simVessel_->landed());
-    EXPECT_EQ(simVessel_->position().x, 6.37101e6 + 20000.0);
-    EXPECT_EQ(simVessel_->position().y, 0.0);
-    EXPECT_EQ(simVessel_->position().z, 0.0);
-    EXPECT_NEAR(simVessel_->altitude(), 20000.0, 1e-6);
+    EXPECT_EQ(simVessel_->state().position.x, 6.37101e6 + 20000.0);
+    EXPECT_EQ(simVessel_->state().position.y, 0.0);
+    EXPECT_EQ(simVessel_->state().position.z, 0.0);
+    EXPECT_NEAR(airDataAt(simVessel_->state()).altitudeM, 20000.0, 1e-6);
     // Landed, the record held the 1.8 m height above the runway where a free one spins.
-    EXPECT_EQ(simVessel_->angularVelocity(), (aeroquin::host::Vec3{}));
+    EXPECT_EQ(simVessel_->state().angularVelocity, (aeroquin::host::Vec3{}));
 }
 
 TEST_F(VesselOnHostTest, AtMachZeroTheVesselTurnsWithTheAtmosphere) {
@@ -83,7 +85,7 @@ TEST_F(VesselOnHostTest, AtMachZeroTheVesselTurnsWithTheAtmosphere) {
     manager_->bind(configuration_);
     manager_->applyTestPoint(sweeper_);
     // The surface speed is taken at the vessel's own radius: no airflow is left over.
-    EXPECT_NEAR(simVessel_->airspeed(), 0.0, 1e-9);
+    EXPECT_NEAR(airDataAt(simVessel_->state()).airspeed, 0.0, 1e-9);
 }
 
 struct Condition {
@@ -103,20 +105,20 @@ class StillAirTest : public VesselOnHostTest, public ::testing::WithParamInterfa
 TEST_P(StillAirTest, HostSeesTheCommandedMachAndAngleOfAttack) {
     const Condition& c = GetParam();
     start("flat", "P1", 0.8, c.aoa);
-    simVessel_->setFree(simVessel_->position(), simVessel_->velocity(),
+    simVessel_->setFree(simVessel_->state().position, simVessel_->state().velocity,
                         {c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree},
                         {});
-    const auto attitude = simVessel_->attitudeAnglesRad();
+    const auto attitude = simVessel_->state().attitudeAnglesRad;
 
     manager_->bind(configuration_);
     manager_->applyTestPoint(sweeper_);
-    EXPECT_NEAR(simVessel_->angleOfAttackRad(), c.aoa * kDegree, 1e-9);
-    EXPECT_NEAR(simVessel_->mach(), 0.8, 1e-9);
+    EXPECT_NEAR(airDataAt(simVessel_->state()).angleOfAttackRad, c.aoa * kDegree, 1e-9);
+    EXPECT_NEAR(airDataAt(simVessel_->state()).mach, 0.8, 1e-9);
     // Speed of sound on this body: sqrt(1.44 * 250 J/(kg K) * 288.16 K) = 322.0832190599194 m/s.
     EXPECT_NEAR(manager_->measure(sweeper_).airspeed, 0.8 * 322.0832190599194, 1e-9);
-    EXPECT_EQ(simVessel_->attitudeAnglesRad().x, attitude.x);
-    EXPECT_EQ(simVessel_->attitudeAnglesRad().y, attitude.y);
-    EXPECT_EQ(simVessel_->attitudeAnglesRad().z, attitude.z);
+    EXPECT_EQ(simVessel_->state().attitudeAnglesRad.x, attitude.x);
+    EXPECT_EQ(simVessel_->state().attitudeAnglesRad.y, attitude.y);
+    EXPECT_EQ(simVessel_->state().attitudeAnglesRad.z, attitude.z);
 }
 
 INSTANTIATE_TEST_SUITE_P(Attitudes, StillAirTest,
@@ -132,7 +134,7 @@ TEST_P(StillAirTest, OnTheTurningEarthTheHostSeesTheCommand) {
     const Condition& c = GetParam();
     start("demo", "GL-01", 0.5, c.aoa);
     manager_->bind(configuration_);
-    simVessel_->setFree(simVessel_->position(), simVessel_->velocity(),
+    simVessel_->setFree(simVessel_->state().position, simVessel_->state().velocity,
                         {c.attitude[0] * kDegree, c.attitude[1] * kDegree, c.attitude[2] * kDegree},
                         {});
 
@@ -140,8 +142,8 @@ TEST_P(StillAirTest, OnTheTurningEarthTheHostSeesTheCommand) {
     // US Standard Atmosphere 1976: 216.65 K at 20 km; the body's R and gamma.
     const double commanded = 0.5 * std::sqrt(1.4 * 286.91 * 216.65);
     EXPECT_NEAR(manager_->measure(sweeper_).airspeed, commanded, 1e-3);
-    EXPECT_NEAR(simVessel_->airspeed(), commanded, 1e-6);
-    EXPECT_NEAR(simVessel_->angleOfAttackRad(), c.aoa * kDegree, 1e-9);
+    EXPECT_NEAR(airDataAt(simVessel_->state()).airspeed, commanded, 1e-6);
+    EXPECT_NEAR(airDataAt(simVessel_->state()).angleOfAttackRad, c.aoa * kDegree, 1e-9);
 
     // One step later the row holds the class table's signed coefficients times its 60 m^2;
     // q is read after the step, a few metres lower.

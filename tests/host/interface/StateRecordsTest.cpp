@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/interface/SimulatorVectors.h"
+#include "host/world/AirData.h"
 #include "tests/host/world/TestWorld.h"
 
 namespace aeroquin::host {
@@ -119,11 +120,11 @@ TEST(Status, AppliesAtOnce) {
     readStatus(v, kept, s);
     s.rpos = toSimulator({1.01e6, 0.0, 0.0});  // 10 km: rho = 1.6 / e
     applyStatus(v, kept, s);
-    EXPECT_NEAR(v.atmDensity(), 0.58860710587430773, 1e-14);
+    EXPECT_NEAR(airAt(v.state()).densityKgM3, 0.58860710587430773, 1e-14);
     s.status = 1;
     applyStatus(v, kept, s);
     EXPECT_TRUE(v.landed());
-    EXPECT_NEAR(v.airspeed(), 0.0, 1e-12);
+    EXPECT_NEAR(airDataAt(v.state()).airspeed, 0.0, 1e-12);
 }
 
 TEST(Status, LandedRecordHoldsTheHeightAndTheAttitudeAgainstTheSurface) {
@@ -145,11 +146,11 @@ TEST(Status, LandedRecordHoldsTheHeightAndTheAttitudeAgainstTheSurface) {
     EXPECT_NEAR(s.arot.y, againstSurface.y, 1e-12);
     EXPECT_NEAR(s.arot.z, againstSurface.z, 1e-12);
     // Applied back as landed it stays where it was.
-    const Vec3 position = v.position();
+    const Vec3 position = v.state().position;
     ASSERT_TRUE(applyStatusEx(v, kept, s));
     EXPECT_TRUE(v.landed());
-    EXPECT_NEAR(length(v.position() - position), 0.0, 1e-6);
-    EXPECT_EQ(v.angularVelocity(), Vec3{});
+    EXPECT_NEAR(length(v.state().position - position), 0.0, 1e-6);
+    EXPECT_EQ(v.state().angularVelocity, Vec3{});
 }
 
 }  // namespace

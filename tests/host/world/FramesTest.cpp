@@ -104,7 +104,7 @@ class HorizonFrame : public ::testing::TestWithParam<Placement> {};
 
 // East, up and north as the vessel reports them, in the global frame.
 Vec3 horizonAxis(const Vessel& v, Vec3 axis) {
-    return v.globalRot(v.horizonInvRot(axis));
+    return v.frames().globalRot(v.frames().horizonInvRot(axis));
 }
 
 TEST_P(HorizonFrame, IsOrthonormalAndEastFollowsTheSurface) {
@@ -118,8 +118,8 @@ TEST_P(HorizonFrame, IsOrthonormalAndEastFollowsTheSurface) {
     for (int i = 0; i < 3; ++i) {
         Vec3 unit;
         (i == 0 ? unit.x : i == 1 ? unit.y : unit.z) = 1.0;
-        const Vec3 h = vessel.horizonInvRot(unit);
-        const Vec3 g = vessel.globalRot(unit);
+        const Vec3 h = vessel.frames().horizonInvRot(unit);
+        const Vec3 g = vessel.frames().globalRot(unit);
         for (int r = 0; r < 3; ++r) {
             horizonToVessel.m[r][i] = r == 0 ? h.x : r == 1 ? h.y : h.z;
             vesselToGlobal.m[r][i] = r == 0 ? g.x : r == 1 ? g.y : g.z;
@@ -131,9 +131,9 @@ TEST_P(HorizonFrame, IsOrthonormalAndEastFollowsTheSurface) {
     const Vec3 east = horizonAxis(vessel, {1, 0, 0});
     const Vec3 up = horizonAxis(vessel, {0, 1, 0});
     const Vec3 north = horizonAxis(vessel, {0, 0, 1});
-    expectNear(up, normalised(vessel.position()), 1e-12);
+    expectNear(up, normalised(vessel.state().position), 1e-12);
     // The ground beneath moves east at omega R cos(latitude), with nothing north or up.
-    const Vec3 ground = body.surfaceVelocity(earthRadius * normalised(vessel.position()));
+    const Vec3 ground = body.surfaceVelocity(earthRadius * normalised(vessel.state().position));
     const double speed = 2.0 * pi * earthRadius / earthPeriod * std::cos(p.latitude);
     EXPECT_GT(dot(ground, east), 0.0);
     EXPECT_NEAR(dot(ground, east), speed, 1e-9);
@@ -168,7 +168,7 @@ TEST_P(EquPos, GivesTheBodyFixedPosition) {
     double lng = 0.0;
     double lat = 0.0;
     double rad = 0.0;
-    vessel.equPos(lng, lat, rad);
+    vessel.frames().equPos(lng, lat, rad);
     EXPECT_NEAR(lng, c.longitude, 1e-12);
     EXPECT_NEAR(lat, c.latitude, 1e-12);
     EXPECT_NEAR(rad, length(c.position), 1e-6);

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "host/world/AirData.h"
 #include "host/world/Attitude.h"
 #include "tests/host/world/TestWorld.h"
 
@@ -26,7 +27,8 @@ Vessel flying(const Body& body, const Vec3& airspeed, const Vec3& attitude = {},
               std::shared_ptr<const VesselClass> vesselClass = probeClass()) {
     Vessel v("P1", std::move(vesselClass), &body);
     v.placeFlying(0.0, 0.0, 20000.0, attitude);
-    v.setFree(v.position(), v.velocity() + v.globalRot(airspeed), v.attitudeAnglesRad(), {});
+    v.setFree(v.state().position, v.state().velocity + v.frames().globalRot(airspeed),
+              v.state().attitudeAnglesRad, {});
     return v;
 }
 
@@ -49,14 +51,15 @@ TEST_P(Forces, MatchTheTableTimesQS) {
     const Body body = flatBody();
     const auto& c = GetParam();
     Vessel v = flying(body, atAoa(150.0, c.aoaDeg), c.attitude);
-    EXPECT_NEAR(v.mach(), 0.4657181471230094, 1e-12);
-    EXPECT_NEAR(v.angleOfAttackRad(), c.aoaDeg * degree, 1e-12);
-    EXPECT_NEAR(v.dynamicPressure(), 2436.035098259029, 1e-8);
-    EXPECT_NEAR(v.atmDensity(), 0.21653645317858033, 1e-15);
-    EXPECT_DOUBLE_EQ(v.atmTemperature(), 288.16);
+    const AirData air = airDataAt(v.state());
+    EXPECT_NEAR(air.mach, 0.4657181471230094, 1e-12);
+    EXPECT_NEAR(air.angleOfAttackRad, c.aoaDeg * degree, 1e-12);
+    EXPECT_NEAR(air.dynamicPressurePa, 2436.035098259029, 1e-8);
+    EXPECT_NEAR(airAt(v.state()).densityKgM3, 0.21653645317858033, 1e-15);
+    EXPECT_DOUBLE_EQ(airAt(v.state()).temperatureK, 288.16);
     v.step(0.02);
-    EXPECT_NEAR(v.lift(), c.lift, std::abs(c.lift) * 1e-12 + 1e-9);
-    EXPECT_NEAR(v.drag(), c.drag, c.drag * 1e-12);
+    EXPECT_NEAR(v.loads().aero.lift, c.lift, std::abs(c.lift) * 1e-12 + 1e-9);
+    EXPECT_NEAR(v.loads().aero.drag, c.drag, c.drag * 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(HandValues, Forces,
@@ -73,23 +76,23 @@ TEST(Forces, ActAcrossAndAgainstTheAirflow) {
     const Body body = flatBody();
     const Vec3 attitude{0.4, -1.1, 2.5};
     Vessel v = flying(body, atAoa(150.0, 10.0), attitude);
-    const Vec3 v0 = v.velocity();
-    const Vec3 r0 = v.position();
+    const Vec3 v0 = v.state().velocity;
+    const Vec3 r0 = v.state().position;
     const double dt = 0.02;
     v.step(dt);
     // Gravity: 6.25e12 / (1.02e6)^2 = 6.0073048827 m/s^2 towards the centre (-x).
     const Vec3 gravity{-6.007304882737409, 0.0, 0.0};
-    const Vec3 aero = 1000.0 * ((v.velocity() - v0) / dt - gravity);
+    const Vec3 aero = 1000.0 * ((v.state().velocity - v0) / dt - gravity);
     // Expected, vessel frame: lift along (0, cos a, sin a), drag along -(0, -sin a, cos a).
     const double a = 10.0 * degree;
     const Vec3 local = 2436.035098259029 * Vec3{0.0, std::cos(a), std::sin(a)} +
                        3003.2879744029356 * Vec3{0.0, std::sin(a), -std::cos(a)};
-    const Vec3 expected = v.globalRot(local);
+    const Vec3 expected = v.frames().globalRot(local);
     EXPECT_NEAR(aero.x, expected.x, 0.05);  // N; gravity changes a little over the step
     EXPECT_NEAR(aero.y, expected.y, 0.05);
     EXPECT_NEAR(aero.z, expected.z, 0.05);
     // As in the simulator, the step after a state was set moves the position by gravity alone.
-    const Vec3 fall = v.position() - r0 - dt * v0;
+    const Vec3 fall = v.state().position - r0 - dt * v0;
     EXPECT_NEAR(length(fall - 0.5 * dt * dt * gravity), 0.0, 1e-9);
 }
 
@@ -105,9 +108,9 @@ TEST(Forces, MomentsTurnTheVesselTheWayPhysicsHasIt) {
             v.step(0.01);
         }
         if (tailZ < 0.0) {
-            EXPECT_LT(v.angleOfAttackRad(), 9.5 * degree);
+            EXPECT_LT(airDataAt(v.state()).angleOfAttackRad, 9.5 * degree);
         } else {
-            EXPECT_GT(v.angleOfAttackRad(), 10.5 * degree);
+            EXPECT_GT(airDataAt(v.state()).angleOfAttackRad, 10.5 * degree);
         }
     }
 }
@@ -116,37 +119,37 @@ TEST(Forces, NoneWithoutTableAboveTheAirOrWhenLanded) {
     const Body body = flatBody();
     Vessel noTable = flying(body, atAoa(150.0, 10.0), {}, probeClass(false));
     noTable.step(0.02);
-    EXPECT_EQ(noTable.lift(), 0.0);
-    EXPECT_EQ(noTable.drag(), 0.0);
+    EXPECT_EQ(noTable.loads().aero.lift, 0.0);
+    EXPECT_EQ(noTable.loads().aero.drag, 0.0);
 
     Vessel high("High", probeClass(), &body);
     high.placeFlying(0.0, 0.0, 150000.0, {});
-    high.setFree(high.position(), high.velocity() + Vec3{0.0, 0.0, 300.0}, {}, {});
-    EXPECT_EQ(high.atmDensity(), 0.0);
+    high.setFree(high.state().position, high.state().velocity + Vec3{0.0, 0.0, 300.0}, {}, {});
+    EXPECT_EQ(airAt(high.state()).densityKgM3, 0.0);
     high.step(0.02);
-    EXPECT_EQ(high.lift(), 0.0);
-    EXPECT_EQ(high.drag(), 0.0);
+    EXPECT_EQ(high.loads().aero.lift, 0.0);
+    EXPECT_EQ(high.loads().aero.drag, 0.0);
 
     Vessel landed = flying(body, atAoa(150.0, 10.0));
     landed.step(0.02);
-    EXPECT_NE(landed.lift(), 0.0);
+    EXPECT_NE(landed.loads().aero.lift, 0.0);
     landed.placeLanded(0.0, 0.0, {});
     landed.step(0.02);
-    EXPECT_EQ(landed.lift(), 0.0);
-    EXPECT_EQ(landed.drag(), 0.0);
+    EXPECT_EQ(landed.loads().aero.lift, 0.0);
+    EXPECT_EQ(landed.loads().aero.drag, 0.0);
 }
 
 TEST(Motion, FreeFallFollowsGravity) {
     const Body body = flatBody();
     Vessel v("P1", probeClass(), &body);
     v.placeFlying(0.0, 0.0, 20000.0, {});
-    const double x0 = v.position().x;
+    const double x0 = v.state().position.x;
     v.step(0.1);
     // Still air: no force but gravity, 6.0073 m/s^2; x = x0 - g t^2 / 2, v = -g t.
-    EXPECT_NEAR(v.position().x, x0 - 0.5 * 6.007304882737409 * 0.01, 1e-9);
+    EXPECT_NEAR(v.state().position.x, x0 - 0.5 * 6.007304882737409 * 0.01, 1e-9);
     // Gravity grows by 6e-8 over the 3 cm fallen; the step averages both ends.
-    EXPECT_NEAR(v.velocity().x, -0.6007304882737409, 5e-8);
-    EXPECT_EQ(v.lift(), 0.0);
+    EXPECT_NEAR(v.state().velocity.x, -0.6007304882737409, 5e-8);
+    EXPECT_EQ(v.loads().aero.lift, 0.0);
 }
 
 TEST(Motion, TouchesDownAtTheMeanRadius) {
@@ -159,7 +162,7 @@ TEST(Motion, TouchesDownAtTheMeanRadius) {
     }
     EXPECT_TRUE(touched);
     EXPECT_TRUE(v.landed());
-    EXPECT_NEAR(length(v.position()), 1.0e6, 1e-6);
+    EXPECT_NEAR(length(v.state().position), 1.0e6, 1e-6);
 }
 
 TEST(Motion, AngularVelocityTurnsTheAttitude) {
@@ -167,14 +170,14 @@ TEST(Motion, AngularVelocityTurnsTheAttitude) {
     Vessel v("P1", probeClass(), &body);
     v.placeFlying(0.0, 0.0, 20000.0, {});
     // About the nose.
-    v.setFree(v.position(), v.velocity(), v.attitudeAnglesRad(), {0.0, 0.0, 0.5});
+    v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, {0.0, 0.0, 0.5});
     for (int i = 0; i < 10; ++i) {
         v.step(0.1);
     }
     // Half a radian about z from the identity.
-    EXPECT_NEAR(v.attitudeAnglesRad().x, 0.0, 1e-12);
-    EXPECT_NEAR(v.attitudeAnglesRad().y, 0.0, 1e-12);
-    EXPECT_NEAR(v.attitudeAnglesRad().z, 0.5, 1e-12);
+    EXPECT_NEAR(v.state().attitudeAnglesRad.x, 0.0, 1e-12);
+    EXPECT_NEAR(v.state().attitudeAnglesRad.y, 0.0, 1e-12);
+    EXPECT_NEAR(v.state().attitudeAnglesRad.z, 0.5, 1e-12);
 }
 
 TEST(Landed, RidesTheRotatingSurface) {
@@ -184,26 +187,26 @@ TEST(Landed, RidesTheRotatingSurface) {
     const Body earth("Earth", radius, 5.973698968e24, period, tilt, std::nullopt);
     Vessel v("V", probeClass(false), &earth);
     v.placeLanded(0.0, 0.0, {0.2, 0.3, -0.4});
-    const Vec3 noseBefore = v.horizonInvRot({0.0, 0.0, 1.0});
+    const Vec3 noseBefore = v.frames().horizonInvRot({0.0, 0.0, 1.0});
     for (int i = 0; i < 100; ++i) {
         v.step(period / 400.0);
     }
     // A quarter day: longitude 0 has turned to (0, -sin e, cos e) R.
-    EXPECT_NEAR(v.position().x, 0.0, 1e-6);
-    EXPECT_NEAR(v.position().y, -radius * std::sin(tilt), 1e-6);
-    EXPECT_NEAR(v.position().z, radius * std::cos(tilt), 1e-6);
+    EXPECT_NEAR(v.state().position.x, 0.0, 1e-6);
+    EXPECT_NEAR(v.state().position.y, -radius * std::sin(tilt), 1e-6);
+    EXPECT_NEAR(v.state().position.z, radius * std::cos(tilt), 1e-6);
     double lng = 1.0;
     double lat = 1.0;
     double rad = 0.0;
-    v.equPos(lng, lat, rad);
+    v.frames().equPos(lng, lat, rad);
     EXPECT_NEAR(lng, 0.0, 1e-12);
     EXPECT_NEAR(lat, 0.0, 1e-12);
     EXPECT_NEAR(rad, radius, 1e-6);
     // It moves with the ground (464.58 m/s east) and so has no airspeed.
-    EXPECT_NEAR(length(v.velocity()), 2.0 * pi * radius / period, 1e-9);
-    EXPECT_NEAR(v.airspeed(), 0.0, 1e-9);
+    EXPECT_NEAR(length(v.state().velocity), 2.0 * pi * radius / period, 1e-9);
+    EXPECT_NEAR(airDataAt(v.state()).airspeed, 0.0, 1e-9);
     // And keeps its attitude relative to the local horizon.
-    const Vec3 noseAfter = v.horizonInvRot({0.0, 0.0, 1.0});
+    const Vec3 noseAfter = v.frames().horizonInvRot({0.0, 0.0, 1.0});
     EXPECT_NEAR(noseAfter.x, noseBefore.x, 1e-12);
     EXPECT_NEAR(noseAfter.y, noseBefore.y, 1e-12);
     EXPECT_NEAR(noseAfter.z, noseBefore.z, 1e-12);
@@ -230,7 +233,7 @@ TEST_P(Heading, IsTheNoseDirectionFromNorthTowardsEast) {
     const Body body("B", 1.0e6, 1.0e23, 1.0e5, 0.0, std::nullopt);
     Vessel v("V", probeClass(false), &body);
     v.placeLanded(0.0, 0.0, GetParam().attitude);
-    EXPECT_NEAR(v.headingRad(), GetParam().heading, 1e-12);
+    EXPECT_NEAR(v.frames().headingRad(), GetParam().heading, 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -272,14 +275,14 @@ TEST_P(RotationDrag, IsTheSimulatorsLimitedTorque) {
     damped->rotationDrag = {GetParam().resistance, GetParam().resistance, GetParam().resistance};
     Vessel v("P1", damped, &body);
     v.placeFlying(0.0, 0.0, 20000.0, {});
-    v.setFree(v.position(), v.velocity() + Vec3{0.0, 0.0, 150.0}, v.attitudeAnglesRad(),
-              {0.5, 0.0, 0.0});
+    v.setFree(v.state().position, v.state().velocity + Vec3{0.0, 0.0, 150.0},
+              v.state().attitudeAnglesRad, {0.5, 0.0, 0.0});
     v.step(0.02);
-    EXPECT_NEAR(v.angularVelocity().x, GetParam().omegaAfter, 1e-8);
+    EXPECT_NEAR(v.state().angularVelocity.x, GetParam().omegaAfter, 1e-8);
     // The damping is the simulator's whole torque here, and what GetAngularMoment reports.
-    EXPECT_NEAR(v.angularMoment().x, (GetParam().omegaAfter - 0.5) * 1000.0 / 0.02, 1e-3);
-    EXPECT_EQ(v.angularVelocity().y, 0.0);
-    EXPECT_EQ(v.angularVelocity().z, 0.0);
+    EXPECT_NEAR(v.loads().angularMomentNm.x, (GetParam().omegaAfter - 0.5) * 1000.0 / 0.02, 1e-3);
+    EXPECT_EQ(v.state().angularVelocity.y, 0.0);
+    EXPECT_EQ(v.state().angularVelocity.z, 0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -312,9 +315,9 @@ TEST(AngularMoment, IsTheSimulatorsSumByHand) {
     tailed->dragElements.push_back(DragElement{"Top", {0.0, 1.0, 0.0}, 0.3});
     Vessel v = flying(body, atAoa(150.0, 0.0), {}, tailed);
     v.step(0.02);
-    EXPECT_NEAR(v.angularMoment().x, -3.9 * 2436.035098259029, 1e-6);
-    EXPECT_NEAR(v.angularMoment().y, 0.0, 1e-9);
-    EXPECT_NEAR(v.angularMoment().z, 0.0, 1e-9);
+    EXPECT_NEAR(v.loads().angularMomentNm.x, -3.9 * 2436.035098259029, 1e-6);
+    EXPECT_NEAR(v.loads().angularMomentNm.y, 0.0, 1e-9);
+    EXPECT_NEAR(v.loads().angularMomentNm.z, 0.0, 1e-9);
 }
 
 // Out of the air only inertia turns a vessel. Euler's equations, I w' = -w x (I w): with
@@ -326,11 +329,11 @@ TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
     spinning->inertiaM2 = {1.0, 2.0, 3.0};
     Vessel v("P1", spinning, &body);
     v.placeFlying(0.0, 0.0, 150000.0, {});  // above the air
-    v.setFree(v.position(), v.velocity(), v.attitudeAnglesRad(), {1.0, 1.0, 0.0});
+    v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, {1.0, 1.0, 0.0});
     v.step(0.01);
-    EXPECT_NEAR(v.angularVelocity().z, -0.01 / 3.0, 1e-12);
-    EXPECT_NEAR(v.angularVelocity().x, 1.0, 1e-12);
-    EXPECT_NEAR(v.angularVelocity().y, 1.0, 1e-12);
+    EXPECT_NEAR(v.state().angularVelocity.z, -0.01 / 3.0, 1e-12);
+    EXPECT_NEAR(v.state().angularVelocity.x, 1.0, 1e-12);
+    EXPECT_NEAR(v.state().angularVelocity.y, 1.0, 1e-12);
 }
 
 // The angular velocity is the vessel's own: a vessel turned away from the global axes that spins
@@ -339,18 +342,19 @@ TEST(Rotation, AngularVelocityActsInTheVesselFrame) {
     const Body body = flatBody();
     Vessel v("P1", testsupport::probeClass(), &body);
     v.placeFlying(0.0, 0.0, 150000.0, {0.3, -0.7, 1.1});
-    v.setFree(v.position(), v.velocity(), v.attitudeAnglesRad(), {0.0, 0.0, 0.5});
-    const Vec3 nose = v.attitude().column(2);
+    v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, {0.0, 0.0, 0.5});
+    const Vec3 nose = v.state().attitude.column(2);
     for (int i = 0; i < 10; ++i) {
         v.step(0.1);
     }
-    const Vec3 after = v.attitude().column(2);
+    const Vec3 after = v.state().attitude.column(2);
     EXPECT_NEAR(after.x, nose.x, 1e-12);
     EXPECT_NEAR(after.y, nose.y, 1e-12);
     EXPECT_NEAR(after.z, nose.z, 1e-12);
     // ... and has turned half a radian about it: the right wing moved.
-    EXPECT_NEAR(dot(v.attitude().column(0), nose), 0.0, 1e-12);
-    EXPECT_GT(length(v.attitude().column(0) - attitudeMatrix({0.3, -0.7, 1.1}).column(0)), 0.4);
+    EXPECT_NEAR(dot(v.state().attitude.column(0), nose), 0.0, 1e-12);
+    EXPECT_GT(length(v.state().attitude.column(0) - attitudeMatrix({0.3, -0.7, 1.1}).column(0)),
+              0.4);
 }
 
 // Landed as the simulator lands a vessel: y along the local vertical, nose to the heading.
@@ -360,11 +364,11 @@ TEST(Landed, StandsUprightWithItsNoseToTheHeading) {
         for (const double latitude : {0.0, 0.7}) {
             Vessel v("V", testsupport::probeClass(false), &earth);
             v.placeUpright(0.3, latitude, heading);
-            const Vec3 up = v.horizonInvRot({0.0, 1.0, 0.0});
+            const Vec3 up = v.frames().horizonInvRot({0.0, 1.0, 0.0});
             EXPECT_NEAR(up.x, 0.0, 1e-12);
             EXPECT_NEAR(up.y, 1.0, 1e-12);
             EXPECT_NEAR(up.z, 0.0, 1e-12);
-            EXPECT_NEAR(std::remainder(v.headingRad() - heading, 2.0 * pi), 0.0, 1e-12);
+            EXPECT_NEAR(std::remainder(v.frames().headingRad() - heading, 2.0 * pi), 0.0, 1e-12);
             EXPECT_TRUE(v.landed());
         }
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "host/world/AirData.h"
 #include "tests/support/TempRoot.h"
 
 namespace aeroquin::host {
@@ -36,25 +37,25 @@ TEST(World, LoadsTheDemo) {
     Vessel* glider = world.findVessel("GL-01");
     ASSERT_NE(glider, nullptr);
     EXPECT_EQ(glider->className(), "DeltaWing");
-    EXPECT_EQ(glider->referenceBody(), world.body());
+    EXPECT_EQ(glider->state().body, world.body());
     EXPECT_TRUE(glider->landed());
     EXPECT_EQ(world.findVessel("gl-01"), nullptr);
     double lng = 1.0;
     double lat = 1.0;
     double rad = 0.0;
-    glider->equPos(lng, lat, rad);
+    glider->frames().equPos(lng, lat, rad);
     EXPECT_NEAR(lng, 0.0, 1e-15);
     EXPECT_NEAR(lat, 0.0, 1e-15);
     // Its centre of gravity stands LandedHeight above the runway, in the standard's air there.
     EXPECT_NEAR(rad, 6.37101e6 + 1.8, 1e-6);
-    EXPECT_NEAR(glider->atmTemperature(), 288.15 - 0.0065 * 1.8, 1e-4);
-    EXPECT_NEAR(glider->atmDensity(), 1.225, 1e-3);
+    EXPECT_NEAR(airAt(glider->state()).temperatureK, 288.15 - 0.0065 * 1.8, 1e-4);
+    EXPECT_NEAR(airAt(glider->state()).densityKgM3, 1.225, 1e-3);
 }
 
 TEST(World, MoonHasNoAir) {
     const World world = World::load(examples / "demo", "Moon");
     EXPECT_EQ(world.body()->atmosphere(), nullptr);
-    EXPECT_EQ(world.vessels()[0].atmDensity(), 0.0);
+    EXPECT_EQ(airAt(world.vessels()[0].state()).densityKgM3, 0.0);
 }
 
 TEST(World, FlatProbeFliesInStillAirAndKeepsItsAddress) {
@@ -63,8 +64,8 @@ TEST(World, FlatProbeFliesInStillAirAndKeepsItsAddress) {
     ASSERT_NE(probe, nullptr);
     const Body* body = world.body();
     EXPECT_FALSE(probe->landed());
-    EXPECT_NEAR(probe->altitude(), 20000.0, 1e-9);
-    EXPECT_NEAR(probe->airspeed(), 0.0, 1e-12);
+    EXPECT_NEAR(airDataAt(probe->state()).altitudeM, 20000.0, 1e-9);
+    EXPECT_NEAR(airDataAt(probe->state()).airspeed, 0.0, 1e-12);
     EXPECT_NEAR(body->gm(), 6.25e12, 1.0);
 
     World moved = std::move(world);
@@ -72,7 +73,7 @@ TEST(World, FlatProbeFliesInStillAirAndKeepsItsAddress) {
     EXPECT_EQ(moved.body(), body);
     EXPECT_TRUE(moved.step(0.02).empty());
     EXPECT_DOUBLE_EQ(moved.time(), 0.02);
-    EXPECT_DOUBLE_EQ(probe->time(), 0.02);
+    EXPECT_DOUBLE_EQ(probe->state().time, 0.02);
 }
 
 TEST(World, ReportsTouchDowns) {
@@ -108,15 +109,15 @@ TEST(World, PlacesVesselsAsTheScenarioSays) {
     double lng = 0.0;
     double lat = 0.0;
     double rad = 0.0;
-    a.equPos(lng, lat, rad);
+    a.frames().equPos(lng, lat, rad);
     EXPECT_NEAR(lng, std::numbers::pi / 6.0, 1e-12);
     EXPECT_NEAR(lat, -std::numbers::pi / 4.0, 1e-12);
     EXPECT_NEAR(rad, 1.005e6, 1e-6);
-    EXPECT_NEAR(a.attitudeAnglesRad().x, std::numbers::pi / 18.0, 1e-15);
-    EXPECT_NEAR(a.attitudeAnglesRad().z, std::numbers::pi / 6.0, 1e-15);
+    EXPECT_NEAR(a.state().attitudeAnglesRad.x, std::numbers::pi / 18.0, 1e-15);
+    EXPECT_NEAR(a.state().attitudeAnglesRad.z, std::numbers::pi / 6.0, 1e-15);
     EXPECT_FALSE(a.landed());
     EXPECT_TRUE(world.vessels()[1].landed());
-    world.vessels()[1].equPos(lng, lat, rad);
+    world.vessels()[1].frames().equPos(lng, lat, rad);
     EXPECT_NEAR(lat, std::numbers::pi / 2.0, 1e-12);
 }
 
@@ -223,13 +224,14 @@ TEST(World, AnAttachedVesselRidesItsParentWithoutLoadsUntilTheParentIsDeleted) {
     Vessel* child = world.findVessel("C1");
     EXPECT_EQ(child->className(), "Sub/TestWing");
     // Flying into the still air at 100 m/s along the nose.
-    parent->setFree(parent->position(), parent->velocity() + Vec3{0.0, 0.0, 100.0}, {}, {});
+    parent->setFree(parent->state().position, parent->state().velocity + Vec3{0.0, 0.0, 100.0}, {},
+                    {});
     world.step(0.02);
-    EXPECT_GT(parent->drag(), 0.0);
-    EXPECT_EQ(child->position(), parent->position());
-    EXPECT_EQ(child->velocity(), parent->velocity());
-    EXPECT_EQ(child->lift(), 0.0);
-    EXPECT_EQ(child->drag(), 0.0);
+    EXPECT_GT(parent->loads().aero.drag, 0.0);
+    EXPECT_EQ(child->state().position, parent->state().position);
+    EXPECT_EQ(child->state().velocity, parent->state().velocity);
+    EXPECT_EQ(child->loads().aero.lift, 0.0);
+    EXPECT_EQ(child->loads().aero.drag, 0.0);
 
     EXPECT_TRUE(world.deleteVessels(1).empty());
     EXPECT_EQ(world.deleteVessels(2), std::vector<std::string>{"P1"});
@@ -238,8 +240,8 @@ TEST(World, AnAttachedVesselRidesItsParentWithoutLoadsUntilTheParentIsDeleted) {
     EXPECT_FALSE(world.attachments()[0].attached);
     // The parent stays where it was; the child flies on by itself, in its own air.
     world.step(0.02);
-    EXPECT_EQ(parent->time(), 0.02);
-    EXPECT_GT(child->drag(), 0.0);
+    EXPECT_EQ(parent->state().time, 0.02);
+    EXPECT_GT(child->loads().aero.drag, 0.0);
 }
 
 TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
@@ -250,12 +252,12 @@ TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
     World world = World::load(root.path(), "Void");
     EXPECT_EQ(world.body(), nullptr);
     Vessel& v = world.vessels()[0];
-    EXPECT_EQ(v.referenceBody(), nullptr);
+    EXPECT_EQ(v.state().body, nullptr);
     EXPECT_FALSE(v.landed());
     world.step(1.0);
-    EXPECT_EQ(v.position(), (Vec3{}));
-    EXPECT_EQ(v.atmDensity(), 0.0);
-    EXPECT_EQ(v.atmTemperature(), 0.0);
+    EXPECT_EQ(v.state().position, (Vec3{}));
+    EXPECT_EQ(airAt(v.state()).densityKgM3, 0.0);
+    EXPECT_EQ(airAt(v.state()).temperatureK, 0.0);
 }
 
 }  // namespace
