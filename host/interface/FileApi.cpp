@@ -1,31 +1,20 @@
 // The host interface's files.
-#include "host/interface/HostContext.h"
+#include "host/interface/HostCall.h"
 #include "module/simulator/HostApi.h"
 
+using aeroquin::host::hostCall;
 using aeroquin::host::HostContext;
 using aeroquin::host::TraceResult;
 
 FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    FILEHANDLE file = host->files().open(fname, mode, root);
-    if (host->trace().on()) {
-        host->trace().line("oapiOpenFile", fname, mode, root, TraceResult{}, file);
-    }
-    return file;
+    return hostCall<FILEHANDLE>(
+        "oapiOpenFile", [&](HostContext& host) { return host.files().open(fname, mode, root); },
+        fname, mode, root);
 }
 
 void oapiCloseFile(FILEHANDLE file, FileAccessMode mode) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
-    if (host->trace().on()) {
-        host->trace().line("oapiCloseFile", file, mode);
-    }
-    host->files().close(file, mode);
+    hostCall(
+        "oapiCloseFile", [&](HostContext& host) { host.files().close(file, mode); }, file, mode);
 }
 
 bool oapiReadItem_string(FILEHANDLE file, char* item, char* string) {
@@ -61,12 +50,7 @@ bool oapiReadItem_int(FILEHANDLE file, char* item, int& value) {
 }
 
 void oapiWriteLine(FILEHANDLE file, char* line) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
-    if (host->trace().on()) {
-        host->trace().line("oapiWriteLine", file, line);
-    }
-    host->files().writeLine(file, line);
+    hostCall(
+        "oapiWriteLine", [&](HostContext& host) { host.files().writeLine(file, line); }, file,
+        line);
 }

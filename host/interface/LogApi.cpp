@@ -1,20 +1,19 @@
 // The host interface's log.
-#include "host/interface/HostContext.h"
+#include "host/interface/HostCall.h"
 #include "module/simulator/HostApi.h"
 
+using aeroquin::host::hostCall;
 using aeroquin::host::HostContext;
 
 void oapiWriteLog(char* line) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
-    if (host->trace().on()) {
-        host->trace().line("oapiWriteLog", line);
-    }
-    if (line == nullptr) {
-        host->log().host("oapiWriteLog: null text ignored");
-        return;
-    }
-    host->log().moduleLine(line);
+    hostCall(
+        "oapiWriteLog",
+        [&](HostContext& host) {
+            if (line == nullptr) {
+                host.log().host("oapiWriteLog: null text ignored");
+                return;
+            }
+            host.log().moduleLine(line);
+        },
+        line);
 }

@@ -2,10 +2,11 @@
 // are in ModuleBase.cpp).
 #include <string>
 
-#include "host/interface/HostContext.h"
+#include "host/interface/HostCall.h"
 #include "host/support/DateText.h"
 #include "module/simulator/HostApi.h"
 
+using aeroquin::host::hostCall;
 using aeroquin::host::HostContext;
 
 void oapiRegisterModule(oapi::Module* module) {
@@ -22,14 +23,10 @@ void oapiRegisterModule(oapi::Module* module) {
 }
 
 void InitLib(HINSTANCE hModule) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
-    if (host->trace().on()) {
-        host->trace().line("InitLib", hModule);
-    }
-    host->log().host("InitLib: the module's library is attached");
+    hostCall(
+        "InitLib",
+        [](HostContext& host) { host.log().host("InitLib: the module's library is attached"); },
+        hModule);
 }
 
 int Date2Int(char* date) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/interface/HostContext.h"
+#include "host/interface/HostCall.h"
 #include "host/interface/SimulatorVectors.h"
 #include "host/interface/StateRecords.h"
 #include "host/world/AirData.h"
@@ -15,6 +15,7 @@ using aeroquin::host::applyStatus;
 using aeroquin::host::applyStatusEx;
 using aeroquin::host::Body;
 using aeroquin::host::fromSimulator;
+using aeroquin::host::hostCall;
 using aeroquin::host::HostContext;
 using aeroquin::host::ObjectTable;
 using aeroquin::host::readStatus;
@@ -62,47 +63,45 @@ bool isVersionTwo(HostContext& host, const void* status, DWORD version, const ch
     return false;
 }
 
+// The vessel's own answers: Result{} (after a host: line) for a handle that is no vessel.
+template <typename Result, typename Query>
+Result vesselAnswer(OBJHANDLE handle, const char* operation, Query query) {
+    return hostCall<Result>(operation, [&](HostContext& host) {
+        const Vessel* vessel = vesselOf(host, handle, operation);
+        return vessel == nullptr ? Result{} : query(*vessel);
+    });
+}
+
 }  // namespace
 
 OBJHANDLE oapiGetVesselByName(char* name) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    OBJHANDLE vessel = name == nullptr ? nullptr : host->objects().findVessel(name);
-    if (host->trace().on()) {
-        host->trace().line("oapiGetVesselByName", name, TraceResult{}, vessel);
-    }
-    return vessel;
+    return hostCall<OBJHANDLE>(
+        "oapiGetVesselByName",
+        [&](HostContext& host) {
+            return name == nullptr ? nullptr : host.objects().findVessel(name);
+        },
+        name);
 }
 
 VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    VESSEL* vessel = host->objects().interfaceOf(hVessel);
-    if (host->trace().on()) {
-        host->trace().line("oapiGetVesselInterface", hVessel, TraceResult{},
-                           static_cast<void*>(vessel));
-    }
-    if (vessel == nullptr && hVessel != nullptr) {
-        host->log().host("oapiGetVesselInterface: the handle is not a vessel of the simulation");
-    }
-    return vessel;
+    return hostCall<VESSEL*>(
+        "oapiGetVesselInterface",
+        [&](HostContext& host) {
+            VESSEL* vessel = host.objects().interfaceOf(hVessel);
+            if (vessel == nullptr && hVessel != nullptr) {
+                host.log().host(
+                    "oapiGetVesselInterface: the handle is not a vessel of the simulation");
+            }
+            return vessel;
+        },
+        hVessel);
 }
 
 bool oapiIsVessel(OBJHANDLE hVessel) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return false;
-    }
     // Asking is the point: no host: line for a handle that is no vessel.
-    const bool isVessel = host->objects().vessel(hVessel) != nullptr;
-    if (host->trace().on()) {
-        host->trace().line("oapiIsVessel", hVessel, TraceResult{}, isVessel);
-    }
-    return isVessel;
+    return hostCall<bool>(
+        "oapiIsVessel",
+        [&](HostContext& host) { return host.objects().vessel(hVessel) != nullptr; }, hVessel);
 }
 
 void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
@@ -149,48 +148,41 @@ void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
 }
 
 double oapiGetSize(OBJHANDLE hObj) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return 0.0;
-    }
-    double size = 0.0;
-    if (const Body* body = host->objects().body(hObj)) {
-        size = body->meanRadius();
-    } else if (host->objects().vessel(hObj) != nullptr) {
-        host->log().host("oapiGetSize: vessels have no size in this host; answered 0");
-    } else {
-        host->log().host("oapiGetSize: the handle is no object of the simulation; answered 0");
-    }
-    if (host->trace().on()) {
-        host->trace().line("oapiGetSize", hObj, TraceResult{}, size);
-    }
-    return size;
+    return hostCall<double>(
+        "oapiGetSize",
+        [&](HostContext& host) {
+            if (const Body* body = host.objects().body(hObj)) {
+                return body->meanRadius();
+            }
+            if (host.objects().vessel(hObj) != nullptr) {
+                host.log().host("oapiGetSize: vessels have no size in this host; answered 0");
+            } else {
+                host.log().host(
+                    "oapiGetSize: the handle is no object of the simulation; answered 0");
+            }
+            return 0.0;
+        },
+        hObj);
 }
 
 double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return 0.0;
-    }
-    const Body* body = bodyOf(*host, hPlanet, "oapiGetPlanetPeriod");
-    const double period = body == nullptr ? 0.0 : body->rotationPeriod();
-    if (host->trace().on()) {
-        host->trace().line("oapiGetPlanetPeriod", hPlanet, TraceResult{}, period);
-    }
-    return period;
+    return hostCall<double>(
+        "oapiGetPlanetPeriod",
+        [&](HostContext& host) {
+            const Body* body = bodyOf(host, hPlanet, "oapiGetPlanetPeriod");
+            return body == nullptr ? 0.0 : body->rotationPeriod();
+        },
+        hPlanet);
 }
 
 const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    const Body* body = bodyOf(*host, hPlanet, "oapiGetPlanetAtmConstants");
-    const ATMCONST* constants = body == nullptr ? nullptr : host->objects().atmConstants(hPlanet);
-    if (host->trace().on()) {
-        host->trace().line("oapiGetPlanetAtmConstants", hPlanet, TraceResult{}, constants);
-    }
-    return constants;
+    return hostCall<const ATMCONST*>(
+        "oapiGetPlanetAtmConstants",
+        [&](HostContext& host) -> const ATMCONST* {
+            const Body* body = bodyOf(host, hPlanet, "oapiGetPlanetAtmConstants");
+            return body == nullptr ? nullptr : host.objects().atmConstants(hPlanet);
+        },
+        hPlanet);
 }
 
 // VESSEL: the module's view of one simulated vessel.
@@ -208,108 +200,79 @@ const OBJHANDLE VESSEL::GetHandle() const {
 }
 
 char* VESSEL::GetClassNameA() const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    char* name = host->objects().className(hVessel_);
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::GetClassNameA", TraceResult{}, name);
-    }
-    if (name == nullptr) {
-        host->log().host(
-            "VESSEL::GetClassNameA: the VESSEL's handle is not a vessel of the "
-            "simulation");
-    }
-    return name;
+    return hostCall<char*>("VESSEL::GetClassNameA", [&](HostContext& host) {
+        char* name = host.objects().className(hVessel_);
+        if (name == nullptr) {
+            host.log().host(
+                "VESSEL::GetClassNameA: the VESSEL's handle is not a vessel of the "
+                "simulation");
+        }
+        return name;
+    });
 }
 
 // NOLINTNEXTLINE(readability-const-return-type): the SDK's signature
 const OBJHANDLE VESSEL::GetSurfaceRef() const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetSurfaceRef");
-    OBJHANDLE body = vessel == nullptr ? nullptr : ObjectTable::handleOf(vessel->state().body);
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::GetSurfaceRef", TraceResult{}, body);
-    }
-    return body;
+    return vesselAnswer<OBJHANDLE>(hVessel_, "VESSEL::GetSurfaceRef", [](const Vessel& vessel) {
+        return ObjectTable::handleOf(vessel.state().body);
+    });
 }
 #pragma GCC diagnostic pop
 
 void VESSEL::GetStatus(VESSELSTATUS& status) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::GetStatus");
-    }
-    if (const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetStatus")) {
-        readStatus(*vessel, host->objects().unmodelled(hVessel_), status);
-    }
+    hostCall("VESSEL::GetStatus", [&](HostContext& host) {
+        if (const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetStatus")) {
+            readStatus(*vessel, host.objects().unmodelled(hVessel_), status);
+        }
+    });
 }
 
 void VESSEL::GetStatusEx(void* status) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
     const DWORD version = versionOf(status);
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::GetStatusEx", version);
-    }
-    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetStatusEx");
-    if (vessel == nullptr) {
-        return;
-    }
-    if (!isVersionTwo(*host, status, version, "VESSEL::GetStatusEx", "filled")) {
-        return;
-    }
-    readStatusEx(*vessel, host->objects().unmodelled(hVessel_),
-                 *static_cast<VESSELSTATUS2*>(status));
+    hostCall(
+        "VESSEL::GetStatusEx",
+        [&](HostContext& host) {
+            const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetStatusEx");
+            if (vessel != nullptr &&
+                isVersionTwo(host, status, version, "VESSEL::GetStatusEx", "filled")) {
+                readStatusEx(*vessel, host.objects().unmodelled(hVessel_),
+                             *static_cast<VESSELSTATUS2*>(status));
+            }
+        },
+        version);
 }
 
 void VESSEL::DefSetState(const VESSELSTATUS* status) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::DefSetState");
-    }
-    Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::DefSetState");
-    if (vessel == nullptr) {
-        return;
-    }
-    if (status == nullptr) {
-        host->log().host("VESSEL::DefSetState: null record; nothing applied");
-        return;
-    }
-    applyStatus(*vessel, host->objects().unmodelled(hVessel_), *status);
+    hostCall("VESSEL::DefSetState", [&](HostContext& host) {
+        Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::DefSetState");
+        if (vessel == nullptr) {
+            return;
+        }
+        if (status == nullptr) {
+            host.log().host("VESSEL::DefSetState: null record; nothing applied");
+            return;
+        }
+        applyStatus(*vessel, host.objects().unmodelled(hVessel_), *status);
+    });
 }
 
 void VESSEL::DefSetStateEx(const void* status) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return;
-    }
     const DWORD version = versionOf(status);
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::DefSetStateEx", version);
-    }
-    Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::DefSetStateEx");
-    if (vessel == nullptr) {
-        return;
-    }
-    if (!isVersionTwo(*host, status, version, "VESSEL::DefSetStateEx", "applied")) {
-        return;
-    }
-    applyStatusEx(*vessel, host->objects().unmodelled(hVessel_),
-                  *static_cast<const VESSELSTATUS2*>(status));
+    hostCall(
+        "VESSEL::DefSetStateEx",
+        [&](HostContext& host) {
+            Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::DefSetStateEx");
+            if (vessel != nullptr &&
+                isVersionTwo(host, status, version, "VESSEL::DefSetStateEx", "applied")) {
+                applyStatusEx(*vessel, host.objects().unmodelled(hVessel_),
+                              *static_cast<const VESSELSTATUS2*>(status));
+            }
+        },
+        version);
 }
+
+// The answers written through references are traced after the work, answers included: not
+// hostCall's shape.
 
 OBJHANDLE VESSEL::GetEquPos(double& longitude, double& latitude, double& radius) const {
     HostContext* host = HostContext::active();
@@ -371,90 +334,64 @@ void VESSEL::GetAngularMoment(VECTOR3& amom) const {
     }
 }
 
-namespace {
-
-// The scalar queries share one shape.
-template <typename Query>
-double vesselQuery(OBJHANDLE handle, const char* operation, Query query) {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return 0.0;
-    }
-    const Vessel* vessel = vesselOf(*host, handle, operation);
-    const double value = vessel == nullptr ? 0.0 : query(*vessel);
-    if (host->trace().on()) {
-        host->trace().line(operation, TraceResult{}, value);
-    }
-    return value;
-}
-
-}  // namespace
-
 double VESSEL::GetAtmTemperature() const {
-    return vesselQuery(hVessel_, "VESSEL::GetAtmTemperature",
-                       [](const Vessel& vessel) { return airAt(vessel.state()).temperatureK; });
+    return vesselAnswer<double>(hVessel_, "VESSEL::GetAtmTemperature", [](const Vessel& vessel) {
+        return airAt(vessel.state()).temperatureK;
+    });
 }
 
 double VESSEL::GetAtmDensity() const {
-    return vesselQuery(hVessel_, "VESSEL::GetAtmDensity",
-                       [](const Vessel& vessel) { return airAt(vessel.state()).densityKgM3; });
+    return vesselAnswer<double>(hVessel_, "VESSEL::GetAtmDensity", [](const Vessel& vessel) {
+        return airAt(vessel.state()).densityKgM3;
+    });
 }
 
 double VESSEL::GetLift() const {
-    return vesselQuery(hVessel_, "VESSEL::GetLift",
-                       [](const Vessel& vessel) { return vessel.loads().aero.lift; });
+    return vesselAnswer<double>(hVessel_, "VESSEL::GetLift",
+                                [](const Vessel& vessel) { return vessel.loads().aero.lift; });
 }
 
 double VESSEL::GetDrag() const {
-    return vesselQuery(hVessel_, "VESSEL::GetDrag",
-                       [](const Vessel& vessel) { return vessel.loads().aero.drag; });
+    return vesselAnswer<double>(hVessel_, "VESSEL::GetDrag",
+                                [](const Vessel& vessel) { return vessel.loads().aero.drag; });
 }
 
 DWORD VESSEL::AttachmentCount(bool toparent) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return 0;
-    }
-    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::AttachmentCount");
-    const DWORD count = vessel == nullptr ? 0 : host->objects().attachmentCount(*vessel, toparent);
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::AttachmentCount", toparent, TraceResult{}, count);
-    }
-    return count;
+    return hostCall<DWORD>(
+        "VESSEL::AttachmentCount",
+        [&](HostContext& host) -> DWORD {
+            const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::AttachmentCount");
+            return vessel == nullptr ? 0 : host.objects().attachmentCount(*vessel, toparent);
+        },
+        toparent);
 }
 
 ATTACHMENTHANDLE VESSEL::GetAttachmentHandle(bool toparent, DWORD i) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetAttachmentHandle");
-    // Null beyond the vessel's points, as in the simulator.
-    ATTACHMENTHANDLE point =
-        vessel == nullptr ? nullptr : host->objects().attachmentHandle(*vessel, toparent, i);
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::GetAttachmentHandle", toparent, i, TraceResult{}, point);
-    }
-    return point;
+    return hostCall<ATTACHMENTHANDLE>(
+        "VESSEL::GetAttachmentHandle",
+        [&](HostContext& host) -> ATTACHMENTHANDLE {
+            const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetAttachmentHandle");
+            // Null beyond the vessel's points, as in the simulator.
+            return vessel == nullptr ? nullptr
+                                     : host.objects().attachmentHandle(*vessel, toparent, i);
+        },
+        toparent, i);
 }
 
 OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE attachment) const {
-    HostContext* host = HostContext::active();
-    if (host == nullptr) {
-        return nullptr;
-    }
-    OBJHANDLE mate = nullptr;
-    if (vesselOf(*host, hVessel_, "VESSEL::GetAttachmentStatus") != nullptr) {
-        if (host->objects().isAttachment(attachment)) {
-            mate = host->objects().attachedAt(attachment);
-        } else {
-            host->log().host(
-                "VESSEL::GetAttachmentStatus: the handle is not an attachment point of the "
-                "simulation; answered null");
-        }
-    }
-    if (host->trace().on()) {
-        host->trace().line("VESSEL::GetAttachmentStatus", attachment, TraceResult{}, mate);
-    }
-    return mate;
+    return hostCall<OBJHANDLE>(
+        "VESSEL::GetAttachmentStatus",
+        [&](HostContext& host) -> OBJHANDLE {
+            if (vesselOf(host, hVessel_, "VESSEL::GetAttachmentStatus") == nullptr) {
+                return nullptr;
+            }
+            if (!host.objects().isAttachment(attachment)) {
+                host.log().host(
+                    "VESSEL::GetAttachmentStatus: the handle is not an attachment point of the "
+                    "simulation; answered null");
+                return nullptr;
+            }
+            return host.objects().attachedAt(attachment);
+        },
+        attachment);
 }
