@@ -1,3 +1,6 @@
+// One of three definitions of the simulator's interface, beside the host's (host/interface) and
+// the unit tests' recording fake: constant answers and no world, so that a benchmark times the
+// module's own cost alone.
 #include "bench/NullHost.h"
 
 #include <algorithm>

@@ -1,3 +1,6 @@
+// One of three definitions of the simulator's interface, beside the host's (host/interface) and
+// the benchmarks' (bench/NullHost.cpp): this one records the order of the calls and fails or
+// throws on demand, which the module's unit tests need and a real host cannot give.
 #include "tests/fakes/RecordingHost.h"
 
 #include <unistd.h>
