@@ -1,5 +1,6 @@
 // The host interface's vessels and bodies. Handles are checked against the world before they
 // are followed; a foreign handle gets a neutral answer and a host: log line.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -133,7 +134,7 @@ void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
         // The simulator's strncpy fills the rest of the buffer with NULs, and leaves a name that
         // does not fit without one: here it is cut to n - 1 characters and terminated.
         written = full.substr(0, size - 1);
-        std::memcpy(name, written.data(), written.size());
+        std::copy(written.begin(), written.end(), name);  // an empty view may have no data
         std::memset(name + written.size(), 0, size - written.size());
         if (full.size() >= size) {
             host->log().host("oapiGetObjectName: the name " + std::string(full) +
