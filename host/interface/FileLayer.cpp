@@ -102,8 +102,13 @@ FILEHANDLE FileLayer::open(const char* name, FileAccessMode mode, PathRoot root)
                 failure = " cannot be read";
             }
         }
+        // The simulator's ifstream opens a folder on Linux, and reads nothing from it.
+        const bool folder = std::filesystem::is_directory(*path, error);
+        if (folder) {
+            failure = " is a folder";
+        }
         if (!file->items) {
-            if (mode == FILE_IN_ZEROONFAIL) {
+            if (mode == FILE_IN_ZEROONFAIL && !folder) {
                 log_.host("oapiOpenFile: " + file->name + failure +
                           "; FILE_IN_ZEROONFAIL answers null");
                 return nullptr;

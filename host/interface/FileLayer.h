@@ -36,7 +36,8 @@ class FileLayer {
 
     // As the simulator: FILE_IN, FILE_OUT and FILE_APP always give a handle, a dead one when
     // the file cannot be read or created (reads find nothing, writes are lost), each with a
-    // host: line; FILE_IN_ZEROONFAIL gives null when the file cannot be read.
+    // host: line; FILE_IN_ZEROONFAIL gives null when the file cannot be read, but a handle that
+    // reads nothing for a folder, which the simulator's Linux build opens as a file.
     FILEHANDLE open(const char* name, FileAccessMode mode, PathRoot root);
     void close(FILEHANDLE handle, FileAccessMode mode);
 

@@ -199,6 +199,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StartFailure{"MissingFile", "",
                      "Configuration Error - File Modules\\Plugin\\Aeroquin.cfg not found", false},
+        // As in the simulator's Linux build, a folder opens as a file that holds no item.
+        StartFailure{"ConfigurationIsAFolder", "", "Configuration Error - VesselName not found.",
+                     false,
+                     [](const TempRoot& root) {
+                         std::filesystem::create_directories(root.path() /
+                                                             "Config/Modules/Plugin/Aeroquin.cfg");
+                     }},
         StartFailure{"BadItem",
                      "VesselName = GL-01\nSaveDirectory = Reports\nReportNameStyle = 2\n",
                      "Configuration Error - ReportNameStyle = 2 is out of bounds: [0, 1]", false},
