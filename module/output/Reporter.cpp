@@ -81,6 +81,7 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     GetSystemTime(&startTime);
     path_ = reportFileName(configuration, vesselManager, startTime);
     linesWritten_ = 0;
+    bytesWritten_ = 0;
     const std::string& path = path_;
     if (path.size() > kMaxReportPathLength) {
         // The simulator would copy it past the end of its buffer.
@@ -115,7 +116,8 @@ void Reporter::writeRow(const std::string& row) {
     if (file_ == nullptr) {
         return;
     }
-    writeLine(row);
+    // A row is one line: no line feed to look for, every frame.
+    writeLine(row, 0);
 }
 
 void Reporter::close() {
@@ -128,17 +130,28 @@ void Reporter::close() {
 
 std::uint64_t Reporter::finish() {
     close();
+    // The file's size tells a whole report at once; only a short one has its lines counted.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(simulator::localPath(path_), error);
+    if (!error && size == bytesWritten_) {
+        return 0;
+    }
     const std::uint64_t lines = linesOnDisk(path_).value_or(0);
-    return lines < linesWritten_ ? linesWritten_ - lines : 0;
+    return lines < linesWritten_ ? linesWritten_ - lines : 1;
 }
 
 void Reporter::writeLine(const std::string& text) {
+    writeLine(text, static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n')));
+}
+
+void Reporter::writeLine(const std::string& text, std::uint64_t lineFeeds) {
     if (file_ == nullptr || text.empty()) {
         return;
     }
     line_ = text;  // the host takes a mutable text
     oapiWriteLine(file_, line_.data());
-    linesWritten_ += 1 + static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+    linesWritten_ += 1 + lineFeeds;
+    bytesWritten_ += text.size() + (1 + lineFeeds) * simulator::kLineEndBytes - lineFeeds;
 }
 
 std::string reportFileName(const Configuration& configuration, const VesselManager& vesselManager,

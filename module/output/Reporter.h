@@ -41,8 +41,8 @@ class Reporter {
     void writeRow(const std::string& row);
     // Closes an open file; nothing otherwise.
     void close();
-    // Closes the file, then counts the lines it holds: how many of those handed to the host are
-    // missing (0 when none is).
+    // Closes the file, then checks what it holds: how many of the lines handed to the host are
+    // missing (0 when none is; at least 1 when the file is not as long as they are).
     [[nodiscard]] std::uint64_t finish();
 
     // As handed to the host; empty before open().
@@ -52,11 +52,14 @@ class Reporter {
 
   private:
     void writeLine(const std::string& text);
+    // `lineFeeds`: the '\n' in `text`, each a line end of the file.
+    void writeLine(const std::string& text, std::uint64_t lineFeeds);
 
     FILEHANDLE file_ = nullptr;
     std::string path_;
     std::uint64_t linesWritten_ = 0;
-    std::string line_;  // the host's copy of each line, its capacity kept
+    std::uint64_t bytesWritten_ = 0;  // as the file holds them: line ends of kLineEndBytes
+    std::string line_;                // the host's copy of each line, its capacity kept
 };
 
 // saveDirectory + the build's path separator ('\\' under Windows conventions, '/' in the

@@ -322,6 +322,13 @@ AEROQUIN_PLATFORM_FUNC FARPROC GetProcAddress(HINSTANCE hModule, const char* nam
 
 namespace aeroquin::simulator {
 
+// The bytes of a line end in a text file the simulator writes: its streams are in text mode.
+#ifdef _WIN32
+inline constexpr std::size_t kLineEndBytes = 2;  // "\r\n"
+#else
+inline constexpr std::size_t kLineEndBytes = 1;
+#endif
+
 // The value buffer that oapiReadItem_string fills: this many characters, the NUL included.
 inline constexpr std::size_t kItemBufferSize = 1000;
 
