@@ -70,7 +70,6 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
         // A row would carry the previous point's airspeed and q under this point's name.
         ++pointsFailed_;
     }
-    pointApplied_ = false;
     sweeper_.advance();
     if (sweeper_.finished()) {
         // No pre-step follows to show the last row: it is shown before the capture's end.

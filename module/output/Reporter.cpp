@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -40,27 +39,21 @@ std::string formatTime(TimeStyle style, const SYSTEMTIME& time) {
     return text.data();
 }
 
-// Line ends in the file the simulator wrote at `hostPath`; nothing when it is no regular file
-// (missing, a folder, a device) or cannot be read. A line end is '\n' alone or "\r\n".
-std::optional<std::uint64_t> linesOnDisk(const std::string& hostPath) {
+// Line ends in the file the simulator wrote at `hostPath`; 0 when it is no regular file (a device
+// may never end) or cannot be read. A line end is '\n' alone or "\r\n".
+std::uint64_t linesOnDisk(const std::string& hostPath) {
     const std::filesystem::path path(simulator::localPath(hostPath));
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return std::nullopt;
+        return 0;
     }
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return std::nullopt;
-    }
     std::uint64_t lines = 0;
     std::array<char, 65536> chunk{};
     while (file) {
         file.read(chunk.data(), chunk.size());
         lines += static_cast<std::uint64_t>(
             std::count(chunk.data(), chunk.data() + file.gcount(), '\n'));
-    }
-    if (file.bad()) {
-        return std::nullopt;
     }
     return lines;
 }
@@ -106,7 +99,7 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     writeLine(columnLine(configuration.reportMoments ? contract::kColumns.size()
                                                      : contract::kColumnsWithoutMoment));
     // The simulator flushes every line: a file that does not hold the header now takes no rows.
-    if (linesOnDisk(path) != linesWritten_) {
+    if (!holdsWhatWasWritten()) {
         close();
         throw std::runtime_error("File " + path + " could not be created.");
     }
@@ -130,14 +123,21 @@ void Reporter::close() {
 
 std::uint64_t Reporter::finish() {
     close();
-    // The file's size tells a whole report at once; only a short one has its lines counted.
-    std::error_code error;
-    const auto size = std::filesystem::file_size(simulator::localPath(path_), error);
-    if (!error && size == bytesWritten_) {
+    if (holdsWhatWasWritten()) {
         return 0;
     }
-    const std::uint64_t lines = linesOnDisk(path_).value_or(0);
+    // Only a file that falls short has its lines counted.
+    const std::uint64_t lines = linesOnDisk(path_);
     return lines < linesWritten_ ? linesWritten_ - lines : 1;
+}
+
+bool Reporter::holdsWhatWasWritten() const {
+    // A folder or a device has no size of its own; an old file that could not be replaced has
+    // its old one.
+    const std::filesystem::path path(simulator::localPath(path_));
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) &&
+           std::filesystem::file_size(path, error) == bytesWritten_ && !error;
 }
 
 void Reporter::writeLine(const std::string& text) {

@@ -52,6 +52,8 @@ class Reporter {
 
   private:
     void writeLine(const std::string& text);
+    // Whether the file on disk is as long as everything handed to the host.
+    [[nodiscard]] bool holdsWhatWasWritten() const;
     // `lineFeeds`: the '\n' in `text`, each a line end of the file.
     void writeLine(const std::string& text, std::uint64_t lineFeeds);
 

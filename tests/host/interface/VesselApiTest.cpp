@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/interface/HostContext.h"
+#include "tests/host/world/TestWorld.h"
 #include "tests/support/TempRoot.h"
 
 namespace aeroquin::host {
@@ -23,12 +24,7 @@ std::string nameOf(OBJHANDLE object, int n) {
 
 TEST(VesselApi, AttachmentsNamesAndADeletedVessel) {
     const TempRoot root("flat");
-    root.write("Config/Vessels/Sub/TestWing.cfg",
-               "Mass = 5\nReferenceArea = 1\nAeroTable = W.csv\n");
-    root.write("Config/Vessels/Sub/W.csv", root.read("Config/Vessels/Probe.csv"));
-    root.write("Scenarios/Pair.scn",
-               "Body = Flat\nVessels = P1:Probe C1:Sub/TestWing\nP1.Status = Flying\n"
-               "C1.AttachedTo = P1\nP1.DeletedAfterFrame = 1\n");
+    testsupport::writeAttachedPair(root, 1);
     HostSettings settings;
     settings.root = root.path();
     HostContext host(settings);

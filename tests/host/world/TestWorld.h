@@ -2,9 +2,11 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "host/world/Body.h"
 #include "host/world/VesselClass.h"
+#include "tests/support/TempRoot.h"
 
 namespace aeroquin::testsupport {
 
@@ -50,6 +52,18 @@ inline std::shared_ptr<const VesselClass> probeClass(bool withTable = true) {
                 "P")))});
     }
     return c;
+}
+
+// Scenarios/Pair.scn on a copy of examples/flat: P1, a flying Probe, with C1 of the class
+// Sub/TestWing (Config/Vessels/Sub/) attached to it; P1 is deleted after `deletedAfterFrame`.
+inline void writeAttachedPair(const TempRoot& root, int deletedAfterFrame) {
+    root.write("Config/Vessels/Sub/TestWing.cfg",
+               "Mass = 5\nReferenceArea = 1\nAeroTable = W.csv\n");
+    root.write("Config/Vessels/Sub/W.csv", root.read("Config/Vessels/Probe.csv"));
+    root.write("Scenarios/Pair.scn",
+               "Body = Flat\nVessels = P1:Probe C1:Sub/TestWing\nP1.Status = Flying\n"
+               "C1.AttachedTo = P1\nP1.DeletedAfterFrame = " +
+                   std::to_string(deletedAfterFrame) + "\n");
 }
 
 }  // namespace aeroquin::testsupport

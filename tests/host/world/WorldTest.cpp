@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "host/world/AirData.h"
+#include "tests/host/world/TestWorld.h"
 #include "tests/support/TempRoot.h"
 
 namespace aeroquin::host {
@@ -213,12 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(World, AnAttachedVesselRidesItsParentWithoutLoadsUntilTheParentIsDeleted) {
     const TempRoot root("flat");
-    root.write("Config/Vessels/Sub/TestWing.cfg",
-               "Mass = 5\nReferenceArea = 1\nAeroTable = W.csv\n");
-    root.write("Config/Vessels/Sub/W.csv", root.read("Config/Vessels/Probe.csv"));
-    root.write("Scenarios/Pair.scn",
-               "Body = Flat\nVessels = P1:Probe C1:Sub/TestWing\nP1.Status = Flying\n"
-               "C1.AttachedTo = P1\nP1.DeletedAfterFrame = 2\n");
+    testsupport::writeAttachedPair(root, 2);
     World world = World::load(root.path(), "Pair");
     Vessel* parent = world.findVessel("P1");
     Vessel* child = world.findVessel("C1");
