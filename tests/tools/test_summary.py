@@ -113,6 +113,10 @@ class TrimTest(unittest.TestCase):
              (4, False, -0.5, 0)),
             ("no trim", [(-5, -0.1), (0, -0.4), (5, -0.6)], None),
             ("zero on a row", [(-5, 0.5), (0, 0.0), (5, -0.5)], (0, True, 0.5, 1)),
+            # From the rows on either side of the zero: -(-1.5 - 0.5) / (1.5 - -0.5), not 0.5
+            # or 1.5 from one side alone.
+            ("zero on a row, slopes differ", [(-5, 0.5), (0, 0.0), (5, -1.5)], (0, True, 1, 1)),
+            ("zeros on two rows", [(-5, 0.5), (0, 0.0), (5, 0.0), (10, -2.5)], (0, True, 1, 1)),
             ("zero at the first row", [(0, 0.0), (5, -0.5)], (0, True, 0.5, 1)),
             ("zero touched, not crossed", [(-5, 0.5), (0, 0.0), (5, 0.5)], None),
             ("several going down: the first", [(0, 1), (5, -1), (10, 1), (15, -1)],
