@@ -2,14 +2,19 @@ import os
 import shutil
 import tempfile
 import unittest
+from unittest import mock
 
 from support import PYTHON, fixture, run_tool
 
 import importlib.util
 
 from aeroquin_report.cli import matplotlib_missing_note
+from aeroquin_report.plot import write_figure
+from aeroquin_report.report import read_report
 
 HAVE_MATPLOTLIB = importlib.util.find_spec("matplotlib") is not None
+if HAVE_MATPLOTLIB:
+    from matplotlib.figure import Figure
 
 
 @unittest.skipUnless(HAVE_MATPLOTLIB, "matplotlib is not installed")
@@ -58,6 +63,31 @@ class PlotTest(unittest.TestCase):
                      "CM*S*c [m³]"):
             with self.subTest(text=text):
                 self.assertTrue(text in svg, "%r is not in the SVG" % text)
+
+    def test_pitching_moment_panels_draw_the_moment_column(self):
+        # Each panel's Mach curves, read when the figure is saved: write_figure closes it then.
+        drawn = {}
+
+        def keep(figure, *args, **kwargs):
+            for axes in figure.axes:
+                drawn[axes.get_title()] = [
+                    (line.get_label(), list(line.get_xdata()), list(line.get_ydata()))
+                    for line in axes.get_lines() if not line.get_label().startswith("_")
+                ]
+
+        report = read_report(fixture("moment.csv"))
+        with mock.patch.object(Figure, "savefig", keep):
+            write_figure(report, os.path.join(self.folder.name, "moment.svg"))
+        aoa = [-5, 0, 5, 10]
+        cm_low, cm_high = [0.9, 0.4, -0.1, -0.6], [-0.6, -0.1, 0.4, 0.9]
+        self.assertEqual(
+            drawn["Pitching moment (nose-up positive)"],
+            [("Mach 0.5", aoa, cm_low), ("Mach 1", aoa, cm_high)],
+        )
+        self.assertEqual(
+            drawn["Pitching moment against lift"],
+            [("Mach 0.5", [-1, 0.5, 3, 2.5], cm_low), ("Mach 1", [-2, -0.5, 1.5, 4], cm_high)],
+        )
 
     def test_report_cut_short_is_noted(self):
         target = os.path.join(self.folder.name, "figure.svg")
