@@ -1,10 +1,13 @@
 """The parser against the module's contract: header labels, columns, separator and version as
-the module spells them (tests/module/contract/ContractDump.cpp prints them; ctest names it)."""
+the module spells them, and the completed status that check-in-simulator looks for in the
+simulator's log (tests/module/contract/ContractDump.cpp prints them; ctest names it)."""
 
 import os
+import re
 import subprocess
 import unittest
 
+from support import TOOLS
 import aeroquin_report
 from aeroquin_report import report
 
@@ -30,6 +33,12 @@ class ContractTest(unittest.TestCase):
         self.assertEqual(tuple(c["column"]), report.COLUMNS_WITH_MOMENT)
         self.assertEqual(c["without-moment"], [report.COLUMNS[-1]])
         self.assertEqual(c["separator"][0].join(c["column"]), report.COLUMN_LINE_WITH_MOMENT)
+
+    def test_check_in_simulator_looks_for_the_completed_status(self) -> None:
+        with open(os.path.join(TOOLS, "check-in-simulator"), encoding="utf-8") as file:
+            quoted = re.findall(r'"(capture complete[^"\\]*)\\?"', file.read(), re.IGNORECASE)
+        self.assertNotEqual(quoted, [])
+        self.assertEqual(set(quoted), set(contract()["completed"]))
 
 
 if __name__ == "__main__":
