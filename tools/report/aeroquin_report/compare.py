@@ -106,7 +106,9 @@ def compare(a: Report, b: Report, tolerance: float, abs_tolerance: float = 0.0) 
         for row_a, row_b in pairs:
             va, vb = row_a.values()[index], row_b.values()[index]
             deviation = relative_deviation(va, vb)
-            if deviation > tolerance and not (abs(va - vb) <= abs_tolerance):
+            # A deviation of 0 includes two NaNs, which isclose() holds apart.
+            close = math.isclose(va, vb, rel_tol=tolerance, abs_tol=abs_tolerance)
+            if not (close or deviation == 0):
                 entry.beyond = True
             if deviation > entry.deviation or entry.row_a is None:
                 entry.deviation, entry.row_a, entry.row_b = deviation, row_a, row_b

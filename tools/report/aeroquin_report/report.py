@@ -110,6 +110,7 @@ def _count(path: str, number: int, line: str, prefix: str) -> int:
 def _row(path: str, number: int, line: str, columns: tuple[str, ...]) -> Row:
     if not line.strip():
         raise ReportError("%s:%d: empty line where a row of numbers belongs" % (path, number))
+    # Not csv.reader: it fails on a carriage return inside a line, which a field keeps here.
     fields = line.split(";")
     if len(fields) != len(columns):
         raise ReportError(
