@@ -129,6 +129,18 @@ OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE /*attachment*/) const {
     return nullptr;
 }
 
+UINT VESSEL::DockCount() const {
+    return 0;
+}
+
+DOCKHANDLE VESSEL::GetDockHandle(UINT /*n*/) const {
+    return nullptr;
+}
+
+OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE /*hDock*/) const {
+    return nullptr;
+}
+
 void oapiRegisterModule(oapi::Module* /*module*/) {}
 void InitLib(HINSTANCE /*hModule*/) {}
 int Date2Int(char* /*date*/) {
@@ -137,7 +149,8 @@ int Date2Int(char* /*date*/) {
 void oapiWriteLog(char* /*line*/) {}
 
 FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot /*root*/) {
-    if (mode == FILE_IN) {
+    // Items come from memory: nothing is read from or left in the working folder.
+    if (mode == FILE_IN || mode == FILE_IN_ZEROONFAIL) {
         return &nh::configurationFile;
     }
     // The module checks that its header reached the disk.

@@ -97,7 +97,9 @@ FILEHANDLE FileLayer::open(const char* name, FileAccessMode mode, PathRoot root)
         std::string failure = " not found";
         if (std::filesystem::is_regular_file(*path, error)) {
             try {
-                file->items = ItemFile::fromText(readFileText(*path, file->name), file->name);
+                // As the simulator reads it: a byte-order mark is part of the first key.
+                file->items = ItemFile::fromText(readFileText(*path, file->name), file->name,
+                                                 ItemFile::ByteOrderMark::keep);
             } catch (const HostFileError&) {
                 failure = " cannot be read";
             }

@@ -20,6 +20,7 @@ ObjectTable::ObjectTable(World& world) : body_(world.body()) {
     }
     for (Vessel& vessel : world.vessels()) {
         Entry entry;
+        entry.handle = &vessel;
         entry.vessel = &vessel;
         entry.api = std::make_unique<VESSEL>(static_cast<OBJHANDLE>(&vessel));
         entry.className = std::make_unique<std::string>(vessel.className());
@@ -40,13 +41,47 @@ const ObjectTable::Entry* ObjectTable::entry(OBJHANDLE handle) const {
     if (handle == nullptr) {
         return nullptr;
     }
+    // A reused handle names a deleted vessel and the newcomer: the one in the simulation counts.
     for (const Entry& entry : vessels_) {
-        if (static_cast<OBJHANDLE>(entry.vessel) == handle) {
-            // The address is compared before the world's object, still there, is read.
-            return entry.vessel->deleted() ? nullptr : &entry;
+        if (entry.handle == handle && !entry.vessel->deleted()) {
+            return &entry;
         }
     }
     return nullptr;
+}
+
+ObjectTable::Entry* ObjectTable::entryOf(const Vessel& vessel) {
+    for (Entry& entry : vessels_) {
+        if (entry.vessel == &vessel) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+OBJHANDLE ObjectTable::handleOf(const Vessel* vessel) const {
+    for (const Entry& entry : vessels_) {
+        if (entry.vessel == vessel) {
+            return entry.handle;
+        }
+    }
+    return nullptr;
+}
+
+void ObjectTable::vesselDeleted(const Vessel& vessel) {
+    if (const Entry* found = entryOf(vessel)) {
+        freedHandles_.push_back(found->handle);
+    }
+}
+
+void ObjectTable::vesselCreated(const Vessel& vessel) {
+    Entry* found = entryOf(vessel);
+    if (found == nullptr || freedHandles_.empty()) {
+        return;
+    }
+    found->handle = freedHandles_.back();
+    freedHandles_.pop_back();
+    found->api = std::make_unique<VESSEL>(found->handle);
 }
 
 Vessel* ObjectTable::vessel(OBJHANDLE handle) const {
@@ -71,7 +106,7 @@ char* ObjectTable::className(OBJHANDLE handle) const {
 OBJHANDLE ObjectTable::findVessel(std::string_view name) const {
     for (const Entry& entry : vessels_) {
         if (!entry.vessel->deleted() && equalsIgnoringCase(entry.vessel->name(), name)) {
-            return entry.vessel;
+            return entry.handle;
         }
     }
     return nullptr;
@@ -98,14 +133,14 @@ VESSEL* ObjectTable::interfaceOf(const Vessel& vessel) const {
 
 DWORD ObjectTable::attachmentCount(const Vessel& vessel, bool toParent) const {
     return static_cast<DWORD>(std::count_if(points_.begin(), points_.end(), [&](const Point& p) {
-        return p.owner == &vessel && p.toParent == toParent;
+        return p.owner == &vessel && p.toParent == toParent && !p.link->docked;
     }));
 }
 
 ATTACHMENTHANDLE ObjectTable::attachmentHandle(const Vessel& vessel, bool toParent, DWORD i) const {
     DWORD seen = 0;
     for (const Point& p : points_) {
-        if (p.owner == &vessel && p.toParent == toParent && seen++ == i) {
+        if (p.owner == &vessel && p.toParent == toParent && !p.link->docked && seen++ == i) {
             // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): an opaque handle
             return const_cast<Point*>(&p);
         }
@@ -113,9 +148,9 @@ ATTACHMENTHANDLE ObjectTable::attachmentHandle(const Vessel& vessel, bool toPare
     return nullptr;
 }
 
-const ObjectTable::Point* ObjectTable::point(ATTACHMENTHANDLE handle) const {
+const ObjectTable::Point* ObjectTable::point(void* handle, bool docked) const {
     for (const Point& p : points_) {
-        if (static_cast<const void*>(&p) == handle) {
+        if (static_cast<const void*>(&p) == handle && p.link->docked == docked) {
             // A deleted vessel's points went with it.
             return p.owner->deleted() ? nullptr : &p;
         }
@@ -124,15 +159,40 @@ const ObjectTable::Point* ObjectTable::point(ATTACHMENTHANDLE handle) const {
 }
 
 bool ObjectTable::isAttachment(ATTACHMENTHANDLE handle) const {
-    return point(handle) != nullptr;
+    return point(handle, false) != nullptr;
 }
 
 OBJHANDLE ObjectTable::attachedAt(ATTACHMENTHANDLE handle) const {
-    const Point* p = point(handle);
+    const Point* p = point(handle, false);
     if (p == nullptr || !p->link->attached) {
         return nullptr;
     }
-    return p->toParent ? p->link->parent : p->link->child;
+    return handleOf(p->toParent ? p->link->parent : p->link->child);
+}
+
+UINT ObjectTable::dockCount(const Vessel& vessel) const {
+    return static_cast<UINT>(std::count_if(points_.begin(), points_.end(), [&](const Point& p) {
+        return p.owner == &vessel && p.link->docked;
+    }));
+}
+
+DOCKHANDLE ObjectTable::dockHandle(const Vessel& vessel, UINT i) const {
+    UINT seen = 0;
+    for (const Point& p : points_) {
+        if (p.owner == &vessel && p.link->docked && seen++ == i) {
+            // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): an opaque handle
+            return const_cast<Point*>(&p);
+        }
+    }
+    return nullptr;
+}
+
+OBJHANDLE ObjectTable::dockedAt(DOCKHANDLE handle) const {
+    const Point* p = point(handle, true);
+    if (p == nullptr || !p->link->attached) {
+        return nullptr;
+    }
+    return handleOf(p->toParent ? p->link->parent : p->link->child);
 }
 
 }  // namespace aeroquin::host

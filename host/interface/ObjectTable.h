@@ -1,11 +1,11 @@
 // The simulated objects as the module sees them: opaque handles (addresses of the world's Body
 // and Vessel objects, which never move) and one VESSEL interface per vessel, owned here. Every
-// handle the module passes back is checked against the table before it is followed. Addresses,
-// unlike the ids of files and annotations (HandleTable.h), are safe as handles here: the world is
-// set once per run and its objects live to its end, so no address ever names a second object.
-// A deleted vessel stays in the world: its handle is then no vessel of the table, and its
-// VESSEL interface stays too, so that a module that kept it gets neutral answers.
-// Attachment points are the addresses of the table's own point records.
+// handle the module passes back is checked against the table before it is followed. The world is
+// set once per run and its objects live to its end. A deleted vessel stays in the world: its
+// handle is then no vessel of the table, and its VESSEL interface stays too, so that a module
+// that kept it gets neutral answers; until, as in the simulator, a vessel created later is given
+// the freed handle, which from then on names the newcomer.
+// Attachment points and docking ports are the addresses of the table's own point records.
 #pragma once
 
 #include <memory>
@@ -60,16 +60,29 @@ class ObjectTable {
     [[nodiscard]] bool isAttachment(ATTACHMENTHANDLE handle) const;
     // The vessel attached at that point (which must be one); null when none.
     [[nodiscard]] OBJHANDLE attachedAt(ATTACHMENTHANDLE handle) const;
+    // The vessel's docking ports: how many, the i-th (null beyond them), the vessel docked at one
+    // (null when none, or when the handle is no port of a vessel of the simulation).
+    [[nodiscard]] UINT dockCount(const Vessel& vessel) const;
+    [[nodiscard]] DOCKHANDLE dockHandle(const Vessel& vessel, UINT i) const;
+    [[nodiscard]] OBJHANDLE dockedAt(DOCKHANDLE handle) const;
+
+    // The handle that names `vessel`; null when it is none of the table's.
+    [[nodiscard]] OBJHANDLE handleOf(const Vessel* vessel) const;
+    // The world deletes `vessel` now: its handle is freed for the next vessel created.
+    void vesselDeleted(const Vessel& vessel);
+    // The world has created `vessel`: it takes the handle freed last, if there is one.
+    void vesselCreated(const Vessel& vessel);
 
   private:
     struct Entry {
+        OBJHANDLE handle = nullptr;  // the vessel's address, or the one it was given
         Vessel* vessel = nullptr;
         std::unique_ptr<VESSEL> api;
         std::unique_ptr<std::string> className;  // stable address for GetClassNameA
         UnmodelledState unmodelled;
     };
 
-    // One side of an attachment.
+    // One side of an attachment or of a docking (link->docked).
     struct Point {
         const Vessel* owner = nullptr;
         bool toParent = false;
@@ -77,10 +90,12 @@ class ObjectTable {
     };
 
     const Entry* entry(OBJHANDLE handle) const;
-    const Point* point(ATTACHMENTHANDLE handle) const;
+    Entry* entryOf(const Vessel& vessel);
+    const Point* point(void* handle, bool docked) const;
 
     std::vector<Entry> vessels_;
     std::vector<Point> points_;  // never grows after construction: addresses are handles
+    std::vector<OBJHANDLE> freedHandles_;
     const Body* body_ = nullptr;
     std::unique_ptr<ATMCONST> atmConstants_;  // stable address; null without atmosphere
 };

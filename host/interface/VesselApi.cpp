@@ -396,3 +396,33 @@ OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE attachment) const {
         },
         attachment);
 }
+
+UINT VESSEL::DockCount() const {
+    return hostCall<UINT>("VESSEL::DockCount", [&](HostContext& host) -> UINT {
+        const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::DockCount");
+        return vessel == nullptr ? 0 : host.objects().dockCount(*vessel);
+    });
+}
+
+DOCKHANDLE VESSEL::GetDockHandle(UINT n) const {
+    return hostCall<DOCKHANDLE>(
+        "VESSEL::GetDockHandle",
+        [&](HostContext& host) -> DOCKHANDLE {
+            const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetDockHandle");
+            // Null beyond the vessel's ports, as in the simulator.
+            return vessel == nullptr ? nullptr : host.objects().dockHandle(*vessel, n);
+        },
+        n);
+}
+
+OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE hDock) const {
+    return hostCall<OBJHANDLE>(
+        "VESSEL::GetDockStatus",
+        [&](HostContext& host) -> OBJHANDLE {
+            if (vesselOf(host, hVessel_, "VESSEL::GetDockStatus") == nullptr) {
+                return nullptr;
+            }
+            return host.objects().dockedAt(hDock);
+        },
+        hDock);
+}

@@ -18,19 +18,7 @@ constexpr const char* kDescription =
     "callbacks; with the Aeroquin module it runs a capture and writes its report below the root "
     "folder. The log is ROOT/host.log.";
 
-constexpr const char* kExitCodes =
-    "Exit status:\n"
-    "  0    the module logged \"Capture completed\"\n"
-    "  1    the capture could not start (the module's status after frame 1, on stderr)\n"
-    "  2    bad arguments, host files or module library\n"
-    "  3    --frames N frames run\n"
-    "  4    an exception escaped a module callback (named in the log)\n"
-    "  5    completed but report or log lines were lost\n"
-    "  6    the flight left finite numbers\n"
-    "  7    exit() called during a frame\n"
-    "  8    an internal error of the host\n"
-    "  9    the capture ended without all its points\n"
-    "  130  stopped by SIGINT or SIGTERM\n"
+constexpr const char* kAfterExitCodes =
     "Every end after the simulation started runs the module's simulation-end callback.";
 
 // A count in plain decimal digits (no sign: the parser's own unsigned reading would take "-1"
@@ -157,7 +145,7 @@ void takeGivenOptions(const CLI::App& app, const GivenOptions& given, HostOption
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::App app{kDescription, "aeroquin-host"};
-    app.footer(kExitCodes);
+    app.footer(exitStatusText() + kAfterExitCodes);
     app.set_version_flag("--version", std::string("aeroquin-host ") + AEROQUIN_VERSION);
     HostOptions options;
     GivenOptions given;

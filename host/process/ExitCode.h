@@ -1,24 +1,59 @@
 // How a run of the host ends, as the process's exit status.
 #pragma once
 
+#include <array>
+#include <string>
+#include <string_view>
+
 namespace aeroquin::host {
 
 enum class ExitCode : int {
-    completed = 0,        // the module logged "Capture completed"
-    captureFailed = 1,    // the module's status after frame 1 was not a successful start
-    badInput = 2,         // bad arguments, host files or module library
-    frameLimit = 3,       // --frames N reached
-    moduleException = 4,  // an exception escaped a module callback
-    linesLost = 5,        // the capture completed, but report or log lines were lost
-    notFinite = 6,        // a vessel's state, loads or air stopped being finite numbers
-    exitInFrame = 7,      // the module or a library it calls ended the process during a frame
-    internalError = 8,    // the host itself failed
-    incomplete = 9,       // the capture ended without all its points or report lines
-    interrupted = 130,    // SIGINT or SIGTERM
+    completed = 0,
+    captureFailed = 1,
+    badInput = 2,
+    frameLimit = 3,
+    moduleException = 4,
+    linesLost = 5,
+    notFinite = 6,
+    exitInFrame = 7,
+    internalError = 8,
+    incomplete = 9,
+    interrupted = 130,
 };
 
 inline int toInt(ExitCode code) {
     return static_cast<int>(code);
+}
+
+// What each status means, as --help lists them; every status has its line.
+struct ExitCodeMeaning {
+    ExitCode code;
+    std::string_view meaning;
+};
+inline constexpr std::array<ExitCodeMeaning, 11> kExitCodeMeanings{{
+    {ExitCode::completed, "the module logged \"Capture completed\""},
+    {ExitCode::captureFailed,
+     "the capture could not start (the module's status after frame 1, on stderr)"},
+    {ExitCode::badInput, "bad arguments, host files or module library"},
+    {ExitCode::frameLimit, "--frames N frames run"},
+    {ExitCode::moduleException, "an exception escaped a module callback (named in the log)"},
+    {ExitCode::linesLost, "completed but report or log lines were lost"},
+    {ExitCode::notFinite, "the flight left finite numbers"},
+    {ExitCode::exitInFrame, "exit() called during a frame"},
+    {ExitCode::internalError, "an internal error of the host"},
+    {ExitCode::incomplete, "the capture ended without all its points"},
+    {ExitCode::interrupted, "stopped by SIGINT or SIGTERM"},
+}};
+
+// "Exit status:" and one line per status: the code, padded to five columns, and its meaning.
+inline std::string exitStatusText() {
+    std::string text = "Exit status:\n";
+    for (const auto& [code, meaning] : kExitCodeMeanings) {
+        std::string number = std::to_string(toInt(code));
+        number.resize(5, ' ');
+        text.append("  ").append(number).append(meaning).append("\n");
+    }
+    return text;
 }
 
 }  // namespace aeroquin::host

@@ -130,9 +130,26 @@ Simulation::FrameOutcome Simulation::runFrame() {
             outcome = FrameOutcome::failed;
         }
     }
-    // As the simulator, which deletes the vessels marked for it after the post-step.
-    for (const auto& vessel : world.deleteVessels(frames_)) {
+    // As the simulator, which deletes the vessels marked for it after the post-step, telling
+    // every module of each first.
+    const auto tellModules = [&](const Vessel& vessel) {
+        OBJHANDLE handle = host_.objects().handleOf(&vessel);
+        host_.objects().vesselDeleted(vessel);
+        if (host_.trace().on()) {
+            host_.trace().callback(frames_, "clbkDeleteVessel");
+        }
+        if (!toModules("clbkDeleteVessel",
+                       [handle](oapi::Module& module) { module.clbkDeleteVessel(handle); })) {
+            outcome = FrameOutcome::failed;
+        }
+    };
+    for (const auto& vessel : world.deleteVessels(frames_, tellModules)) {
         host_.log().host("vessel " + vessel + " deleted after frame " + std::to_string(frames_));
+    }
+    for (const Vessel* vessel : world.changeAfter(frames_)) {
+        host_.objects().vesselCreated(*vessel);
+        host_.log().host("vessel " + vessel->name() + " created after frame " +
+                         std::to_string(frames_));
     }
     LastWords::setFrame(frames_, false);
     if (display_.enabled()) {

@@ -36,8 +36,10 @@ std::string_view withoutByteOrderMark(std::string_view text) {
     return text;
 }
 
-ItemFile ItemFile::fromText(std::string_view text, std::string name) {
-    text = withoutByteOrderMark(text);
+ItemFile ItemFile::fromText(std::string_view text, std::string name, ByteOrderMark mark) {
+    if (mark == ByteOrderMark::skip) {
+        text = withoutByteOrderMark(text);
+    }
     std::vector<Entry> entries;
     std::optional<LongLine> longLine;
     int lineNumber = 0;

@@ -6,8 +6,9 @@
 // lines with the same key are not consulted. A ';' anywhere on a line starts a comment, so a
 // value cannot contain ';'. Keys and values are trimmed of blanks, tabs and carriage returns
 // at both ends, so CRLF files read like LF files. Lines without '=' are ignored. A UTF-8 byte
-// order mark at the start of the text is skipped. Other bytes, non-ASCII ones included, pass
-// through unchanged.
+// order mark at the start of the text is skipped in the host's own files; the files a module
+// reads keep it as the first line's first bytes, as the simulator's item reader does. Other
+// bytes, non-ASCII ones included, pass through unchanged.
 //
 // The search ends, as the simulator's does, at a line that reads END_PARSE (any case, after the
 // comment and the blanks are dropped) and at a line of kItemLineLimit characters or more (the
@@ -45,7 +46,9 @@ class ItemFile {
 
     // `name` is how messages name the file, e.g. "Config/Earth.cfg". A long line is no error
     // here: see longLine().
-    static ItemFile fromText(std::string_view text, std::string name);
+    enum class ByteOrderMark { skip, keep };
+    static ItemFile fromText(std::string_view text, std::string name,
+                             ByteOrderMark mark = ByteOrderMark::skip);
     // The host's own files. Throws HostFileError "<name>: cannot be read" when the file cannot
     // be opened or read, and "<name>:<line>: a line of N characters; ..." when a long line
     // would end the search.

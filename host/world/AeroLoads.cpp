@@ -48,7 +48,7 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
 
     const auto apply = [&loads](const Vec3& force, const Vec3& at) {
         loads.force += force;
-        loads.moment += cross(at, force);
+        loads.moment += cross(force, at);
     };
 
     for (const Airfoil& airfoil : airfoils) {
@@ -69,7 +69,7 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
         requireFiniteForce(dragN, "airfoil", airfoil.name, "drag", k.cd, q, area);
         apply(liftAxis * liftN + dragDirection * dragN, airfoil.centreOfPressure);
         // The simulator takes the declared area here: an airfoil of Area 0 has no moment.
-        const double pitchOrYawNm = -k.cm * q * airfoil.areaM2 * airfoil.chordM;
+        const double pitchOrYawNm = k.cm * q * airfoil.areaM2 * airfoil.chordM;
         if (vertical) {
             loads.moment.x += pitchOrYawNm;
             loads.lift += liftN;

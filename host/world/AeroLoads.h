@@ -10,9 +10,10 @@
 // y. S = 0 stands for the projected cross-section: |d_z| C_z + |d_y| C_y (vertical),
 // |d_z| C_z + |d_x| C_z (horizontal, as the simulator's code has it). A drag element adds
 // factor q along d at its position.
-// Moments are about the centre of gravity, in this host's sense of rotation: a force F at r adds
-// r x F, and an airfoil's cm q S c is added negated, so that the simulator's convention of a
-// moment coefficient falling with the angle being stable holds here too.
+// The moment is about the centre of gravity and summed as the simulator sums the torque that
+// VESSEL::GetAngularMoment reports: a force F at r adds F x r, a vertical airfoil adds
+// cm q S c about x, a horizontal one about y. In body axes (x forward, y right, z down) that is:
+// pitching moment, nose up, +x; rolling moment, right wing down, +z; yawing moment, nose right, -y.
 #pragma once
 
 #include <span>

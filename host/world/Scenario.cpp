@@ -30,6 +30,22 @@ std::vector<std::string_view> splitBlanks(std::string_view text) {
     return tokens;
 }
 
+// A frame number item: absent, or decimal digits alone of at least 1 (a frame is counted, not
+// measured).
+std::optional<std::uint64_t> frameItem(const ItemFile& items, const std::string& key) {
+    const auto text = items.find(key);
+    if (!text) {
+        return std::nullopt;
+    }
+    std::uint64_t frame = 0;
+    const char* last = text->data() + text->size();
+    const auto [end, error] = std::from_chars(text->data(), last, frame);
+    if (error != std::errc() || end != last || frame < 1) {
+        throw items.error(key, key + " must be a whole number of at least 1");
+    }
+    return frame;
+}
+
 VesselPlacement readPlacement(const ItemFile& items, std::string name, std::string className,
                               bool hasBody) {
     VesselPlacement placement;
@@ -67,17 +83,18 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
             Vec3{radians((*angles)[0]), radians((*angles)[1]), radians((*angles)[2])};
     }
     placement.attachedTo = items.find(name + ".AttachedTo").value_or("");
-    const std::string deleted = name + ".DeletedAfterFrame";
-    if (const auto text = items.find(deleted)) {
-        // Decimal digits alone: a frame is counted, not measured.
-        std::uint64_t frame = 0;
-        const char* last = text->data() + text->size();
-        const auto [end, error] = std::from_chars(text->data(), last, frame);
-        if (error != std::errc() || end != last || frame < 1) {
-            throw items.error(deleted, deleted + " must be a whole number of at least 1");
-        }
-        placement.deletedAfterFrame = frame;
+    placement.dockedTo = items.find(name + ".DockedTo").value_or("");
+    if (!placement.attachedTo.empty() && !placement.dockedTo.empty()) {
+        throw items.error(name + ".DockedTo",
+                          name + " cannot be both attached (AttachedTo) and docked (DockedTo)");
     }
+    placement.attachedAfterFrame = frameItem(items, name + ".AttachedAfterFrame");
+    if (placement.attachedAfterFrame && placement.attachedTo.empty()) {
+        throw items.error(name + ".AttachedAfterFrame",
+                          name + ".AttachedAfterFrame needs " + name + ".AttachedTo");
+    }
+    placement.deletedAfterFrame = frameItem(items, name + ".DeletedAfterFrame");
+    placement.createdAfterFrame = frameItem(items, name + ".CreatedAfterFrame");
     placement.name = std::move(name);
     placement.className = std::move(className);
     return placement;
@@ -86,17 +103,23 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
 // Each parent is another vessel of the scenario, and no chain of parents comes back to where it
 // began.
 void checkAttachments(const ItemFile& items, const std::vector<VesselPlacement>& vessels) {
+    // Docked vessels move with the other as attached ones do.
     std::map<std::string_view, std::string_view> parents;
+    std::set<std::string_view> docked;
     for (const VesselPlacement& vessel : vessels) {
         if (!vessel.attachedTo.empty()) {
             parents.emplace(vessel.name, vessel.attachedTo);
+        } else if (!vessel.dockedTo.empty()) {
+            parents.emplace(vessel.name, vessel.dockedTo);
+            docked.insert(vessel.name);
         }
     }
     for (const auto& entry : parents) {
         // No structured binding: clang 14 does not capture one in a lambda.
         const std::string_view child = entry.first;
         const std::string_view parent = entry.second;
-        const std::string key = std::string(child) + ".AttachedTo";
+        const std::string key =
+            std::string(child) + (docked.count(child) != 0 ? ".DockedTo" : ".AttachedTo");
         if (parent == child) {
             throw items.error(key, key + ": a vessel cannot hang on itself");
         }

@@ -11,7 +11,10 @@
 //   <name>.Heading = deg from north to east    (Landed only, default 0)
 //   <name>.Attitude = a b c, deg               (optional; see Attitude.h)
 //   <name>.AttachedTo = parent                 (optional; another vessel of the scenario)
+//   <name>.AttachedAfterFrame = N              (optional, with AttachedTo; whole number >= 1)
+//   <name>.DockedTo = other                    (optional; another vessel of the scenario)
 //   <name>.DeletedAfterFrame = N               (optional; whole number >= 1)
+//   <name>.CreatedAfterFrame = N               (optional; whole number >= 1)
 // Landed: at rest on the surface, riding the rotating body; as the simulator lands a vessel,
 // y up along the local vertical and the nose towards the heading, unless an Attitude is given
 // (against the global frame). Flying: free flight at the given
@@ -21,7 +24,11 @@
 // point for it) and moves with it, at its position, velocity and attitude, without loads of
 // its own; its own Status and place are not used. DeletedAfterFrame: the vessel is deleted at
 // the end of frame N, after the post-step callbacks, as the simulator deletes a vessel; its
-// attachments are released.
+// attachments are released. AttachedAfterFrame: the vessel flies free until the end of frame N,
+// then hangs on its parent. DockedTo: the vessel and the other each have one docking port, joined;
+// it moves with the other as an attached vessel does. CreatedAfterFrame: the vessel enters the
+// simulation at the end of frame N, after that frame's deletions, placed as at t = 0; like the
+// simulator, the host gives it the handle of the vessel deleted last, if one was.
 #pragma once
 
 #include <cstdint>
@@ -49,7 +56,10 @@ struct VesselPlacement {
     std::optional<Vec3> attitudeRad;
     double headingRad = 0.0;  // Landed only
     std::string attachedTo;   // the parent's name; empty: free
+    std::optional<std::uint64_t> attachedAfterFrame;
+    std::string dockedTo;  // empty: not docked
     std::optional<std::uint64_t> deletedAfterFrame;
+    std::optional<std::uint64_t> createdAfterFrame;
     int line = 0;  // line of the Vessels item, for messages
 };
 

@@ -145,7 +145,7 @@ AeroLoads Vessel::currentLoads(VESSEL* self) const {
                      self);
 }
 
-void Vessel::turn(double dt, const AeroLoads& loads) {
+void Vessel::turn(double dt, const Vec3& torqueNm) {
     // The attitude turns at the angular velocity the step began with; rebuilt from the angles
     // to stay orthonormal.
     if (state_.angularVelocity != Vec3{}) {
@@ -156,12 +156,7 @@ void Vessel::turn(double dt, const AeroLoads& loads) {
     const Vec3& pmi = class_->inertiaM2;
     const Vec3 iw{pmi.x * state_.angularVelocity.x, pmi.y * state_.angularVelocity.y,
                   pmi.z * state_.angularVelocity.z};
-    const Vec3 damping = rotationDragMoment(dt, loads);
-    const Vec3 moment = loads.moment + damping;
-    // The simulator sums F x r and +cm q S c, the opposite sense of loads.moment's, and its
-    // damping as this host does.
-    loads_.angularMomentNm = damping - loads.moment;
-    const Vec3 torque = moment / class_->mass - cross(state_.angularVelocity, iw);  // m^2/s^2
+    const Vec3 torque = torqueNm / class_->mass - cross(state_.angularVelocity, iw);  // m^2/s^2
     state_.angularVelocity += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
 }
 
@@ -227,7 +222,11 @@ bool Vessel::step(double dt, VESSEL* self) {
     stateSet_ = false;
     const Vec3 r1 = state_.position + dt * state_.velocity + (0.5 * dt * dt) * positionAcceleration;
     const Vec3 a1 = gravity(r1) + aero;
-    turn(dt, loads_.aero);
+    const Vec3 damping = rotationDragMoment(dt, loads_.aero);
+    loads_.angularMomentNm = loads_.aero.moment + damping;
+    // The rotation's own sense is the opposite of the simulator's torque sum (F x r); the
+    // damping opposes the angular velocity in either.
+    turn(dt, damping - loads_.aero.moment);
     state_.position = r1;
     state_.velocity = state_.velocity + (0.5 * dt) * (a0 + a1);
     state_.time += dt;

@@ -34,8 +34,8 @@ struct StepLoads {
     // Force and moment, vessel frame (N, N m), computed from the state at the step's start; lift
     // and drag signed: negative lift below the zero-lift angle.
     AeroLoads aero;
-    // The torque as the simulator sums and reports it (VESSEL::GetAngularMoment), vessel frame:
-    // a force F at r adds F x r, an airfoil +cm q S c, rotation damping its share.
+    // The torque as the simulator reports it (VESSEL::GetAngularMoment), vessel frame: the
+    // aerodynamic moment and the rotation damping.
     Vec3 angularMomentNm;
 };
 
@@ -76,6 +76,8 @@ class Vessel {
     // address never names another vessel.
     [[nodiscard]] bool deleted() const { return deleted_; }
     void markDeleted() { deleted_ = true; }
+    // Into the simulation, for a vessel the scenario creates after some frame.
+    void markCreated() { deleted_ = false; }
 
     [[nodiscard]] const VesselState& state() const { return state_; }
     // The frame conversions at the state now; valid while the vessel stays where it is in memory.
@@ -95,7 +97,9 @@ class Vessel {
     [[nodiscard]] AeroLoads currentLoads(VESSEL* self) const;
     // Turns the attitude and the angular velocity over dt under the step's moment and rotation
     // drag.
-    void turn(double dt, const AeroLoads& loads);
+    // `torqueNm` is in the sense of the angular velocity, whose attitude update is the
+    // right-hand rule of rotationAbout.
+    void turn(double dt, const Vec3& torqueNm);
     // Throws NonFiniteError naming the first part of the state that is not finite (the air is
     // checked where the loads read it).
     void requireFinite(const char* when) const;

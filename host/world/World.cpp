@@ -51,19 +51,30 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
         if (placement.deletedAfterFrame) {
             world.deletions_.emplace_back(&vessel, *placement.deletedAfterFrame);
         }
+        if (placement.createdAfterFrame) {
+            // Out of the simulation until then.
+            vessel.markDeleted();
+            world.creations_.emplace_back(&vessel, *placement.createdAfterFrame);
+        }
     }
     // Scenario::fromItems has checked the parents, rings included.
     for (std::size_t i = 0; i < scenario.vessels.size(); ++i) {
         const VesselPlacement& placement = scenario.vessels[i];
-        if (placement.attachedTo.empty()) {
+        const bool docked = !placement.dockedTo.empty();
+        const std::string& other = docked ? placement.dockedTo : placement.attachedTo;
+        if (other.empty()) {
             continue;
         }
-        Vessel* parent = world.findVessel(placement.attachedTo);
+        Vessel* parent = nullptr;
+        for (Vessel& vessel : world.vessels_) {
+            parent = vessel.name() == other ? &vessel : parent;
+        }
         if (parent == nullptr || parent == &world.vessels_[i]) {
             throw HostFileError(scenario.file, placement.line,
                                 placement.name + " hangs on no other vessel of the scenario");
         }
-        world.attachments_.push_back({parent, &world.vessels_[i], true});
+        const std::uint64_t after = placement.attachedAfterFrame.value_or(0);
+        world.attachments_.push_back({parent, &world.vessels_[i], after == 0, docked, after});
     }
     world.followParents();
     return world;
@@ -125,11 +136,15 @@ std::vector<std::string> World::step(double dt, const InterfaceOf& interfaceOf) 
     return touchedDown;
 }
 
-std::vector<std::string> World::deleteVessels(std::uint64_t frame) {
+std::vector<std::string> World::deleteVessels(
+    std::uint64_t frame, const std::function<void(const Vessel&)>& beforeEach) {
     std::vector<std::string> deleted;
     for (const auto& [vessel, afterFrame] : deletions_) {
         if (afterFrame != frame || vessel->deleted()) {
             continue;
+        }
+        if (beforeEach) {
+            beforeEach(*vessel);
         }
         vessel->markDeleted();
         for (Attachment& attachment : attachments_) {
@@ -140,6 +155,24 @@ std::vector<std::string> World::deleteVessels(std::uint64_t frame) {
         deleted.push_back(vessel->name());
     }
     return deleted;
+}
+
+std::vector<Vessel*> World::changeAfter(std::uint64_t frame) {
+    std::vector<Vessel*> created;
+    for (const auto& [vessel, afterFrame] : creations_) {
+        if (afterFrame == frame) {
+            vessel->markCreated();
+            created.push_back(vessel);
+        }
+    }
+    for (Attachment& attachment : attachments_) {
+        if (attachment.madeAfterFrame == frame && !attachment.parent->deleted() &&
+            !attachment.child->deleted()) {
+            attachment.attached = true;
+        }
+    }
+    followParents();
+    return created;
 }
 
 }  // namespace aeroquin::host

@@ -39,12 +39,16 @@ class World {
     // Exact, case-sensitive name; null when none or deleted.
     [[nodiscard]] Vessel* findVessel(std::string_view name);
 
-    // `child` hangs on `parent` by one attachment point on each side (a scenario's AttachedTo).
-    // Deleting either releases it; the points stay, empty.
+    // `child` hangs on `parent` by one attachment point on each side (a scenario's AttachedTo),
+    // or, `docked`, by one docking port on each side (DockedTo); either way it moves with the
+    // parent. Deleting either releases it; the points stay, empty. An attachment made later
+    // (AttachedAfterFrame) starts released.
     struct Attachment {
         Vessel* parent = nullptr;
         Vessel* child = nullptr;
         bool attached = true;
+        bool docked = false;
+        std::uint64_t madeAfterFrame = 0;  // 0: from the start
     };
     // Fixed by load, in the scenario's order; the addresses stay for the world's lifetime.
     [[nodiscard]] std::span<const Attachment> attachments() const { return attachments_; }
@@ -65,7 +69,12 @@ class World {
 
     // Deletes the vessels whose scenario item DeletedAfterFrame is `frame` and releases their
     // attachments, as the simulator deletes vessels after the post-step callbacks; their names.
-    std::vector<std::string> deleteVessels(std::uint64_t frame);
+    // `beforeEach` sees each vessel just before it goes, as the simulator's modules do.
+    std::vector<std::string> deleteVessels(
+        std::uint64_t frame, const std::function<void(const Vessel&)>& beforeEach = {});
+    // After the deletions of `frame`: creates the vessels whose CreatedAfterFrame is `frame` and
+    // makes the attachments whose AttachedAfterFrame is; the vessels created.
+    std::vector<Vessel*> changeAfter(std::uint64_t frame);
 
   private:
     World() = default;
@@ -79,6 +88,7 @@ class World {
     std::vector<Vessel> vessels_;  // filled once by load; never grows
     std::vector<Attachment> attachments_;
     std::vector<std::pair<Vessel*, std::uint64_t>> deletions_;  // vessel, frame
+    std::vector<std::pair<Vessel*, std::uint64_t>> creations_;  // vessel, frame
     double stepSize_ = 0.02;
     double time_ = 0.0;
 };

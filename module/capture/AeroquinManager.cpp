@@ -31,11 +31,12 @@ AeroquinManager::~AeroquinManager() {
 
 void AeroquinManager::initialise() {
     configuration_.load();
+    columns_ = ReportColumns(configuration_);
     writeLog(configuration_.describe());
     sweeper_.build(configuration_);
     writeLog(sweeper_.describe());
     vesselManager_.bind(configuration_);
-    reporter_.open(configuration_, sweeper_, vesselManager_);
+    reporter_.open(configuration_, columns_, sweeper_, vesselManager_);
     active_ = true;
     status_ = contract::kStartedStatus;
 }
@@ -44,7 +45,10 @@ void AeroquinManager::preStep(double /*simt*/, double /*simdt*/, double /*mjd*/)
     if (active_) {
         pointApplied_ = false;
         if (!vesselManager_.present()) {
-            stopWithoutVessel();
+            stop("is no longer in the simulation");
+        } else if (const std::string captive = vesselManager_.captiveState(); !captive.empty()) {
+            // Moved with another vessel, it is no longer flown or measured alone.
+            stop(captive);
         } else {
             try {
                 vesselManager_.applyTestPoint(sweeper_);
@@ -62,18 +66,18 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
         return;
     }
     if (pointApplied_) {
-        // Formatted once: the status text and the report row are the same text.
-        rowText_.write(vesselManager_.measure(sweeper_), status_);
+        // Formatted once: the status text and the report row are the same text, shown and logged
+        // in the frame that writes it, whatever ends the capture before the next frame.
+        rowText_.write(vesselManager_.measure(sweeper_), columns_, status_);
         reporter_.writeRow(status_);
         ++pointsMeasured_;
+        feedback_.show(status_);
     } else {
         // A row would carry the previous point's airspeed and q under this point's name.
         ++pointsFailed_;
     }
     sweeper_.advance();
     if (sweeper_.finished()) {
-        // No pre-step follows to show the last row: it is shown before the capture's end.
-        feedback_.show(status_);
         complete();
         feedback_.show(status_);
     }
@@ -99,13 +103,16 @@ void AeroquinManager::complete() {
     status_ = text.str();
 }
 
-void AeroquinManager::stopWithoutVessel() {
+void AeroquinManager::vesselDeleted(OBJHANDLE vessel) {
+    vesselManager_.vesselDeleted(vessel);
+}
+
+void AeroquinManager::stop(const std::string& why) {
     active_ = false;
     reporter_.close();
     std::ostringstream text;
-    text << contract::kStoppedPrefix << "vessel " << configuration_.vesselName
-         << " is no longer in the simulation; " << pointsMeasured_ << " of " << totalPoints()
-         << " points measured";
+    text << contract::kStoppedPrefix << "vessel " << configuration_.vesselName << " " << why << "; "
+         << pointsMeasured_ << " of " << totalPoints() << " points measured";
     status_ = text.str();
 }
 

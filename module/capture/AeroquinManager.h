@@ -6,6 +6,7 @@
 
 #include "module/config/Configuration.h"
 #include "module/output/FeedbackDisplayer.h"
+#include "module/output/ReportColumns.h"
 #include "module/output/Reporter.h"
 #include "module/output/RowText.h"
 #include "module/sweep/Sweeper.h"
@@ -29,13 +30,17 @@ class AeroquinManager {
     // The step callbacks' time values are not used: one test point takes one frame.
     void preStep(double simt, double simdt, double mjd);
     void postStep(double simt, double simdt, double mjd);
+    // The simulator deletes `vessel` at the end of this frame; its handle may then be given to a
+    // vessel created later.
+    void vesselDeleted(OBJHANDLE vessel);
 
   private:
     void initialise();
     // After the last point: closes and checks the report; the status says how the capture ended.
     void complete();
-    // The vessel has left the simulation: the report keeps its rows, the capture ends.
-    void stopWithoutVessel();
+    // The vessel has left the simulation or hangs on another: the report keeps its rows, the
+    // capture ends. `why` completes "vessel <name> ".
+    void stop(const std::string& why);
     [[nodiscard]] std::uint64_t totalPoints() const;
 
     bool active_ = false;
@@ -45,6 +50,7 @@ class AeroquinManager {
     std::string status_;
     FeedbackDisplayer feedback_;
     Configuration configuration_;
+    ReportColumns columns_;
     Sweeper sweeper_;
     VesselManager vesselManager_;
     RowText rowText_;

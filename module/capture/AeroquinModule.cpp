@@ -32,4 +32,11 @@ void AeroquinModule::clbkPostStep(double simt, double simdt, double mjd) {
     }
 }
 
+// Before the deletion: the simulator may hand the freed handle to the next vessel it creates.
+void AeroquinModule::clbkDeleteVessel(OBJHANDLE hVessel) {
+    if (manager_) {
+        manager_->vesselDeleted(hVessel);
+    }
+}
+
 }  // namespace aeroquin

@@ -23,6 +23,7 @@ class AeroquinModule : public oapi::Module {
     void clbkSimulationEnd() override;
     void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
+    void clbkDeleteVessel(OBJHANDLE hVessel) override;
 
   private:
     std::unique_ptr<AeroquinManager> manager_;

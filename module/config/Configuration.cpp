@@ -1,6 +1,8 @@
 #include "module/config/Configuration.h"
 
+#include <array>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 #include <utility>
 
@@ -53,6 +55,23 @@ class OpenItemFile final {
     FILEHANDLE handle_;
 };
 
+// Editors on Windows may start a UTF-8 file with a byte-order mark. The simulator's item reader
+// takes it as part of the first line's key, so that item goes unseen: a required one is "not
+// found", an optional one silently keeps its default. The file is looked at directly, in the
+// simulator's configuration folder below its root (the working folder).
+void refuseByteOrderMark() {
+    const std::string path = simulator::localPath(std::string("Config") +
+                                                  simulator::kPathSeparator + kConfigurationPath);
+    std::ifstream file(path, std::ios::binary);
+    std::array<char, 3> start{};
+    if (file.read(start.data(), start.size()) &&
+        start == std::array<char, 3>{'\xEF', '\xBB', '\xBF'}) {
+        throw ConfigurationError(std::string(" - ") + kConfigurationPath +
+                                 " starts with a UTF-8 byte-order mark, which the simulator reads "
+                                 "as part of the first item's name: save the file without one");
+    }
+}
+
 template <typename Number>
 void writeList(std::ostream& out, const std::vector<Number>& list) {
     out << '<';
@@ -68,6 +87,7 @@ void writeList(std::ostream& out, const std::vector<Number>& list) {
 
 void Configuration::load() {
     OpenItemFile file(kConfigurationPath);
+    refuseByteOrderMark();
     readString(file.handle(), "VesselName", vesselName);
     readString(file.handle(), "SaveDirectory", saveDirectory);
     readBoundedInt(file.handle(), "ReportNameStyle", reportNameStyle, 0, 1);

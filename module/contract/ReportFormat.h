@@ -1,10 +1,11 @@
 // The report file's format, which aeroquin-report parses (tools/report/aeroquin_report/report.py;
-// a test holds the two together): six header lines, then one row per test point of seven numbers,
-// or eight with the pitching moment, separated by "; ".
+// a test holds the two together): six header lines, then one row per test point, one number per
+// name of the column line, separated by "; ".
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // The project's version, from the VERSION file at the source tree's root (CMake defines it).
@@ -25,9 +26,25 @@ inline constexpr std::string_view kMachCountLabel = "Number of Mach points = ";
 inline constexpr std::size_t kHeaderLines = 6;
 
 inline constexpr std::string_view kSeparator = "; ";
-// The columns; the eighth only with ReportMoments = 1.
+
+// Every column a report may have, in the order a report has them. The first seven are in every
+// report; the others only when the configuration asks for them (module/output/ReportColumns.h).
+enum class Column : std::uint8_t {
+    mach,
+    aoa,
+    dynamicPressure,
+    airspeed,
+    clS,
+    cdS,
+    liftOverDrag,
+    cmSc,  // ReportMoments = 1
+};
 inline constexpr std::array<std::string_view, 8> kColumns{
     "Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D", "CM*S*c"};
-inline constexpr std::size_t kColumnsWithoutMoment = 7;
+inline constexpr std::size_t kAlwaysReported = 7;
+
+[[nodiscard]] constexpr std::string_view columnName(Column column) {
+    return kColumns[static_cast<std::size_t>(column)];
+}
 
 }  // namespace aeroquin::contract

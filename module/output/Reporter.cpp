@@ -14,15 +14,6 @@ namespace aeroquin {
 
 namespace {
 
-// The column line of the first `columns` columns.
-std::string columnLine(std::size_t columns) {
-    std::string line;
-    for (std::size_t i = 0; i < columns; ++i) {
-        line.append(i == 0 ? "" : contract::kSeparator).append(contract::kColumns[i]);
-    }
-    return line;
-}
-
 // The header's "YYYY/MM/DD::hh:mm:ss" and the file name's "_YYYYMMDD_hhmmss".
 enum class TimeStyle { header, fileName };
 
@@ -64,8 +55,8 @@ Reporter::~Reporter() {
     close();
 }
 
-void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
-                    const VesselManager& vesselManager) {
+void Reporter::open(const Configuration& configuration, const ReportColumns& columns,
+                    const Sweeper& sweeper, const VesselManager& vesselManager) {
     // A handle already held is handed back rather than lost.
     close();
 
@@ -84,6 +75,14 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
         throw std::runtime_error(message.str());
     }
 
+    // The simulator would open whatever is there: a named pipe blocks it until a reader comes.
+    std::error_code error;
+    const auto existing = std::filesystem::status(simulator::localPath(path), error).type();
+    if (existing != std::filesystem::file_type::not_found &&
+        existing != std::filesystem::file_type::regular) {
+        throw std::runtime_error("File " + path + " could not be created.");
+    }
+
     file_ = oapiOpenFile(path.c_str(), FILE_OUT, ROOT);
     if (file_ == nullptr) {
         throw std::runtime_error("File " + path + " could not be created.");
@@ -96,8 +95,7 @@ void Reporter::open(const Configuration& configuration, const Sweeper& sweeper,
     counts << contract::kAoaCountLabel << sweeper.aoaPoints().size() << '\n'
            << contract::kMachCountLabel << sweeper.machPoints().size();
     writeLine(counts.str());
-    writeLine(columnLine(configuration.reportMoments ? contract::kColumns.size()
-                                                     : contract::kColumnsWithoutMoment));
+    writeLine(columns.line());
     // The simulator flushes every line: a file that does not hold the header now takes no rows.
     if (!holdsWhatWasWritten()) {
         close();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "module/config/Configuration.h"
+#include "module/output/ReportColumns.h"
 #include "module/simulator/HostApi.h"
 #include "module/sweep/Sweeper.h"
 #include "module/vessel/CaptureSample.h"
@@ -33,9 +34,11 @@ class Reporter {
     // Creates the file and writes the six header lines. Throws std::runtime_error
     // "File <path> could not be created." when the host gives no handle or the file does not hold
     // the header afterwards (a folder, a device, a file that may not be written), and refuses a
-    // path longer than kMaxReportPathLength before the host sees it.
-    void open(const Configuration& configuration, const Sweeper& sweeper,
-              const VesselManager& vesselManager);
+    // path longer than kMaxReportPathLength, and a path that names something other than a
+    // regular file (a folder, a device, a named pipe, whose opening may never return), before the
+    // host sees it.
+    void open(const Configuration& configuration, const ReportColumns& columns,
+              const Sweeper& sweeper, const VesselManager& vesselManager);
     // One data row, the text of RowText (the capture formats it once, for the
     // status text and the report); nothing when no file is open.
     void writeRow(const std::string& row);

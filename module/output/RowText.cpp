@@ -85,39 +85,60 @@ char* put(char* out, char* end, double value) {
     return out;
 }
 
+// The number of `column` in `sample`.
+double valueOf(const CaptureSample& sample, contract::Column column) {
+    switch (column) {
+        case contract::Column::mach:
+            return sample.mach;
+        case contract::Column::aoa:
+            return sample.aoa;
+        case contract::Column::dynamicPressure:
+            return sample.dynamicPressure;
+        case contract::Column::airspeed:
+            return sample.airspeed;
+        case contract::Column::clS:
+            return sample.clS;
+        case contract::Column::cdS:
+            return sample.cdS;
+        case contract::Column::liftOverDrag:
+            return sample.clS / sample.cdS;
+        case contract::Column::cmSc:
+            return sample.cmSc;
+    }
+    return 0.0;
+}
+
 }  // namespace
 
-void RowText::write(const CaptureSample& sample, std::string& text) {
-    const std::array<double, 8> values{
-        sample.mach, sample.aoa, sample.dynamicPressure,  sample.airspeed,
-        sample.clS,  sample.cdS, sample.clS / sample.cdS, sample.cmSc.value_or(0.0)};
-    const std::size_t count = sample.cmSc ? 8 : 7;
-    // Eight numbers of at most 13 characters ("-1.23457e-308") and seven separators.
-    std::array<char, 128> buffer{};
+void RowText::write(const CaptureSample& sample, const ReportColumns& columns, std::string& text) {
+    // At most 13 characters a number ("-1.23457e-308") and 2 a separator.
+    std::array<char, contract::kColumns.size() * 15> buffer{};
     char* out = buffer.data();
-    for (std::size_t i = 0; i < count; ++i) {
+    std::size_t i = 0;
+    for (const contract::Column name : columns.list()) {
+        const double value = valueOf(sample, name);
         Column& column = columns_[i];
         // Bits, not ==: -0 and 0 are written differently, and NaN equals nothing.
-        const auto bits = std::bit_cast<std::uint64_t>(values[i]);
+        const auto bits = std::bit_cast<std::uint64_t>(value);
         if (column.length == 0 || bits != column.bits) {
             column.bits = bits;
             char* const begin = column.digits.data();
-            column.length = static_cast<std::size_t>(
-                put(begin, begin + column.digits.size(), values[i]) - begin);
+            column.length =
+                static_cast<std::size_t>(put(begin, begin + column.digits.size(), value) - begin);
         }
-        std::memcpy(out, column.digits.data(), column.length);
-        out += column.length;
-        if (i + 1 < count) {
+        if (i++ > 0) {
             *out++ = ';';
             *out++ = ' ';
         }
+        std::memcpy(out, column.digits.data(), column.length);
+        out += column.length;
     }
     text.assign(buffer.data(), out);
 }
 
-std::string rowText(const CaptureSample& sample) {
+std::string rowText(const CaptureSample& sample, const ReportColumns& columns) {
     std::string text;
-    RowText().write(sample, text);
+    RowText().write(sample, columns, text);
     return text;
 }
 

@@ -1,12 +1,14 @@
-// Capture rows as text: "mach; aoa; q; v; clS; cdS; clS/cdS[; cmSc]", each number in general
-// notation with 6 significant digits, exactly as a fresh output stream in the classic locale writes
-// it. This is both the status text and the report row.
+// Capture rows as text: the report's columns of a sample ("mach; aoa; q; v; clS; cdS; clS/cdS"
+// and the optional ones), each number in general notation with 6 significant digits, exactly as a
+// fresh output stream in the classic locale writes it. This is both the status text and the
+// report row.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "module/output/ReportColumns.h"
 #include "module/vessel/CaptureSample.h"
 
 namespace aeroquin {
@@ -16,7 +18,7 @@ namespace aeroquin {
 class RowText {
   public:
     // Replaces `text`, whose capacity a caller of every frame keeps.
-    void write(const CaptureSample& sample, std::string& text);
+    void write(const CaptureSample& sample, const ReportColumns& columns, std::string& text);
 
   private:
     struct Column {
@@ -24,10 +26,11 @@ class RowText {
         std::size_t length = 0;  // 0: no text yet
         std::array<char, 32> digits{};
     };
-    std::array<Column, 8> columns_{};
+    std::array<Column, contract::kColumns.size()> columns_{};
 };
 
 // One row's text on its own, from a fresh RowText.
-[[nodiscard]] std::string rowText(const CaptureSample& sample);
+[[nodiscard]] std::string rowText(const CaptureSample& sample,
+                                  const ReportColumns& columns = ReportColumns());
 
 }  // namespace aeroquin

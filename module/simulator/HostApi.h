@@ -79,6 +79,7 @@ using OBJHANDLE = void*;
 using FILEHANDLE = void*;
 using NOTEHANDLE = void*;
 using ATTACHMENTHANDLE = void*;
+using DOCKHANDLE = void*;
 // On Linux: the library's own dlopen handle.
 using HINSTANCE = void*;
 
@@ -208,6 +209,9 @@ class OAPIFUNC VESSEL {
     ATTACHMENTHANDLE GetAttachmentHandle(bool toparent, DWORD i) const;
     // The vessel attached at that point; null when none.
     OBJHANDLE GetAttachmentStatus(ATTACHMENTHANDLE attachment) const;
+    UINT DockCount() const;
+    DOCKHANDLE GetDockHandle(UINT n) const;
+    OBJHANDLE GetDockStatus(DOCKHANDLE hDock) const;  // the vessel docked there, or null
 
   private:
     OBJHANDLE hVessel_;

@@ -1,8 +1,6 @@
 // One measured test point.
 #pragma once
 
-#include <optional>
-
 namespace aeroquin {
 
 struct CaptureSample {
@@ -13,8 +11,8 @@ struct CaptureSample {
     double clS = 0.0;              // lift / q, m^2
     double cdS = 0.0;              // drag / q, m^2
     // Pitching moment about the centre of gravity / q, m^3 (moment coefficient x area x chord),
-    // nose-up positive; only in a capture that reports moments.
-    std::optional<double> cmSc;
+    // nose-up positive; read only in a capture that reports moments.
+    double cmSc = 0.0;
 };
 
 }  // namespace aeroquin

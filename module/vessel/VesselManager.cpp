@@ -35,6 +35,24 @@ OBJHANDLE parentOf(const VESSEL& vessel) {
     return nullptr;
 }
 
+// The vessel docked to `vessel` at one of its ports, or null.
+OBJHANDLE dockedOf(const VESSEL& vessel) {
+    const auto ports = vessel.DockCount();
+    for (std::remove_const_t<decltype(ports)> i = 0; i < ports; ++i) {
+        if (OBJHANDLE other = vessel.GetDockStatus(vessel.GetDockHandle(i))) {
+            return other;
+        }
+    }
+    return nullptr;
+}
+
+std::string nameOf(OBJHANDLE object) {
+    std::array<char, 256> name{};
+    oapiGetObjectName(object, name.data(), static_cast<int>(name.size()));
+    name.back() = '\0';
+    return name.data();
+}
+
 // The body that the test condition is built on. Binding has checked it once; a vessel that
 // has lost it since gets an error rather than a query through a null handle.
 OBJHANDLE referenceBodyOf(const VESSEL& vessel) {
@@ -59,16 +77,18 @@ void VesselManager::bind(const Configuration& configuration) {
         throw std::runtime_error("Vessel " + name + " was not found in the simulation");
     }
 
+    deleted_ = false;
     const VESSEL* vessel = interfaceOf(vessel_);
     if (vessel == nullptr) {
         return;
     }
     if (OBJHANDLE parent = parentOf(*vessel)) {
-        std::array<char, 256> parentName{};
-        oapiGetObjectName(parent, parentName.data(), static_cast<int>(parentName.size()));
-        parentName.back() = '\0';
-        throw std::runtime_error("Vessel " + name + " is attached to " + parentName.data() +
+        throw std::runtime_error("Vessel " + name + " is attached to " + nameOf(parent) +
                                  ": the simulator computes no aerodynamics for it");
+    }
+    if (OBJHANDLE other = dockedOf(*vessel)) {
+        throw std::runtime_error("Vessel " + name + " is docked to " + nameOf(other) +
+                                 ": the simulator would move and measure the whole stack");
     }
     OBJHANDLE body = vessel->GetSurfaceRef();
     if (body == nullptr) {
@@ -95,7 +115,27 @@ void VesselManager::bind(const Configuration& configuration) {
 }
 
 bool VesselManager::present() const {
-    return vessel_ != nullptr && oapiIsVessel(vessel_);
+    return vessel_ != nullptr && !deleted_ && oapiIsVessel(vessel_);
+}
+
+void VesselManager::vesselDeleted(OBJHANDLE vessel) {
+    if (vessel != nullptr && vessel == vessel_) {
+        deleted_ = true;
+    }
+}
+
+std::string VesselManager::captiveState() const {
+    const VESSEL* vessel = interfaceOf(vessel_);
+    if (vessel == nullptr) {
+        return {};
+    }
+    if (OBJHANDLE parent = parentOf(*vessel)) {
+        return "is attached to " + nameOf(parent);
+    }
+    if (OBJHANDLE other = dockedOf(*vessel)) {
+        return "is docked to " + nameOf(other);
+    }
+    return {};
 }
 
 void VesselManager::applyTestPoint(const Sweeper& sweeper) {
@@ -146,7 +186,7 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
             vessel->GetAngularMoment(moment);
             sample.cmSc = moment.x / sample.dynamicPressure;
         }
-    } else if (reportMoments_) {
+    } else {
         sample.cmSc = std::numeric_limits<double>::quiet_NaN();
     }
     return sample;

@@ -25,13 +25,20 @@ class VesselManager {
     // Finds the configured vessel and fixes its test position, 20 km (or the configured altitude)
     // above its body's mean radius; nothing is set on the vessel before the first test point.
     // Throws when the vessel, its reference body or that body's atmosphere is missing, when the
-    // vessel hangs on another (the simulator computes no aerodynamics for an attached vessel),
-    // and ConfigurationError when the altitude reaches the top of the atmosphere.
+    // vessel hangs on another (the simulator computes no aerodynamics for an attached vessel) or
+    // is docked to one (the simulator moves the whole stack), and ConfigurationError when the
+    // altitude reaches the top of the atmosphere.
     void bind(const Configuration& configuration);
 
     // Whether the bound vessel is still in the simulation. The simulator deletes vessels at the
-    // end of any frame; a deleted vessel's handle must not be followed.
+    // end of any frame and may give a deleted vessel's handle to a vessel created later: once
+    // told of the deletion, the handle is never followed again.
     [[nodiscard]] bool present() const;
+    void vesselDeleted(OBJHANDLE vessel);
+
+    // "is attached to <parent>" or "is docked to <vessel>" while the vessel hangs on or is docked
+    // to another; empty while it flies alone (or has no interface).
+    [[nodiscard]] std::string captiveState() const;
 
     // Resets the position, then sets the velocity of the sweep's current Mach and AOA
     // relative to the rotating atmosphere, and takes the dynamic pressure of that state. Throws
@@ -55,6 +62,7 @@ class VesselManager {
 
   private:
     OBJHANDLE vessel_ = nullptr;
+    bool deleted_ = false;
     VECTOR3 anchorPosition_{{0.0, 0.0, 0.0}};  // m, relative to the reference body, global frame
     double airspeed_ = 0.0;                    // m/s
     double dynamicPressure_ = 0.0;             // Pa, of the state the last pre-step set

@@ -1,5 +1,6 @@
 // Whole captures: the real host running the real module on temporary root folders.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -190,6 +191,9 @@ const std::string kLongDirectoryItems =
     "VesselName = GL-01\nSaveDirectory = " + std::string(485, 'd') +
     "\nReportNameStyle = 1\nAoaIntervals = 0 10\nAoaIncrements = 1\nMachIntervals = 1 2\n"
     "MachIncrements = 1\n";
+const std::string kByteOrderMarkError =
+    "Configuration Error - Modules\\Plugin\\Aeroquin.cfg starts with a UTF-8 byte-order mark, "
+    "which the simulator reads as part of the first item's name: save the file without one";
 const std::string kGoodItems =
     "SaveDirectory = Reports\nReportNameStyle = 1\nAoaIntervals = -10 0 30\n"
     "AoaIncrements = 5 3\nMachIntervals = 0.5 1 2\nMachIncrements = 5 4\n";
@@ -252,7 +256,33 @@ INSTANTIATE_TEST_SUITE_P(
                                           "GL-01:DeltaWing GL-02:DeltaWing");
                          root.write("Scenarios/Default.scn",
                                     scenario + "GL-01.AttachedTo = GL-02\n");
-                     }}),
+                     }},
+        StartFailure{"DockedVessel", "VesselName = GL-01\n" + kGoodItems,
+                     "Vessel GL-01 is docked to GL-02: the simulator would move and measure the "
+                     "whole stack",
+                     true,
+                     [](const TempRoot& root) {
+                         std::string scenario = root.read("Scenarios/Default.scn");
+                         scenario.replace(scenario.find("GL-01:DeltaWing"), 15,
+                                          "GL-01:DeltaWing GL-02:DeltaWing");
+                         root.write("Scenarios/Default.scn", scenario + "GL-01.DockedTo = GL-02\n");
+                     }},
+        // Opening a named pipe would wait for a reader for good.
+        StartFailure{"ReportNameTakenByANamedPipe", kOutGrid,
+                     "File Out\\DeltaWing_20240305_140709.csv could not be created.", true,
+                     [](const TempRoot& root) {
+                         std::filesystem::create_directories(root.path() / "Out");
+                         ASSERT_EQ(mkfifo((root.path() / kOutReport).c_str(), 0600), 0);
+                     }},
+        // The simulator's item reader takes the mark as part of the first key: a required item
+        // would be "not found", an optional one silently ignored.
+        StartFailure{"ByteOrderMarkBeforeARequiredItem",
+                     "\xEF\xBB\xBFVesselName = GL-01\n" + kGoodItems, kByteOrderMarkError, false},
+        StartFailure{"ByteOrderMarkBeforeAnOptionalItem",
+                     "\xEF\xBB\xBF"
+                     "Altitude = 1000\nVesselName = GL-01\n" +
+                         kGoodItems,
+                     kByteOrderMarkError, false}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
@@ -270,22 +300,81 @@ TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
                      "Aeroquin - Manager destroyed"}));
 }
 
-// The simulator deletes vessels at the end of a frame: the next pre-step finds the handle gone.
-TEST(CaptureTest, DeletedVesselStopsTheCaptureWithTheRowsSoFar) {
+// What the simulation does to the vessel mid-capture, and how the capture ends: the rows so far
+// stay, the last of them is in the log before the final status, and the host's closing line
+// counts as many points as the report has rows.
+struct MidCaptureCase {
+    std::string name;
+    std::string scenario;  // items added to the demo's
+    Lines arguments;       // added to the run's
+    int exitCode;
+    std::string finalStatus;
+    std::string closing;  // the start of the host's closing line, after "run ended: "
+};
+
+void PrintTo(const MidCaptureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class MidCaptureTest : public ::testing::TestWithParam<MidCaptureCase> {};
+
+TEST_P(MidCaptureTest, EndsWithTheRowsSoFarEachOfThemLogged) {
+    const MidCaptureCase& c = GetParam();
     TempRoot root("demo");
-    root.write("Scenarios/Default.scn",
-               root.read("Scenarios/Default.scn") + "GL-01.DeletedAfterFrame = 3\n");
-    const auto result = runHost(kHost, root, {"--utc", kPinnedClock, "--display", "none"});
-    EXPECT_EQ(result.exitCode(), 9) << result.err;
+    std::string scenario = root.read("Scenarios/Default.scn") + c.scenario;
+    scenario.replace(scenario.find("GL-01:DeltaWing"), 15, "GL-01:DeltaWing P:DeltaWing");
+    root.write("Scenarios/Default.scn", scenario);
+    Lines arguments{"--utc", kPinnedClock, "--display", "none"};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const auto result = runHost(kHost, root, arguments);
+    EXPECT_EQ(result.exitCode(), c.exitCode) << result.err;
     const Lines report = root.lines(kDemoReport);
-    EXPECT_EQ(report.size(), 6U + 3U);
+    ASSERT_EQ(report.size(), 6U + 3U);
     expectWholeRows(report);
     const Lines log = moduleLog(root);
-    ASSERT_GE(log.size(), 2U);
-    EXPECT_EQ(log[log.size() - 2],
-              "Capture stopped: vessel GL-01 is no longer in the simulation; 3 of 90 points "
-              "measured");
+    ASSERT_GE(log.size(), 3U);
+    EXPECT_EQ(log[log.size() - 3], report.back());
+    EXPECT_EQ(log[log.size() - 2], c.finalStatus);
+    const Lines hostLog = root.lines("host.log");
+    EXPECT_EQ(std::count_if(hostLog.begin(), hostLog.end(),
+                            [&](const std::string& line) {
+                                return line.rfind("host: run ended: " + c.closing, 0) == 0;
+                            }),
+              1)
+        << root.read("host.log");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MidCaptureTest,
+    ::testing::Values(
+        MidCaptureCase{"Deleted",
+                       "GL-01.DeletedAfterFrame = 3\n",
+                       {},
+                       9,
+                       "Capture stopped: vessel GL-01 is no longer in the simulation; 3 of 90 "
+                       "points measured",
+                       "4 frames, 3 points,"},
+        // The newcomer gets the deleted vessel's handle, which the simulator says is a vessel.
+        MidCaptureCase{"DeletedAndItsHandleReused",
+                       "GL-01.DeletedAfterFrame = 3\nP.Status = Flying\nP.CreatedAfterFrame = 3\n",
+                       {},
+                       9,
+                       "Capture stopped: vessel GL-01 is no longer in the simulation; 3 of 90 "
+                       "points measured",
+                       "4 frames, 3 points,"},
+        MidCaptureCase{"AttachedToAnother",
+                       "GL-01.AttachedTo = P\nGL-01.AttachedAfterFrame = 3\n",
+                       {},
+                       9,
+                       "Capture stopped: vessel GL-01 is attached to P; 3 of 90 points measured",
+                       "4 frames, 3 points,"},
+        MidCaptureCase{"SimulationEnded",
+                       "",
+                       {"--frames", "3"},
+                       3,
+                       "Capture stopped: 3 of 90 points measured",
+                       "3 frames, 3 points,"}),
+    [](const ::testing::TestParamInfo<MidCaptureCase>& param) { return param.param.name; });
 
 // A class in a sub-folder of Config/Vessels: the header names it, the file name flattens it.
 TEST(CaptureTest, ClassInASubFolderReportsIntoTheSaveDirectory) {

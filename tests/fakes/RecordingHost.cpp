@@ -297,7 +297,7 @@ DWORD VESSEL::AttachmentCount(bool toparent) const {
     aeroquin::testsupport::call("VESSEL::AttachmentCount", toparent ? "true" : "false");
     const FakeVessel& v = aeroquin::testsupport::vesselOf(this);
     if (toparent) {
-        return v.attachedTo.empty() ? 0 : 1;
+        return static_cast<DWORD>(v.freeParentPoints + (v.attachedTo.empty() ? 0 : 1));
     }
     return static_cast<DWORD>(aeroquin::testsupport::childrenOf(v).size());
 }
@@ -308,7 +308,11 @@ ATTACHMENTHANDLE VESSEL::GetAttachmentHandle(bool toparent, DWORD i) const {
         std::string(toparent ? "true" : "false") + ", " + std::to_string(i));
     FakeVessel& v = aeroquin::testsupport::vesselOf(this);
     if (toparent) {
-        return i == 0 && !v.attachedTo.empty() ? &v.parentPoint : nullptr;
+        const auto free = static_cast<DWORD>(v.freeParentPoints);
+        if (i < free) {
+            return &v.freePoint;
+        }
+        return i == free && !v.attachedTo.empty() ? &v.parentPoint : nullptr;
     }
     const auto children = aeroquin::testsupport::childrenOf(v);
     return i < children.size() ? &children[i]->childPoint : nullptr;
@@ -322,6 +326,32 @@ OBJHANDLE VESSEL::GetAttachmentStatus(ATTACHMENTHANDLE attachment) const {
         }
         if (attachment == &v.childPoint) {
             return &v;
+        }
+    }
+    return nullptr;
+}
+
+UINT VESSEL::DockCount() const {
+    aeroquin::testsupport::call("VESSEL::DockCount");
+    const FakeVessel& v = aeroquin::testsupport::vesselOf(this);
+    return static_cast<UINT>(v.freePorts + (v.dockedTo.empty() ? 0 : 1));
+}
+
+DOCKHANDLE VESSEL::GetDockHandle(UINT n) const {
+    aeroquin::testsupport::call("VESSEL::GetDockHandle", std::to_string(n));
+    FakeVessel& v = aeroquin::testsupport::vesselOf(this);
+    const auto free = static_cast<UINT>(v.freePorts);
+    if (n < free) {
+        return &v.freePort;
+    }
+    return n == free && !v.dockedTo.empty() ? &v.dockPort : nullptr;
+}
+
+OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE hDock) const {
+    aeroquin::testsupport::call("VESSEL::GetDockStatus");
+    for (FakeVessel& v : aeroquin::testsupport::host().vessels) {
+        if (hDock == &v.dockPort) {
+            return aeroquin::testsupport::vesselNamed(v.dockedTo);
         }
     }
     return nullptr;

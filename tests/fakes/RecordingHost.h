@@ -53,9 +53,16 @@ struct FakeVessel {
     VECTOR3 angularMoment{};                               // N m, GetAngularMoment
     bool deleted = false;  // oapiIsVessel false, oapiGetVesselByName does not find it
     // The parent's name: one parent point, whose status is the parent; the parent gets one
-    // child point for it. Empty: none.
+    // child point for it. Empty: none. `freeParentPoints` more parent points, all free, come
+    // before it.
     std::string attachedTo;
-    int parentPoint = 0, childPoint = 0;  // their handles' addresses
+    int freeParentPoints = 0;
+    int parentPoint = 0, childPoint = 0, freePoint = 0;  // their handles' addresses
+    // Likewise for docking: `freePorts` free ports, then one at which `dockedTo` is docked (the
+    // other vessel gets no port for it). Empty: none.
+    std::string dockedTo;
+    int freePorts = 0;
+    int dockPort = 0, freePort = 0;
     std::unique_ptr<VESSEL> interface;
 };
 

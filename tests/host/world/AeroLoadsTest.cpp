@@ -46,8 +46,8 @@ TEST(AeroLoads, TwoWingsAndADragElementSumAsComputedByHand) {
     EXPECT_EQ(loads.sideForce, 0.0);
     // 38000 N along (0, cos a, sin a) and 4700 N along (0, sin a, -cos a).
     expectNear(loads.force, {0.0, 38238.84104949848, 1970.0343121859755}, 1e-6);
-    // r x F of each force, and the wing's cm q S c negated: +5000 N m.
-    expectNear(loads.moment, {-20310.60470912558, 0.0, 0.0}, 1e-6);
+    // F x r of each force, and the wing's cm q S c: -5000 N m (nose down, the wing's cm < 0).
+    expectNear(loads.moment, {20310.60470912558, 0.0, 0.0}, 1e-6);
 }
 
 // S = 0 on a fin: the simulator's code takes |d_z| C_z + |d_x| C_z.
@@ -65,8 +65,8 @@ TEST(AeroLoads, FinWithoutAreaUsesTheProjectedCrossSectionOfTheSimulatorsCode) {
 }
 
 // A fin at 5 degrees of sideslip in 100 m/s of air of density 1 (q = 5000 Pa), behind and above
-// the centre of gravity: side force cl q S along unit(v_z, 0, -v_x), drag along -v, and the yaw
-// moment of both forces plus its own -cm q S c about y.
+// the centre of gravity: side force cl q S along unit(v_z, 0, -v_x), drag along -v, and the
+// moment F x r of both forces plus its own cm q S c about y.
 TEST(AeroLoads, FinSideForceAndYawMomentByHand) {
     const Vec3 at{0.0, 0.8, -4.8};
     const std::vector<Airfoil> fin{
@@ -82,8 +82,8 @@ TEST(AeroLoads, FinSideForceAndYawMomentByHand) {
                      side * std::sin(b) - drag * std::cos(b)};
     expectNear(loads.force, force, 1e-9);
     EXPECT_NEAR(loads.sideForce, side, 1e-9);
-    const double ownMoment = -0.1 * 5000.0 * 1.2 * 0.9;  // N m about y
-    expectNear(loads.moment, {at.y * force.z, at.z * force.x + ownMoment, -at.y * force.x}, 1e-9);
+    const double ownMoment = 0.1 * 5000.0 * 1.2 * 0.9;  // N m about y
+    expectNear(loads.moment, {-at.y * force.z, ownMoment - at.z * force.x, at.y * force.x}, 1e-9);
 }
 
 // A function airfoil gets the Reynolds number of its own chord: rho |v| / mu times the chord.

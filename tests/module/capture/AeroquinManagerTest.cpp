@@ -71,7 +71,7 @@ TEST_F(AeroquinManagerTest, TheHostsWatcherUnderstandsTheModulesTexts) {
         feed(f);
     }
     EXPECT_EQ(watch.totalPoints(), std::optional<std::uint64_t>(4));
-    EXPECT_EQ(watch.frameOneStatus(), aeroquin::contract::kStartedStatus);
+    EXPECT_TRUE(watch.startedInFrameOne());
     EXPECT_TRUE(watch.completed());
     EXPECT_EQ(watch.pointsMeasured(4), 4U);
 }

@@ -93,6 +93,11 @@ TEST_F(ConfigurationLoadTest, ValidFileFillsEveryField) {
     c.load();
     EXPECT_TRUE(c.reportMoments);
     EXPECT_EQ(c.altitudeM, std::optional<double>(1500.5));
+
+    // The lowest altitude is the mean radius itself.
+    host().itemFiles[kPath] = itemFile({{"Altitude", "0"}});
+    c.load();
+    EXPECT_EQ(c.altitudeM, std::optional<double>(0.0));
 }
 
 TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {

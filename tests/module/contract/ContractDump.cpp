@@ -25,7 +25,7 @@ int main() {
     for (const std::string_view column : kColumns) {
         print("column", column);
     }
-    print("without-moment", kColumns[kColumnsWithoutMoment - 1]);
+    print("without-moment", kColumns[kAlwaysReported - 1]);
     print("completed", kCompletedStatus);
     return 0;
 }

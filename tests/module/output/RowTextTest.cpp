@@ -18,7 +18,14 @@ namespace {
 struct TextCase {
     CaptureSample sample;
     std::string text;
+    bool moments = false;  // a capture with ReportMoments = 1
 };
+
+ReportColumns columnsOf(bool moments) {
+    Configuration configuration;
+    configuration.reportMoments = moments;
+    return ReportColumns(configuration);
+}
 
 void PrintTo(const TextCase& c, std::ostream* out) {
     *out << c.text;
@@ -26,8 +33,8 @@ void PrintTo(const TextCase& c, std::ostream* out) {
 
 class CaptureSampleTextTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(CaptureSampleTextTest, SevenNumbersInGeneralNotation) {
-    EXPECT_EQ(rowText(GetParam().sample), GetParam().text);
+TEST_P(CaptureSampleTextTest, OneNumberPerColumnInGeneralNotation) {
+    EXPECT_EQ(rowText(GetParam().sample, columnsOf(GetParam().moments)), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -41,9 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5, {}}, "0.5; -5; 1; 2; -3; 1.5; -2"},
                       TextCase{{1.0, 2.0, 3.0, 4.0, 2.5, 0.0, {}}, "1; 2; 3; 4; 2.5; 0; inf"},
                       TextCase{{1.0, 2.0, 3.0, 4.0, -2.5, 0.0, {}}, "1; 2; 3; 4; -2.5; 0; -inf"},
-                      // With the pitching moment: an eighth number.
+                      // With the pitching moment: an eighth number; without, none.
                       TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5, -0.0123456789},
-                               "0.5; -5; 1; 2; -3; 1.5; -2; -0.0123457"}));
+                               "0.5; -5; 1; 2; -3; 1.5; -2; -0.0123457",
+                               true},
+                      TextCase{{0.5, -5.0, 1.0, 2.0, -3.0, 1.5, -0.0123456789},
+                               "0.5; -5; 1; 2; -3; 1.5; -2"}));
 
 // The sign that the library prints for a NaN depends on how it arose; only "nan" is fixed.
 TEST(CaptureSampleText, NotANumberValuesAreWrittenAsNan) {
@@ -131,7 +141,7 @@ TEST(RowText, KeptColumnsGiveTheTextOfAFreshRow) {
     RowText kept;
     std::string text;
     for (const CaptureSample& row : rows) {
-        kept.write(row, text);
+        kept.write(row, ReportColumns(), text);
         EXPECT_EQ(text, rowText(row));
     }
     EXPECT_EQ(text, "1.5; 1e-300; 186355; 4e+300; 1; 1e-05; 100000");

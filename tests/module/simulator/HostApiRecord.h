@@ -15,7 +15,8 @@
     X(OBJHANDLE, void*)             \
     X(FILEHANDLE, void*)            \
     X(NOTEHANDLE, void*)            \
-    X(ATTACHMENTHANDLE, void*)
+    X(ATTACHMENTHANDLE, void*)      \
+    X(DOCKHANDLE, void*)
 
 // X(name, bytes).
 #define AEROQUIN_SIMULATOR_WORDS(X) \
@@ -165,9 +166,13 @@
     X(VESSEL, AttachmentCount, DWORD(bool) const, 1)                        \
     X(VESSEL, GetAttachmentHandle, ATTACHMENTHANDLE(bool, DWORD) const, 2)  \
     X(VESSEL, GetAttachmentStatus, OBJHANDLE(ATTACHMENTHANDLE) const, 1)    \
+    X(VESSEL, DockCount, UINT() const, 0)                                   \
+    X(VESSEL, GetDockHandle, DOCKHANDLE(UINT) const, 1)                     \
+    X(VESSEL, GetDockStatus, OBJHANDLE(DOCKHANDLE) const, 1)                \
     X(oapi::Module, clbkSimulationStart, void(oapi::Module::RenderMode), 1) \
     X(oapi::Module, clbkSimulationEnd, void(), 0)                           \
     X(oapi::Module, clbkPreStep, void(double, double, double), 3)           \
-    X(oapi::Module, clbkPostStep, void(double, double, double), 3)
+    X(oapi::Module, clbkPostStep, void(double, double, double), 3)          \
+    X(oapi::Module, clbkDeleteVessel, void(OBJHANDLE), 1)
 
 // NOLINTEND(cppcoreguidelines-macro-usage)
