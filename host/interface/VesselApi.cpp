@@ -335,6 +335,19 @@ void VESSEL::GetAngularMoment(VECTOR3& amom) const {
     }
 }
 
+// The simulator's linear moment: every force of the step but gravity; here the aerodynamic force.
+void VESSEL::GetLinearMoment(VECTOR3& F) const {
+    HostContext* host = HostContext::active();
+    if (host == nullptr) {
+        return;
+    }
+    const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetLinearMoment");
+    F = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->loads().aero.force);
+    if (host->trace().on()) {
+        host->trace().line("VESSEL::GetLinearMoment", TraceResult{}, F.x, F.y, F.z);
+    }
+}
+
 double VESSEL::GetAtmTemperature() const {
     return vesselAnswer<double>(hVessel_, "VESSEL::GetAtmTemperature", [](const Vessel& vessel) {
         return airAt(vessel.state()).temperatureK;

@@ -34,10 +34,24 @@ std::optional<std::uint64_t> sweepPoints(std::string_view line) {
     if (!aoa) {
         return std::nullopt;
     }
-    if (*aoa != 0 && *mach > std::numeric_limits<std::uint64_t>::max() / *aoa) {
-        return std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t sideslip = 1;
+    if (line.starts_with(contract::kSweepSideslipLabel)) {
+        line.remove_prefix(contract::kSweepSideslipLabel.size());
+        const auto count = takeCount(line);
+        if (!count) {
+            return std::nullopt;
+        }
+        sideslip = *count;
     }
-    return *mach * *aoa;
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    if (*aoa != 0 && *mach > kMax / *aoa) {
+        return kMax;
+    }
+    const std::uint64_t plane = *mach * *aoa;
+    if (sideslip != 0 && plane > kMax / sideslip) {
+        return kMax;
+    }
+    return plane * sideslip;
 }
 
 void StatusWatch::observe(std::string_view line) {

@@ -117,7 +117,7 @@ void AeroquinManager::stop(const std::string& why) {
 }
 
 std::uint64_t AeroquinManager::totalPoints() const {
-    return static_cast<std::uint64_t>(sweeper_.aoaPoints().size()) * sweeper_.machPoints().size();
+    return sweeper_.totalPoints();
 }
 
 }  // namespace aeroquin

@@ -72,6 +72,39 @@ void refuseByteOrderMark() {
     }
 }
 
+// An optional test axis of two items, both or neither. False without either; throws
+// ConfigurationError naming the missing item, the item that is no list, or `axis` with the
+// counts of a list that is no axis, as for the AOA axis.
+bool readOptionalAxis(FILEHANDLE file, const std::string& intervalsKey,
+                      const std::string& incrementsKey, const char* axis,
+                      std::vector<double>& intervals, std::vector<std::uint32_t>& increments) {
+    std::string intervalsText;
+    std::string incrementsText;
+    const bool hasIntervals = readOptionalString(file, intervalsKey, intervalsText);
+    const bool hasIncrements = readOptionalString(file, incrementsKey, incrementsText);
+    if (!hasIntervals && !hasIncrements) {
+        return false;
+    }
+    if (!hasIntervals || !hasIncrements) {
+        const std::string& missing = hasIntervals ? incrementsKey : intervalsKey;
+        const std::string& given = hasIntervals ? intervalsKey : incrementsKey;
+        throw ConfigurationError(" - " + missing + " not found: " + given + " needs it");
+    }
+    if (!parseRealList(intervalsText, intervals)) {
+        throw ConfigurationError(" - error while parsing " + intervalsKey);
+    }
+    if (!parseCountList(incrementsText, increments)) {
+        throw ConfigurationError(" - error while parsing " + incrementsKey);
+    }
+    if (!isValidAxis(intervals, increments)) {
+        std::ostringstream detail;
+        detail << " - " << axis << ", configuration error: " << intervals.size() << ", "
+               << increments.size();
+        throw ConfigurationError(detail.str());
+    }
+    return true;
+}
+
 template <typename Number>
 void writeList(std::ostream& out, const std::vector<Number>& list) {
     out << '<';
@@ -141,6 +174,11 @@ void Configuration::readOptionalItems(FILEHANDLE file) {
         }
         altitudeM = value;
     }
+    if (!readOptionalAxis(file, "SideslipIntervals", "SideslipIncrements", "Sideslip",
+                          sideslipIntervals, sideslipIncrements)) {
+        sideslipIntervals.clear();
+        sideslipIncrements.clear();
+    }
 }
 
 std::string Configuration::describe() const {
@@ -159,6 +197,12 @@ std::string Configuration::describe() const {
     }
     if (altitudeM) {
         out << " - Altitude: " << *altitudeM;
+    }
+    if (hasSideslipAxis()) {
+        out << " - Sideslip Intervals: ";
+        writeList(out, sideslipIntervals);
+        out << " - Sideslip Increments: ";
+        writeList(out, sideslipIncrements);
     }
     return out.str();
 }

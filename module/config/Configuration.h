@@ -28,6 +28,11 @@ struct Configuration {
     // Optional items; absent, a capture is exactly what it is without them.
     bool reportMoments = false;       // ReportMoments = 1: the pitching moment column
     std::optional<double> altitudeM;  // above the body's mean radius; absent: 20 km
+    // A sideslip axis, deg, like the AOA's; both empty without one.
+    std::vector<double> sideslipIntervals;
+    std::vector<std::uint32_t> sideslipIncrements;
+
+    [[nodiscard]] bool hasSideslipAxis() const { return !sideslipIntervals.empty(); }
 
     // Reads and validates every item through the host's item-file functions. Throws
     // ConfigurationError on the first problem; the file is closed before anything leaves. The

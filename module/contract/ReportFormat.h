@@ -37,10 +37,15 @@ enum class Column : std::uint8_t {
     clS,
     cdS,
     liftOverDrag,
-    cmSc,  // ReportMoments = 1
+    cmSc,      // ReportMoments = 1
+    sideslip,  // a sideslip axis
+    cyS,       // a sideslip axis
+    clSb,      // a sideslip axis and ReportMoments = 1
+    cnSb,      // a sideslip axis and ReportMoments = 1
 };
-inline constexpr std::array<std::string_view, 8> kColumns{
-    "Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D", "CM*S*c"};
+inline constexpr std::array<std::string_view, 12> kColumns{
+    "Mach Number", "AOA",    "Dynamic Pressure", "Airspeed", "CL*S",   "CD*S",
+    "L/D",         "CM*S*c", "Sideslip",         "CY*S",     "Cl*S*b", "Cn*S*b"};
 inline constexpr std::size_t kAlwaysReported = 7;
 
 [[nodiscard]] constexpr std::string_view columnName(Column column) {

@@ -16,8 +16,10 @@ inline constexpr std::string_view kCompletedStatus = "Capture completed";
 // ("Capture ended: ..."), the vessel gone or the simulation ended first ("Capture stopped: ...").
 inline constexpr std::string_view kEndedPrefix = "Capture ended: ";
 inline constexpr std::string_view kStoppedPrefix = "Capture stopped: ";
-// The sweep's description: "Sweeper: Mach vector size: P, AOA vector size: Q, ...".
+// The sweep's description: "Sweeper: Mach vector size: P, AOA vector size: Q, ..."; with a
+// sideslip axis "..., AOA vector size: Q, Sideslip vector size: S, ...".
 inline constexpr std::string_view kSweepMachLabel = "Sweeper: Mach vector size: ";
 inline constexpr std::string_view kSweepAoaLabel = ", AOA vector size: ";
+inline constexpr std::string_view kSweepSideslipLabel = ", Sideslip vector size: ";
 
 }  // namespace aeroquin::contract

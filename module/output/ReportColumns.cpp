@@ -12,6 +12,14 @@ ReportColumns::ReportColumns(const Configuration& configuration) : ReportColumns
     if (configuration.reportMoments) {
         add(contract::Column::cmSc);
     }
+    if (configuration.hasSideslipAxis()) {
+        add(contract::Column::sideslip);
+        add(contract::Column::cyS);
+        if (configuration.reportMoments) {
+            add(contract::Column::clSb);
+            add(contract::Column::cnSb);
+        }
+    }
 }
 
 std::string ReportColumns::line() const {

@@ -204,6 +204,8 @@ class OAPIFUNC VESSEL {
     // every force F at r adds F x r (x: nose-up positive), airfoils their moment coefficients,
     // rotation damping its share; no gravity-gradient or ground-contact torque.
     void GetAngularMoment(VECTOR3& amom) const;
+    // N, vessel frame: every force of the step but gravity (lift, drag, control surfaces, thrust).
+    void GetLinearMoment(VECTOR3& F) const;
     // Attachment points; `toparent`: the points by which this vessel hangs on a parent.
     DWORD AttachmentCount(bool toparent) const;
     ATTACHMENTHANDLE GetAttachmentHandle(bool toparent, DWORD i) const;

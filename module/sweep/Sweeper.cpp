@@ -64,6 +64,11 @@ void Sweeper::build(const Configuration& configuration) {
         expandAxis(aoaPoints_, configuration.aoaIntervals, configuration.aoaIncrements, "AOA"));
     static_cast<void>(
         expandAxis(machPoints_, configuration.machIntervals, configuration.machIncrements, "Mach"));
+    sideslipPoints_.clear();
+    if (configuration.hasSideslipAxis()) {
+        static_cast<void>(expandAxis(sideslipPoints_, configuration.sideslipIntervals,
+                                     configuration.sideslipIncrements, "Sideslip"));
+    }
 }
 
 bool Sweeper::buildAxis(std::vector<double>& points, const std::vector<double>& intervals,
@@ -79,9 +84,15 @@ bool Sweeper::advance() {
     if (aoaIndex_ < aoaPoints_.size()) {
         return true;
     }
+    if (sideslipIndex_ + 1 < sideslipPoints_.size()) {
+        ++sideslipIndex_;
+        aoaIndex_ = 0;
+        return true;
+    }
     ++machIndex_;
     if (machIndex_ < machPoints_.size()) {
         aoaIndex_ = 0;
+        sideslipIndex_ = 0;
         return true;
     }
     // The indices stay at the list sizes.
@@ -97,20 +108,38 @@ double Sweeper::currentAoaDeg() const {
     return aoaPoints_.at(aoaIndex_);
 }
 
+double Sweeper::currentSideslipDeg() const {
+    return sideslipPoints_.empty() ? 0.0 : sideslipPoints_.at(sideslipIndex_);
+}
+
+std::uint64_t Sweeper::totalPoints() const {
+    const std::uint64_t sideslips = sideslipPoints_.empty() ? 1 : sideslipPoints_.size();
+    return static_cast<std::uint64_t>(aoaPoints_.size()) * machPoints_.size() * sideslips;
+}
+
 std::string Sweeper::statusText() const {
     if (finished_) {
         return std::string(contract::kCompletedStatus);
     }
     std::ostringstream text;
     text << "Mach: " << currentMach() << ", AOA: " << currentAoaDeg();
+    if (!sideslipPoints_.empty()) {
+        text << ", Sideslip: " << currentSideslipDeg();
+    }
     return text.str();
 }
 
 std::string Sweeper::describe() const {
     std::ostringstream text;
     text << contract::kSweepMachLabel << machPoints_.size() << contract::kSweepAoaLabel
-         << aoaPoints_.size() << ", Current indexes - Mach: " << machIndex_
-         << " AOA: " << aoaIndex_;
+         << aoaPoints_.size();
+    if (!sideslipPoints_.empty()) {
+        text << contract::kSweepSideslipLabel << sideslipPoints_.size();
+    }
+    text << ", Current indexes - Mach: " << machIndex_ << " AOA: " << aoaIndex_;
+    if (!sideslipPoints_.empty()) {
+        text << " Sideslip: " << sideslipIndex_;
+    }
     return text.str();
 }
 

@@ -1,4 +1,5 @@
-// The test-point lists and the cursor over their cross product (Mach outer, AOA inner).
+// The test-point lists and the cursor over their cross product: Mach outermost, then the
+// sideslip (when the configuration has that axis), the AOA innermost.
 #pragma once
 
 #include <cstddef>
@@ -24,8 +25,9 @@ class Sweeper {
     Sweeper& operator=(Sweeper&&) = default;
     virtual ~Sweeper() = default;
 
-    // Expands both axes (AOA first); leaves the cursor where it is. Throws std::length_error
-    // when an axis would exceed kMaxAxisPoints, before that axis gets any point.
+    // Expands the axes (AOA, Mach, then sideslip); leaves the cursor where it is. Throws
+    // std::length_error when an axis would exceed kMaxAxisPoints, before that axis gets any
+    // point.
     void build(const Configuration& configuration);
 
     // Moves to the next point; false once the sweep is (or already was) complete.
@@ -35,9 +37,15 @@ class Sweeper {
     // Current test point; std::out_of_range when an index lies outside its list.
     [[nodiscard]] double currentMach() const;
     [[nodiscard]] double currentAoaDeg() const;
+    // 0 without a sideslip axis.
+    [[nodiscard]] double currentSideslipDeg() const;
 
     [[nodiscard]] const std::vector<double>& aoaPoints() const { return aoaPoints_; }
     [[nodiscard]] const std::vector<double>& machPoints() const { return machPoints_; }
+    // Empty without a sideslip axis.
+    [[nodiscard]] const std::vector<double>& sideslipPoints() const { return sideslipPoints_; }
+    // Every point of the sweep: the product of the axes' sizes.
+    [[nodiscard]] std::uint64_t totalPoints() const;
     [[nodiscard]] std::size_t aoaIndex() const { return aoaIndex_; }
     [[nodiscard]] std::size_t machIndex() const { return machIndex_; }
 
@@ -56,8 +64,10 @@ class Sweeper {
     bool finished_ = false;
     std::size_t aoaIndex_ = 0;
     std::size_t machIndex_ = 0;
+    std::size_t sideslipIndex_ = 0;
     std::vector<double> aoaPoints_;
     std::vector<double> machPoints_;
+    std::vector<double> sideslipPoints_;
 };
 
 }  // namespace aeroquin

@@ -10,9 +10,14 @@ struct CaptureSample {
     double airspeed = 0.0;         // m/s, commanded in the pre-step
     double clS = 0.0;              // lift / q, m^2
     double cdS = 0.0;              // drag / q, m^2
-    // Pitching moment about the centre of gravity / q, m^3 (moment coefficient x area x chord),
-    // nose-up positive; read only in a capture that reports moments.
-    double cmSc = 0.0;
+    // Body axes (x forward, y right, z down), about the centre of gravity, each / q. Read only in
+    // a capture that reports them: the moments with ReportMoments = 1, the lateral ones with a
+    // sideslip axis.
+    double cmSc = 0.0;      // pitching moment, m^3 (coefficient x area x chord), nose up positive
+    double sideslip = 0.0;  // deg, as the sweep gives it: positive with the air from the right
+    double cyS = 0.0;       // side force, m^2, positive to the right
+    double clSb = 0.0;      // rolling moment, m^3 (coefficient x area x span), right wing down
+    double cnSb = 0.0;      // yawing moment, m^3, nose right
 };
 
 }  // namespace aeroquin

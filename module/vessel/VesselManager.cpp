@@ -110,6 +110,7 @@ void VesselManager::bind(const Configuration& configuration) {
     }
 
     reportMoments_ = configuration.reportMoments;
+    reportLateral_ = configuration.hasSideslipAxis();
     anchorPosition_ =
         VECTOR3{{oapiGetSize(body) + configuration.altitudeM.value_or(kAnchorAltitudeM), 0.0, 0.0}};
 }
@@ -155,7 +156,8 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
         airspeed_ = std::sqrt(temperatureK * (atmosphere->gamma * atmosphere->R)) * mach;
     }
 
-    applyVelocity(sweeper.currentAoaDeg() * kRadiansPerDegree);
+    applyVelocity(sweeper.currentAoaDeg() * kRadiansPerDegree,
+                  sweeper.currentSideslipDeg() * kRadiansPerDegree);
 
     // The step's forces come from the state just set, and setting it has updated the vessel's
     // air data: this density is the forces' own. Read after the step instead, it would belong to
@@ -170,6 +172,7 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
     CaptureSample sample;
     sample.mach = sweeper.currentMach();
     sample.aoa = sweeper.currentAoaDeg();
+    sample.sideslip = sweeper.currentSideslipDeg();
     // Both commanded in the pre-step, not re-measured after the step.
     sample.airspeed = airspeed_;
     sample.dynamicPressure = dynamicPressure_;
@@ -181,13 +184,28 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
     if (const VESSEL* vessel = interfaceOf(vessel_)) {
         sample.clS = vessel->GetLift() / sample.dynamicPressure;
         sample.cdS = vessel->GetDrag() / sample.dynamicPressure;
+        // The simulator's frame is left-handed (x right, y up, z forward) and its torque sum
+        // F x r: pitch up is +x, roll right wing down +z, yaw nose right -y.
         if (reportMoments_) {
             VECTOR3 moment{{0.0, 0.0, 0.0}};
             vessel->GetAngularMoment(moment);
             sample.cmSc = moment.x / sample.dynamicPressure;
+            if (reportLateral_) {
+                sample.clSb = moment.z / sample.dynamicPressure;
+                sample.cnSb = -moment.y / sample.dynamicPressure;
+            }
+        }
+        if (reportLateral_) {
+            VECTOR3 force{{0.0, 0.0, 0.0}};
+            vessel->GetLinearMoment(force);
+            sample.cyS = force.x / sample.dynamicPressure;
         }
     } else {
-        sample.cmSc = std::numeric_limits<double>::quiet_NaN();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        sample.cmSc = nan;
+        sample.cyS = nan;
+        sample.clSb = nan;
+        sample.cnSb = nan;
     }
     return sample;
 }
@@ -220,17 +238,33 @@ void VesselManager::restorePosition() {
     vessel->DefSetStateEx(&state);
 }
 
-void VesselManager::applyVelocity(double aoaRad) {
+void VesselManager::applyVelocity(double aoaRad, double sideslipRad) {
     const VESSEL* vessel = interfaceOf(vessel_);
     if (vessel == nullptr) {
         return;
     }
     const VECTOR3 surface = surfaceVelocity(*vessel, referenceBodyOf(*vessel));
 
-    // Vessel frame: no sideslip; a positive angle of attack blows from below the nose.
+    // Vessel frame (x right, y up, z forward): a positive angle of attack blows from below the
+    // nose, a positive sideslip from the right. The simulator's angles are projected ones,
+    // atan2(-v_y, v_z) and, for the sideslip, atan2(v_x, v_z) (its own slip angle is the
+    // opposite), so the airspeed lies along (tan b, -tan a, 1): here (sin b cos a, -sin a cos b,
+    // cos a cos b) / n, which holds at a = 90 deg too. Without sideslip n = 1 and this is
+    // (0, -sin a, cos a) to the bit.
     const double v = airspeed_;
-    const VECTOR3 local{
-        {surface.x + 0.0 * v, surface.y - v * std::sin(aoaRad), surface.z + v * std::cos(aoaRad)}};
+    double cosB = std::cos(sideslipRad);
+    double sinB = std::sin(sideslipRad);
+    const double cosA = std::cos(aoaRad);
+    double n = std::sqrt(sinB * sinB * cosA * cosA + cosB * cosB);
+    if (!(n > 0.0)) {
+        // 90 deg of both: the flow has no direction; the angle of attack alone gives one.
+        cosB = 1.0;
+        sinB = 0.0;
+        n = 1.0;
+    }
+    const VECTOR3 local{{surface.x + v * (sinB * cosA / n),
+                         surface.y - v * (std::sin(aoaRad) * cosB / n),
+                         surface.z + v * (cosA * cosB / n)}};
     VECTOR3 global{{0.0, 0.0, 0.0}};
     vessel->GlobalRot(local, global);
 

@@ -40,14 +40,15 @@ class VesselManager {
     // to another; empty while it flies alone (or has no interface).
     [[nodiscard]] std::string captiveState() const;
 
-    // Resets the position, then sets the velocity of the sweep's current Mach and AOA
+    // Resets the position, then sets the velocity of the sweep's current Mach, AOA and sideslip
     // relative to the rotating atmosphere, and takes the dynamic pressure of that state. Throws
     // when the sweep has finished, when the vessel has lost its reference body, or when that
     // body has no atmosphere data.
     void applyTestPoint(const Sweeper& sweeper);
 
-    // Reads lift and drag (and, when the capture reports moments, the pitching moment) of the
-    // step just integrated and divides them by the dynamic pressure they were computed with.
+    // Reads lift and drag (and, when the capture reports them, the moments and the side force)
+    // of the step just integrated and divides them by the dynamic pressure they were computed
+    // with.
     [[nodiscard]] CaptureSample measure(const Sweeper& sweeper) const;
 
     // The host's class name; empty when the host gives no interface or no text.
@@ -57,8 +58,8 @@ class VesselManager {
     // but for a capture of moments, which stops the rotation: damping would add to the torque.
     void restorePosition();
 
-    // Sets the velocity for the angle of attack at the commanded airspeed.
-    void applyVelocity(double aoaRad);
+    // Sets the velocity for the angle of attack and the sideslip at the commanded airspeed.
+    void applyVelocity(double aoaRad, double sideslipRad = 0.0);
 
   private:
     OBJHANDLE vessel_ = nullptr;
@@ -67,6 +68,7 @@ class VesselManager {
     double airspeed_ = 0.0;                    // m/s
     double dynamicPressure_ = 0.0;             // Pa, of the state the last pre-step set
     bool reportMoments_ = false;
+    bool reportLateral_ = false;  // a sideslip axis: the side force, and with moments Cl and Cn
 };
 
 }  // namespace aeroquin

@@ -293,6 +293,11 @@ void VESSEL::GetAngularMoment(VECTOR3& amom) const {
     amom = aeroquin::testsupport::vesselOf(this).angularMoment;
 }
 
+void VESSEL::GetLinearMoment(VECTOR3& F) const {
+    aeroquin::testsupport::call("VESSEL::GetLinearMoment");
+    F = aeroquin::testsupport::vesselOf(this).linearMoment;
+}
+
 DWORD VESSEL::AttachmentCount(bool toparent) const {
     aeroquin::testsupport::call("VESSEL::AttachmentCount", toparent ? "true" : "false");
     const FakeVessel& v = aeroquin::testsupport::vesselOf(this);

@@ -51,6 +51,7 @@ struct FakeVessel {
     double density = 0.1;                                  // kg/m^3
     double lift = 0.0, drag = 0.0;                         // N
     VECTOR3 angularMoment{};                               // N m, GetAngularMoment
+    VECTOR3 linearMoment{};                                // N, GetLinearMoment
     bool deleted = false;  // oapiIsVessel false, oapiGetVesselByName does not find it
     // The parent's name: one parent point, whose status is the parent; the parent gets one
     // child point for it. Empty: none. `freeParentPoints` more parent points, all free, come

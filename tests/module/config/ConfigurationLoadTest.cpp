@@ -29,7 +29,8 @@ const char* const kPath = "Modules\\Plugin\\Aeroquin.cfg";
 const ModuleConfiguration kValid{"TestShip", "Reports", "1", "-10 0 30", "5 3", "0.5 1 2", "5 4"};
 
 // The optional items, read after the seven in this order.
-const std::vector<std::string> kOptionalItems{"ReportMoments", "Altitude"};
+const std::vector<std::string> kOptionalItems{"ReportMoments", "Altitude", "SideslipIntervals",
+                                              "SideslipIncrements"};
 
 // The valid file with some values replaced; an empty replacement leaves the item out. The
 // optional items are added when a change names them.
@@ -98,6 +99,13 @@ TEST_F(ConfigurationLoadTest, ValidFileFillsEveryField) {
     host().itemFiles[kPath] = itemFile({{"Altitude", "0"}});
     c.load();
     EXPECT_EQ(c.altitudeM, std::optional<double>(0.0));
+    EXPECT_FALSE(c.hasSideslipAxis());
+
+    host().itemFiles[kPath] =
+        itemFile({{"SideslipIntervals", "-10 0 10"}, {"SideslipIncrements", "2 1"}});
+    c.load();
+    EXPECT_EQ(c.sideslipIntervals, (std::vector<double>{-10, 0, 10}));
+    EXPECT_EQ(c.sideslipIncrements, (std::vector<std::uint32_t>{2, 1}));
 }
 
 TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
@@ -115,6 +123,8 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
         {"oapiReadItem_string", "MachIncrements"},
         {"oapiReadItem_string", "ReportMoments"},
         {"oapiReadItem_string", "Altitude"},
+        {"oapiReadItem_string", "SideslipIntervals"},
+        {"oapiReadItem_string", "SideslipIncrements"},
         {"oapiCloseFile", "3"}};
     ASSERT_EQ(host().calls.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -299,6 +309,29 @@ INSTANTIATE_TEST_SUITE_P(
                     "Configuration Error - Altitude = 1e999 must be a number of metres from 0 to "
                     "below the top of the atmosphere",
                     9},
+        // The sideslip axis: both items or neither, each a list, together an axis.
+        FailureCase{
+            "SideslipWithoutIncrements",
+            {{"SideslipIntervals", "-5 5"}},
+            "Configuration Error - SideslipIncrements not found: SideslipIntervals needs it",
+            11},
+        FailureCase{
+            "SideslipWithoutIntervals",
+            {{"SideslipIncrements", "4"}},
+            "Configuration Error - SideslipIntervals not found: SideslipIncrements needs it",
+            11},
+        FailureCase{"SideslipBoundsDescending",
+                    {{"SideslipIntervals", "5 -5"}, {"SideslipIncrements", "4"}},
+                    "Configuration Error - Sideslip, configuration error: 2, 1",
+                    11},
+        FailureCase{"SideslipCountPerInterval",
+                    {{"SideslipIntervals", "-5 0 5"}, {"SideslipIncrements", "4"}},
+                    "Configuration Error - Sideslip, configuration error: 3, 1",
+                    11},
+        FailureCase{"SideslipUnparsable",
+                    {{"SideslipIntervals", "-5, 5"}, {"SideslipIncrements", "4"}},
+                    "Configuration Error - error while parsing SideslipIntervals",
+                    11},
         FailureCase{"MachTinyNegativeBound",
                     {{"MachIntervals", "-1e-300 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error: -1e-300 is below 0",
@@ -408,7 +441,7 @@ TEST_P(LoadHostThrowsTest, PropagatesAndClosesOnce) {
 INSTANTIATE_TEST_SUITE_P(Cases, LoadHostThrowsTest,
                          ::testing::Values(ThrowingCase{"StringRead", "oapiReadItem_string", 1},
                                            ThrowingCase{"IntRead", "oapiReadItem_int", 3},
-                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 9}),
+                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 11}),
                          [](const ::testing::TestParamInfo<ThrowingCase>& testInfo) {
                              return testInfo.param.name;
                          });

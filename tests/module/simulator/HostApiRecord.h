@@ -163,6 +163,7 @@
     X(VESSEL, GetLift, double() const, 0)                                   \
     X(VESSEL, GetDrag, double() const, 0)                                   \
     X(VESSEL, GetAngularMoment, void(VECTOR3&) const, 1)                    \
+    X(VESSEL, GetLinearMoment, void(VECTOR3&) const, 1)                     \
     X(VESSEL, AttachmentCount, DWORD(bool) const, 1)                        \
     X(VESSEL, GetAttachmentHandle, ATTACHMENTHANDLE(bool, DWORD) const, 2)  \
     X(VESSEL, GetAttachmentStatus, OBJHANDLE(ATTACHMENTHANDLE) const, 1)    \

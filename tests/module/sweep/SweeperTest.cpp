@@ -88,6 +88,29 @@ TEST(SweeperTest, TwoByThreeVisitsMachOuterAoaInner) {
     EXPECT_EQ(sweeper.aoaIndex(), 3u);
 }
 
+// Mach outermost, then the sideslip, the AOA innermost; the description and the status name the
+// third axis.
+TEST(SweeperTest, SideslipAxisLiesBetweenMachAndAoa) {
+    Configuration configuration = configurationOf({1, 2}, {1}, {0, 10}, {1});
+    configuration.sideslipIntervals = {-5, 5};
+    configuration.sideslipIncrements = {1};
+    Sweeper sweeper;
+    sweeper.build(configuration);
+    EXPECT_EQ(sweeper.describe(),
+              "Sweeper: Mach vector size: 2, AOA vector size: 2, Sideslip vector size: 2, Current "
+              "indexes - Mach: 0 AOA: 0 Sideslip: 0");
+    EXPECT_EQ(sweeper.statusText(), "Mach: 1, AOA: 0, Sideslip: -5");
+    std::vector<std::vector<double>> visited;
+    do {
+        visited.push_back(
+            {sweeper.currentMach(), sweeper.currentSideslipDeg(), sweeper.currentAoaDeg()});
+    } while (sweeper.advance());
+    const std::vector<std::vector<double>> expected{{1, -5, 0}, {1, -5, 10}, {1, 5, 0}, {1, 5, 10},
+                                                    {2, -5, 0}, {2, -5, 10}, {2, 5, 0}, {2, 5, 10}};
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(sweeper.totalPoints(), 8U);
+}
+
 TEST(SweeperTest, OneByOneFinishesOnTheFirstAdvance) {
     Sweeper sweeper;
     sweeper.build(configurationOf({0.8, 1}, {0}, {5, 10}, {0}));
