@@ -119,6 +119,9 @@ double VESSEL::GetDrag() const {
 void VESSEL::GetAngularMoment(VECTOR3& amom) const {
     amom = VECTOR3{{-400.0 - nh::forceStep, 0.0, 0.0}};  // N m
 }
+void VESSEL::GetLinearMoment(VECTOR3& F) const {
+    F = VECTOR3{{-25.0 - nh::forceStep, 0.0, 0.0}};  // N
+}
 DWORD VESSEL::AttachmentCount(bool /*toparent*/) const {
     return 0;
 }
