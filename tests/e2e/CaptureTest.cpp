@@ -285,6 +285,76 @@ INSTANTIATE_TEST_SUITE_P(
                      kByteOrderMarkError, false}),
     [](const auto& testInfo) { return testInfo.param.name; });
 
+// A lone fin behind and above the centre of gravity, through a sideslip axis: each row's side
+// force and rolling and yawing moments are those of the simulator's force model worked by hand
+// at the row's angles, in body axes. The fin gets the simulator's slip angle, the opposite of
+// the sideslip: a stable fin, its lift coefficient rising with that angle, gives CY_b < 0,
+// Cn_b > 0 and, above the centre of gravity, Cl_b < 0.
+TEST(CaptureTest, FinThroughASideslipAxisGivesTheHandSummedLateralColumns) {
+    TempRoot root("demo");
+    root.write("Config/Vessels/Finned.cfg",
+               "Mass = 1000\nInertia = 2 2 1\nAirfoils = Fin\nFin.Lift = Horizontal\n"
+               "Fin.Position = 0 0.8 -4.8\nFin.Chord = 0.9\nFin.Area = 1.2\n"
+               "Fin.AspectRatio = 1.5\nFin.Table = Fin.csv\n");
+    // cl = 0.05 and cm = 0.002 per degree of slip angle, cd = 0.01: exact in the table.
+    root.write("Config/Vessels/Fin.csv",
+               "mach,aoa,cl,cm,cd\n0,-90,-4.5,-0.18,0.01\n0,90,4.5,0.18,0.01\n"
+               "2,-90,-4.5,-0.18,0.01\n2,90,4.5,0.18,0.01\n");
+    root.write("Scenarios/Default.scn", "Body = Earth\nVessels = F1:Finned\nF1.Status = Flying\n");
+    root.write("Config/Modules/Plugin/Aeroquin.cfg",
+               "VesselName = F1\nSaveDirectory = Reports\nReportNameStyle = 0\n"
+               "AoaIntervals = 0 8\nAoaIncrements = 1\nMachIntervals = 0.5 1\n"
+               "MachIncrements = 0\nReportMoments = 1\nSideslipIntervals = -10 10\n"
+               "SideslipIncrements = 2\n");
+    const auto result = runHost(kHost, root, {"--display", "none"});
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
+    const Lines report = root.lines("Reports/Finned.csv");
+    ASSERT_EQ(report.size(), 6U + 6U);
+    EXPECT_EQ(report[5],
+              "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; Sideslip; "
+              "CY*S; Cl*S*b; Cn*S*b");
+    const double degree = std::numbers::pi / 180.0;
+    const std::vector<std::pair<double, double>> angles{{0, -10}, {8, -10}, {0, 0},
+                                                        {8, 0},   {0, 10},  {8, 10}};
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        const std::vector<double> v = numbers(report[6 + i]);
+        ASSERT_EQ(v.size(), 12U) << report[6 + i];
+        const auto [aoa, sideslip] = angles[i];
+        EXPECT_EQ(v[1], aoa);
+        EXPECT_EQ(v[8], sideslip);
+        // The airspeed's direction, vessel frame (x right, y up, z forward).
+        const double a = aoa * degree;
+        const double b = sideslip * degree;
+        const double n = std::hypot(std::sin(b) * std::cos(a), std::cos(b));
+        const double dx = std::sin(b) * std::cos(a) / n;
+        const double dy = -std::sin(a) * std::cos(b) / n;
+        const double dz = std::cos(a) * std::cos(b) / n;
+        const double slipDeg = std::atan2(-dx, dz) / degree;
+        const double cl = 0.05 * slipDeg;
+        const double cm = 0.002 * slipDeg;
+        const double side = std::hypot(dz, dx);
+        // Per q, m^2: the fin's lift along unit(v_z, 0, -v_x), its drag along -v.
+        const double fx = 1.2 * (cl * dz / side - 0.01 * dx);
+        const double fy = 1.2 * (-0.01 * dy);
+        const double fz = 1.2 * (cl * -dx / side - 0.01 * dz);
+        // F x r with r = (0, 0.8, -4.8), and the fin's own cm q S c about y.
+        const double my = fz * 0.0 - fx * -4.8 + cm * 1.2 * 0.9;
+        const double mz = fx * 0.8 - fy * 0.0;
+        const auto expectPrinted = [&](double actual, double expected, const char* what) {
+            EXPECT_NEAR(actual, expected, 1e-5 * std::abs(expected) + 1e-12)
+                << what << " in " << report[6 + i];
+        };
+        expectPrinted(v[9], fx, "CY*S");
+        expectPrinted(v[10], mz, "Cl*S*b");
+        expectPrinted(v[11], -my, "Cn*S*b");
+        if (sideslip > 0) {
+            EXPECT_LT(v[9], 0.0) << report[6 + i];
+            EXPECT_LT(v[10], 0.0) << report[6 + i];
+            EXPECT_GT(v[11], 0.0) << report[6 + i];
+        }
+    }
+}
+
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
     TempRoot root("demo");
     configure(root, {"GL-01", "Reports", "0", "5 10", "0", "0.8 1", "0"});

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -487,6 +488,28 @@ INSTANTIATE_TEST_SUITE_P(Angles, AngleOfAttackTest,
                                            AngleCase{2, 0.0, -kMach2Airspeed,
                                                      3.881376948563275e-14}));
 
+// With a sideslip axis the simulator's own projected angles, atan2(-v_y, v_z) and the opposite
+// of its slip angle, atan2(v_x, v_z), are the commanded ones, at the commanded airspeed.
+TEST_F(VesselManagerTest, SideslipAndAngleOfAttackAreTheSimulatorsProjectedAngles) {
+    host.bodies.front().period = std::numeric_limits<double>::infinity();
+    configuration = configurationOf({2.0, 3.0}, {0}, {-10.0, 0.0, 35.0}, {1, 1});
+    configuration.sideslipIntervals = {-10.0, 0.0, 5.0};
+    configuration.sideslipIncrements = {1, 1};
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    constexpr double kDegree = std::numbers::pi / 180.0;
+    int points = 0;
+    do {
+        manager.applyTestPoint(sweeper);
+        const VECTOR3& v = vessel->status.rvel;
+        EXPECT_NEAR(std::atan2(-v.y, v.z), sweeper.currentAoaDeg() * kDegree, 1e-14);
+        EXPECT_NEAR(std::atan2(v.x, v.z), sweeper.currentSideslipDeg() * kDegree, 1e-14);
+        EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), kMach2Airspeed, 1e-9);
+        ++points;
+    } while (sweeper.advance());
+    EXPECT_EQ(points, 9);
+}
+
 TEST_F(VesselManagerTest, NinetyDegreesLeavesTheTinyCosineInTheLongitudinalAxis) {
     host.bodies.front().period = std::numeric_limits<double>::infinity();
     bindStandard();
@@ -563,6 +586,31 @@ TEST_F(VesselManagerTest, MomentsStopTheRotationAndAreReadAfterTheForces) {
     // q of the forces, from the fake's air: rho v^2 / 2 at Mach 2.
     const double q = 0.5 * vessel->density * kMach2Airspeed * kMach2Airspeed;
     EXPECT_NEAR(sample.cmSc, -2009.0 / q, 1e-12 * 2009.0 / q);
+}
+
+// With a sideslip axis: the side force from the linear moment, and the rolling and yawing moments
+// in body axes from the simulator's left-handed torque sum, all over the forces' own q.
+TEST_F(VesselManagerTest, LateralColumnsAreBodyAxesOfTheSimulatorsSums) {
+    configuration.reportMoments = true;
+    configuration.sideslipIntervals = {-5.0, 5.0};
+    configuration.sideslipIncrements = {1};
+    bindStandard();
+    const Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    vessel->angularMoment = vec(-2009.0, 5.0, 7.0);
+    vessel->linearMoment = vec(-11.0, 300.0, -40.0);
+    host.calls.clear();
+    const CaptureSample sample = manager.measure(sweeper);
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiGetVesselInterface", "VESSEL::GetLift", "VESSEL::GetDrag",
+                     "VESSEL::GetAngularMoment", "VESSEL::GetLinearMoment"}));
+    const double q = 0.5 * vessel->density * kMach2Airspeed * kMach2Airspeed;
+    const double tolerance = 1e-12 * 2009.0 / q;
+    EXPECT_EQ(sample.sideslip, -5.0);
+    EXPECT_NEAR(sample.cmSc, -2009.0 / q, tolerance);
+    EXPECT_NEAR(sample.cyS, -11.0 / q, tolerance);
+    EXPECT_NEAR(sample.clSb, 7.0 / q, tolerance);
+    EXPECT_NEAR(sample.cnSb, -5.0 / q, tolerance);
 }
 
 TEST_F(VesselManagerTest, AltitudeAtTheTopOfTheAtmosphereIsRefusedNamingTheLimit) {
