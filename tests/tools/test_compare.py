@@ -171,6 +171,44 @@ class CompareCommandTest(unittest.TestCase):
         )
         self.assertNotIn("CM*S*c  ", out)
 
+    def test_sideslip_columns_by_name(self):
+        sideslip = read_fixture("sideslip-moment.csv")
+        self.write("a.csv", sideslip)
+        # Cn*S*b 2 -> 2.1 at Mach 1, sideslip -10, AOA 5: 0.1 / 2.1 = 0.047619
+        status, out, _ = self.compare(sideslip.replace("-10; 2; -1; 2\n", "-10; 2; -1; 2.1\n"))
+        self.assertEqual(status, 1)
+        self.assertIn(
+            "Column            largest deviation  at Mach  at sideslip  at AOA  A  B\n"
+            "Dynamic Pressure  0                  -        -            -       -  -    ok\n",
+            out,
+        )
+        # the sideslip is a grid column, not a compared one
+        self.assertIn(
+            "CM*S*c            0                  -        -            -       -  -    ok\n"
+            "CY*S              0                  -        -            -       -  -    ok\n"
+            "Cl*S*b            0                  -        -            -       -  -    ok\n"
+            "Cn*S*b            0.047619           1        -10          5       2  2.1  beyond"
+            " tolerance\n\nResult: beyond tolerance in Cn*S*b\n",
+            out,
+        )
+        # B without the moments; A's Cl*S*b (the 11th number) 1 -> 9 is not compared
+        lines = sideslip.splitlines()
+        dropped = "\n".join(
+            lines[:5]
+            + ["; ".join(f for i, f in enumerate(line.split("; ")) if i not in (7, 10, 11))
+               for line in lines[5:]]
+        ) + "\n"
+        self.write("a.csv", sideslip.replace("10; -2; 1; -2\n", "10; -2; 9; -2\n"))
+        status, out, _ = self.compare(dropped)
+        self.assertEqual(status, 0, out)
+        self.assertIn(
+            "Note: only A has the columns CM*S*c, Cl*S*b, Cn*S*b; the 9 columns of both are"
+            " compared\n",
+            out,
+        )
+        self.assertIn("\nCY*S              0     ", out)
+        self.assertNotIn("Cl*S*b", out.split("compared\n", 1)[1])
+
     def test_unreadable_b_is_an_error_not_a_difference(self):
         status, out, err = run_tool("compare", "a.csv", "none.csv", cwd=self.folder.name)
         self.assertEqual(status, 2)

@@ -64,8 +64,9 @@ class PlotTest(unittest.TestCase):
             with self.subTest(text=text):
                 self.assertTrue(text in svg, "%r is not in the SVG" % text)
 
-    def test_pitching_moment_panels_draw_the_moment_column(self):
-        # Each panel's Mach curves, read when the figure is saved: write_figure closes it then.
+    def drawn(self, name, *args):
+        """Each panel's labelled curves by its title, read when the figure is saved:
+        write_figure closes it then."""
         drawn = {}
 
         def keep(figure, *args, **kwargs):
@@ -75,9 +76,12 @@ class PlotTest(unittest.TestCase):
                     for line in axes.get_lines() if not line.get_label().startswith("_")
                 ]
 
-        report = read_report(fixture("moment.csv"))
         with mock.patch.object(Figure, "savefig", keep):
-            write_figure(report, os.path.join(self.folder.name, "moment.svg"))
+            write_figure(read_report(fixture(name)), os.path.join(self.folder.name, "f.svg"), *args)
+        return drawn
+
+    def test_pitching_moment_panels_draw_the_moment_column(self):
+        drawn = self.drawn("moment.csv")
         aoa = [-5, 0, 5, 10]
         cm_low, cm_high = [0.9, 0.4, -0.1, -0.6], [-0.6, -0.1, 0.4, 0.9]
         self.assertEqual(
@@ -88,6 +92,56 @@ class PlotTest(unittest.TestCase):
             drawn["Pitching moment against lift"],
             [("Mach 0.5", [-1, 0.5, 3, 2.5], cm_low), ("Mach 1", [-2, -0.5, 1.5, 4], cm_high)],
         )
+
+    def test_sideslip_panels_draw_the_moments_per_aoa(self):
+        beta = [-10, 0, 10]
+        cases = [
+            # Mach number chosen (the lowest by default) and as titled, Cn*S*b and Cl*S*b at
+            # AOA 0 and 5
+            (None, "0.5", [[-6.02138, 0, 6.02138], [-5, 0, 5]],
+             [[2.62673, 0, -2.62673], [3, 0, -3]]),
+            (1.0, "1", [[1, 0, -1], [2, 0, -2]], [[-0.5, 0, 0.5], [-1, 0, 1]]),
+        ]
+        for mach, text, yaw, roll in cases:
+            with self.subTest(mach=text):
+                drawn = self.drawn("sideslip-moment.csv", mach)
+                self.assertEqual(
+                    drawn["Yawing moment at Mach %s (nose right positive)" % text],
+                    [("AOA 0", beta, yaw[0]), ("AOA 5", beta, yaw[1])],
+                )
+                self.assertEqual(
+                    drawn["Rolling moment at Mach %s (right wing down positive)" % text],
+                    [("AOA 0", beta, roll[0]), ("AOA 5", beta, roll[1])],
+                )
+        # the other panels hold the rows at sideslip 0
+        self.assertEqual(
+            drawn["Lift (CL*S = lift / dynamic pressure)"],
+            [("Mach 0.5", [0, 5], [0.5, 3]), ("Mach 1", [0, 5], [-0.5, 1.5])],
+        )
+
+    def test_mach_number_of_the_sideslip_panels(self):
+        target = os.path.join(self.folder.name, "figure.svg")
+        status, _, err = run_tool("plot", "sideslip-moment.csv", "-o", target, "--mach", "1",
+                                  cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        with open(target, encoding="utf-8") as file:
+            svg = file.read()
+        for text in ("Finned: Aeroquin capture of 2 Mach numbers × 3 sideslip angles × 2 angles"
+                     " of attack", "Yawing moment at Mach 1 (nose right positive)"):
+            with self.subTest(text=text):
+                self.assertTrue(text in svg, "%r is not in the SVG" % text)
+        cases = [
+            ("sideslip-moment.csv", "2", "sideslip-moment.csv has no rows at Mach 2; its Mach"
+             " numbers are 0.5, 1"),
+            ("sideslip.csv", "0.5", "--mach chooses the Mach number of the Cn*S*b and Cl*S*b"
+             " panels; sideslip.csv has no such columns"),
+        ]
+        for name, mach, message in cases:
+            with self.subTest(name):
+                status, out, err = run_tool("plot", name, "-o", target, "--mach", mach,
+                                            cwd=fixture(""))
+                self.assertEqual((status, out, err), (2, "", "aeroquin-report: error: %s\n"
+                                                      % message))
 
     def test_report_cut_short_is_noted(self):
         target = os.path.join(self.folder.name, "figure.svg")

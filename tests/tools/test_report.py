@@ -46,6 +46,25 @@ class ParseTest(unittest.TestCase):
         )
         self.assertEqual(report.rows[7].cm_s_c, 0.9)
 
+    def test_optional_columns_by_the_column_line(self):
+        report = read_report(fixture("sideslip-moment.csv"))
+        self.assertEqual((report.has_moment, report.has_sideslip, report.has_side_moments),
+                         (True, True, True))
+        row = report.rows[0]
+        self.assertEqual((row.cm_s_c, row.sideslip, row.cy_s, row.roll_s_b, row.yaw_s_b),
+                         (0, -10, 1.79768, 2.62673, -6.02138))
+        self.assertEqual(row.values()[-5:], (0, -10, 1.79768, 2.62673, -6.02138))
+        report = read_report(fixture("sideslip.csv"))
+        self.assertEqual((report.has_moment, report.has_sideslip, report.has_side_moments),
+                         (False, True, False))
+        self.assertEqual((report.rows[3].sideslip, report.rows[3].cy_s), (5, -0.9))
+        # a control-surface axis: its level, and the lift and drag with the control surfaces'
+        text = (HEADER.replace("L/D", "L/D; CY*S; Control Level; CL*S total; CD*S total")
+                + "0.5; 0; 1; 2; 3; 4; 0.75; 0.1; 0.5; 3.2; 4.1\n")
+        row = parse_report(text, "r.csv").rows[0]
+        self.assertEqual((row.cy_s, row.control_level, row.cl_total_s, row.cd_total_s),
+                         (0.1, 0.5, 3.2, 4.1))
+
     def test_empty_class_name_keeps_its_blank_line(self):
         report = parse_report(HEADER.replace("Vessel Class: Glider", "Vessel Class: "), "r.csv")
         self.assertEqual(report.vessel_class, "")
@@ -107,8 +126,23 @@ class ParseTest(unittest.TestCase):
             ),
             (
                 HEADER.replace("L/D", "L/D; CM*S"),
-                'r.csv:6: expected the column line'
+                'r.csv:6: unknown column "CM*S"; expected the column line'
                 ' "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c"',
+            ),
+            (
+                HEADER.replace("L/D", "L/D; Beta; CY*S"),
+                'r.csv:6: unknown column "Beta"; expected the column line "Mach Number; AOA;'
+                ' Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; Sideslip; CY*S"',
+            ),
+            # the moments about the other axes come with CM*S*c only
+            (
+                HEADER.replace("L/D", "L/D; Sideslip; CY*S; Cl*S*b; Cn*S*b"),
+                'r.csv:6: expected the column line "Mach Number; AOA; Dynamic Pressure;'
+                ' Airspeed; CL*S; CD*S; L/D; CM*S*c; Sideslip; CY*S; Cl*S*b; Cn*S*b"',
+            ),
+            (
+                HEADER.replace("L/D", "L/D; Sideslip; CY*S") + "0.5; 0; 1; 2; 3; 4; 0.75; inf; 0\n",
+                "r.csv:7: the sideslip must be finite",
             ),
             (
                 HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n",
@@ -136,6 +170,7 @@ class GridTest(unittest.TestCase):
         lines = glider.splitlines(True)
         two_mach = HEADER.replace("Mach points = 1", "Mach points = 2")
         row = "1; 5; 12605.8; 295.07; 1.5; 1; 1.5\n"
+        sideslip = read_fixture("sideslip-moment.csv").splitlines(True)
         cases = [
             (
                 "repeated point",
@@ -186,6 +221,35 @@ class GridTest(unittest.TestCase):
                 [
                     "4 of the 10 points of the 2 Mach x 5 AOA grid are missing",
                     "the header announces 4 AOA x 2 Mach = 8 points, the report holds 6 rows",
+                ],
+            ),
+            (
+                "repeated point of a sideslip axis",
+                read_fixture("sideslip.csv").replace("0.5; 2; 3151.45; 147.535; 1.5; 0.3; 5; 5;",
+                                                     "0.5; 2; 3151.45; 147.535; 1.5; 0.3; 5; 0;"),
+                [
+                    "line 10 repeats Mach 0.5, sideslip 0, AOA 2 of line 8",
+                    "1 of the 6 points of the 1 Mach x 3 sideslip x 2 AOA grid are missing",
+                ],
+            ),
+            # the header does not count the sideslips: the rows of one Mach number may lack some
+            (
+                "cut short at the first Mach number's sideslips",
+                "".join(sideslip[:9]),
+                ["report cut short: at least 5 of at least 8 rows missing"],
+            ),
+            (
+                "cut short at the second Mach number's sideslips",
+                "".join(sideslip[:15]),
+                ["report cut short: 3 of 12 rows missing"],
+            ),
+            (
+                "sideslips out of sweep order",
+                "".join(sideslip[i] for i in (*range(12), 14, 15, 12)),
+                [
+                    "3 of the 12 points of the 2 Mach x 3 sideslip x 2 AOA grid are missing",
+                    "the header announces 2 AOA x 2 Mach and the rows show 3 sideslip values:"
+                    " 12 points, the report holds 9 rows",
                 ],
             ),
             (

@@ -1,8 +1,8 @@
 import unittest
 
-from support import fixture, run_tool
+from support import fixture, read_fixture, run_tool
 from aeroquin_report.report import parse_report, read_report
-from aeroquin_report.summary import summarize, summary_lines, zero_lift_aoa
+from aeroquin_report.summary import sideslip_slope, summarize, summary_lines, zero_lift_aoa
 
 HEADER = (
     "Aeroquin version: 1.0\n"
@@ -144,6 +144,35 @@ class TrimTest(unittest.TestCase):
         )
 
 
+class SideslipTest(unittest.TestCase):
+    def test_slope_at_zero_sideslip(self):
+        cases = [
+            # the rows nearest 0 on either side, with or without a row at 0
+            ("either side", [(-10, 2.0), (-5, 1.5), (0, 0.0), (5, -0.5), (10, -3.0)], -0.2),
+            ("either side, none at 0", [(-4, 1.0), (2, -2.0), (6, -9.0)], -0.5),
+            ("one side with 0", [(0, 1.0), (5, 0.5), (10, -3.0)], -0.1),
+            ("one side only", [(5, 0.5), (10, -3.0)], None),
+            ("0 alone", [(0, 1.0)], None),
+        ]
+        for name, points, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(sideslip_slope(points), expected)
+
+    def test_verdicts_of_slopes_zero_as_printed(self):
+        # Mach 0.5's Cl*S*b and Cn*S*b 0 on every row (fins on the centreline, no fin at all),
+        # "-0" at sideslip 10: the slope reads 0, not -0.
+        lines = read_fixture("sideslip-moment.csv").splitlines(True)
+        text = "".join(lines[:6]) + "".join(
+            line.rsplit("; ", 2)[0] + ("; -0; -0\n" if "; 10; " in line else "; 0; 0\n")
+            for line in lines[6:12]
+        ) + "".join(lines[12:])
+        self.assertEqual(
+            summary_lines(parse_report(text, "r.csv"))[-2],
+            "0.5   0             -0.179768            0                      directionally"
+            " neutral   0                      no dihedral effect",
+        )
+
+
 class SummaryCommandTest(unittest.TestCase):
     def test_text(self):
         status, out, err = run_tool("summary", "glider.csv", cwd=fixture(""))
@@ -175,6 +204,52 @@ class SummaryCommandTest(unittest.TestCase):
                 "zero-lift AOA [deg]  trim AOA [deg]  neutral point behind CG [m]  rows  flagged",
                 "-1.66667             4               0.2                          4     0",
                 "1.25                 unstable at 1   -0.25                        4     0",
+            ],
+        )
+
+    def test_text_with_a_sideslip_axis(self):
+        # Mach 0.5 trims at AOA 0: the fin's CY_beta*S = -10.3 m^2/rad, Cn_beta*S*b = 34.5 m^3/rad
+        # and Cl_beta*S*b = -15.05 m^3/rad, per degree. Mach 1 trims at AOA 4: 4/5 of the way
+        # from the slopes at AOA 0 to those at AOA 5.
+        status, out, err = run_tool("summary", "sideslip-moment.csv", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(
+            out,
+            "Report: sideslip-moment.csv\n"
+            "Vessel class: Finned\n"
+            "Capture started: 2024/03/05::14:07:09 (UTC)\n"
+            "Grid: 2 Mach x 3 sideslip x 2 AOA = 12 points, 12 rows\n"
+            "Flagged rows: 0\n"
+            "\n"
+            "At sideslip 0 deg:\n"
+            "Mach  max CL*S [m^2]  stall AOA [deg]            min CD*S [m^2]  at AOA [deg]"
+            "  best L/D  at AOA [deg]  zero-lift AOA [deg]  trim AOA [deg]"
+            "  neutral point behind CG [m]  rows  flagged\n"
+            "0.5   3               no stall within the range  0.25            0           "
+            "  7.5       5             -                    0             "
+            "  0.2                          2     0\n"
+            "1     1.5             no stall within the range  0.8             0           "
+            "  1.5       5             1.25                 4             "
+            "  0.25                         2     0\n"
+            "\n"
+            "Sideslip derivatives per degree, at the trim AOA or, without a trim, at the AOA"
+            " nearest 0:\n"
+            "Mach  at AOA [deg]  CY_beta*S [m^2/deg]  Cn_beta*S*b [m^3/deg]  directional"
+            " stability   Cl_beta*S*b [m^3/deg]  dihedral effect\n"
+            "0.5   0             -0.179768            0.602138               directionally"
+            " stable    -0.262673              rolls away from the sideslip\n"
+            "1     4             -0.18                -0.18                  directionally"
+            " unstable  0.09                   rolls into the sideslip\n",
+        )
+        # Without the moments, without a trim: at AOA 2, nearest 0, from sideslip 0 and 5 only.
+        status, out, err = run_tool("summary", "sideslip.csv", cwd=fixture(""))
+        self.assertEqual(
+            out.splitlines()[-3:],
+            [
+                "Sideslip derivatives per degree, at the trim AOA or, without a trim, at the AOA"
+                " nearest 0:",
+                "Mach  at AOA [deg]  CY_beta*S [m^2/deg]",
+                "0.5   2             -0.18",
             ],
         )
 

@@ -70,6 +70,26 @@ class CsvTableTest(unittest.TestCase):
             " report has no CM*S*c column\n",
         )
 
+    def test_a_sideslip_axis_gives_the_rows_at_sideslip_0(self):
+        status, out, err = run_tool("table", "sideslip-moment.csv", "--area", "2", cwd=fixture(""))
+        self.assertEqual((status, out.splitlines()[2:]), (0, [
+            "# the report's rows at sideslip 0; its other rows are left out",
+            "mach,aoa,cl,cd",
+            "0.5,0,0.25,0.125",
+            "0.5,5,1.5,0.2",
+            "1,0,-0.25,0.4",
+            "1,5,0.75,0.5",
+        ]))
+        with tempfile.TemporaryDirectory() as folder:
+            write(folder, "r.csv", read_fixture("sideslip.csv").replace("; 0; 0\n", "; 1; 0\n"))
+            status, out, err = run_tool("table", "r.csv", "--area", "2", cwd=folder)
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(
+            err,
+            "aeroquin-report: error: r.csv: cannot make a table: a table holds the rows at"
+            " sideslip 0, and the report has none\n",
+        )
+
     def test_rows_out_of_sweep_order_come_out_sorted(self):
         lines = read_fixture("glider.csv").splitlines(keepends=True)
         shuffled = "".join(lines[:6] + lines[6:][::-1])

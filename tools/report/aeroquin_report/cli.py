@@ -13,6 +13,7 @@ import sys
 
 from . import VERSION
 from .compare import compare, comparison_lines
+from .numtext import g6
 from .report import ReportError, cut_short, read_report
 from .summary import summary_lines
 
@@ -67,14 +68,20 @@ def _parser() -> argparse.ArgumentParser:
         ' those two rows (positive: statically stable). "unstable at A" when CM*S*c crosses'
         ' zero going up only (the neutral point is then that of the first such crossing),'
         ' "no trim within the range" when it does not cross zero, "CM*S*c 0 throughout" when'
-        " it is 0 on every row.",
+        " it is 0 on every row. With a sideslip axis these are of the rows at the sideslip"
+        " nearest 0, and a second table gives per Mach number the side force's, the yawing"
+        " moment's and the rolling moment's slopes per degree of sideslip, at the trim AOA"
+        " (else at the AOA nearest 0), with their verdicts (Cn_beta > 0: directionally stable;"
+        " Cl_beta < 0: rolls away from the sideslip). A slope is the chord between the rows"
+        " nearest 0 on either side, or, with rows on one side only, between the row at 0 and"
+        " the nearest on that side; between two AOAs it is interpolated linearly in AOA.",
     )
     summary.add_argument("report", metavar="REPORT", help=REPORT_HELP)
 
     plot = commands.add_parser(
         "plot",
         help="CL*S, CD*S, L/D against AOA and the drag polar; CM*S*c against AOA and CL*S when"
-        " the report has it",
+        " the report has it; Cn*S*b and Cl*S*b against the sideslip when it has them",
     )
     plot.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     plot.add_argument(
@@ -83,9 +90,17 @@ def _parser() -> argparse.ArgumentParser:
         metavar="FILE",
         help="figure file, .png or .svg (default: the report's name with .png)",
     )
+    plot.add_argument(
+        "--mach",
+        metavar="M",
+        type=_non_negative,
+        help="the Mach number of the Cn*S*b and Cl*S*b panels (default: the report's lowest)",
+    )
 
     comparison = commands.add_parser(
-        "compare", help="largest deviation per column of two reports of the same grid"
+        "compare",
+        help="largest deviation per column of two reports of the same grid, of the columns"
+        " both have",
     )
     comparison.add_argument("a", metavar="A", help="the reference report")
     comparison.add_argument("b", metavar="B", help="the report compared with A")
@@ -107,7 +122,8 @@ def _parser() -> argparse.ArgumentParser:
     table = commands.add_parser(
         "table",
         help="coefficient table cl = CL*S/S, cd = CD*S/S (with --chord also"
-        " cm = CM*S*c/(S*c)) for the host or for C++",
+        " cm = CM*S*c/(S*c)) for the host or for C++; of the rows at sideslip 0 when the"
+        " report has a sideslip axis",
     )
     table.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     table.add_argument(
@@ -226,11 +242,23 @@ def _plot(args: argparse.Namespace) -> int:
     report = read_report(args.report)
     if not report.rows:
         return _error("%s holds no rows; nothing to plot" % args.report)
+    if args.mach is not None:
+        if not report.has_side_moments:
+            return _error(
+                "--mach chooses the Mach number of the Cn*S*b and Cl*S*b panels; %s has no"
+                " such columns" % args.report
+            )
+        machs = sorted({row.mach for row in report.rows})
+        if args.mach not in machs:
+            return _error(
+                "%s has no rows at Mach %s; its Mach numbers are %s"
+                % (args.report, g6(args.mach), ", ".join(g6(mach) for mach in machs))
+            )
     short = cut_short(report)
     if short:
         print("%s: note: %s: %s" % (PROG, args.report, short), file=sys.stderr)
     try:
-        write_figure(report, path)
+        write_figure(report, path, args.mach)
     except MatplotlibMissing as missing:
         print(matplotlib_missing_note(sys.executable or "python3", str(missing)), file=sys.stderr)
         return EXIT_NO_MATPLOTLIB

@@ -1,4 +1,5 @@
-"""Row-by-row comparison of two reports of the same grid."""
+"""Row-by-row comparison of two reports of the same grid, column by column of the names that both
+column lines have."""
 
 import math
 from dataclasses import dataclass, field
@@ -6,11 +7,10 @@ from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
-from .report import COLUMNS, COLUMNS_WITH_MOMENT, MOMENT, Report, Row, cut_short
+from .report import MIDDLE_AXES, Report, Row, cut_short
 
-# The measured columns; Mach number and AOA make the grid. CM*S*c when both reports have it.
-COMPARED = tuple(range(2, len(COLUMNS)))
-COMPARED_WITH_MOMENT = tuple(range(2, len(COLUMNS_WITH_MOMENT)))
+# Mach number, AOA and the middle axes make the grid; the other columns are compared.
+GRID_COLUMNS = ("Mach Number", "AOA") + tuple(MIDDLE_AXES)
 
 
 def relative_deviation(a: float, b: float) -> float:
@@ -60,27 +60,19 @@ def _pairs(a: Report, b: Report) -> tuple[list[tuple[Row, Row]], list[str]]:
         return list(zip(a.rows, b.rows)), differences
     if len(keys_a) != len(keys_b):
         differences.append("A has %d rows, B has %d" % (len(keys_a), len(keys_b)))
-    for index, (key_a, key_b) in enumerate(zip(keys_a, keys_b)):
-        if key_a != key_b:
+    for index, (row_a, row_b) in enumerate(zip(a.rows, b.rows)):
+        if row_a.key() != row_b.key():
             differences.append(
-                "row %d is Mach %s, AOA %s in A (line %d) but Mach %s, AOA %s in B (line %d)"
-                % (
-                    index + 1,
-                    g6(key_a[0]),
-                    g6(key_a[1]),
-                    a.rows[index].line,
-                    g6(key_b[0]),
-                    g6(key_b[1]),
-                    b.rows[index].line,
-                )
+                "row %d is %s in A (line %d) but %s in B (line %d)"
+                % (index + 1, row_a.where(), row_a.line, row_b.where(), row_b.line)
             )
             break
     # Compare what the two have in common: the first row of each grid point.
-    first_b: dict[tuple[float, float], Row] = {}
+    first_b: dict[tuple[float, ...], Row] = {}
     for row in b.rows:
         first_b.setdefault(row.key(), row)
     pairs: list[tuple[Row, Row]] = []
-    used: set[tuple[float, float]] = set()
+    used: set[tuple[float, ...]] = set()
     for row in a.rows:
         if row.key() in first_b and row.key() not in used:
             used.add(row.key())
@@ -93,18 +85,25 @@ def compare(a: Report, b: Report, tolerance: float, abs_tolerance: float = 0.0) 
     """Largest relative deviation per measured column. A pair of values is beyond tolerance
     when it deviates by more than `tolerance` relatively and by more than `abs_tolerance`."""
     pairs, differences = _pairs(a, b)
-    both = a.has_moment and b.has_moment
+    common = [name for name in a.columns if name in b.columns]
+    alone = []
+    for name, report, other in (("A", a, b), ("B", b, a)):
+        only = [column for column in report.columns if column not in other.columns]
+        if only:
+            alone.append(
+                "only %s has the column%s %s"
+                % (name, "s" if len(only) > 1 else "", ", ".join(only))
+            )
     notes = []
-    if a.has_moment != b.has_moment:
-        notes.append(
-            "only %s has the column %s; the %d columns of both are compared"
-            % ("A" if a.has_moment else "B", MOMENT, len(COLUMNS))
-        )
+    if alone:
+        notes.append("; ".join(alone) + "; the %d columns of both are compared" % len(common))
     columns = []
-    for index in COMPARED_WITH_MOMENT if both else COMPARED:
-        entry = ColumnDeviation(COLUMNS_WITH_MOMENT[index])
+    for name in common:
+        if name in GRID_COLUMNS:
+            continue
+        entry = ColumnDeviation(name)
         for row_a, row_b in pairs:
-            va, vb = row_a.values()[index], row_b.values()[index]
+            va, vb = row_a.value(name), row_b.value(name)
             deviation = relative_deviation(va, vb)
             # A deviation of 0 includes two NaNs, which isclose() holds apart.
             close = math.isclose(va, vb, rel_tol=tolerance, abs_tol=abs_tolerance)
@@ -136,22 +135,27 @@ def comparison_lines(
         lines += ["  " + difference for difference in result.grid_differences]
     lines.append("Rows compared: %d" % result.pairs)
     if result.pairs:
+        middle = [name for name in MIDDLE_AXES if name in a.columns and name in b.columns]
         table = []
         for column in result.columns:
-            index = COLUMNS_WITH_MOMENT.index(column.column)
             # Rows are set once a pair is compared.
             row_a, row_b = cast(Row, column.row_a), cast(Row, column.row_b)
-            where = [g6(row_a.mach), g6(row_a.aoa)]
-            values = [g6(row_a.values()[index]), g6(row_b.values()[index])]
+            where = [g6(row_a.mach)] + [g6(row_a.value(name)) for name in middle]
+            where.append(g6(row_a.aoa))
+            values = [g6(row_a.value(column.column)), g6(row_b.value(column.column))]
             if column.deviation == 0:
-                where = values = ["-", "-"]
+                where, values = ["-"] * len(where), ["-", "-"]
             table.append(
                 [column.column, g6(column.deviation)]
                 + where
                 + values
                 + ["beyond tolerance" if column.beyond else "ok"]
             )
-        headers = ["Column", "largest deviation", "at Mach", "at AOA", "A", "B", ""]
+        headers = (
+            ["Column", "largest deviation", "at Mach"]
+            + ["at " + MIDDLE_AXES[name] for name in middle]
+            + ["at AOA", "A", "B", ""]
+        )
         lines.append("")
         lines += texttable.render(headers, table)
         lines.append("")

@@ -1,11 +1,14 @@
 """The figure of a report: CL*S, CD*S and L/D against AOA, and the drag polar; with the pitching
-moment also CM*S*c against AOA and against CL*S."""
+moment also CM*S*c against AOA and against CL*S; with the rolling and yawing moments also
+Cn*S*b and Cl*S*b against the sideslip at one Mach number, one curve per AOA."""
 
 import math
 import os
 import re
+from typing import Any
 
-from .report import Report, Row, cut_short
+from .numtext import g6
+from .report import ROLL, SIDESLIP, YAW, Report, Row, cut_short, reference, rows_at
 
 FORMATS = (".png", ".svg")
 
@@ -39,10 +42,10 @@ def _readable_time(start_time: str) -> str:
 def _curves(
     report: Report,
 ) -> list[tuple[float, list[float], list[float], list[float], list[float], list[float]]]:
-    """Per Mach number, ascending: the rows sorted by AOA, non-finite values as NaN gaps; CM*S*c
-    all NaN in a report without it."""
+    """Per Mach number, ascending: the rows at the sideslip nearest 0 sorted by AOA, non-finite
+    values as NaN gaps; CM*S*c all NaN in a report without it."""
     by_mach: dict[float, list[Row]] = {}
-    for row in report.rows:
+    for row in rows_at(report.rows, reference(report)):
         by_mach.setdefault(row.mach, []).append(row)
     curves = []
     for mach in sorted(by_mach):
@@ -65,9 +68,38 @@ def _curves(
     return curves
 
 
-def write_figure(report: Report, path: str) -> None:
+def _finite(value: float) -> float:
+    return value if math.isfinite(value) else math.nan
+
+
+def sideslip_curves(
+    report: Report, mach: float
+) -> list[tuple[float, list[float], list[float], list[float]]]:
+    """Per AOA at the Mach number `mach`, ascending: sideslip, Cn*S*b and Cl*S*b of the rows
+    sorted by sideslip, non-finite values as NaN gaps."""
+    point = {name: value for name, value in reference(report).items() if name != SIDESLIP}
+    by_aoa: dict[float, list[Row]] = {}
+    for row in rows_at(report.rows, point):
+        if row.mach == mach:
+            by_aoa.setdefault(row.aoa, []).append(row)
+    curves = []
+    for aoa in sorted(by_aoa):
+        rows = sorted(by_aoa[aoa], key=lambda row: row.value(SIDESLIP))
+        curves.append(
+            (
+                aoa,
+                [row.value(SIDESLIP) for row in rows],
+                [_finite(row.value(YAW)) for row in rows],
+                [_finite(row.value(ROLL)) for row in rows],
+            )
+        )
+    return curves
+
+
+def write_figure(report: Report, path: str, sideslip_mach: float | None = None) -> None:
     """Writes the figure to `path` (PNG or SVG by its extension): four panels, six with the
-    pitching moment."""
+    pitching moment, eight with the rolling and yawing moments, those at the Mach number
+    `sideslip_mach` (default: the lowest)."""
     try:
         import matplotlib
 
@@ -76,13 +108,15 @@ def write_figure(report: Report, path: str) -> None:
     except ImportError as error:
         raise MatplotlibMissing(str(error)) from None
 
-    from .numtext import g6
-
     # Text stays text in an SVG: searchable and editable.
     matplotlib.rcParams["svg.fonttype"] = "none"
     curves = _curves(report)
     moment = report.has_moment
-    if moment:
+    sideways = report.has_side_moments
+    if sideways:
+        figure = pyplot.figure(figsize=(26, 9), layout="constrained")
+        grid = figure.add_gridspec(2, 5, width_ratios=(1, 1, 1, 1, 0.3))
+    elif moment:
         figure = pyplot.figure(figsize=(20, 9), layout="constrained")
         grid = figure.add_gridspec(2, 4, width_ratios=(1, 1, 1, 0.3))
     else:
@@ -136,6 +170,19 @@ def write_figure(report: Report, path: str) -> None:
             (pitch, "Pitching moment (nose-up positive)", "AOA [deg]", "CM*S*c [m³]"),
             (pitch_polar, "Pitching moment against lift", "CL*S [m²]", "CM*S*c [m³]"),
         ]
+    if sideways:
+        yaw, roll = figure.add_subplot(grid[0, 3]), figure.add_subplot(grid[1, 3])
+        at = min(row.mach for row in report.rows) if sideslip_mach is None else sideslip_mach
+        _draw_sideslip(matplotlib, figure, yaw, roll, sideslip_curves(report, at))
+        panels += [
+            (yaw, "Yawing moment at Mach %s (nose right positive)" % g6(at), "Sideslip [deg]",
+             "Cn*S*b [m³]"),
+            (roll, "Rolling moment at Mach %s (right wing down positive)" % g6(at),
+             "Sideslip [deg]", "Cl*S*b [m³]"),
+        ]
+        for panel in (yaw, roll):
+            panel.axhline(0.0, color="grey", linewidth=0.8)
+            panel.axvline(0.0, color="grey", linewidth=0.8)
     for panel, title, xlabel, ylabel in panels:
         panel.set_title(title)
         panel.set_xlabel(xlabel)
@@ -146,16 +193,17 @@ def write_figure(report: Report, path: str) -> None:
     for panel in (lift, drag, ratio) + ((pitch,) if moment else ()):
         panel.axvline(0.0, color="grey", linewidth=0.8)
 
-    figure.suptitle(
-        "%s: Aeroquin capture of %d Mach numbers × %d angles of attack, started %s UTC"
-        % (
-            report.vessel_class or "(no class)",
-            report.mach_count,
-            report.aoa_count,
-            _readable_time(report.start_time),
-        ),
-        fontsize=14,
+    sideslips = len({row.sideslip for row in report.rows}) if report.has_sideslip else 0
+    title = "%s: Aeroquin capture of %d Mach numbers × %s%d angles of attack, started %s UTC" % (
+        report.vessel_class or "(no class)",
+        report.mach_count,
+        "%d sideslip angles × " % sideslips if sideslips else "",
+        report.aoa_count,
+        _readable_time(report.start_time),
     )
+    if sideslips:
+        title += "\nLift, drag and pitch at sideslip %s deg" % g6(reference(report)[SIDESLIP])
+    figure.suptitle(title, fontsize=14)
     notes = []
     if len(curves) > LEGEND_LIMIT:
         from matplotlib.colors import ListedColormap, Normalize
@@ -198,3 +246,33 @@ def write_figure(report: Report, path: str) -> None:
         figure.savefig(path)
     finally:
         pyplot.close(figure)
+
+
+def _draw_sideslip(
+    matplotlib: Any,
+    figure: Any,
+    yaw: Any,
+    roll: Any,
+    curves: list[tuple[float, list[float], list[float], list[float]]],
+) -> None:
+    """Cn*S*b and Cl*S*b against the sideslip, one curve per AOA: a legend of AOAs, or a colour
+    bar of AOA for more curves than a legend holds. A sequential scale other than the Mach
+    numbers' colours, since the AOAs are ordered."""
+    aoas = [curve[0] for curve in curves]
+    palette = matplotlib.colormaps["plasma"]
+    span = (aoas[-1] - aoas[0]) or 1.0
+    colours = [palette(SCALE_END * (aoa - aoas[0]) / span) for aoa in aoas]
+    for colour, (aoa, sideslip, cn, cl) in zip(colours, curves):
+        style = dict(
+            color=colour, marker="o", markersize=3, linewidth=1.5, label="AOA %s" % g6(aoa)
+        )
+        yaw.plot(sideslip, cn, **style)
+        roll.plot(sideslip, cl, **style)
+    if len(curves) <= LEGEND_LIMIT:
+        yaw.legend(title="AOA [deg]", fontsize=9)
+    else:
+        from matplotlib.colors import ListedColormap, Normalize
+
+        scale = ListedColormap(palette([SCALE_END * i / 255 for i in range(256)]))
+        mappable = matplotlib.cm.ScalarMappable(Normalize(aoas[0], aoas[-1]), scale)
+        figure.colorbar(mappable, ax=[yaw, roll], label="AOA [deg]")

@@ -1,6 +1,7 @@
-"""One capture report: six header lines, then one row of seven numbers per test point, or of
-eight when the module also writes the pitching moment CM*S*c."""
+"""One capture report: six header lines, then one row per test point, one number per name of
+the column line: the seven columns of every report, then the optional ones the capture asked for."""
 
+import difflib
 import math
 import os
 from dataclasses import dataclass, field
@@ -15,6 +16,61 @@ COLUMN_LINE = "; ".join(COLUMNS)
 MOMENT = "CM*S*c"
 COLUMNS_WITH_MOMENT = COLUMNS + (MOMENT,)
 COLUMN_LINE_WITH_MOMENT = "; ".join(COLUMNS_WITH_MOMENT)
+# With a sideslip axis: the sideslip (deg, positive with the air from the vessel's right) and the
+# side force / dynamic pressure (m^2, positive to the right).
+SIDESLIP = "Sideslip"
+SIDE_FORCE = "CY*S"
+# With a sideslip axis and the moments: rolling moment (positive right wing down) and yawing
+# moment (positive nose right) about the centre of gravity / dynamic pressure, m^3.
+ROLL = "Cl*S*b"
+YAW = "Cn*S*b"
+# With a control-surface axis: the level the step used, and the lift and drag / dynamic pressure
+# of every aerodynamic force, the control surfaces' included (m^2). CY*S comes with that axis too,
+# and so do Cl*S*b and Cn*S*b with the moments.
+CONTROL = "Control Level"
+LIFT_TOTAL = "CL*S total"
+DRAG_TOTAL = "CD*S total"
+ALL_COLUMNS = COLUMNS_WITH_MOMENT + (
+    SIDESLIP, SIDE_FORCE, ROLL, YAW, CONTROL, LIFT_TOTAL, DRAG_TOTAL
+)
+# The Row field of each column.
+FIELDS = dict(
+    zip(
+        ALL_COLUMNS,
+        (
+            "mach", "aoa", "dynamic_pressure", "airspeed", "cl_s", "cd_s", "lift_to_drag",
+            "cm_s_c", "sideslip", "cy_s", "roll_s_b", "yaw_s_b", "control_level", "cl_total_s",
+            "cd_total_s",
+        ),
+    )
+)
+# The axes swept between the Mach number (outermost) and the AOA (innermost), outer first, and
+# how texts name them.
+MIDDLE_AXES = {CONTROL: "control level", SIDESLIP: "sideslip"}
+
+
+def _column_lines() -> dict[str, tuple[str, ...]]:
+    """Every column line that the module writes, and its columns."""
+    lines = {}
+    for moment in (False, True):
+        for sideslip in (False, True):
+            for control in (False, True):
+                lateral = sideslip or control
+                names = (
+                    COLUMNS
+                    + ((MOMENT,) if moment else ())
+                    + ((SIDESLIP,) if sideslip else ())
+                    + ((SIDE_FORCE,) if lateral else ())
+                    + ((ROLL, YAW) if moment and lateral else ())
+                    + ((CONTROL, LIFT_TOTAL, DRAG_TOTAL) if control else ())
+                )
+                lines["; ".join(names)] = names
+    # The same objects, which the row reader tells apart by identity.
+    lines[COLUMN_LINE], lines[COLUMN_LINE_WITH_MOMENT] = COLUMNS, COLUMNS_WITH_MOMENT
+    return lines
+
+
+COLUMN_LINES = _column_lines()
 
 _VERSION = "Aeroquin version: "
 _CLASS = "Vessel Class: "
@@ -29,7 +85,8 @@ class ReportError(Exception):
 
 @dataclass(frozen=True)
 class Row:
-    """One measured test point. `line` is the 1-based line number in the file."""
+    """One measured test point. `line` is the 1-based line number in the file. The optional
+    columns are None in a report without them."""
 
     line: int
     mach: float
@@ -39,11 +96,34 @@ class Row:
     cl_s: float  # m^2
     cd_s: float  # m^2
     lift_to_drag: float
-    cm_s_c: Optional[float] = None  # m^3, None in a report of seven columns
+    cm_s_c: Optional[float] = None  # m^3
+    sideslip: Optional[float] = None  # deg
+    cy_s: Optional[float] = None  # m^2
+    roll_s_b: Optional[float] = None  # m^3, Cl*S*b
+    yaw_s_b: Optional[float] = None  # m^3, Cn*S*b
+    control_level: Optional[float] = None
+    cl_total_s: Optional[float] = None  # m^2
+    cd_total_s: Optional[float] = None  # m^2
+
+    def named(self) -> list[tuple[str, float]]:
+        """(column, number) in the order of the report's columns."""
+        pairs = ((name, getattr(self, attribute)) for name, attribute in FIELDS.items())
+        return [(name, value) for name, value in pairs if value is not None]
 
     def values(self) -> tuple[float, ...]:
-        """The row's numbers in the order of the report's columns: seven or eight."""
-        seven = (
+        """The row's numbers in the order of the report's columns."""
+        # Spelt out, not from named(): the summary of a large report calls this per row.
+        optional = (
+            self.cm_s_c,
+            self.sideslip,
+            self.cy_s,
+            self.roll_s_b,
+            self.yaw_s_b,
+            self.control_level,
+            self.cl_total_s,
+            self.cd_total_s,
+        )
+        return (
             self.mach,
             self.aoa,
             self.dynamic_pressure,
@@ -51,25 +131,42 @@ class Row:
             self.cl_s,
             self.cd_s,
             self.lift_to_drag,
-        )
-        return seven if self.cm_s_c is None else seven + (self.cm_s_c,)
+        ) + tuple(value for value in optional if value is not None)
 
-    def key(self) -> tuple[float, float]:
-        """The grid point of the row."""
-        return (self.mach, self.aoa)
+    def value(self, column: str) -> float:
+        return cast(float, getattr(self, FIELDS[column]))
+
+    def middle(self) -> tuple[float, ...]:
+        """The values of the axes between Mach number and AOA that the report has."""
+        return tuple(value for value in (self.control_level, self.sideslip) if value is not None)
+
+    def key(self) -> tuple[float, ...]:
+        """The grid point of the row: Mach number, the middle axes, AOA."""
+        if self.sideslip is None and self.control_level is None:
+            return (self.mach, self.aoa)
+        return (self.mach,) + self.middle() + (self.aoa,)
+
+    def where(self) -> str:
+        """The grid point as text: "Mach 0.5, sideslip 2, AOA 5"."""
+        parts = ["Mach %s" % g6(self.mach)]
+        for name, label in MIDDLE_AXES.items():
+            value = getattr(self, FIELDS[name])
+            if value is not None:
+                parts.append("%s %s" % (label, g6(value)))
+        return ", ".join(parts + ["AOA %s" % g6(self.aoa)])
 
     def flags(self) -> list[str]:
         """Why the row is unfit for the extremes: non-finite columns, negative drag."""
         reasons = []
-        bad = [COLUMNS_WITH_MOMENT[i] for i, v in enumerate(self.values()) if not math.isfinite(v)]
-        if bad:
+        if self.has_non_finite():
+            bad = [name for name, value in self.named() if not math.isfinite(value)]
             reasons.append("non-finite " + ", ".join(bad))
         if self.cd_s < 0:
             reasons.append("negative drag (CD*S = %s)" % g6(self.cd_s))
         return reasons
 
     def has_non_finite(self) -> bool:
-        return not all(math.isfinite(v) for v in self.values())
+        return not all(map(math.isfinite, self.values()))
 
 
 @dataclass
@@ -84,12 +181,25 @@ class Report:
     # The line number of a last line that lacks its line end: the capture stopped while writing
     # it, so it is left out of the rows. None when the report ends with a whole line.
     cut_line: Optional[int] = None
-    # The column line names CM*S*c: every row has eight numbers.
-    has_moment: bool = False
+    # The names of the column line; every row has a number for each.
+    columns: tuple[str, ...] = COLUMNS
 
     @property
-    def columns(self) -> tuple[str, ...]:
-        return COLUMNS_WITH_MOMENT if self.has_moment else COLUMNS
+    def has_moment(self) -> bool:
+        return MOMENT in self.columns
+
+    @property
+    def has_sideslip(self) -> bool:
+        return SIDESLIP in self.columns
+
+    @property
+    def has_side_moments(self) -> bool:
+        """Cl*S*b and Cn*S*b against a sideslip axis."""
+        return SIDESLIP in self.columns and ROLL in self.columns
+
+    def middle_axes(self) -> list[str]:
+        """The axes between Mach number and AOA that the report has, outer first."""
+        return [name for name in MIDDLE_AXES if name in self.columns]
 
 
 def _strip_prefix(path: str, number: int, line: str, prefix: str) -> str:
@@ -127,7 +237,38 @@ def _row(path: str, number: int, line: str, columns: tuple[str, ...]) -> Row:
         values.append(value)
     if not (math.isfinite(values[0]) and math.isfinite(values[1])):
         raise ReportError("%s:%d: the Mach number and the AOA must be finite" % (path, number))
-    return Row(number, *values)
+    if columns is COLUMNS or columns is COLUMNS_WITH_MOMENT:
+        # The first fields of a Row, in its order.
+        return Row(number, *values)
+    named = dict(zip(columns, values))
+    for name, label in MIDDLE_AXES.items():
+        if not math.isfinite(named.get(name, 0.0)):
+            raise ReportError("%s:%d: the %s must be finite" % (path, number, label))
+    return Row(number, **{FIELDS[name]: value for name, value in named.items()})
+
+
+def _columns(path: str, line: str) -> tuple[str, ...]:
+    """The columns of a column line that the module writes. Raises ReportError naming the known
+    line nearest to it (first by the names it has of those given, then by its text), and any
+    names that no report has."""
+    if line in COLUMN_LINES:
+        return COLUMN_LINES[line]
+    names = [name.strip() for name in line.split(";")]
+    nearest = max(
+        COLUMN_LINES,
+        key=lambda known: (
+            len(set(names) & set(COLUMN_LINES[known])),
+            difflib.SequenceMatcher(None, line, known).ratio(),
+        ),
+    )
+    unknown = [name for name in names if name not in FIELDS]
+    if unknown:
+        raise ReportError(
+            '%s:6: unknown column%s %s; expected the column line "%s"'
+            % (path, "s" if len(unknown) > 1 else "", ", ".join('"%s"' % n for n in unknown),
+               nearest)
+        )
+    raise ReportError('%s:6: expected the column line "%s"' % (path, nearest))
 
 
 def parse_report(text: str, path: str) -> Report:
@@ -148,19 +289,13 @@ def parse_report(text: str, path: str) -> Report:
     start_time = _strip_prefix(path, 3, lines[2], _TIME)
     aoa_count = _count(path, 4, lines[3], _AOA_COUNT)
     mach_count = _count(path, 5, lines[4], _MACH_COUNT)
-    column_line = lines[5].strip()
-    has_moment = column_line == COLUMN_LINE_WITH_MOMENT
-    if column_line != COLUMN_LINE and not has_moment:
-        # Name the form that the line's number of columns points to.
-        expected = COLUMN_LINE_WITH_MOMENT if column_line.count(";") >= 7 else COLUMN_LINE
-        raise ReportError('%s:6: expected the column line "%s"' % (path, expected))
-    columns = COLUMNS_WITH_MOMENT if has_moment else COLUMNS
+    columns = _columns(path, lines[5].strip())
     cut_line = len(lines) if cut and len(lines) > 6 else None
     if cut_line:
         lines.pop()
     rows = [_row(path, number, line, columns) for number, line in enumerate(lines[6:], start=7)]
     return Report(
-        path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, has_moment
+        path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, columns
     )
 
 
@@ -179,33 +314,90 @@ def grid_axes(rows: list[Row]) -> tuple[list[float], list[float]]:
     return sorted({row.mach for row in rows}), sorted({row.aoa for row in rows})
 
 
+def middle_values(report: Report) -> list[list[float]]:
+    """Per middle axis of the report, outer first: its sorted distinct values in the rows. The
+    header does not count them."""
+    return [sorted({row.value(name) for row in report.rows}) for name in report.middle_axes()]
+
+
+def grid_text(report: Report, machs: int, aoas: int, at_least: bool = False) -> str:
+    """"2 Mach x 3 sideslip x 4 AOA": the grid's counts, the middle axes' from the rows (at least
+    1), as lower bounds with `at_least`."""
+    counts = zip(report.middle_axes(), middle_values(report))
+    middle = [
+        "%s%d %s" % ("at least " if at_least else "", max(1, len(values)), MIDDLE_AXES[name])
+        for name, values in counts
+    ]
+    return " x ".join(["%d Mach" % machs] + middle + ["%d AOA" % aoas])
+
+
+def middle_counts_unknown(report: Report) -> bool:
+    """Whether the rows may lack values of a middle axis, which the header does not count: they
+    stop short of the grid within the first Mach number."""
+    expected = report.aoa_count * report.mach_count * middle_size(report)
+    one_mach = len({row.mach for row in report.rows}) <= 1
+    return bool(report.middle_axes()) and one_mach and len(report.rows) < expected
+
+
+def reference(report: Report) -> dict[str, float]:
+    """Per middle axis of the report: its value nearest 0 (of two, the lower), where the figures
+    of lift, drag and pitch are taken."""
+    return {
+        name: min(values, key=lambda value: (abs(value), value))
+        for name, values in zip(report.middle_axes(), middle_values(report))
+        if values
+    }
+
+
+def rows_at(rows: list[Row], point: dict[str, float]) -> list[Row]:
+    """The rows whose columns have the values of `point`, {column: value}."""
+    return [row for row in rows if all(row.value(name) == v for name, v in point.items())]
+
+
 def grid_holes(report: Report) -> list[str]:
-    """Why the rows do not form one complete Mach x AOA grid, each point once; empty if they do."""
+    """Why the rows do not form one complete grid, each point once; empty if they do."""
     problems = []
-    seen: dict[tuple[float, float], int] = {}
+    seen: dict[tuple[float, ...], int] = {}
     for row in report.rows:
         if row.key() in seen:
             problems.append(
-                "line %d repeats Mach %s, AOA %s of line %d"
-                % (row.line, g6(row.mach), g6(row.aoa), seen[row.key()])
+                "line %d repeats %s of line %d" % (row.line, row.where(), seen[row.key()])
             )
         else:
             seen[row.key()] = row.line
     machs, aoas = grid_axes(report.rows)
-    missing = len(machs) * len(aoas) - len(seen)
+    size = len(machs) * len(aoas) * math.prod(len(values) for values in middle_values(report))
+    missing = size - len(seen)
     if missing:
         problems.append(
-            "%d of the %d points of the %d Mach x %d AOA grid are missing"
-            % (missing, len(machs) * len(aoas), len(machs), len(aoas))
+            "%d of the %d points of the %s grid are missing"
+            % (missing, size, grid_text(report, len(machs), len(aoas)))
         )
     return problems
 
 
+def middle_size(report: Report) -> int:
+    """The points of the middle axes per Mach number and AOA: as many as the rows show, 1 for an
+    axis without rows."""
+    return math.prod(max(1, len(values)) for values in middle_values(report))
+
+
 def header_mismatch(report: Report) -> str | None:
     """A note when the number of rows is not what the header announces."""
-    expected = report.aoa_count * report.mach_count
+    middle = middle_size(report)
+    expected = report.aoa_count * report.mach_count * middle
     if len(report.rows) == expected:
         return None
+    if report.middle_axes():
+        shown = " and ".join(
+            "%d %s values" % (len(values), MIDDLE_AXES[name])
+            for name, values in zip(report.middle_axes(), middle_values(report))
+        )
+        return (
+            "the header announces %d AOA x %d Mach and the rows show %s: %d points, the report"
+            " holds %d rows"
+            % (report.aoa_count, report.mach_count, shown, expected, len(report.rows))
+        )
     return "the header announces %d AOA x %d Mach = %d points, the report holds %d rows" % (
         report.aoa_count,
         report.mach_count,
@@ -214,33 +406,49 @@ def header_mismatch(report: Report) -> str | None:
     )
 
 
-def rows_missing(report: Report) -> int:
-    """How many rows a capture cut short lacks: the points of the announced grid after its last
-    row, when the rows are the start of the sweep (Mach outer and ascending, the same ascending
-    AOAs for every Mach number). 0 when the rows are complete or not in that order."""
-    expected = report.aoa_count * report.mach_count
+def _missing(report: Report) -> tuple[int, int, bool]:
+    """How many rows a capture cut short lacks, of how many: the points of the announced grid
+    after its last row, when the rows are the start of the sweep (Mach outer and ascending, the
+    middle axes' values ascending, the same ascending AOAs within). 0 when the rows are complete
+    or not in that order. True when both counts are lower bounds (middle_counts_unknown)."""
+    middle = middle_values(report)
+    per_mach = report.aoa_count * middle_size(report)
+    expected = per_mach * report.mach_count
     rows = report.rows
     if len(rows) >= expected:
-        return 0
+        return 0, expected, False
     n = report.aoa_count
     aoas = [row.aoa for row in rows[:n]]
     if any(b <= a for a, b in zip(aoas, aoas[1:])):
-        return 0
+        return 0, expected, False
     for k, row in enumerate(rows):
-        mach_index, aoa_index = divmod(k, n)
-        if row.aoa != aoas[aoa_index] or row.mach != rows[k - aoa_index].mach:
-            return 0
-        if aoa_index == 0 and mach_index > 0 and not row.mach > rows[k - n].mach:
-            return 0
-    return expected - len(rows)
+        mach_index, within = divmod(k, per_mach)
+        block, aoa_index = divmod(within, n)
+        point = []
+        for values in reversed(middle):
+            block, index = divmod(block, len(values))
+            point.append(values[index])
+        if row.aoa != aoas[aoa_index] or row.mach != rows[k - within].mach:
+            return 0, expected, False
+        if row.middle() != tuple(reversed(point)):
+            return 0, expected, False
+        if within == 0 and mach_index > 0 and not row.mach > rows[k - per_mach].mach:
+            return 0, expected, False
+    return expected - len(rows), expected, middle_counts_unknown(report)
+
+
+def rows_missing(report: Report) -> int:
+    """How many rows a capture cut short lacks (see _missing)."""
+    return _missing(report)[0]
 
 
 def cut_short(report: Report) -> str | None:
     """The note for a capture that stopped early, or None."""
     parts = []
-    missing = rows_missing(report)
+    missing, expected, lower_bounds = _missing(report)
     if missing:
-        parts.append("%d of %d rows missing" % (missing, report.aoa_count * report.mach_count))
+        at_least = "at least " if lower_bounds else ""
+        parts.append("%s%d of %s%d rows missing" % (at_least, missing, at_least, expected))
     if report.cut_line:
         parts.append("the last line was cut mid-row")
     return "report cut short: " + "; ".join(parts) if parts else None

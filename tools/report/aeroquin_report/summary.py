@@ -1,5 +1,6 @@
 """Per Mach number: stall, least drag, best L/D and zero-lift AOA of a report; with the pitching
-moment also the trim AOA and the neutral point."""
+moment also the trim AOA and the neutral point; with a sideslip axis, of the rows at the sideslip
+nearest 0, and the sideslip derivatives with their verdicts."""
 
 from collections.abc import Callable, Sequence
 from dataclasses import dataclass
@@ -7,7 +8,21 @@ from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
-from .report import Report, Row, grid_problems
+from .report import (
+    MIDDLE_AXES,
+    ROLL,
+    SIDE_FORCE,
+    SIDESLIP,
+    YAW,
+    Report,
+    Row,
+    grid_problems,
+    grid_text,
+    middle_counts_unknown,
+    middle_size,
+    reference,
+    rows_at,
+)
 
 # Flagged rows listed one by one; the rest only counted.
 MAX_LISTED_FLAGS = 20
@@ -133,9 +148,10 @@ def stall(rows: list[Row]) -> Row | None:
 
 
 def summarize(report: Report) -> list[MachSummary]:
-    """One MachSummary per Mach number, ascending. Flagged rows are counted, not used."""
+    """One MachSummary per Mach number, ascending, of the rows at reference(). Flagged rows are
+    counted, not used."""
     by_mach: dict[float, list[Row]] = {}
-    for row in report.rows:
+    for row in rows_at(report.rows, reference(report)):
         by_mach.setdefault(row.mach, []).append(row)
     result = []
     for mach in sorted(by_mach):
@@ -166,10 +182,96 @@ def summarize(report: Report) -> list[MachSummary]:
     return result
 
 
+@dataclass(frozen=True)
+class SideslipDerivatives:
+    """At one Mach number: d(column)/d(sideslip) per degree at the AOA `aoa`, of CY*S (m^2/deg)
+    and, with the moments, of Cl*S*b and Cn*S*b (m^3/deg); None where the rows do not give it."""
+
+    mach: float
+    aoa: Optional[float]  # deg; None without sound rows at the Mach number
+    slopes: dict[str, Optional[float]]
+
+
+def sideslip_slope(points: Sequence[tuple[float, float]]) -> float | None:
+    """d(value)/d(sideslip) at sideslip 0 from (sideslip, value) points sorted by sideslip: the
+    chord between the nearest points either side of 0, whether 0 is a point or not; with a point
+    at 0 and points on one side only, the chord from it to the nearest on that side. None with
+    points on one side only and none at 0, or a point at 0 alone."""
+    below = [point for point in points if point[0] < 0]
+    above = [point for point in points if point[0] > 0]
+    zero = [point for point in points if point[0] == 0]
+    low = below[-1] if below else (zero[0] if zero else None)
+    high = above[0] if above else (zero[0] if zero else None)
+    if low is None or high is None or low[0] == high[0]:
+        return None
+    # + 0.0: a moment that is 0 on both rows has the slope 0, not -0.
+    return (high[1] - low[1]) / (high[0] - low[0]) + 0.0
+
+
+def sideslip_derivatives(report: Report, entries: list[MachSummary]) -> list[SideslipDerivatives]:
+    """Per entry of summarize(): the sideslip derivatives at its trim AOA, stable or not, or
+    without a trim at the AOA nearest 0 (of two, the lower). Between two AOAs of the grid they are
+    interpolated linearly in AOA from those at the two. Of sound rows only."""
+    others = {name: v for name, v in reference(report).items() if name != SIDESLIP}
+    by_mach: dict[float, list[Row]] = {}
+    for row in rows_at(report.rows, others):
+        if not row.flags():
+            by_mach.setdefault(row.mach, []).append(row)
+    columns = [SIDE_FORCE] + ([YAW, ROLL] if report.has_side_moments else [])
+    result = []
+    for entry in entries:
+        at_mach = by_mach.get(entry.mach, [])
+        aoas = sorted({row.aoa for row in at_mach})
+        if not aoas:
+            result.append(SideslipDerivatives(entry.mach, None, dict.fromkeys(columns)))
+            continue
+        aoa = entry.trim.aoa if entry.trim else min(aoas, key=lambda a: (abs(a), a))
+        # The trim lies within the AOAs of the rows at the sideslip nearest 0; the other
+        # sideslips may lack sound rows there.
+        low = max((a for a in aoas if a <= aoa), default=None)
+        high = min((a for a in aoas if a >= aoa), default=None)
+
+        def slope(at: float | None, column: str) -> float | None:
+            if at is None:
+                return None
+            points = sorted((row.value(SIDESLIP), row.value(column)) for row in at_mach
+                            if row.aoa == at)
+            return sideslip_slope(points)
+
+        slopes: dict[str, Optional[float]] = {}
+        for column in columns:
+            s_low, s_high = slope(low, column), slope(high, column)
+            if s_low is None or s_high is None:
+                slopes[column] = None
+            elif low == high:
+                slopes[column] = s_low
+            else:
+                weight = (aoa - cast(float, low)) / (cast(float, high) - cast(float, low))
+                slopes[column] = s_low + weight * (s_high - s_low)
+        result.append(SideslipDerivatives(entry.mach, aoa, slopes))
+    return result
+
+
 NO_STALL = "no stall within the range"
 NO_TRIM = "no trim within the range"
 UNSTABLE = "unstable at %s"
 ZERO_MOMENT = "CM*S*c 0 throughout"
+
+
+DIRECTIONALLY_STABLE = "directionally stable"
+DIRECTIONALLY_UNSTABLE = "directionally unstable"
+DIRECTIONALLY_NEUTRAL = "directionally neutral"
+ROLLS_AWAY = "rolls away from the sideslip"
+ROLLS_INTO = "rolls into the sideslip"
+NO_DIHEDRAL = "no dihedral effect"
+
+
+def _verdict(value: float | None, texts: tuple[str, str, str]) -> str:
+    """texts[0] for a positive value, [1] for a negative one, [2] for 0 (as printed: 6
+    significant digits print any other value as not 0)."""
+    if value is None:
+        return "-"
+    return texts[0] if value > 0 else texts[1] if value < 0 else texts[2]
 
 
 def _cell(value: float | None) -> str:
@@ -196,15 +298,16 @@ def _trim_cells(entry: MachSummary) -> list[str]:
 
 def summary_lines(report: Report) -> list[str]:
     """The text of `aeroquin-report summary`."""
+    unknown = middle_counts_unknown(report)
     lines = [
         "Report: %s" % report.path,
         "Vessel class: %s" % report.vessel_class,
         "Capture started: %s (UTC)" % report.start_time,
-        "Grid: %d Mach x %d AOA = %d points, %d rows"
+        "Grid: %s = %s%d points, %d rows"
         % (
-            report.mach_count,
-            report.aoa_count,
-            report.mach_count * report.aoa_count,
+            grid_text(report, report.mach_count, report.aoa_count, unknown),
+            "at least " if unknown else "",
+            report.mach_count * report.aoa_count * middle_size(report),
             len(report.rows),
         ),
     ]
@@ -220,8 +323,7 @@ def summary_lines(report: Report) -> list[str]:
         )
         for row in flagged[:MAX_LISTED_FLAGS]:
             lines.append(
-                "  line %d: Mach %s, AOA %s: %s"
-                % (row.line, g6(row.mach), g6(row.aoa), "; ".join(row.flags()))
+                "  line %d: %s: %s" % (row.line, row.where(), "; ".join(row.flags()))
             )
         if len(flagged) > MAX_LISTED_FLAGS:
             lines.append("  ... and %d more" % (len(flagged) - MAX_LISTED_FLAGS))
@@ -261,6 +363,8 @@ def summary_lines(report: Report) -> list[str]:
         for entry in entries
     ]
     lines.append("")
+    if report.middle_axes():
+        lines.append("At %s:" % _point_text(reference(report)))
     lines += texttable.render(headers, table)
     several = [entry for entry in entries if entry.trims_going_down > 1]
     if several:
@@ -270,4 +374,43 @@ def summary_lines(report: Report) -> list[str]:
             " first, at the lowest AOA" % (g6(entry.mach), entry.trims_going_down)
             for entry in several
         ]
+    if report.has_sideslip:
+        lines += _sideslip_lines(report, entries)
     return lines
+
+
+def _point_text(point: dict[str, float]) -> str:
+    """The point as text: "control level 0, sideslip 0 deg"."""
+    return ", ".join(
+        "%s %s%s" % (MIDDLE_AXES[name], g6(value), " deg" if name == SIDESLIP else "")
+        for name, value in point.items()
+    )
+
+
+def _sideslip_lines(report: Report, entries: list[MachSummary]) -> list[str]:
+    headers = ["Mach", "at AOA [deg]", "CY_beta*S [m^2/deg]"]
+    if report.has_side_moments:
+        headers += [
+            "Cn_beta*S*b [m^3/deg]",
+            "directional stability",
+            "Cl_beta*S*b [m^3/deg]",
+            "dihedral effect",
+        ]
+    table = []
+    for derivatives in sideslip_derivatives(report, entries):
+        slopes = derivatives.slopes
+        cells = [g6(derivatives.mach), _cell(derivatives.aoa), _cell(slopes[SIDE_FORCE])]
+        if report.has_side_moments:
+            cells += [
+                _cell(slopes[YAW]),
+                _verdict(slopes[YAW], (DIRECTIONALLY_STABLE, DIRECTIONALLY_UNSTABLE,
+                                       DIRECTIONALLY_NEUTRAL)),
+                _cell(slopes[ROLL]),
+                _verdict(slopes[ROLL], (ROLLS_INTO, ROLLS_AWAY, NO_DIHEDRAL)),
+            ]
+        table.append(cells)
+    return [
+        "",
+        "Sideslip derivatives per degree, at the trim AOA or, without a trim, at the AOA"
+        " nearest 0:",
+    ] + texttable.render(headers, table)

@@ -1,5 +1,7 @@
 """Coefficient tables from a report: cl = CL*S / S and cd = CD*S / S over the captured grid, and
-cm = CM*S*c / (S c) when the report has the pitching moment and the reference chord c is given."""
+cm = CM*S*c / (S c) when the report has the pitching moment and the reference chord c is given.
+A report with a sideslip axis gives the table of its rows at sideslip 0: an airfoil's
+coefficients depend on Mach number and AOA only."""
 
 import math
 import os
@@ -9,6 +11,7 @@ from typing import Optional, cast
 
 from .numtext import exact, g6
 from .report import (
+    MIDDLE_AXES,
     Report,
     ReportError,
     Row,
@@ -56,19 +59,26 @@ def coefficient_grid(report: Report, area: float, chord: float | None = None) ->
             "%s: cannot make a table, the grid is not complete: %s"
             % (report.path, "; ".join(holes))
         )
+    rows = report.rows
+    if report.middle_axes():
+        rows = [row for row in rows if not any(row.middle())]
+        if not rows:
+            raise ReportError(
+                "%s: cannot make a table: a table holds the rows at %s, and the report has none"
+                % (report.path, slice_text(report))
+            )
     with_cm = chord is not None
 
     def used(row: Row) -> tuple[float, ...]:
         return (row.cl_s, row.cd_s) + ((cast(float, row.cm_s_c),) if with_cm else ())
 
-    unusable = [row for row in report.rows if not all(math.isfinite(v) for v in used(row))]
+    unusable = [row for row in rows if not all(math.isfinite(v) for v in used(row))]
     if unusable:
         named = ", ".join(
-            "line %d (Mach %s, AOA %s: CL*S %s, CD*S %s%s)"
+            "line %d (%s: CL*S %s, CD*S %s%s)"
             % (
                 row.line,
-                g6(row.mach),
-                g6(row.aoa),
+                row.where(),
                 g6(row.cl_s),
                 g6(row.cd_s),
                 ", CM*S*c %s" % g6(cast(float, row.cm_s_c)) if with_cm else "",
@@ -90,20 +100,14 @@ def coefficient_grid(report: Report, area: float, chord: float | None = None) ->
     mismatch = header_mismatch(report)
     if mismatch:
         warnings.append("%s: %s; the table covers the rows only" % (report.path, mismatch))
-    negative = [row for row in report.rows if row.cd_s < 0]
+    negative = [row for row in rows if row.cd_s < 0]
     if negative:
         warnings.append(
-            "%s: %d rows have negative drag, first line %d (Mach %s, AOA %s)"
-            % (
-                report.path,
-                len(negative),
-                negative[0].line,
-                g6(negative[0].mach),
-                g6(negative[0].aoa),
-            )
+            "%s: %d rows have negative drag, first line %d (%s)"
+            % (report.path, len(negative), negative[0].line, negative[0].where())
         )
-    machs, aoas = grid_axes(report.rows)
-    by_key = {row.key(): row for row in report.rows}
+    machs, aoas = grid_axes(rows)
+    by_key = {(row.mach, row.aoa): row for row in rows}
     cl = [[by_key[(m, a)].cl_s / area for a in aoas] for m in machs]
     cd = [[by_key[(m, a)].cd_s / area for a in aoas] for m in machs]
     grid = CoefficientGrid(machs, aoas, cl, cd, warnings)
@@ -113,6 +117,11 @@ def coefficient_grid(report: Report, area: float, chord: float | None = None) ->
             [cast(float, by_key[(m, a)].cm_s_c) / (area * chord) for a in aoas] for m in machs
         ]
     return grid
+
+
+def slice_text(report: Report) -> str:
+    """"sideslip 0": where on the middle axes the table's rows lie."""
+    return ", ".join(MIDDLE_AXES[name] + " 0" for name in report.middle_axes())
 
 
 def _origin(report: Report, grid: CoefficientGrid, area: float) -> list[str]:
@@ -126,6 +135,8 @@ def _origin(report: Report, grid: CoefficientGrid, area: float) -> list[str]:
             "cm = CM*S*c / (S c) with the reference chord c = %s m; positive nose-up"
             % exact(grid.chord)
         )
+    if report.middle_axes():
+        lines.append("the report's rows at %s; its other rows are left out" % slice_text(report))
     return lines
 
 
