@@ -41,7 +41,8 @@ std::ofstream header;
 std::uint64_t linesSinceOpen = 0;
 // Forces that change at every point, as over a sweep's angles: each point's CL*S, CD*S and L/D
 // are made anew, as in a capture.
-double forceStep = 0.0;  // N
+double forceStep = 0.0;     // N
+double controlLevel = 0.0;  // the last one set
 
 VESSEL& vesselInterface() {
     static VESSEL vessel(&vesselObject);
@@ -121,6 +122,16 @@ void VESSEL::GetAngularMoment(VECTOR3& amom) const {
 }
 void VESSEL::GetLinearMoment(VECTOR3& F) const {
     F = VECTOR3{{-25.0 - nh::forceStep, 0.0, 0.0}};  // N
+}
+DWORD VESSEL::GetADCtrlMode() const {
+    return 0;
+}
+void VESSEL::SetADCtrlMode(DWORD /*mode*/) const {}
+void VESSEL::SetControlSurfaceLevel(AIRCTRL_TYPE /*type*/, double level, bool /*direct*/) const {
+    nh::controlLevel = level;
+}
+double VESSEL::GetControlSurfaceLevel(AIRCTRL_TYPE /*type*/) const {
+    return nh::controlLevel;
 }
 DWORD VESSEL::AttachmentCount(bool /*toparent*/) const {
     return 0;

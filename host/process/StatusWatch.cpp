@@ -34,24 +34,25 @@ std::optional<std::uint64_t> sweepPoints(std::string_view line) {
     if (!aoa) {
         return std::nullopt;
     }
-    std::uint64_t sideslip = 1;
-    if (line.starts_with(contract::kSweepSideslipLabel)) {
-        line.remove_prefix(contract::kSweepSideslipLabel.size());
-        const auto count = takeCount(line);
-        if (!count) {
-            return std::nullopt;
-        }
-        sideslip = *count;
-    }
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    if (*aoa != 0 && *mach > kMax / *aoa) {
-        return kMax;
+    std::uint64_t points = *mach;
+    const auto multiply = [&points](std::uint64_t factor) {
+        points = factor != 0 && points > kMax / factor ? kMax : points * factor;
+    };
+    multiply(*aoa);
+    // The optional axes, in the order the description names them.
+    for (const std::string_view label :
+         {contract::kSweepSideslipLabel, contract::kSweepControlLabel}) {
+        if (line.starts_with(label)) {
+            line.remove_prefix(label.size());
+            const auto count = takeCount(line);
+            if (!count) {
+                return std::nullopt;
+            }
+            multiply(*count);
+        }
     }
-    const std::uint64_t plane = *mach * *aoa;
-    if (sideslip != 0 && plane > kMax / sideslip) {
-        return kMax;
-    }
-    return plane * sideslip;
+    return points;
 }
 
 void StatusWatch::observe(std::string_view line) {

@@ -19,6 +19,7 @@ AeroquinManager::AeroquinManager(std::int32_t startArgument) : feedback_(startAr
 }
 
 AeroquinManager::~AeroquinManager() {
+    vesselManager_.restoreControls();
     if (active_) {
         // The simulation ends before the sweep does.
         std::ostringstream text;
@@ -68,9 +69,15 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
     if (pointApplied_) {
         // Formatted once: the status text and the report row are the same text, shown and logged
         // in the frame that writes it, whatever ends the capture before the next frame.
-        rowText_.write(vesselManager_.measure(sweeper_), columns_, status_);
+        const CaptureSample sample = vesselManager_.measure(sweeper_);
+        rowText_.write(sample, columns_, status_);
         reporter_.writeRow(status_);
         ++pointsMeasured_;
+        // The vessel's own pre-step runs after this module's and may move the level.
+        if (configuration_.hasControlAxis() &&
+            !(sample.controlLevel == sweeper_.currentControlLevel())) {
+            ++pointsOffLevel_;
+        }
         feedback_.show(status_);
     } else {
         // A row would carry the previous point's airspeed and q under this point's name.
@@ -85,20 +92,28 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
 
 void AeroquinManager::complete() {
     active_ = false;
+    vesselManager_.restoreControls();
     const std::uint64_t linesMissing = reporter_.finish();
-    if (pointsFailed_ == 0 && linesMissing == 0) {
+    if (pointsFailed_ == 0 && pointsOffLevel_ == 0 && linesMissing == 0) {
         status_ = sweeper_.statusText();
         return;
     }
     std::ostringstream text;
     text << contract::kEndedPrefix;
+    const char* separator = "";
     if (pointsFailed_ > 0) {
         text << pointsFailed_ << " of " << totalPoints()
              << " points could not be applied and have no row";
+        separator = "; ";
+    }
+    if (pointsOffLevel_ > 0) {
+        text << separator << pointsOffLevel_ << " of " << totalPoints()
+             << " points ran at another control level than commanded (their rows say which)";
+        separator = "; ";
     }
     if (linesMissing > 0) {
-        text << (pointsFailed_ > 0 ? "; " : "") << linesMissing << " of "
-             << reporter_.linesWritten() << " lines are missing from " << reporter_.path();
+        text << separator << linesMissing << " of " << reporter_.linesWritten()
+             << " lines are missing from " << reporter_.path();
     }
     status_ = text.str();
 }
@@ -109,6 +124,7 @@ void AeroquinManager::vesselDeleted(OBJHANDLE vessel) {
 
 void AeroquinManager::stop(const std::string& why) {
     active_ = false;
+    vesselManager_.restoreControls();
     reporter_.close();
     std::ostringstream text;
     text << contract::kStoppedPrefix << "vessel " << configuration_.vesselName << " " << why << "; "

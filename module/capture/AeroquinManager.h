@@ -46,7 +46,8 @@ class AeroquinManager {
     bool active_ = false;
     bool pointApplied_ = false;  // this frame's pre-step set the current point's condition
     std::uint64_t pointsMeasured_ = 0;
-    std::uint64_t pointsFailed_ = 0;  // not applied: no row
+    std::uint64_t pointsFailed_ = 0;    // not applied: no row
+    std::uint64_t pointsOffLevel_ = 0;  // measured at another control level than commanded
     std::string status_;
     FeedbackDisplayer feedback_;
     Configuration configuration_;

@@ -1,6 +1,8 @@
 #include "module/config/Configuration.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -72,29 +74,37 @@ void refuseByteOrderMark() {
     }
 }
 
-// An optional test axis of two items, both or neither. False without either; throws
-// ConfigurationError naming the missing item, the item that is no list, or `axis` with the
-// counts of a list that is no axis, as for the AOA axis.
-bool readOptionalAxis(FILEHANDLE file, const std::string& intervalsKey,
-                      const std::string& incrementsKey, const char* axis,
-                      std::vector<double>& intervals, std::vector<std::uint32_t>& increments) {
-    std::string intervalsText;
-    std::string incrementsText;
-    const bool hasIntervals = readOptionalString(file, intervalsKey, intervalsText);
-    const bool hasIncrements = readOptionalString(file, incrementsKey, incrementsText);
-    if (!hasIntervals && !hasIncrements) {
+// An optional group of items: all of them or none. False when none is there; throws
+// ConfigurationError naming the first missing item and the first given one.
+template <std::size_t N>
+bool readOptionalGroup(FILEHANDLE file, const std::array<const char*, N>& keys,
+                       std::array<std::string, N>& texts) {
+    std::array<bool, N> given{};
+    for (std::size_t i = 0; i < N; ++i) {
+        given[i] = readOptionalString(file, keys[i], texts[i]);
+    }
+    const auto first = std::find(given.begin(), given.end(), true);
+    if (first == given.end()) {
         return false;
     }
-    if (!hasIntervals || !hasIncrements) {
-        const std::string& missing = hasIntervals ? incrementsKey : intervalsKey;
-        const std::string& given = hasIntervals ? intervalsKey : incrementsKey;
-        throw ConfigurationError(" - " + missing + " not found: " + given + " needs it");
+    const auto missing = std::find(given.begin(), given.end(), false);
+    if (missing != given.end()) {
+        throw ConfigurationError(std::string(" - ") + keys[missing - given.begin()] +
+                                 " not found: " + keys[first - given.begin()] + " needs it");
     }
+    return true;
+}
+
+// A test axis from its two items' texts. Throws ConfigurationError naming the item that is no
+// list, or `axis` with the counts of lists that are no axis, as for the AOA axis.
+void parseAxis(const char* intervalsKey, const char* incrementsKey, const char* axis,
+               const std::string& intervalsText, const std::string& incrementsText,
+               std::vector<double>& intervals, std::vector<std::uint32_t>& increments) {
     if (!parseRealList(intervalsText, intervals)) {
-        throw ConfigurationError(" - error while parsing " + intervalsKey);
+        throw ConfigurationError(std::string(" - error while parsing ") + intervalsKey);
     }
     if (!parseCountList(incrementsText, increments)) {
-        throw ConfigurationError(" - error while parsing " + incrementsKey);
+        throw ConfigurationError(std::string(" - error while parsing ") + incrementsKey);
     }
     if (!isValidAxis(intervals, increments)) {
         std::ostringstream detail;
@@ -102,7 +112,17 @@ bool readOptionalAxis(FILEHANDLE file, const std::string& intervalsKey,
                << increments.size();
         throw ConfigurationError(detail.str());
     }
-    return true;
+}
+
+// The simulator's control surfaces by the names a user knows, in AIRCTRL_TYPE's order.
+constexpr std::array<std::string_view, 6> kControlSurfaceNames{
+    "Elevator", "Rudder", "Aileron", "Flap", "ElevatorTrim", "RudderTrim"};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 template <typename Number>
@@ -174,11 +194,53 @@ void Configuration::readOptionalItems(FILEHANDLE file) {
         }
         altitudeM = value;
     }
-    if (!readOptionalAxis(file, "SideslipIntervals", "SideslipIncrements", "Sideslip",
-                          sideslipIntervals, sideslipIncrements)) {
-        sideslipIntervals.clear();
-        sideslipIncrements.clear();
+    sideslipIntervals.clear();
+    sideslipIncrements.clear();
+    std::array<std::string, 2> sideslip;
+    if (readOptionalGroup(file, std::array{"SideslipIntervals", "SideslipIncrements"}, sideslip)) {
+        parseAxis("SideslipIntervals", "SideslipIncrements", "Sideslip", sideslip[0], sideslip[1],
+                  sideslipIntervals, sideslipIncrements);
     }
+    readControlAxis(file);
+}
+
+void Configuration::readControlAxis(FILEHANDLE file) {
+    controlSurface.reset();
+    controlIntervals.clear();
+    controlIncrements.clear();
+    std::array<std::string, 3> control;
+    if (!readOptionalGroup(
+            file, std::array{"ControlSurface", "ControlIntervals", "ControlIncrements"}, control)) {
+        return;
+    }
+    const auto name =
+        std::find_if(kControlSurfaceNames.begin(), kControlSurfaceNames.end(),
+                     [&](std::string_view known) { return equalsIgnoringCase(known, control[0]); });
+    if (name == kControlSurfaceNames.end()) {
+        throw ConfigurationError(" - ControlSurface = " + control[0] +
+                                 " is none of Elevator, Rudder, Aileron, Flap, ElevatorTrim, "
+                                 "RudderTrim");
+    }
+    std::vector<double> intervals;
+    std::vector<std::uint32_t> increments;
+    parseAxis("ControlIntervals", "ControlIncrements", "Control levels", control[1], control[2],
+              intervals, increments);
+    // The bounds ascend: the first and the last are the extremes. The simulator clamps a level to
+    // [-1, 1]: a bound beyond it would be measured at another level than its row's.
+    for (const double bound : {intervals.front(), intervals.back()}) {
+        if (bound < -1.0 || bound > 1.0) {
+            std::ostringstream detail;
+            detail << " - Control levels, configuration error: " << bound << " is outside [-1, 1]";
+            throw ConfigurationError(detail.str());
+        }
+    }
+    controlSurface = static_cast<AIRCTRL_TYPE>(name - kControlSurfaceNames.begin());
+    controlIntervals = std::move(intervals);
+    controlIncrements = std::move(increments);
+}
+
+std::string_view controlSurfaceName(AIRCTRL_TYPE type) {
+    return kControlSurfaceNames.at(static_cast<std::size_t>(type));
 }
 
 std::string Configuration::describe() const {
@@ -203,6 +265,13 @@ std::string Configuration::describe() const {
         writeList(out, sideslipIntervals);
         out << " - Sideslip Increments: ";
         writeList(out, sideslipIncrements);
+    }
+    if (controlSurface) {
+        out << " - Control Surface: " << controlSurfaceName(*controlSurface)
+            << " - Control Intervals: ";
+        writeList(out, controlIntervals);
+        out << " - Control Increments: ";
+        writeList(out, controlIncrements);
     }
     return out.str();
 }

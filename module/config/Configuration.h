@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "module/simulator/HostApi.h"
@@ -33,6 +34,13 @@ struct Configuration {
     std::vector<std::uint32_t> sideslipIncrements;
 
     [[nodiscard]] bool hasSideslipAxis() const { return !sideslipIntervals.empty(); }
+    // A control axis: one surface's levels, -1 to 1; the surface absent and the lists empty
+    // without one.
+    std::optional<AIRCTRL_TYPE> controlSurface;
+    std::vector<double> controlIntervals;
+    std::vector<std::uint32_t> controlIncrements;
+
+    [[nodiscard]] bool hasControlAxis() const { return controlSurface.has_value(); }
 
     // Reads and validates every item through the host's item-file functions. Throws
     // ConfigurationError on the first problem; the file is closed before anything leaves. The
@@ -44,6 +52,10 @@ struct Configuration {
 
   private:
     void readOptionalItems(FILEHANDLE file);
+    void readControlAxis(FILEHANDLE file);
 };
+
+// "Elevator", "Rudder", "Aileron", "Flap", "ElevatorTrim" or "RudderTrim".
+[[nodiscard]] std::string_view controlSurfaceName(AIRCTRL_TYPE type);
 
 }  // namespace aeroquin

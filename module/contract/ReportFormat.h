@@ -37,15 +37,19 @@ enum class Column : std::uint8_t {
     clS,
     cdS,
     liftOverDrag,
-    cmSc,      // ReportMoments = 1
-    sideslip,  // a sideslip axis
-    cyS,       // a sideslip axis
-    clSb,      // a sideslip axis and ReportMoments = 1
-    cnSb,      // a sideslip axis and ReportMoments = 1
+    cmSc,          // ReportMoments = 1
+    sideslip,      // a sideslip axis
+    cyS,           // a sideslip or a control axis
+    clSb,          // a sideslip or a control axis, and ReportMoments = 1
+    cnSb,          // a sideslip or a control axis, and ReportMoments = 1
+    controlLevel,  // a control axis
+    clTotalS,      // a control axis
+    cdTotalS,      // a control axis
 };
-inline constexpr std::array<std::string_view, 12> kColumns{
-    "Mach Number", "AOA",    "Dynamic Pressure", "Airspeed", "CL*S",   "CD*S",
-    "L/D",         "CM*S*c", "Sideslip",         "CY*S",     "Cl*S*b", "Cn*S*b"};
+inline constexpr std::array<std::string_view, 15> kColumns{
+    "Mach Number", "AOA",    "Dynamic Pressure", "Airspeed",   "CL*S",
+    "CD*S",        "L/D",    "CM*S*c",           "Sideslip",   "CY*S",
+    "Cl*S*b",      "Cn*S*b", "Control Level",    "CL*S total", "CD*S total"};
 inline constexpr std::size_t kAlwaysReported = 7;
 
 [[nodiscard]] constexpr std::string_view columnName(Column column) {

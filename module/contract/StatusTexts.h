@@ -17,9 +17,11 @@ inline constexpr std::string_view kCompletedStatus = "Capture completed";
 inline constexpr std::string_view kEndedPrefix = "Capture ended: ";
 inline constexpr std::string_view kStoppedPrefix = "Capture stopped: ";
 // The sweep's description: "Sweeper: Mach vector size: P, AOA vector size: Q, ..."; with a
-// sideslip axis "..., AOA vector size: Q, Sideslip vector size: S, ...".
+// sideslip axis "..., AOA vector size: Q, Sideslip vector size: S, ...", and with a control axis
+// then ", Control vector size: C".
 inline constexpr std::string_view kSweepMachLabel = "Sweeper: Mach vector size: ";
 inline constexpr std::string_view kSweepAoaLabel = ", AOA vector size: ";
 inline constexpr std::string_view kSweepSideslipLabel = ", Sideslip vector size: ";
+inline constexpr std::string_view kSweepControlLabel = ", Control vector size: ";
 
 }  // namespace aeroquin::contract

@@ -14,11 +14,19 @@ ReportColumns::ReportColumns(const Configuration& configuration) : ReportColumns
     }
     if (configuration.hasSideslipAxis()) {
         add(contract::Column::sideslip);
+    }
+    // A rudder or an aileron moves the lateral ones at zero sideslip.
+    if (configuration.hasSideslipAxis() || configuration.hasControlAxis()) {
         add(contract::Column::cyS);
         if (configuration.reportMoments) {
             add(contract::Column::clSb);
             add(contract::Column::cnSb);
         }
+    }
+    if (configuration.hasControlAxis()) {
+        add(contract::Column::controlLevel);
+        add(contract::Column::clTotalS);
+        add(contract::Column::cdTotalS);
     }
 }
 

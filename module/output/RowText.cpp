@@ -114,6 +114,12 @@ double valueOf(const CaptureSample& sample, contract::Column column) {
             return sample.clSb;
         case contract::Column::cnSb:
             return sample.cnSb;
+        case contract::Column::controlLevel:
+            return sample.controlLevel;
+        case contract::Column::clTotalS:
+            return sample.clTotalS;
+        case contract::Column::cdTotalS:
+            return sample.cdTotalS;
     }
     return 0.0;
 }

@@ -160,6 +160,16 @@ struct VESSELSTATUS2 {
     DWORD xpdr;
 };
 
+// The control surfaces' types.
+enum AIRCTRL_TYPE {
+    AIRCTRL_ELEVATOR,
+    AIRCTRL_RUDDER,
+    AIRCTRL_AILERON,
+    AIRCTRL_FLAP,
+    AIRCTRL_ELEVATORTRIM,
+    AIRCTRL_RUDDERTRIM
+};
+
 enum FileAccessMode { FILE_IN = 0, FILE_OUT = 1, FILE_APP = 2, FILE_IN_ZEROONFAIL = 3 };
 enum PathRoot {
     ROOT = 0,
@@ -206,6 +216,14 @@ class OAPIFUNC VESSEL {
     void GetAngularMoment(VECTOR3& amom) const;
     // N, vessel frame: every force of the step but gravity (lift, drag, control surfaces, thrust).
     void GetLinearMoment(VECTOR3& F) const;
+    // Aerodynamic control mode: bit 0 elevator, bit 1 rudder, bit 2 ailerons follow the user's
+    // input (the Linux build's type is int).
+    DWORD GetADCtrlMode() const;
+    void SetADCtrlMode(DWORD mode) const;
+    // `direct`: the next step uses the level as it is, without the surface's ramp.
+    void SetControlSurfaceLevel(AIRCTRL_TYPE type, double level, bool direct) const;
+    // The level the last step used, -1 to 1.
+    double GetControlSurfaceLevel(AIRCTRL_TYPE type) const;
     // Attachment points; `toparent`: the points by which this vessel hangs on a parent.
     DWORD AttachmentCount(bool toparent) const;
     ATTACHMENTHANDLE GetAttachmentHandle(bool toparent, DWORD i) const;

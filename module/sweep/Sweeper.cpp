@@ -69,6 +69,11 @@ void Sweeper::build(const Configuration& configuration) {
         static_cast<void>(expandAxis(sideslipPoints_, configuration.sideslipIntervals,
                                      configuration.sideslipIncrements, "Sideslip"));
     }
+    controlPoints_.clear();
+    if (configuration.hasControlAxis()) {
+        static_cast<void>(expandAxis(controlPoints_, configuration.controlIntervals,
+                                     configuration.controlIncrements, "Control"));
+    }
 }
 
 bool Sweeper::buildAxis(std::vector<double>& points, const std::vector<double>& intervals,
@@ -89,10 +94,17 @@ bool Sweeper::advance() {
         aoaIndex_ = 0;
         return true;
     }
+    if (controlIndex_ + 1 < controlPoints_.size()) {
+        ++controlIndex_;
+        aoaIndex_ = 0;
+        sideslipIndex_ = 0;
+        return true;
+    }
     ++machIndex_;
     if (machIndex_ < machPoints_.size()) {
         aoaIndex_ = 0;
         sideslipIndex_ = 0;
+        controlIndex_ = 0;
         return true;
     }
     // The indices stay at the list sizes.
@@ -112,9 +124,14 @@ double Sweeper::currentSideslipDeg() const {
     return sideslipPoints_.empty() ? 0.0 : sideslipPoints_.at(sideslipIndex_);
 }
 
+double Sweeper::currentControlLevel() const {
+    return controlPoints_.empty() ? 0.0 : controlPoints_.at(controlIndex_);
+}
+
 std::uint64_t Sweeper::totalPoints() const {
     const std::uint64_t sideslips = sideslipPoints_.empty() ? 1 : sideslipPoints_.size();
-    return static_cast<std::uint64_t>(aoaPoints_.size()) * machPoints_.size() * sideslips;
+    const std::uint64_t levels = controlPoints_.empty() ? 1 : controlPoints_.size();
+    return static_cast<std::uint64_t>(aoaPoints_.size()) * machPoints_.size() * sideslips * levels;
 }
 
 std::string Sweeper::statusText() const {
@@ -126,6 +143,9 @@ std::string Sweeper::statusText() const {
     if (!sideslipPoints_.empty()) {
         text << ", Sideslip: " << currentSideslipDeg();
     }
+    if (!controlPoints_.empty()) {
+        text << ", Control: " << currentControlLevel();
+    }
     return text.str();
 }
 
@@ -136,9 +156,15 @@ std::string Sweeper::describe() const {
     if (!sideslipPoints_.empty()) {
         text << contract::kSweepSideslipLabel << sideslipPoints_.size();
     }
+    if (!controlPoints_.empty()) {
+        text << contract::kSweepControlLabel << controlPoints_.size();
+    }
     text << ", Current indexes - Mach: " << machIndex_ << " AOA: " << aoaIndex_;
     if (!sideslipPoints_.empty()) {
         text << " Sideslip: " << sideslipIndex_;
+    }
+    if (!controlPoints_.empty()) {
+        text << " Control: " << controlIndex_;
     }
     return text.str();
 }

@@ -1,5 +1,5 @@
-// The test-point lists and the cursor over their cross product: Mach outermost, then the
-// sideslip (when the configuration has that axis), the AOA innermost.
+// The test-point lists and the cursor over their cross product: Mach outermost, then the control
+// level and the sideslip (each when the configuration has that axis), the AOA innermost.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +25,7 @@ class Sweeper {
     Sweeper& operator=(Sweeper&&) = default;
     virtual ~Sweeper() = default;
 
-    // Expands the axes (AOA, Mach, then sideslip); leaves the cursor where it is. Throws
+    // Expands the axes (AOA, Mach, sideslip, control); leaves the cursor where it is. Throws
     // std::length_error when an axis would exceed kMaxAxisPoints, before that axis gets any
     // point.
     void build(const Configuration& configuration);
@@ -39,11 +39,15 @@ class Sweeper {
     [[nodiscard]] double currentAoaDeg() const;
     // 0 without a sideslip axis.
     [[nodiscard]] double currentSideslipDeg() const;
+    // 0 without a control axis.
+    [[nodiscard]] double currentControlLevel() const;
 
     [[nodiscard]] const std::vector<double>& aoaPoints() const { return aoaPoints_; }
     [[nodiscard]] const std::vector<double>& machPoints() const { return machPoints_; }
     // Empty without a sideslip axis.
     [[nodiscard]] const std::vector<double>& sideslipPoints() const { return sideslipPoints_; }
+    // Empty without a control axis.
+    [[nodiscard]] const std::vector<double>& controlPoints() const { return controlPoints_; }
     // Every point of the sweep: the product of the axes' sizes.
     [[nodiscard]] std::uint64_t totalPoints() const;
     [[nodiscard]] std::size_t aoaIndex() const { return aoaIndex_; }
@@ -65,9 +69,11 @@ class Sweeper {
     std::size_t aoaIndex_ = 0;
     std::size_t machIndex_ = 0;
     std::size_t sideslipIndex_ = 0;
+    std::size_t controlIndex_ = 0;
     std::vector<double> aoaPoints_;
     std::vector<double> machPoints_;
     std::vector<double> sideslipPoints_;
+    std::vector<double> controlPoints_;
 };
 
 }  // namespace aeroquin

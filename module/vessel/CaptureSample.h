@@ -18,6 +18,12 @@ struct CaptureSample {
     double cyS = 0.0;       // side force, m^2, positive to the right
     double clSb = 0.0;      // rolling moment, m^3 (coefficient x area x span), right wing down
     double cnSb = 0.0;      // yawing moment, m^3, nose right
+    // With a control axis: the level the step used, and the lift and drag of every force of the
+    // step but gravity (control surfaces and thrust too), along the simulator's lift and drag
+    // directions, m^2.
+    double controlLevel = 0.0;
+    double clTotalS = 0.0;
+    double cdTotalS = 0.0;
 };
 
 }  // namespace aeroquin

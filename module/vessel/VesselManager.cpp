@@ -16,6 +16,28 @@ namespace {
 
 constexpr double kAnchorAltitudeM = 20000.0;  // above the body's mean radius
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr std::array<AIRCTRL_TYPE, 6> kControlTypes{AIRCTRL_ELEVATOR,     AIRCTRL_RUDDER,
+                                                    AIRCTRL_AILERON,      AIRCTRL_FLAP,
+                                                    AIRCTRL_ELEVATORTRIM, AIRCTRL_RUDDERTRIM};
+
+// The airspeed's direction in the vessel frame (x right, y up, z forward) for the simulator's
+// projected angles: its angle of attack atan2(-v_y, v_z) and, opposite to its own slip angle,
+// the sideslip atan2(v_x, v_z). Along (tan b, -tan a, 1): here (sin b cos a, -sin a cos b,
+// cos a cos b) / n, which holds at a = 90 deg too. Without sideslip n = 1 and this is
+// (0, -sin a, cos a) to the bit.
+VECTOR3 airspeedDirection(double aoaRad, double sideslipRad) {
+    double cosB = std::cos(sideslipRad);
+    double sinB = std::sin(sideslipRad);
+    const double cosA = std::cos(aoaRad);
+    double n = std::sqrt(sinB * sinB * cosA * cosA + cosB * cosB);
+    if (!(n > 0.0)) {
+        // 90 deg of both: the flow has no direction; the angle of attack alone gives one.
+        cosB = 1.0;
+        sinB = 0.0;
+        n = 1.0;
+    }
+    return VECTOR3{{sinB * cosA / n, -(std::sin(aoaRad) * cosB / n), cosA * cosB / n}};
+}
 
 // The interface is never kept: the host may replace it between frames. A null handle (before
 // bind, or after a failed lookup) is not handed to the host at all.
@@ -110,7 +132,18 @@ void VesselManager::bind(const Configuration& configuration) {
     }
 
     reportMoments_ = configuration.reportMoments;
-    reportLateral_ = configuration.hasSideslipAxis();
+    reportLateral_ = configuration.hasSideslipAxis() || configuration.hasControlAxis();
+    controlSurface_ = configuration.controlSurface;
+    keptControls_.reset();
+    controlsTaken_ = false;
+    if (controlSurface_) {
+        Controls kept;
+        kept.mode = vessel->GetADCtrlMode();
+        for (const AIRCTRL_TYPE type : kControlTypes) {
+            kept.levels.at(static_cast<std::size_t>(type)) = vessel->GetControlSurfaceLevel(type);
+        }
+        keptControls_ = kept;
+    }
     anchorPosition_ =
         VECTOR3{{oapiGetSize(body) + configuration.altitudeM.value_or(kAnchorAltitudeM), 0.0, 0.0}};
 }
@@ -158,6 +191,16 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
 
     applyVelocity(sweeper.currentAoaDeg() * kRadiansPerDegree,
                   sweeper.currentSideslipDeg() * kRadiansPerDegree);
+    if (controlSurface_) {
+        if (const VESSEL* vessel = interfaceOf(vessel_)) {
+            if (!controlsTaken_) {
+                controlsTaken_ = true;
+                vessel->SetADCtrlMode(0);
+            }
+            // Direct: this very step uses the level, without the surface's ramp.
+            vessel->SetControlSurfaceLevel(*controlSurface_, sweeper.currentControlLevel(), true);
+        }
+    }
 
     // The step's forces come from the state just set, and setting it has updated the vessel's
     // air data: this density is the forces' own. Read after the step instead, it would belong to
@@ -199,6 +242,17 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
             VECTOR3 force{{0.0, 0.0, 0.0}};
             vessel->GetLinearMoment(force);
             sample.cyS = force.x / sample.dynamicPressure;
+            if (controlSurface_) {
+                // Along the simulator's lift direction, unit(0, v_z, -v_y), and its drag
+                // direction, -v, of the airspeed the pre-step commanded.
+                const VECTOR3 v = airspeedDirection(sample.aoa * kRadiansPerDegree,
+                                                    sample.sideslip * kRadiansPerDegree);
+                const double lift = std::hypot(v.z, v.y);
+                sample.clTotalS = (force.y * v.z - force.z * v.y) / lift / sample.dynamicPressure;
+                sample.cdTotalS =
+                    -(force.x * v.x + force.y * v.y + force.z * v.z) / sample.dynamicPressure;
+                sample.controlLevel = vessel->GetControlSurfaceLevel(*controlSurface_);
+            }
         }
     } else {
         const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -206,6 +260,9 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
         sample.cyS = nan;
         sample.clSb = nan;
         sample.cnSb = nan;
+        sample.controlLevel = nan;
+        sample.clTotalS = nan;
+        sample.cdTotalS = nan;
     }
     return sample;
 }
@@ -245,26 +302,11 @@ void VesselManager::applyVelocity(double aoaRad, double sideslipRad) {
     }
     const VECTOR3 surface = surfaceVelocity(*vessel, referenceBodyOf(*vessel));
 
-    // Vessel frame (x right, y up, z forward): a positive angle of attack blows from below the
-    // nose, a positive sideslip from the right. The simulator's angles are projected ones,
-    // atan2(-v_y, v_z) and, for the sideslip, atan2(v_x, v_z) (its own slip angle is the
-    // opposite), so the airspeed lies along (tan b, -tan a, 1): here (sin b cos a, -sin a cos b,
-    // cos a cos b) / n, which holds at a = 90 deg too. Without sideslip n = 1 and this is
-    // (0, -sin a, cos a) to the bit.
+    // A positive angle of attack blows from below the nose, a positive sideslip from the right.
     const double v = airspeed_;
-    double cosB = std::cos(sideslipRad);
-    double sinB = std::sin(sideslipRad);
-    const double cosA = std::cos(aoaRad);
-    double n = std::sqrt(sinB * sinB * cosA * cosA + cosB * cosB);
-    if (!(n > 0.0)) {
-        // 90 deg of both: the flow has no direction; the angle of attack alone gives one.
-        cosB = 1.0;
-        sinB = 0.0;
-        n = 1.0;
-    }
-    const VECTOR3 local{{surface.x + v * (sinB * cosA / n),
-                         surface.y - v * (std::sin(aoaRad) * cosB / n),
-                         surface.z + v * (cosA * cosB / n)}};
+    const VECTOR3 direction = airspeedDirection(aoaRad, sideslipRad);
+    const VECTOR3 local{
+        {surface.x + v * direction.x, surface.y + v * direction.y, surface.z + v * direction.z}};
     VECTOR3 global{{0.0, 0.0, 0.0}};
     vessel->GlobalRot(local, global);
 
@@ -272,6 +314,22 @@ void VesselManager::applyVelocity(double aoaRad, double sideslipRad) {
     vessel->GetStatus(state);
     state.rvel = global;
     vessel->DefSetState(&state);
+}
+
+void VesselManager::restoreControls() {
+    if (!keptControls_ || !controlsTaken_) {
+        return;
+    }
+    const Controls kept = *keptControls_;
+    keptControls_.reset();
+    const VESSEL* vessel = present() ? interfaceOf(vessel_) : nullptr;
+    if (vessel == nullptr) {
+        return;
+    }
+    for (const AIRCTRL_TYPE type : kControlTypes) {
+        vessel->SetControlSurfaceLevel(type, kept.levels.at(static_cast<std::size_t>(type)), true);
+    }
+    vessel->SetADCtrlMode(kept.mode);
 }
 
 }  // namespace aeroquin

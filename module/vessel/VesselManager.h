@@ -1,7 +1,10 @@
 // Binds a capture to one vessel and forces it into each test condition.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "module/config/Configuration.h"
 #include "module/simulator/HostApi.h"
@@ -27,7 +30,9 @@ class VesselManager {
     // Throws when the vessel, its reference body or that body's atmosphere is missing, when the
     // vessel hangs on another (the simulator computes no aerodynamics for an attached vessel) or
     // is docked to one (the simulator moves the whole stack), and ConfigurationError when the
-    // altitude reaches the top of the atmosphere.
+    // altitude reaches the top of the atmosphere. With a control axis it keeps the vessel's
+    // control levels and aerodynamic control mode; the first test point turns the mode off, so
+    // that the user's input moves no surface during the capture.
     void bind(const Configuration& configuration);
 
     // Whether the bound vessel is still in the simulation. The simulator deletes vessels at the
@@ -61,6 +66,11 @@ class VesselManager {
     // Sets the velocity for the angle of attack and the sideslip at the commanded airspeed.
     void applyVelocity(double aoaRad, double sideslipRad = 0.0);
 
+    // Gives the vessel back the control levels and mode it had at binding, once; nothing without
+    // a control axis, before the first test point or once the vessel is gone. Each level is set
+    // directly.
+    void restoreControls();
+
   private:
     OBJHANDLE vessel_ = nullptr;
     bool deleted_ = false;
@@ -68,7 +78,18 @@ class VesselManager {
     double airspeed_ = 0.0;                    // m/s
     double dynamicPressure_ = 0.0;             // Pa, of the state the last pre-step set
     bool reportMoments_ = false;
-    bool reportLateral_ = false;  // a sideslip axis: the side force, and with moments Cl and Cn
+    bool reportLateral_ = false;  // a sideslip or a control axis: the side force, and with
+                                  // moments Cl and Cn
+    std::optional<AIRCTRL_TYPE> controlSurface_;
+    // As found at binding, until restored.
+    // The mode's type differs between the simulator's builds.
+    using ControlMode = decltype(std::declval<const VESSEL&>().GetADCtrlMode());
+    struct Controls {
+        ControlMode mode = 0;
+        std::array<double, 6> levels{};  // by AIRCTRL_TYPE
+    };
+    std::optional<Controls> keptControls_;
+    bool controlsTaken_ = false;  // a test point has set the mode and a level
 };
 
 }  // namespace aeroquin

@@ -298,6 +298,32 @@ void VESSEL::GetLinearMoment(VECTOR3& F) const {
     F = aeroquin::testsupport::vesselOf(this).linearMoment;
 }
 
+DWORD VESSEL::GetADCtrlMode() const {
+    aeroquin::testsupport::call("VESSEL::GetADCtrlMode");
+    return aeroquin::testsupport::vesselOf(this).controlMode;
+}
+
+void VESSEL::SetADCtrlMode(DWORD mode) const {
+    aeroquin::testsupport::call("VESSEL::SetADCtrlMode", std::to_string(mode));
+    aeroquin::testsupport::vesselOf(this).controlMode = mode;
+}
+
+void VESSEL::SetControlSurfaceLevel(AIRCTRL_TYPE type, double level, bool direct) const {
+    std::ostringstream args;
+    args << static_cast<int>(type) << ", " << level << ", " << (direct ? "true" : "false");
+    aeroquin::testsupport::call("VESSEL::SetControlSurfaceLevel", args.str());
+    FakeVessel& v = aeroquin::testsupport::vesselOf(this);
+    const auto own = v.ownLevels.find(static_cast<int>(type));
+    v.controlLevels.at(static_cast<std::size_t>(type)) =
+        own != v.ownLevels.end() ? own->second : level;
+}
+
+double VESSEL::GetControlSurfaceLevel(AIRCTRL_TYPE type) const {
+    aeroquin::testsupport::call("VESSEL::GetControlSurfaceLevel",
+                                std::to_string(static_cast<int>(type)));
+    return aeroquin::testsupport::vesselOf(this).controlLevels.at(static_cast<std::size_t>(type));
+}
+
 DWORD VESSEL::AttachmentCount(bool toparent) const {
     aeroquin::testsupport::call("VESSEL::AttachmentCount", toparent ? "true" : "false");
     const FakeVessel& v = aeroquin::testsupport::vesselOf(this);

@@ -52,6 +52,11 @@ struct FakeVessel {
     double lift = 0.0, drag = 0.0;                         // N
     VECTOR3 angularMoment{};                               // N m, GetAngularMoment
     VECTOR3 linearMoment{};                                // N, GetLinearMoment
+    DWORD controlMode = 7;                                 // GetADCtrlMode, SetADCtrlMode
+    std::array<double, 6> controlLevels{};  // by AIRCTRL_TYPE: what the next step uses
+    // Set after each SetControlSurfaceLevel, as a vessel's own pre-step would: the level the
+    // step then uses for that type instead. Empty: none.
+    std::map<int, double> ownLevels;
     bool deleted = false;  // oapiIsVessel false, oapiGetVesselByName does not find it
     // The parent's name: one parent point, whose status is the parent; the parent gets one
     // child point for it. Empty: none. `freeParentPoints` more parent points, all free, come

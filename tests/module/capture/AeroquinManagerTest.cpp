@@ -188,6 +188,49 @@ TEST_F(AeroquinManagerTest, PointsThatCouldNotBeAppliedHaveNoRowAndTheEndCountsT
               "Capture ended: 1 of 4 points could not be applied and have no row");
 }
 
+// The vessel's own pre-step may move the commanded surface: those rows carry the level used, and
+// the end counts them rather than completing; the vessel gets its own levels back.
+TEST_F(AeroquinManagerTest, PointsAtAnotherControlLevelAreCountedAndTheLevelsGivenBack) {
+    host().itemFiles[kConfigPath] =
+        kTwoByTwo + "ControlSurface = Elevator\nControlIntervals = 0 1\nControlIncrements = 1\n";
+    auto& probe = host().vessels.front();
+    probe.controlLevels = {0.25, 0, 0, 0, 0, 0};
+    {
+        aeroquin::AeroquinManager manager(2);
+        frame(manager);
+        probe.ownLevels[AIRCTRL_ELEVATOR] = 0.75;  // the vessel's trim autopilot wakes up
+        for (int i = 1; i < 8; ++i) {
+            frame(manager);
+        }
+        // The fake keeps the two count lines, written in one call, as one.
+        ASSERT_EQ(report().size(), 5U + 8U);
+        EXPECT_EQ(report()[4],
+                  "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CY*S; Control "
+                  "Level; CL*S total; CD*S total");
+        // The ninth number: the level the step used.
+        const auto level = [](const std::string& row) {
+            std::size_t at = 0;
+            for (int i = 0; i < 8; ++i) {
+                at = row.find("; ", at) + 2;
+            }
+            return row.substr(at, row.find("; ", at) - at);
+        };
+        EXPECT_EQ(level(report()[5]), "0");
+        EXPECT_EQ(level(report()[6]), "0.75") << "commanded 0";
+        EXPECT_EQ(level(report()[9]), "0.75") << "commanded 1";
+        EXPECT_EQ(host().log.back(),
+                  "Capture ended: 7 of 8 points ran at another control level than commanded "
+                  "(their rows say which)");
+    }
+    // The end sets the elevator back directly, whatever the vessel then does with it.
+    const auto last = std::find_if(host().calls.rbegin(), host().calls.rend(), [](const auto& c) {
+        return c.name == "VESSEL::SetControlSurfaceLevel" && c.args.rfind("0, ", 0) == 0;
+    });
+    ASSERT_NE(last, host().calls.rend());
+    EXPECT_EQ(last->args, "0, 0.25, true");
+    EXPECT_EQ(probe.controlMode, 7U);
+}
+
 // Lines that the host took but the disk did not keep: the end says so instead of completing.
 TEST_F(AeroquinManagerTest, ReportLinesLostOnTheWayEndTheCaptureWithTheirCount) {
     aeroquin::AeroquinManager manager(2);

@@ -29,8 +29,9 @@ const char* const kPath = "Modules\\Plugin\\Aeroquin.cfg";
 const ModuleConfiguration kValid{"TestShip", "Reports", "1", "-10 0 30", "5 3", "0.5 1 2", "5 4"};
 
 // The optional items, read after the seven in this order.
-const std::vector<std::string> kOptionalItems{"ReportMoments", "Altitude", "SideslipIntervals",
-                                              "SideslipIncrements"};
+const std::vector<std::string> kOptionalItems{
+    "ReportMoments",  "Altitude",         "SideslipIntervals", "SideslipIncrements",
+    "ControlSurface", "ControlIntervals", "ControlIncrements"};
 
 // The valid file with some values replaced; an empty replacement leaves the item out. The
 // optional items are added when a change names them.
@@ -106,6 +107,17 @@ TEST_F(ConfigurationLoadTest, ValidFileFillsEveryField) {
     c.load();
     EXPECT_EQ(c.sideslipIntervals, (std::vector<double>{-10, 0, 10}));
     EXPECT_EQ(c.sideslipIncrements, (std::vector<std::uint32_t>{2, 1}));
+    EXPECT_FALSE(c.hasControlAxis());
+
+    // A surface by the name a user knows, in any letter case.
+    host().itemFiles[kPath] = itemFile({{"ControlSurface", "rudderTRIM"},
+                                        {"ControlIntervals", "-1 0 1"},
+                                        {"ControlIncrements", "2 4"}});
+    c.load();
+    EXPECT_EQ(c.controlSurface, std::optional<AIRCTRL_TYPE>(AIRCTRL_RUDDERTRIM));
+    EXPECT_EQ(c.controlIntervals, (std::vector<double>{-1, 0, 1}));
+    EXPECT_EQ(c.controlIncrements, (std::vector<std::uint32_t>{2, 4}));
+    EXPECT_FALSE(c.hasSideslipAxis());
 }
 
 TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
@@ -125,6 +137,9 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
         {"oapiReadItem_string", "Altitude"},
         {"oapiReadItem_string", "SideslipIntervals"},
         {"oapiReadItem_string", "SideslipIncrements"},
+        {"oapiReadItem_string", "ControlSurface"},
+        {"oapiReadItem_string", "ControlIntervals"},
+        {"oapiReadItem_string", "ControlIncrements"},
         {"oapiCloseFile", "3"}};
     ASSERT_EQ(host().calls.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -332,6 +347,42 @@ INSTANTIATE_TEST_SUITE_P(
                     {{"SideslipIntervals", "-5, 5"}, {"SideslipIncrements", "4"}},
                     "Configuration Error - error while parsing SideslipIntervals",
                     11},
+        // The control axis: all three items or none; a known surface; levels within [-1, 1].
+        FailureCase{"ControlWithoutSurface",
+                    {{"ControlIntervals", "-1 1"}, {"ControlIncrements", "4"}},
+                    "Configuration Error - ControlSurface not found: ControlIntervals needs it",
+                    14},
+        FailureCase{"ControlWithoutIncrements",
+                    {{"ControlSurface", "Elevator"}, {"ControlIntervals", "-1 1"}},
+                    "Configuration Error - ControlIncrements not found: ControlSurface needs it",
+                    14},
+        FailureCase{"UnknownControlSurface",
+                    {{"ControlSurface", "Spoiler"},
+                     {"ControlIntervals", "-1 1"},
+                     {"ControlIncrements", "4"}},
+                    "Configuration Error - ControlSurface = Spoiler is none of Elevator, Rudder, "
+                    "Aileron, Flap, ElevatorTrim, RudderTrim",
+                    14},
+        FailureCase{"ControlLevelBelowMinusOne",
+                    {{"ControlSurface", "Aileron"},
+                     {"ControlIntervals", "-1.5 0 1"},
+                     {"ControlIncrements", "1 1"}},
+                    "Configuration Error - Control levels, configuration error: -1.5 is outside "
+                    "[-1, 1]",
+                    14},
+        FailureCase{"ControlLevelAboveOne",
+                    {{"ControlSurface", "Flap"},
+                     {"ControlIntervals", "0 1.25"},
+                     {"ControlIncrements", "5"}},
+                    "Configuration Error - Control levels, configuration error: 1.25 is outside "
+                    "[-1, 1]",
+                    14},
+        FailureCase{"ControlBoundsDescending",
+                    {{"ControlSurface", "Elevator"},
+                     {"ControlIntervals", "1 -1"},
+                     {"ControlIncrements", "4"}},
+                    "Configuration Error - Control levels, configuration error: 2, 1",
+                    14},
         FailureCase{"MachTinyNegativeBound",
                     {{"MachIntervals", "-1e-300 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error: -1e-300 is below 0",
@@ -441,7 +492,7 @@ TEST_P(LoadHostThrowsTest, PropagatesAndClosesOnce) {
 INSTANTIATE_TEST_SUITE_P(Cases, LoadHostThrowsTest,
                          ::testing::Values(ThrowingCase{"StringRead", "oapiReadItem_string", 1},
                                            ThrowingCase{"IntRead", "oapiReadItem_int", 3},
-                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 11}),
+                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 14}),
                          [](const ::testing::TestParamInfo<ThrowingCase>& testInfo) {
                              return testInfo.param.name;
                          });

@@ -116,7 +116,13 @@
     X(MODULES, PathRoot, 6)                                         \
     X(oapi::Module::RENDER_NONE, oapi::Module::RenderMode, 0)       \
     X(oapi::Module::RENDER_FULLSCREEN, oapi::Module::RenderMode, 1) \
-    X(oapi::Module::RENDER_WINDOW, oapi::Module::RenderMode, 2)
+    X(oapi::Module::RENDER_WINDOW, oapi::Module::RenderMode, 2)     \
+    X(AIRCTRL_ELEVATOR, AIRCTRL_TYPE, 0)                            \
+    X(AIRCTRL_RUDDER, AIRCTRL_TYPE, 1)                              \
+    X(AIRCTRL_AILERON, AIRCTRL_TYPE, 2)                             \
+    X(AIRCTRL_FLAP, AIRCTRL_TYPE, 3)                                \
+    X(AIRCTRL_ELEVATORTRIM, AIRCTRL_TYPE, 4)                        \
+    X(AIRCTRL_RUDDERTRIM, AIRCTRL_TYPE, 5)
 
 // Free functions: X(name, function type, number of parameters without a default argument).
 // InitLib and Date2Int are the simulator's although no SDK header declares them; GetSystemTime
@@ -164,6 +170,9 @@
     X(VESSEL, GetDrag, double() const, 0)                                   \
     X(VESSEL, GetAngularMoment, void(VECTOR3&) const, 1)                    \
     X(VESSEL, GetLinearMoment, void(VECTOR3&) const, 1)                     \
+    X(VESSEL, GetADCtrlMode, DWORD() const, 0)                              \
+    X(VESSEL, SetADCtrlMode, void(DWORD) const, 1)                          \
+    X(VESSEL, GetControlSurfaceLevel, double(AIRCTRL_TYPE) const, 1)        \
     X(VESSEL, AttachmentCount, DWORD(bool) const, 1)                        \
     X(VESSEL, GetAttachmentHandle, ATTACHMENTHANDLE(bool, DWORD) const, 2)  \
     X(VESSEL, GetAttachmentStatus, OBJHANDLE(ATTACHMENTHANDLE) const, 1)    \
@@ -175,5 +184,9 @@
     X(oapi::Module, clbkPreStep, void(double, double, double), 3)           \
     X(oapi::Module, clbkPostStep, void(double, double, double), 3)          \
     X(oapi::Module, clbkDeleteVessel, void(OBJHANDLE), 1)
+
+// Members the SDK overloads, as the module calls them: X(class, name, function type).
+#define AEROQUIN_SIMULATOR_OVERLOADED_MEMBERS(X) \
+    X(VESSEL, SetControlSurfaceLevel, void(AIRCTRL_TYPE, double, bool) const)
 
 // NOLINTEND(cppcoreguidelines-macro-usage)

@@ -113,6 +113,15 @@ AEROQUIN_SIMULATOR_FUNCTIONS(AEROQUIN_CHECK_FUNCTION)
         #owner "::" #name " does not take exactly " #required " arguments without a default");
 AEROQUIN_SIMULATOR_MEMBERS(AEROQUIN_CHECK_MEMBER)
 
+// The cast picks the overload; it fails to compile when there is none of that type.
+#define AEROQUIN_CHECK_OVERLOADED_MEMBER(owner, name, type)                                  \
+    static_assert(                                                                           \
+        std::is_same_v<decltype(static_cast<aeroquin::sdkcheck::MemberPointer<owner, type>>( \
+                           &owner::name)),                                                   \
+                       aeroquin::sdkcheck::MemberPointer<owner, type>>,                      \
+        #owner "::" #name " has no overload " #type);
+AEROQUIN_SIMULATOR_OVERLOADED_MEMBERS(AEROQUIN_CHECK_OVERLOADED_MEMBER)
+
 // NOLINTEND(*-macro-usage,*-macro-parentheses,*-avoid-c-arrays)
 
 // The module derives from Module and deletes it through a Module pointer.

@@ -111,6 +111,32 @@ TEST(SweeperTest, SideslipAxisLiesBetweenMachAndAoa) {
     EXPECT_EQ(sweeper.totalPoints(), 8U);
 }
 
+// The control level is an axis of its own, outside the sideslip and the AOA, inside Mach.
+TEST(SweeperTest, ControlAxisLiesOutsideTheSideslip) {
+    Configuration configuration = configurationOf({0.5, 1}, {0}, {0, 10}, {1});
+    configuration.sideslipIntervals = {-5, 5};
+    configuration.sideslipIncrements = {1};
+    configuration.controlSurface = AIRCTRL_ELEVATOR;
+    configuration.controlIntervals = {-1, 1};
+    configuration.controlIncrements = {1};
+    Sweeper sweeper;
+    sweeper.build(configuration);
+    EXPECT_EQ(sweeper.describe(),
+              "Sweeper: Mach vector size: 1, AOA vector size: 2, Sideslip vector size: 2, Control "
+              "vector size: 2, Current indexes - Mach: 0 AOA: 0 Sideslip: 0 Control: 0");
+    EXPECT_EQ(sweeper.statusText(), "Mach: 0.5, AOA: 0, Sideslip: -5, Control: -1");
+    std::vector<std::vector<double>> visited;
+    do {
+        visited.push_back(
+            {sweeper.currentControlLevel(), sweeper.currentSideslipDeg(), sweeper.currentAoaDeg()});
+    } while (sweeper.advance());
+    const std::vector<std::vector<double>> expected{{-1, -5, 0}, {-1, -5, 10}, {-1, 5, 0},
+                                                    {-1, 5, 10}, {1, -5, 0},   {1, -5, 10},
+                                                    {1, 5, 0},   {1, 5, 10}};
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(sweeper.totalPoints(), 8U);
+}
+
 TEST(SweeperTest, OneByOneFinishesOnTheFirstAdvance) {
     Sweeper sweeper;
     sweeper.build(configurationOf({0.8, 1}, {0}, {5, 10}, {0}));

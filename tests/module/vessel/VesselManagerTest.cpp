@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -611,6 +612,58 @@ TEST_F(VesselManagerTest, LateralColumnsAreBodyAxesOfTheSimulatorsSums) {
     EXPECT_NEAR(sample.cyS, -11.0 / q, tolerance);
     EXPECT_NEAR(sample.clSb, 7.0 / q, tolerance);
     EXPECT_NEAR(sample.cnSb, -5.0 / q, tolerance);
+}
+
+// With a control axis: binding only reads the levels and the mode; the first point turns the
+// mode off and each point sets its level directly; the row carries the level read back and the
+// whole force along the simulator's lift and drag directions; the end gives back what binding
+// found, each level directly.
+TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesTheVesselBackItsOwn) {
+    host.bodies.front().period = std::numeric_limits<double>::infinity();
+    configuration = configurationOf({2.0, 3.0}, {0}, {10.0, 20.0}, {1});
+    configuration.controlSurface = AIRCTRL_RUDDER;
+    configuration.controlIntervals = {-0.5, 0.5};
+    configuration.controlIncrements = {1};
+    vessel->controlLevels = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6};
+    vessel->controlMode = 5;
+    manager.bind(configuration);
+    EXPECT_EQ(host.count("VESSEL::SetADCtrlMode"), 0);
+    EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 0);
+    EXPECT_EQ(host.count("VESSEL::GetControlSurfaceLevel"), 6);
+    manager.restoreControls();
+    EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 0) << "nothing taken yet";
+
+    Sweeper sweeper = sweepOf(configuration);
+    manager.applyTestPoint(sweeper);
+    EXPECT_EQ(vessel->controlMode, 0U);
+    const auto set = std::find_if(host.calls.begin(), host.calls.end(), [](const auto& call) {
+        return call.name == "VESSEL::SetControlSurfaceLevel";
+    });
+    ASSERT_NE(set, host.calls.end());
+    EXPECT_EQ(set->args, "1, -0.5, true");
+    // 10 deg of AOA: lift along (0, cos a, sin a), drag along (0, sin a, -cos a).
+    const double a = 10.0 * std::numbers::pi / 180.0;
+    vessel->linearMoment = vec(3.0, 1000.0 * std::cos(a) + 50.0 * std::sin(a),
+                               1000.0 * std::sin(a) - 50.0 * std::cos(a));
+    const CaptureSample sample = manager.measure(sweeper);
+    const double q = 0.5 * vessel->density * kMach2Airspeed * kMach2Airspeed;
+    EXPECT_EQ(sample.controlLevel, -0.5);
+    EXPECT_NEAR(sample.clTotalS, 1000.0 / q, 1e-12);
+    EXPECT_NEAR(sample.cdTotalS, 50.0 / q, 1e-12);
+    EXPECT_NEAR(sample.cyS, 3.0 / q, 1e-12);
+
+    host.calls.clear();
+    manager.restoreControls();
+    manager.restoreControls();
+    EXPECT_EQ(host.callNames(),
+              (Names{"oapiIsVessel", "oapiGetVesselInterface", "VESSEL::SetControlSurfaceLevel",
+                     "VESSEL::SetControlSurfaceLevel", "VESSEL::SetControlSurfaceLevel",
+                     "VESSEL::SetControlSurfaceLevel", "VESSEL::SetControlSurfaceLevel",
+                     "VESSEL::SetControlSurfaceLevel", "VESSEL::SetADCtrlMode"}))
+        << "once";
+    EXPECT_EQ(host.calls[3].args, "1, 0.2, true");
+    EXPECT_EQ(vessel->controlLevels, (std::array<double, 6>{0.1, 0.2, 0.3, 0.4, 0.5, 0.6}));
+    EXPECT_EQ(vessel->controlMode, 5U);
 }
 
 TEST_F(VesselManagerTest, AltitudeAtTheTopOfTheAtmosphereIsRefusedNamingTheLimit) {
