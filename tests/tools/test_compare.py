@@ -209,6 +209,42 @@ class CompareCommandTest(unittest.TestCase):
         self.assertIn("\nCY*S              0     ", out)
         self.assertNotIn("Cl*S*b", out.split("compared\n", 1)[1])
 
+    def test_control_level_is_a_grid_column(self):
+        elevator = read_fixture("elevator.csv")
+        self.write("a.csv", elevator)
+        # CL*S total 0.75 -> 0.76 at Mach 1, level 0.5, AOA 5: 0.01 / 0.76 = 0.0131579
+        status, out, _ = self.compare(elevator.replace("; 0.5; 0.75; 1.4\n", "; 0.5; 0.76; 1.4\n"))
+        self.assertEqual(status, 1)
+        self.assertIn(
+            "Column            largest deviation  at Mach  at control level  at AOA  A     B\n"
+            "Dynamic Pressure  0                  -        -                 -       -     -"
+            "     ok\n",
+            out,
+        )
+        self.assertIn(
+            "CL*S total        0.0131579          1        0.5               5       0.75  0.76"
+            "  beyond tolerance\n"
+            "CD*S total        0                  -        -                 -       -     -"
+            "     ok\n\nResult: beyond tolerance in CL*S total\n",
+            out,
+        )
+        self.assertNotIn("\nControl Level ", out)
+        # rows are paired by the level written in them
+        status, out, _ = self.compare(read_fixture("elevator-moved.csv"))
+        self.assertEqual(status, 1)
+        self.assertIn(
+            "Note: B: the control levels as written do not form a grid; points (Mach x AOA) per"
+            " control level as written, of 8: -1: 8, -0.5: 8 (9 rows), 0: 7, 0.25: 1, 0.5: 7,"
+            " 1: 8\n"
+            "Grids differ:\n"
+            "  row 10 is Mach 0.5, control level 0, AOA 0 in A (line 16) but Mach 0.5, control"
+            " level -0.5, AOA 0 in B (line 16)\n"
+            "  38 grid points in common\n"
+            "Rows compared: 38\n",
+            out,
+        )
+        self.assertTrue(out.endswith("\nResult: grids differ\n"))
+
     def test_unreadable_b_is_an_error_not_a_difference(self):
         status, out, err = run_tool("compare", "a.csv", "none.csv", cwd=self.folder.name)
         self.assertEqual(status, 2)

@@ -1,10 +1,11 @@
+import math
 import os
 import shutil
 import tempfile
 import unittest
 from unittest import mock
 
-from support import PYTHON, fixture, run_tool
+from support import PYTHON, columns, fixture, read_fixture, run_tool, with_sideslip
 
 import importlib.util
 
@@ -63,6 +64,12 @@ class PlotTest(unittest.TestCase):
                      "CM*S*c [m³]"):
             with self.subTest(text=text):
                 self.assertTrue(text in svg, "%r is not in the SVG" % text)
+
+    def write(self, name, text):
+        path = os.path.join(self.folder.name, name)
+        with open(path, "w", encoding="utf-8") as file:
+            file.write(text)
+        return path
 
     def drawn(self, name, *args):
         """Each panel's labelled curves by its title, read when the figure is saved:
@@ -134,7 +141,9 @@ class PlotTest(unittest.TestCase):
             ("sideslip-moment.csv", "2", "sideslip-moment.csv has no rows at Mach 2; its Mach"
              " numbers are 0.5, 1"),
             ("sideslip.csv", "0.5", "--mach chooses the Mach number of the Cn*S*b and Cl*S*b"
-             " panels; sideslip.csv has no such columns"),
+             " panels and of the control level panels; sideslip.csv has no such panels"),
+            ("elevator.csv", "0.7", "elevator.csv has no rows at Mach 0.7; its Mach numbers are"
+             " 0.5, 1"),
         ]
         for name, mach, message in cases:
             with self.subTest(name):
@@ -142,6 +151,78 @@ class PlotTest(unittest.TestCase):
                                             cwd=fixture(""))
                 self.assertEqual((status, out, err), (2, "", "aeroquin-report: error: %s\n"
                                                       % message))
+
+    def test_control_panels_draw_the_trims_and_the_moment_per_level(self):
+        levels = [-1, -0.5, 0, 0.5, 1]
+        cases = [
+            # Mach number chosen (the lowest by default) and as titled, CM*S*c at AOA -5 ... 10
+            # per level: m0 - ma AOA + md level
+            (None, "0.5", [[0.4 + 0.2 * level - 0.1 * aoa for aoa in (-5, 0, 5, 10)]
+                           for level in levels]),
+            (1.0, "1", [[0.2 + 0.4 * level - 0.05 * aoa for aoa in (-5, 0, 5, 10)]
+                        for level in levels]),
+        ]
+        for mach, text, moments in cases:
+            with self.subTest(mach=text):
+                drawn = self.drawn("elevator.csv", mach)
+                per_level = drawn["Pitching moment per control level at Mach %s" % text]
+                self.assertEqual([curve[:2] for curve in per_level],
+                                 [("level %g" % level, [-5, 0, 5, 10]) for level in levels])
+                for (_, _, got), expected in zip(per_level, moments):
+                    for a, b in zip(got, expected):
+                        self.assertAlmostEqual(a, b, places=12)
+        # Mach 1 cannot trim at level 1: a gap
+        self.assertEqual(
+            [(label, x, [None if math.isnan(v) else round(v, 12) for v in y])
+             for label, x, y in drawn["Trim AOA against control level (statically stable"
+                                      " trims)"]],
+            [("Mach 0.5", levels, [2, 3, 4, 5, 6]), ("Mach 1", levels, [-4, 0, 4, 8, None])],
+        )
+        # with a sideslip axis, of the rows at sideslip 0 (off it CM*S*c is 5)
+        drawn = self.drawn(self.write("r.csv", with_sideslip(read_fixture("elevator.csv"))))
+        self.assertEqual(
+            drawn["Pitching moment per control level at Mach 0.5"][0],
+            ("level -1", [-5, 0, 5, 10], [0.7, 0.2, -0.3, -0.8]),
+        )
+        # the other panels hold the rows at level 0
+        self.assertEqual(
+            drawn["Lift (CL*S = lift / dynamic pressure)"][1], ("Mach 1", [-5, 0, 5, 10],
+                                                                [-2, -0.5, 1, 2.5]),
+        )
+
+    def test_control_panels_without_the_moments_draw_the_total_lift_and_drag(self):
+        text = columns(read_fixture("elevator.csv"), (
+            "Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D", "CY*S",
+            "Control Level", "CL*S total", "CD*S total"))
+        drawn = self.drawn(self.write("r.csv", text))
+        self.assertEqual(
+            drawn["Total lift per control level at Mach 0.5"][0],
+            ("level -1", [-5, 0, 5, 10], [-0.2, 0.8, 1.8, 2.8]),
+        )
+        self.assertEqual(
+            drawn["Total drag per control level at Mach 0.5"][4],
+            ("level 1", [-5, 0, 5, 10], [0.6, 0.35, 0.6, 1.35]),
+        )
+        self.assertNotIn("Trim AOA against control level (statically stable trims)", drawn)
+
+    def test_control_levels_the_vessel_moved_are_noted(self):
+        target = os.path.join(self.folder.name, "figure.svg")
+        status, out, err = run_tool("plot", "elevator-moved.csv", "-o", target, "--mach", "1",
+                                    cwd=fixture(""))
+        self.assertEqual((status, out), (0, "Figure written: %s\n" % target))
+        self.assertEqual(
+            err,
+            "aeroquin-report: note: elevator-moved.csv: the control levels as written do not"
+            " form a grid; points (Mach x AOA) per control level as written, of 8: -1: 8, -0.5:"
+            " 8 (9 rows), 0: 7, 0.25: 1, 0.5: 7, 1: 8\n",
+        )
+        with open(target, encoding="utf-8") as file:
+            svg = file.read()
+        for text in ("Tailed: Aeroquin capture of 2 Mach numbers × 6 control levels × 4 angles of"
+                     " attack", "Lift, drag and pitch at control level 0", "form a grid; each",
+                     "Pitching moment per control level at Mach 1", ">level 0.25<"):
+            with self.subTest(text=text):
+                self.assertTrue(text in svg, "%r is not in the SVG" % text)
 
     def test_report_cut_short_is_noted(self):
         target = os.path.join(self.folder.name, "figure.svg")

@@ -161,6 +161,13 @@ class ParseTest(unittest.TestCase):
                 self.assertEqual(str(caught.exception), message)
 
 
+MOVED = (
+    "the control levels as written do not form a grid: the vessel may have moved the control at"
+    " some points (the capture's status then counts the points that ran at another level than"
+    " commanded); each row counts at the level written in it"
+)
+
+
 class GridTest(unittest.TestCase):
     def test_complete_grid_has_no_problems(self):
         self.assertEqual(grid_problems(read_report(fixture("glider.csv"))), [])
@@ -171,6 +178,7 @@ class GridTest(unittest.TestCase):
         two_mach = HEADER.replace("Mach points = 1", "Mach points = 2")
         row = "1; 5; 12605.8; 295.07; 1.5; 1; 1.5\n"
         sideslip = read_fixture("sideslip-moment.csv").splitlines(True)
+        elevator = read_fixture("elevator.csv").splitlines(True)
         cases = [
             (
                 "repeated point",
@@ -250,6 +258,43 @@ class GridTest(unittest.TestCase):
                     "3 of the 12 points of the 2 Mach x 3 sideslip x 2 AOA grid are missing",
                     "the header announces 2 AOA x 2 Mach and the rows show 3 sideslip values:"
                     " 12 points, the report holds 9 rows",
+                ],
+            ),
+            # rows carry the level the step used: a vessel may move it at some points
+            (
+                "control levels the vessel moved",
+                read_fixture("elevator-moved.csv"),
+                [
+                    MOVED,
+                    "points (Mach x AOA) per control level as written, of 8: -1: 8, -0.5: 8 (9"
+                    " rows), 0: 7, 0.25: 1, 0.5: 7, 1: 8",
+                ],
+            ),
+            (
+                "every point at one level",
+                "".join(elevator[:6] + [
+                    line.replace("; -1; ", "; 0; ").replace("; -0.5; ", "; 0; ")
+                    .replace("; 0.5; ", "; 0; ").replace("; 1; ", "; 0; ")
+                    for line in elevator[6:]
+                ]),
+                [
+                    MOVED,
+                    "points (Mach x AOA) per control level as written, of 8: 0: 8 (40 rows)",
+                ],
+            ),
+            (
+                "control levels cut short",
+                "".join(elevator[:20]),
+                ["report cut short: at least 18 of at least 32 rows missing"],
+            ),
+            # a point missing at every level is a hole in the grid, not a moved level
+            (
+                "control levels with a hole at every level",
+                "".join(line for line in elevator if not line.startswith("1; 10;")),
+                [
+                    "5 of the 40 points of the 2 Mach x 5 control level x 4 AOA grid are missing",
+                    "the header announces 4 AOA x 2 Mach and the rows show 5 control level"
+                    " values: 40 points, the report holds 35 rows",
                 ],
             ),
             (

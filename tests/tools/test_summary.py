@@ -1,8 +1,16 @@
 import unittest
 
-from support import fixture, read_fixture, run_tool
+from support import columns, fixture, read_fixture, run_tool, with_sideslip
 from aeroquin_report.report import parse_report, read_report
-from aeroquin_report.summary import sideslip_slope, summarize, summary_lines, zero_lift_aoa
+from aeroquin_report.summary import (
+    Crossing,
+    MachSummary,
+    slope_at_zero,
+    summarize,
+    summary_lines,
+    trim_range,
+    zero_lift_aoa,
+)
 
 HEADER = (
     "Aeroquin version: 1.0\n"
@@ -156,7 +164,7 @@ class SideslipTest(unittest.TestCase):
         ]
         for name, points, expected in cases:
             with self.subTest(name):
-                self.assertEqual(sideslip_slope(points), expected)
+                self.assertEqual(slope_at_zero(points), expected)
 
     def test_verdicts_of_slopes_zero_as_printed(self):
         # Mach 0.5's Cl*S*b and Cn*S*b 0 on every row (fins on the centreline, no fin at all),
@@ -170,6 +178,96 @@ class SideslipTest(unittest.TestCase):
             summary_lines(parse_report(text, "r.csv"))[-2],
             "0.5   0             -0.179768            0                      directionally"
             " neutral   0                      no dihedral effect",
+        )
+
+
+class ControlTest(unittest.TestCase):
+    def test_trim_range_over_the_levels(self):
+        def level(trim, going_down=True, span=(-5, 10)):
+            entry = MachSummary(0.5, 4, 0, aoa_span=span)
+            entry.trim = None if trim is None else Crossing(trim, going_down, 0.5)
+            return entry
+
+        cases = [
+            ("every level trims", [level(2), level(4), level(6)], [(2, 6)]),
+            ("trims falling with the level", [level(6), level(4), level(2)], [(2, 6)]),
+            ("an end level cannot trim", [level(None), level(0), level(4)], [(0, 4)]),
+            ("a middle level cannot trim", [level(2), level(None), level(6), level(8)],
+             [(2, 2), (6, 8)]),
+            # a level written at part of the AOAs only tells nothing where it has no rows
+            ("a level at some AOAs only", [level(2), level(None, span=(5, 5)), level(6)],
+             [(2, 6)]),
+            ("unstable trims do not count", [level(2, False), level(4), level(6, False)],
+             [(4, 4)]),
+            ("overlapping pieces merge", [level(2), level(6), level(None), level(4), level(8)],
+             [(2, 8)]),
+            ("no level trims", [level(None), level(None)], []),
+        ]
+        for name, levels, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(trim_range([(0, entry) for entry in levels]), expected)
+
+    def test_no_level_trims_at_a_mach_number(self):
+        # CM*S*c 1 at every row of Mach 1: no trim; the power is then taken at AOA 0.
+        text = "".join(
+            line if not line.startswith("1; ") else "; ".join(
+                field if i != 7 else "1" for i, field in enumerate(line.split("; "))
+            )
+            for line in read_fixture("elevator.csv").splitlines(True)
+        )
+        lines = summary_lines(parse_report(text, "r.csv"))
+        start = lines.index("Mach  at AOA [deg]  dCL*S total [m^2]  dCM*S*c [m^3]  dCl*S*b [m^3]"
+                            "  dCn*S*b [m^3]  trim range [deg]")
+        self.assertEqual(
+            lines[start + 2],
+            "1     0             -0.6               0              0.1            -0.02      "
+            "    cannot trim within the levels",
+        )
+        self.assertEqual(
+            lines[-5:],
+            ["1     -1             no trim within the range  -                            4     0",
+             "1     -0.5           no trim within the range  -                            4     0",
+             "1     0              no trim within the range  -                            4     0",
+             "1     0.5            no trim within the range  -                            4     0",
+             "1     1              no trim within the range  -                            4     0"],
+        )
+
+    def test_without_the_moments_the_power_of_the_total_lift_only(self):
+        text = columns(read_fixture("elevator.csv"), (
+            "Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D", "CY*S",
+            "Control Level", "CL*S total", "CD*S total"))
+        self.assertEqual(
+            summary_lines(parse_report(text, "r.csv"))[-5:],
+            [
+                "",
+                "Control power per unit level around control level 0, at the AOA nearest 0:",
+                "Mach  at AOA [deg]  dCL*S total [m^2]",
+                "0.5   0             -0.3",
+                "1     0             -0.6",
+            ],
+        )
+
+    def test_with_a_sideslip_axis_at_sideslip_0(self):
+        lines = summary_lines(parse_report(with_sideslip(read_fixture("elevator.csv")), "r.csv"))
+        self.assertEqual(lines[3], "Grid: 2 Mach x 5 control level x 3 sideslip x 4 AOA = 120"
+                                   " points, 120 rows")
+        start = lines.index("Control power per unit level around control level 0, at its trim AOA"
+                            " or, without a trim, at the AOA nearest 0; trim range over the"
+                            " levels; at sideslip 0 deg:")
+        self.assertEqual(
+            lines[start + 2:start + 6],
+            [
+                "0.5   4             -0.3               0.2            0.09           -0.01      "
+                "    2 to 6",
+                "1     4             -0.52              0.4            0.18           -0.02      "
+                "    -4 to 8",
+                "",
+                "Trim AOA per control level, at sideslip 0 deg:",
+            ],
+        )
+        self.assertEqual(
+            [line.split()[2] for line in lines[start + 7:]],
+            ["2", "3", "4", "5", "6", "-4", "0", "4", "8", "no"],
         )
 
 
@@ -251,6 +349,76 @@ class SummaryCommandTest(unittest.TestCase):
                 "Mach  at AOA [deg]  CY_beta*S [m^2/deg]",
                 "0.5   2             -0.18",
             ],
+        )
+
+    def test_text_with_a_control_axis(self):
+        # CM*S*c = m0 - ma AOA + md level: Mach 0.5 trims at 4 + 2 level, Mach 1 at 4 + 8 level
+        # (level 1 beyond AOA 10). At the trim of level 0 (AOA 4, between the rows of 0 and 5):
+        # dCl*S*b = 0.05 + 0.01 AOA (Mach 0.5), 0.1 + 0.02 AOA (Mach 1); Cn*S*b = -0.04 (-0.08)
+        # level^3, whose chord between the levels -0.5 and 0.5 is a quarter of that.
+        status, out, err = run_tool("summary", "elevator.csv", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(
+            out.split("Flagged rows: 0\n\nAt control level 0:\n")[0],
+            "Report: elevator.csv\n"
+            "Vessel class: Tailed\n"
+            "Capture started: 2024/03/05::14:07:09 (UTC)\n"
+            "Grid: 2 Mach x 5 control level x 4 AOA = 40 points, 40 rows\n",
+        )
+        self.assertEqual(
+            out.split("\n\n", 2)[2],
+            "Control power per unit level around control level 0, at its trim AOA or, without a"
+            " trim, at the AOA nearest 0; trim range over the levels:\n"
+            "Mach  at AOA [deg]  dCL*S total [m^2]  dCM*S*c [m^3]  dCl*S*b [m^3]  dCn*S*b [m^3]"
+            "  trim range [deg]\n"
+            "0.5   4             -0.3               0.2            0.09           -0.01        "
+            "  2 to 6\n"
+            "1     4             -0.52              0.4            0.18           -0.02        "
+            "  -4 to 8\n"
+            "\n"
+            "Trim AOA per control level:\n"
+            "Mach  control level  trim AOA [deg]            neutral point behind CG [m]  rows"
+            "  flagged\n"
+            "0.5   -1             2                         0.5                          4     0\n"
+            "0.5   -0.5           3                         0.5                          4     0\n"
+            "0.5   0              4                         0.5                          4     0\n"
+            "0.5   0.5            5                         0.5                          4     0\n"
+            "0.5   1              6                         0.5                          4     0\n"
+            "1     -1             -4                        0.166667                     4     0\n"
+            "1     -0.5           0                         0.166667                     4     0\n"
+            "1     0              4                         0.166667                     4     0\n"
+            "1     0.5            8                         0.166667                     4     0\n"
+            "1     1              no trim within the range  -                            4     0\n",
+        )
+
+    def test_levels_the_vessel_moved(self):
+        # Mach 0.5's point at level 0 and AOA 0 ran at -0.5, Mach 1's at 0.5 and AOA 5 at 0.25.
+        status, out, err = run_tool("summary", "elevator-moved.csv", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        lines = out.splitlines()
+        self.assertEqual(lines[3], "Grid: 2 Mach x 6 control level (as written) x 4 AOA, 40 rows")
+        # the notes of grid_problems (test_report)
+        self.assertEqual([line[:56] for line in lines[4:7]], [
+            "Note: the control levels as written do not form a grid: ",
+            "Note: points (Mach x AOA) per control level as written, ",
+            "Flagged rows: 0",
+        ])
+        # Mach 1's Cn*S*b from the levels -0.5 and 0.25 at AOA 5; the level 0.25, at AOA 5 only,
+        # does not part the trim range.
+        self.assertIn(
+            "1     4             -0.52              0.4            0.18           -0.016       "
+            "  -4 to 8\n",
+            out,
+        )
+        self.assertIn(
+            "0.5   -0.5           3                         0.5                          5     0\n"
+            "0.5   0              4                         0.5                          3     0\n",
+            out,
+        )
+        self.assertIn(
+            "1     0.25           no trim within the range  -                            1     0\n"
+            "1     0.5            8                         0.166667                     3     0\n",
+            out,
         )
 
     def test_flagged_rows_listed(self):

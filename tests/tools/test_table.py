@@ -90,6 +90,24 @@ class CsvTableTest(unittest.TestCase):
             " sideslip 0, and the report has none\n",
         )
 
+    def test_a_control_axis_gives_the_rows_at_control_level_0(self):
+        status, out, err = run_tool(
+            "table", "elevator.csv", "--area", "2", "--chord", "0.5", cwd=fixture("")
+        )
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(out.splitlines()[3:], [
+            "# the report's rows at control level 0; its other rows are left out",
+            "mach,aoa,cl,cm,cd",
+            "0.5,-5,-0.25,0.9,0.25",
+            "0.5,0,0.25,0.4,0.125",
+            "0.5,5,0.75,-0.1,0.25",
+            "0.5,10,1.25,-0.6,0.625",
+            "1,-5,-1,0.45,0.65",
+            "1,0,-0.25,0.2,0.4",
+            "1,5,0.5,-0.05,0.65",
+            "1,10,1.25,-0.3,1.4",
+        ])
+
     def test_rows_out_of_sweep_order_come_out_sorted(self):
         lines = read_fixture("glider.csv").splitlines(keepends=True)
         shuffled = "".join(lines[:6] + lines[6:][::-1])
@@ -163,6 +181,14 @@ class CsvTableTest(unittest.TestCase):
                 read_fixture("cut-mid-row.csv"),
                 "cut-mid-row.csv: cannot make a table: report cut short: 3 of 8 rows missing;"
                 " the last line was cut mid-row",
+            ),
+            # points that ran at another level: level 0 lacks one, and the rows are no grid
+            (
+                "elevator-moved.csv",
+                read_fixture("elevator-moved.csv"),
+                "elevator-moved.csv: cannot make a table: the control levels as written do not"
+                " form a grid; points (Mach x AOA) per control level as written, of 8: -1: 8,"
+                " -0.5: 8 (9 rows), 0: 7, 0.25: 1, 0.5: 7, 1: 8",
             ),
             # the rows make a complete grid of two Mach numbers, the header announces three
             (

@@ -14,7 +14,15 @@ import sys
 from . import VERSION
 from .compare import compare, comparison_lines
 from .numtext import g6
-from .report import ReportError, cut_short, read_report
+from .report import (
+    CONTROL,
+    NO_LEVEL_GRID,
+    ReportError,
+    cut_short,
+    level_counts,
+    level_spread,
+    read_report,
+)
 from .summary import summary_lines
 
 PROG = "aeroquin-report"
@@ -74,14 +82,23 @@ def _parser() -> argparse.ArgumentParser:
         " (else at the AOA nearest 0), with their verdicts (Cn_beta > 0: directionally stable;"
         " Cl_beta < 0: rolls away from the sideslip). A slope is the chord between the rows"
         " nearest 0 on either side, or, with rows on one side only, between the row at 0 and"
-        " the nearest on that side; between two AOAs it is interpolated linearly in AOA.",
+        " the nearest on that side; between two AOAs it is interpolated linearly in AOA. With a"
+        " control axis these are of the rows at the level nearest 0, and a table gives per Mach"
+        " number the control power per unit level (the slopes of CL*S total and, with CM*S*c,"
+        " of CM*S*c, Cl*S*b and Cn*S*b, taken as the sideslip slopes are, at the trim AOA of"
+        " that level) and the trim range: the AOAs at which the levels trim, statically"
+        ' stable, or "cannot trim within the levels"; another gives the trim AOA at each level.'
+        " Rows count at the level written in them; when those levels do not form a grid (the"
+        " vessel moved the control at some points), notes say so.",
     )
     summary.add_argument("report", metavar="REPORT", help=REPORT_HELP)
 
     plot = commands.add_parser(
         "plot",
         help="CL*S, CD*S, L/D against AOA and the drag polar; CM*S*c against AOA and CL*S when"
-        " the report has it; Cn*S*b and Cl*S*b against the sideslip when it has them",
+        " the report has it; Cn*S*b and Cl*S*b against the sideslip when it has them; with a"
+        " control axis the trim AOA against the level and CM*S*c per level (without CM*S*c:"
+        " CL*S total and CD*S total per level)",
     )
     plot.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     plot.add_argument(
@@ -94,7 +111,8 @@ def _parser() -> argparse.ArgumentParser:
         "--mach",
         metavar="M",
         type=_non_negative,
-        help="the Mach number of the Cn*S*b and Cl*S*b panels (default: the report's lowest)",
+        help="the Mach number of the Cn*S*b and Cl*S*b panels and of the control level panels"
+        " (default: the report's lowest)",
     )
 
     comparison = commands.add_parser(
@@ -122,8 +140,8 @@ def _parser() -> argparse.ArgumentParser:
     table = commands.add_parser(
         "table",
         help="coefficient table cl = CL*S/S, cd = CD*S/S (with --chord also"
-        " cm = CM*S*c/(S*c)) for the host or for C++; of the rows at sideslip 0 when the"
-        " report has a sideslip axis",
+        " cm = CM*S*c/(S*c)) for the host or for C++; of the rows at sideslip 0 and control"
+        " level 0 when the report has those axes",
     )
     table.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     table.add_argument(
@@ -243,10 +261,10 @@ def _plot(args: argparse.Namespace) -> int:
     if not report.rows:
         return _error("%s holds no rows; nothing to plot" % args.report)
     if args.mach is not None:
-        if not report.has_side_moments:
+        if not (report.has_side_moments or CONTROL in report.columns):
             return _error(
-                "--mach chooses the Mach number of the Cn*S*b and Cl*S*b panels; %s has no"
-                " such columns" % args.report
+                "--mach chooses the Mach number of the Cn*S*b and Cl*S*b panels and of the"
+                " control level panels; %s has no such panels" % args.report
             )
         machs = sorted({row.mach for row in report.rows})
         if args.mach not in machs:
@@ -257,6 +275,13 @@ def _plot(args: argparse.Namespace) -> int:
     short = cut_short(report)
     if short:
         print("%s: note: %s: %s" % (PROG, args.report, short), file=sys.stderr)
+    spread = level_spread(report)
+    if spread:
+        print(
+            "%s: note: %s: %s; %s"
+            % (PROG, args.report, NO_LEVEL_GRID, level_counts(report, spread)),
+            file=sys.stderr,
+        )
     try:
         write_figure(report, path, args.mach)
     except MatplotlibMissing as missing:

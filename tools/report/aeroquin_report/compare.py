@@ -7,7 +7,15 @@ from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
-from .report import MIDDLE_AXES, Report, Row, cut_short
+from .report import (
+    MIDDLE_AXES,
+    NO_LEVEL_GRID,
+    Report,
+    Row,
+    cut_short,
+    level_counts,
+    level_spread,
+)
 
 # Mach number, AOA and the middle axes make the grid; the other columns are compared.
 GRID_COLUMNS = ("Mach Number", "AOA") + tuple(MIDDLE_AXES)
@@ -129,6 +137,11 @@ def comparison_lines(
         note = cut_short(report)
         if note:
             lines.append("Note: %s: %s" % (name, note))
+        spread = level_spread(report)
+        if spread:
+            lines.append(
+                "Note: %s: %s; %s" % (name, NO_LEVEL_GRID, level_counts(report, spread))
+            )
     lines += ["Note: " + note for note in result.notes]
     if result.grid_differences:
         lines.append("Grids differ:")

@@ -1,6 +1,8 @@
 """The figure of a report: CL*S, CD*S and L/D against AOA, and the drag polar; with the pitching
 moment also CM*S*c against AOA and against CL*S; with the rolling and yawing moments also
-Cn*S*b and Cl*S*b against the sideslip at one Mach number, one curve per AOA."""
+Cn*S*b and Cl*S*b against the sideslip at one Mach number, one curve per AOA; with a control axis
+the trim AOA against the level, one curve per Mach number, and CM*S*c against AOA at one Mach
+number, one curve per level (without the moment: CL*S total and CD*S total against AOA)."""
 
 import math
 import os
@@ -8,7 +10,22 @@ import re
 from typing import Any
 
 from .numtext import g6
-from .report import ROLL, SIDESLIP, YAW, Report, Row, cut_short, reference, rows_at
+from .report import (
+    CONTROL,
+    DRAG_TOTAL,
+    LIFT_TOTAL,
+    MOMENT,
+    ROLL,
+    SIDESLIP,
+    YAW,
+    Report,
+    Row,
+    cut_short,
+    level_spread,
+    reference,
+    rows_at,
+)
+from .summary import level_trims
 
 FORMATS = (".png", ".svg")
 
@@ -96,10 +113,42 @@ def sideslip_curves(
     return curves
 
 
+def level_curves(
+    report: Report, mach: float, column: str
+) -> list[tuple[float, list[float], list[float]]]:
+    """Per control level as written at the Mach number `mach`, ascending: AOA and the column of
+    the rows at the sideslip nearest 0, sorted by AOA, non-finite values as NaN gaps."""
+    point = {name: value for name, value in reference(report).items() if name != CONTROL}
+    by_level: dict[float, list[Row]] = {}
+    for row in rows_at(report.rows, point):
+        if row.mach == mach:
+            by_level.setdefault(row.value(CONTROL), []).append(row)
+    curves = []
+    for level in sorted(by_level):
+        rows = sorted(by_level[level], key=lambda row: row.aoa)
+        curves.append(
+            (level, [row.aoa for row in rows], [_finite(row.value(column)) for row in rows])
+        )
+    return curves
+
+
+def trim_curves(report: Report) -> list[tuple[float, list[float], list[float]]]:
+    """Per Mach number, ascending: the control levels and their statically stable trim AOAs,
+    NaN at a level without one."""
+    curves = []
+    for mach, levels in sorted(level_trims(report).items()):
+        trims = [
+            entry.trim.aoa if entry.trim and entry.trim.going_down else math.nan
+            for _, entry in levels
+        ]
+        curves.append((mach, [level for level, _ in levels], trims))
+    return curves
+
+
 def write_figure(report: Report, path: str, sideslip_mach: float | None = None) -> None:
     """Writes the figure to `path` (PNG or SVG by its extension): four panels, six with the
-    pitching moment, eight with the rolling and yawing moments, those at the Mach number
-    `sideslip_mach` (default: the lowest)."""
+    pitching moment, two more with the rolling and yawing moments against the sideslip and two
+    more with a control axis, those at the Mach number `sideslip_mach` (default: the lowest)."""
     try:
         import matplotlib
 
@@ -113,15 +162,10 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
     curves = _curves(report)
     moment = report.has_moment
     sideways = report.has_side_moments
-    if sideways:
-        figure = pyplot.figure(figsize=(26, 9), layout="constrained")
-        grid = figure.add_gridspec(2, 5, width_ratios=(1, 1, 1, 1, 0.3))
-    elif moment:
-        figure = pyplot.figure(figsize=(20, 9), layout="constrained")
-        grid = figure.add_gridspec(2, 4, width_ratios=(1, 1, 1, 0.3))
-    else:
-        figure = pyplot.figure(figsize=(14, 9), layout="constrained")
-        grid = figure.add_gridspec(2, 3, width_ratios=(1, 1, 0.3))
+    control = CONTROL in report.columns
+    columns = 2 + moment + sideways + control
+    figure = pyplot.figure(figsize=(6 * columns + 2, 9), layout="constrained")
+    grid = figure.add_gridspec(2, columns + 1, width_ratios=(1,) * columns + (0.3,))
     lift, drag = figure.add_subplot(grid[0, 0]), figure.add_subplot(grid[0, 1])
     ratio, polar = figure.add_subplot(grid[1, 0]), figure.add_subplot(grid[1, 1])
     if moment:
@@ -170,9 +214,9 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
             (pitch, "Pitching moment (nose-up positive)", "AOA [deg]", "CM*S*c [m³]"),
             (pitch_polar, "Pitching moment against lift", "CL*S [m²]", "CM*S*c [m³]"),
         ]
+    at = min(row.mach for row in report.rows) if sideslip_mach is None else sideslip_mach
     if sideways:
         yaw, roll = figure.add_subplot(grid[0, 3]), figure.add_subplot(grid[1, 3])
-        at = min(row.mach for row in report.rows) if sideslip_mach is None else sideslip_mach
         _draw_sideslip(matplotlib, figure, yaw, roll, sideslip_curves(report, at))
         panels += [
             (yaw, "Yawing moment at Mach %s (nose right positive)" % g6(at), "Sideslip [deg]",
@@ -181,6 +225,35 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
              "Sideslip [deg]", "Cl*S*b [m³]"),
         ]
         for panel in (yaw, roll):
+            panel.axhline(0.0, color="grey", linewidth=0.8)
+            panel.axvline(0.0, color="grey", linewidth=0.8)
+    if control:
+        top, bottom = figure.add_subplot(grid[0, columns - 1]), figure.add_subplot(
+            grid[1, columns - 1]
+        )
+        if moment:
+            colour_of = dict(zip(machs, colours))
+            for mach, at_levels, trims in trim_curves(report):
+                top.plot(at_levels, trims, color=colour_of.get(mach, "grey"), marker="o",
+                         markersize=3, linewidth=1.5, label="Mach %s" % g6(mach))
+            _draw_levels(matplotlib, figure, bottom, level_curves(report, at, MOMENT))
+            panels += [
+                (top, "Trim AOA against control level (statically stable trims)",
+                 "Control level", "Trim AOA [deg]"),
+                (bottom, "Pitching moment per control level at Mach %s" % g6(at), "AOA [deg]",
+                 "CM*S*c [m³]"),
+            ]
+        else:
+            _draw_levels(matplotlib, figure, top, level_curves(report, at, LIFT_TOTAL))
+            _draw_levels(matplotlib, figure, bottom, level_curves(report, at, DRAG_TOTAL),
+                         legend=False)
+            panels += [
+                (top, "Total lift per control level at Mach %s" % g6(at), "AOA [deg]",
+                 "CL*S total [m²]"),
+                (bottom, "Total drag per control level at Mach %s" % g6(at), "AOA [deg]",
+                 "CD*S total [m²]"),
+            ]
+        for panel in (top, bottom):
             panel.axhline(0.0, color="grey", linewidth=0.8)
             panel.axvline(0.0, color="grey", linewidth=0.8)
     for panel, title, xlabel, ylabel in panels:
@@ -194,15 +267,21 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
         panel.axvline(0.0, color="grey", linewidth=0.8)
 
     sideslips = len({row.sideslip for row in report.rows}) if report.has_sideslip else 0
-    title = "%s: Aeroquin capture of %d Mach numbers × %s%d angles of attack, started %s UTC" % (
+    levels = len({row.control_level for row in report.rows}) if control else 0
+    title = "%s: Aeroquin capture of %d Mach numbers × %s%s%d angles of attack, started %s UTC" % (
         report.vessel_class or "(no class)",
         report.mach_count,
+        "%d control levels × " % levels if levels else "",
         "%d sideslip angles × " % sideslips if sideslips else "",
         report.aoa_count,
         _readable_time(report.start_time),
     )
-    if sideslips:
-        title += "\nLift, drag and pitch at sideslip %s deg" % g6(reference(report)[SIDESLIP])
+    point = reference(report)
+    if point:
+        title += "\nLift, drag and pitch at " + ", ".join(
+            "control level %s" % g6(value) if name == CONTROL else "sideslip %s deg" % g6(value)
+            for name, value in point.items()
+        )
     figure.suptitle(title, fontsize=14)
     notes = []
     if len(curves) > LEGEND_LIMIT:
@@ -226,6 +305,10 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
     if short:
         # One clause a line: the side panel is narrow.
         notes.append(short.replace(": ", ":\n", 1).replace("; ", ";\n"))
+    if level_spread(report):
+        # Short lines: the side panel is narrow.
+        notes.append("The control levels\nas written do not\nform a grid; each\nrow counts at the\n"
+                     "level written in it.")
     flagged = [row for row in report.rows if row.flags()]
     if flagged:
         notes.append(
@@ -276,3 +359,31 @@ def _draw_sideslip(
         scale = ListedColormap(palette([SCALE_END * i / 255 for i in range(256)]))
         mappable = matplotlib.cm.ScalarMappable(Normalize(aoas[0], aoas[-1]), scale)
         figure.colorbar(mappable, ax=[yaw, roll], label="AOA [deg]")
+
+
+def _draw_levels(
+    matplotlib: Any,
+    figure: Any,
+    panel: Any,
+    curves: list[tuple[float, list[float], list[float]]],
+    legend: bool = True,
+) -> None:
+    """A column against AOA, one curve per control level: a sequential scale, as the levels are
+    ordered; a legend of levels, or a colour bar for more curves than a legend holds."""
+    levels = [curve[0] for curve in curves]
+    palette = matplotlib.colormaps["plasma"]
+    span = ((levels[-1] - levels[0]) or 1.0) if levels else 1.0
+    for level, aoa, values in curves:
+        colour = palette(SCALE_END * (level - levels[0]) / span)
+        panel.plot(aoa, values, color=colour, marker="o", markersize=3, linewidth=1.5,
+                   label="level %s" % g6(level))
+    if not legend or not curves:
+        return
+    if len(curves) <= LEGEND_LIMIT:
+        panel.legend(title="Control level", fontsize=9)
+    else:
+        from matplotlib.colors import ListedColormap, Normalize
+
+        scale = ListedColormap(palette([SCALE_END * i / 255 for i in range(256)]))
+        mappable = matplotlib.cm.ScalarMappable(Normalize(levels[0], levels[-1]), scale)
+        figure.colorbar(mappable, ax=panel, label="Control level")

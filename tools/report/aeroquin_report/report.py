@@ -320,12 +320,20 @@ def middle_values(report: Report) -> list[list[float]]:
     return [sorted({row.value(name) for row in report.rows}) for name in report.middle_axes()]
 
 
-def grid_text(report: Report, machs: int, aoas: int, at_least: bool = False) -> str:
+def grid_text(
+    report: Report, machs: int, aoas: int, at_least: bool = False, as_written: bool = False
+) -> str:
     """"2 Mach x 3 sideslip x 4 AOA": the grid's counts, the middle axes' from the rows (at least
-    1), as lower bounds with `at_least`."""
+    1), as lower bounds with `at_least`; with `as_written` the control levels are marked so."""
     counts = zip(report.middle_axes(), middle_values(report))
     middle = [
-        "%s%d %s" % ("at least " if at_least else "", max(1, len(values)), MIDDLE_AXES[name])
+        "%s%d %s%s"
+        % (
+            "at least " if at_least else "",
+            max(1, len(values)),
+            MIDDLE_AXES[name],
+            " (as written)" if as_written and name == CONTROL else "",
+        )
         for name, values in counts
     ]
     return " x ".join(["%d Mach" % machs] + middle + ["%d AOA" % aoas])
@@ -454,9 +462,63 @@ def cut_short(report: Report) -> str | None:
     return "report cut short: " + "; ".join(parts) if parts else None
 
 
+@dataclass(frozen=True)
+class LevelSpread:
+    """The control levels as written, when they do not form a grid."""
+
+    points: int  # the points of Mach number, sideslip and AOA that the rows hold
+    levels: list[tuple[float, int, int]]  # per level, ascending: level, its points, its rows
+
+
+def level_spread(report: Report) -> LevelSpread | None:
+    """With a control axis: the levels as written when they are not each at every point of Mach
+    number, sideslip and AOA that the rows hold, once; a vessel that moves a control itself runs
+    points at another level than commanded, and their rows carry the level used. None when the
+    levels form a grid, or the rows are the start of the sweep cut short."""
+    if CONTROL not in report.columns or not report.rows or rows_missing(report):
+        return None
+    by_level: dict[float, list[tuple[float, float | None, float]]] = {}
+    for row in report.rows:
+        by_level.setdefault(cast(float, row.control_level), []).append(
+            (row.mach, row.sideslip, row.aoa)
+        )
+    points = len({point for keys in by_level.values() for point in keys})
+    levels = [(level, len(set(keys)), len(keys)) for level, keys in sorted(by_level.items())]
+    if all(seen == rows == points for _, seen, rows in levels):
+        return None
+    return LevelSpread(points, levels)
+
+
+NO_LEVEL_GRID = "the control levels as written do not form a grid"
+
+
+def level_counts(report: Report, spread: LevelSpread) -> str:
+    """"points (Mach x AOA) per control level as written, of 8: -1: 8, 0: 7, 0.25: 1 ..."."""
+    axes = " x ".join(["Mach"] + (["sideslip"] if report.has_sideslip else []) + ["AOA"])
+    counts = ", ".join(
+        "%s: %d%s" % (g6(level), seen, " (%d rows)" % rows if rows != seen else "")
+        for level, seen, rows in spread.levels
+    )
+    return "points (%s) per control level as written, of %d: %s" % (axes, spread.points, counts)
+
+
+def level_spread_notes(report: Report, spread: LevelSpread) -> list[str]:
+    """What the summary says of levels that do not form a grid."""
+    return [
+        NO_LEVEL_GRID + ": the vessel may have moved the control at some points (the capture's"
+        " status then counts the points that ran at another level than commanded); each row"
+        " counts at the level written in it",
+        level_counts(report, spread),
+    ]
+
+
 def grid_problems(report: Report) -> list[str]:
     """Every way in which the rows differ from the complete grid that the header announces."""
     note = cut_short(report)
+    spread = level_spread(report)
+    if spread:
+        # Holes and a row count off the header's follow from the levels; say why instead.
+        return level_spread_notes(report, spread) + ([note] if note else [])
     if rows_missing(report):
         # The rows stop early; the note says all that is missing.
         return [cast(str, note)]  # never None when rows are missing

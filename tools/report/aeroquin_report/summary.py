@@ -1,6 +1,8 @@
 """Per Mach number: stall, least drag, best L/D and zero-lift AOA of a report; with the pitching
 moment also the trim AOA and the neutral point; with a sideslip axis, of the rows at the sideslip
-nearest 0, and the sideslip derivatives with their verdicts."""
+nearest 0, and the sideslip derivatives with their verdicts; with a control axis, of the rows at
+the level nearest 0, the control power per unit level, and the trim AOA at each level and the
+range of them."""
 
 from collections.abc import Callable, Sequence
 from dataclasses import dataclass
@@ -9,7 +11,10 @@ from typing import Optional, cast
 from . import texttable
 from .numtext import g6
 from .report import (
+    CONTROL,
+    LIFT_TOTAL,
     MIDDLE_AXES,
+    MOMENT,
     ROLL,
     SIDE_FORCE,
     SIDESLIP,
@@ -18,6 +23,7 @@ from .report import (
     Row,
     grid_problems,
     grid_text,
+    level_spread,
     middle_counts_unknown,
     middle_size,
     reference,
@@ -55,6 +61,7 @@ class MachSummary:
     trim: Optional[Crossing] = None
     trims_going_down: int = 0
     moment_all_zero: bool = False  # CM*S*c is exactly 0 on every sound row
+    aoa_span: Optional[tuple[float, float]] = None  # deg; the lowest and highest of sound rows
 
 
 def _zero_between(a1: float, v1: float, a2: float, v2: float) -> float:
@@ -150,8 +157,13 @@ def stall(rows: list[Row]) -> Row | None:
 def summarize(report: Report) -> list[MachSummary]:
     """One MachSummary per Mach number, ascending, of the rows at reference(). Flagged rows are
     counted, not used."""
+    return _mach_summaries(rows_at(report.rows, reference(report)), report.has_moment)
+
+
+def _mach_summaries(all_rows: list[Row], moment: bool) -> list[MachSummary]:
+    """One MachSummary per Mach number of the rows, ascending."""
     by_mach: dict[float, list[Row]] = {}
-    for row in rows_at(report.rows, reference(report)):
+    for row in all_rows:
         by_mach.setdefault(row.mach, []).append(row)
     result = []
     for mach in sorted(by_mach):
@@ -170,7 +182,8 @@ def summarize(report: Report) -> list[MachSummary]:
                 best = _best(lifting, lambda row: row.lift_to_drag, largest=True)
                 entry.best_lift_to_drag, entry.best_lift_to_drag_aoa = best.lift_to_drag, best.aoa
             entry.zero_lift_aoa = zero_lift_aoa([(row.aoa, row.cl_s) for row in sound])
-        if sound and report.has_moment:
+            entry.aoa_span = (sound[0].aoa, sound[-1].aoa)
+        if sound and moment:
             crossings = moment_crossings(
                 [(row.aoa, cast(float, row.cm_s_c), row.cl_s) for row in sound]
             )
@@ -183,20 +196,20 @@ def summarize(report: Report) -> list[MachSummary]:
 
 
 @dataclass(frozen=True)
-class SideslipDerivatives:
-    """At one Mach number: d(column)/d(sideslip) per degree at the AOA `aoa`, of CY*S (m^2/deg)
-    and, with the moments, of Cl*S*b and Cn*S*b (m^3/deg); None where the rows do not give it."""
+class AxisSlopes:
+    """At one Mach number: d(column)/d(axis) at the axis's 0 and at the AOA `aoa`, per column;
+    None where the rows do not give it."""
 
     mach: float
     aoa: Optional[float]  # deg; None without sound rows at the Mach number
     slopes: dict[str, Optional[float]]
 
 
-def sideslip_slope(points: Sequence[tuple[float, float]]) -> float | None:
-    """d(value)/d(sideslip) at sideslip 0 from (sideslip, value) points sorted by sideslip: the
-    chord between the nearest points either side of 0, whether 0 is a point or not; with a point
-    at 0 and points on one side only, the chord from it to the nearest on that side. None with
-    points on one side only and none at 0, or a point at 0 alone."""
+def slope_at_zero(points: Sequence[tuple[float, float]]) -> float | None:
+    """d(value)/d(x) at x = 0 from (x, value) points sorted by x: the chord between the nearest
+    points either side of 0, whether 0 is a point or not; with a point at 0 and points on one
+    side only, the chord from it to the nearest on that side. None with points on one side only
+    and none at 0, or a point at 0 alone."""
     below = [point for point in points if point[0] < 0]
     above = [point for point in points if point[0] > 0]
     zero = [point for point in points if point[0] == 0]
@@ -208,35 +221,51 @@ def sideslip_slope(points: Sequence[tuple[float, float]]) -> float | None:
     return (high[1] - low[1]) / (high[0] - low[0]) + 0.0
 
 
-def sideslip_derivatives(report: Report, entries: list[MachSummary]) -> list[SideslipDerivatives]:
-    """Per entry of summarize(): the sideslip derivatives at its trim AOA, stable or not, or
-    without a trim at the AOA nearest 0 (of two, the lower). Between two AOAs of the grid they are
-    interpolated linearly in AOA from those at the two. Of sound rows only."""
-    others = {name: v for name, v in reference(report).items() if name != SIDESLIP}
+def sideslip_derivatives(report: Report, entries: list[MachSummary]) -> list[AxisSlopes]:
+    """Per entry of summarize(): d/d(sideslip) per degree of CY*S (m^2/deg) and, with the moments,
+    of Cn*S*b and Cl*S*b (m^3/deg); see axis_slopes."""
+    columns = [SIDE_FORCE] + ([YAW, ROLL] if report.has_side_moments else [])
+    return axis_slopes(report, entries, SIDESLIP, columns)
+
+
+def control_power(report: Report, entries: list[MachSummary]) -> list[AxisSlopes]:
+    """Per entry of summarize(): d/d(level) per unit level of CL*S total (m^2) and, with the
+    moments, of CM*S*c, Cl*S*b and Cn*S*b (m^3); see axis_slopes."""
+    moments = [MOMENT, ROLL, YAW] if report.has_moment else []
+    return axis_slopes(report, entries, CONTROL, [LIFT_TOTAL] + moments)
+
+
+def axis_slopes(
+    report: Report, entries: list[MachSummary], axis: str, columns: list[str]
+) -> list[AxisSlopes]:
+    """Per entry of summarize(): the slopes of the columns along the middle axis `axis` at its 0
+    (slope_at_zero), at the other middle axes' reference, at the entry's trim AOA, stable or not,
+    or without a trim at the AOA nearest 0 (of two, the lower). Between two AOAs of the grid they
+    are interpolated linearly in AOA from those at the two. Of sound rows only."""
+    others = {name: v for name, v in reference(report).items() if name != axis}
     by_mach: dict[float, list[Row]] = {}
     for row in rows_at(report.rows, others):
         if not row.flags():
             by_mach.setdefault(row.mach, []).append(row)
-    columns = [SIDE_FORCE] + ([YAW, ROLL] if report.has_side_moments else [])
     result = []
     for entry in entries:
         at_mach = by_mach.get(entry.mach, [])
         aoas = sorted({row.aoa for row in at_mach})
         if not aoas:
-            result.append(SideslipDerivatives(entry.mach, None, dict.fromkeys(columns)))
+            result.append(AxisSlopes(entry.mach, None, dict.fromkeys(columns)))
             continue
         aoa = entry.trim.aoa if entry.trim else min(aoas, key=lambda a: (abs(a), a))
-        # The trim lies within the AOAs of the rows at the sideslip nearest 0; the other
-        # sideslips may lack sound rows there.
+        # The trim lies within the AOAs of the rows at the axis's reference; its other values
+        # may lack sound rows there.
         low = max((a for a in aoas if a <= aoa), default=None)
         high = min((a for a in aoas if a >= aoa), default=None)
 
         def slope(at: float | None, column: str) -> float | None:
             if at is None:
                 return None
-            points = sorted((row.value(SIDESLIP), row.value(column)) for row in at_mach
+            points = sorted((row.value(axis), row.value(column)) for row in at_mach
                             if row.aoa == at)
-            return sideslip_slope(points)
+            return slope_at_zero(points)
 
         slopes: dict[str, Optional[float]] = {}
         for column in columns:
@@ -248,8 +277,54 @@ def sideslip_derivatives(report: Report, entries: list[MachSummary]) -> list[Sid
             else:
                 weight = (aoa - cast(float, low)) / (cast(float, high) - cast(float, low))
                 slopes[column] = s_low + weight * (s_high - s_low)
-        result.append(SideslipDerivatives(entry.mach, aoa, slopes))
+        result.append(AxisSlopes(entry.mach, aoa, slopes))
     return result
+
+
+def level_trims(report: Report) -> dict[float, list[tuple[float, MachSummary]]]:
+    """Per Mach number: (level, MachSummary of the rows at that level as written) by level,
+    ascending, at the sideslip nearest 0."""
+    others = {name: v for name, v in reference(report).items() if name != CONTROL}
+    by_level: dict[float, list[Row]] = {}
+    for row in rows_at(report.rows, others):
+        by_level.setdefault(row.value(CONTROL), []).append(row)
+    result: dict[float, list[tuple[float, MachSummary]]] = {}
+    for level in sorted(by_level):
+        for entry in _mach_summaries(by_level[level], report.has_moment):
+            result.setdefault(entry.mach, []).append((level, entry))
+    return result
+
+
+def trim_range(levels: list[tuple[float, MachSummary]]) -> list[tuple[float, float]]:
+    """The AOAs that the levels trim at, statically stable: pieces (lowest, highest), ascending.
+    Between two neighbouring levels that both trim, every AOA between their trims is a trim at
+    a level between them. A level parts the pieces when its rows span the AOAs of the Mach
+    number and it does not trim; one with rows at part of them only (a level that a vessel moved
+    to at some points) neither parts nor widens them unless it trims."""
+    spans = [entry.aoa_span for _, entry in levels if entry.aoa_span]
+    if not spans:
+        return []
+    lowest, highest = min(span[0] for span in spans), max(span[1] for span in spans)
+    pieces: list[tuple[float, float]] = []
+    piece: Optional[tuple[float, float]] = None
+    for _, entry in levels:
+        trim = entry.trim
+        if trim and trim.going_down:
+            low, high = piece or (trim.aoa, trim.aoa)
+            piece = (min(low, trim.aoa), max(high, trim.aoa))
+        elif entry.aoa_span and entry.aoa_span[0] <= lowest and entry.aoa_span[1] >= highest:
+            if piece:
+                pieces.append(piece)
+            piece = None
+    if piece:
+        pieces.append(piece)
+    merged: list[tuple[float, float]] = []
+    for low, high in sorted(pieces):
+        if merged and low <= merged[-1][1]:
+            merged[-1] = (merged[-1][0], max(merged[-1][1], high))
+        else:
+            merged.append((low, high))
+    return merged
 
 
 NO_STALL = "no stall within the range"
@@ -303,14 +378,24 @@ def summary_lines(report: Report) -> list[str]:
         "Report: %s" % report.path,
         "Vessel class: %s" % report.vessel_class,
         "Capture started: %s (UTC)" % report.start_time,
-        "Grid: %s = %s%d points, %d rows"
-        % (
-            grid_text(report, report.mach_count, report.aoa_count, unknown),
-            "at least " if unknown else "",
-            report.mach_count * report.aoa_count * middle_size(report),
-            len(report.rows),
-        ),
     ]
+    if level_spread(report):
+        # The levels as written make no grid of a number of points.
+        lines.append(
+            "Grid: %s, %d rows"
+            % (grid_text(report, report.mach_count, report.aoa_count, as_written=True),
+               len(report.rows))
+        )
+    else:
+        lines.append(
+            "Grid: %s = %s%d points, %d rows"
+            % (
+                grid_text(report, report.mach_count, report.aoa_count, unknown),
+                "at least " if unknown else "",
+                report.mach_count * report.aoa_count * middle_size(report),
+                len(report.rows),
+            )
+        )
     lines += ["Note: %s" % problem for problem in grid_problems(report)]
 
     flagged = [row for row in report.rows if row.flags()]
@@ -376,6 +461,8 @@ def summary_lines(report: Report) -> list[str]:
         ]
     if report.has_sideslip:
         lines += _sideslip_lines(report, entries)
+    if CONTROL in report.columns:
+        lines += _control_lines(report, entries)
     return lines
 
 
@@ -384,6 +471,63 @@ def _point_text(point: dict[str, float]) -> str:
     return ", ".join(
         "%s %s%s" % (MIDDLE_AXES[name], g6(value), " deg" if name == SIDESLIP else "")
         for name, value in point.items()
+    )
+
+
+NO_TRIM_AT_LEVELS = "cannot trim within the levels"
+
+
+def _range_text(pieces: list[tuple[float, float]]) -> str:
+    if not pieces:
+        return NO_TRIM_AT_LEVELS
+    return ", ".join(
+        g6(low) if low == high else "%s to %s" % (g6(low), g6(high)) for low, high in pieces
+    )
+
+
+def _control_lines(report: Report, entries: list[MachSummary]) -> list[str]:
+    """The control power per Mach number, with the trim range; the trim AOA per level."""
+    point = reference(report)
+    moment = report.has_moment
+    headers = ["Mach", "at AOA [deg]", "dCL*S total [m^2]"]
+    if moment:
+        headers += ["dCM*S*c [m^3]", "dCl*S*b [m^3]", "dCn*S*b [m^3]", "trim range [deg]"]
+    trims = level_trims(report) if moment else {}
+    table = []
+    for power in control_power(report, entries):
+        cells = [g6(power.mach), _cell(power.aoa), _cell(power.slopes[LIFT_TOTAL])]
+        if moment:
+            cells += [_cell(power.slopes[name]) for name in (MOMENT, ROLL, YAW)]
+            levels = trims.get(power.mach, [])
+            sound = any(entry.max_cl_s is not None for _, entry in levels)
+            cells.append(_range_text(trim_range(levels)) if sound else "-")
+        table.append(cells)
+    level = g6(point[CONTROL]) if CONTROL in point else "0"
+    sideslip = "; at sideslip %s deg" % g6(point[SIDESLIP]) if SIDESLIP in point else ""
+    if moment:
+        title = (
+            "Control power per unit level around control level %s, at its trim AOA or, without"
+            " a trim, at the AOA nearest 0; trim range over the levels%s:" % (level, sideslip)
+        )
+    else:
+        title = (
+            "Control power per unit level around control level %s, at the AOA nearest 0%s:"
+            % (level, sideslip)
+        )
+    lines = ["", title] + texttable.render(headers, table)
+    if not moment:
+        return lines
+    per_level = [
+        [g6(mach), g6(value)] + _trim_cells(entry) + [str(entry.rows), str(entry.flagged)]
+        for mach in sorted(trims)
+        for value, entry in trims[mach]
+    ]
+    return lines + ["", "Trim AOA per control level%s:" % sideslip.replace(";", ",")] + (
+        texttable.render(
+            ["Mach", "control level", "trim AOA [deg]", "neutral point behind CG [m]", "rows",
+             "flagged"],
+            per_level,
+        )
     )
 
 

@@ -1,7 +1,7 @@
 """Coefficient tables from a report: cl = CL*S / S and cd = CD*S / S over the captured grid, and
 cm = CM*S*c / (S c) when the report has the pitching moment and the reference chord c is given.
-A report with a sideslip axis gives the table of its rows at sideslip 0: an airfoil's
-coefficients depend on Mach number and AOA only."""
+A report with a sideslip or a control axis gives the table of its rows at sideslip 0 and control
+level 0: an airfoil's coefficients depend on Mach number and AOA only."""
 
 import math
 import os
@@ -12,6 +12,7 @@ from typing import Optional, cast
 from .numtext import exact, g6
 from .report import (
     MIDDLE_AXES,
+    NO_LEVEL_GRID,
     Report,
     ReportError,
     Row,
@@ -19,6 +20,8 @@ from .report import (
     grid_axes,
     grid_holes,
     header_mismatch,
+    level_counts,
+    level_spread,
 )
 
 # Non-finite rows named one by one in the error; the rest only counted.
@@ -53,6 +56,13 @@ def coefficient_grid(report: Report, area: float, chord: float | None = None) ->
     short = cut_short(report)
     if short:
         raise ReportError("%s: cannot make a table: %s" % (report.path, short))
+    spread = level_spread(report)
+    if spread:
+        # Points that ran at another level may be missing at level 0, or stand in for its own.
+        raise ReportError(
+            "%s: cannot make a table: %s; %s"
+            % (report.path, NO_LEVEL_GRID, level_counts(report, spread))
+        )
     holes = grid_holes(report)
     if holes:
         raise ReportError(
