@@ -135,9 +135,9 @@ def main():
         for name, value in expected.items():
             if name in columns:
                 mapped.setdefault(name, [])
-                if g6(value) != g6(row.value(name)):
-                    mapped[name].append("row %d: %s against %s" % (k, g6(row.value(name)),
-                                                                  g6(value)))
+                printed = g6(row.value(name))
+                if g6(value) != printed:
+                    mapped[name].append("row %d: %s against %s" % (k, printed, g6(value)))
 
     print("   %d rows, each the row logged in its frame; read back in the pre-step: AOA within"
           " %.2g rad, sideslip within %.2g rad (after the step they have moved by up to %.2g)"
@@ -187,17 +187,17 @@ def main():
                 if sign and not (math.copysign(1, row.cy_s) == -sign and
                                  math.copysign(1, row.yaw_s_b) == sign and
                                  math.copysign(1, row.roll_s_b) == -sign):
-                    wrong.append("Mach %s, sideslip %s: CY*S %s, Cn*S*b %s, Cl*S*b %s"
-                                    % (g6(mach), g6(slip), g6(row.cy_s), g6(row.yaw_s_b),
-                                       g6(row.roll_s_b)))
+                    wrong.append("Mach %s, sideslip %s: CY*S %s, Cn*S*b %s, Cl*S*b %s" % (
+                        g6(mach), g6(slip), g6(row.cy_s), g6(row.yaw_s_b), g6(row.roll_s_b)))
             side = sorted(s for s in at if s > 0)
             if side and -side[0] in at:
                 lo, hi = at[-side[0]], at[side[0]]
                 per_rad = 2 * side[0] * math.pi / 180
+                slopes = [(hi.value(c) - lo.value(c)) / per_rad
+                          for c in ("CY*S", "Cn*S*b", "Cl*S*b")]
                 print("   Mach %s, AOA 0, from sideslip +-%s: CY_beta*S %.4g m^2/rad, Cn_beta*S*b"
                       " %.4g m^3/rad, Cl_beta*S*b %.4g m^3/rad"
-                      % (g6(mach), g6(side[0]), (hi.cy_s - lo.cy_s) / per_rad,
-                         (hi.yaw_s_b - lo.yaw_s_b) / per_rad, (hi.roll_s_b - lo.roll_s_b) / per_rad))
+                      % tuple([g6(mach), g6(side[0])] + slopes))
         if wrong:
             problems.append("wrong signs: " + "; ".join(wrong[:3]))
         else:
