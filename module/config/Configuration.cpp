@@ -213,7 +213,7 @@ void Configuration::readControlAxis(FILEHANDLE file) {
             file, std::array{"ControlSurface", "ControlIntervals", "ControlIncrements"}, control)) {
         return;
     }
-    const auto name =
+    const auto* const name =
         std::find_if(kControlSurfaceNames.begin(), kControlSurfaceNames.end(),
                      [&](std::string_view known) { return equalsIgnoringCase(known, control[0]); });
     if (name == kControlSurfaceNames.end()) {
