@@ -26,7 +26,8 @@ void requireFiniteForce(double forceN, const char* kind, const std::string& name
 }  // namespace
 
 AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragElement> dragElements,
-                    const Vec3& crossSectionsM2, const Airflow& airflow, VESSEL* vessel) {
+                    const Vec3& crossSectionsM2, const Airflow& airflow, VESSEL* vessel,
+                    const Controls& controls) {
     AeroLoads loads;
     const Vec3& v = airflow.velocity;
     const double speed = length(v);
@@ -78,6 +79,36 @@ AeroLoads aeroLoads(std::span<const Airfoil> airfoils, std::span<const DragEleme
             loads.sideForce += liftN;
         }
         loads.drag += dragN;
+    }
+    for (const ControlSurface& surface : controls.surfaces) {
+        const double level = controls.levels.at(controlIndex(surface.type));
+        if (level == 0.0) {
+            continue;
+        }
+        const double qs = q * surface.areaM2;
+        const double liftN = -level * qs * surface.dCl;
+        const double dragN = std::abs(level) * qs;
+        requireFiniteForce(liftN, "control surface", surface.name, "lift", -level * surface.dCl, q,
+                           surface.areaM2);
+        requireFiniteForce(dragN, "control surface", surface.name, "drag", std::abs(level), q,
+                           surface.areaM2);
+        Vec3 liftForce;
+        switch (surface.axis) {
+            case ControlAxis::XNeg:
+                liftForce = liftDirection * -liftN;
+                break;
+            case ControlAxis::YPos:
+                liftForce = sideDirection * liftN;
+                break;
+            case ControlAxis::YNeg:
+                liftForce = sideDirection * -liftN;
+                break;
+            case ControlAxis::XPos:
+            case ControlAxis::Auto:  // resolved when read: never here
+                liftForce = liftDirection * liftN;
+                break;
+        }
+        apply(liftForce + dragDirection * dragN, surface.position);
     }
     for (const DragElement& element : dragElements) {
         const double dragN = element.factorM2 * q;

@@ -9,7 +9,9 @@
 // pressure, and cm q S c about x; a horizontal one the same with beta, the side direction and
 // y. S = 0 stands for the projected cross-section: |d_z| C_z + |d_y| C_y (vertical),
 // |d_z| C_z + |d_x| C_z (horizontal, as the simulator's code has it). A drag element adds
-// factor q along d at its position.
+// factor q along d at its position. A control surface adds its force (ControlSurface.h) at its
+// reference point; as in the simulator, lift and drag leave the control surfaces out, and the
+// force and the moment include them.
 // The moment is about the centre of gravity and summed as the simulator sums the torque that
 // VESSEL::GetAngularMoment reports: a force F at r adds F x r, a vertical airfoil adds
 // cm q S c about x, a horizontal one about y. In body axes (x forward, y right, z down) that is:
@@ -19,6 +21,7 @@
 #include <span>
 
 #include "host/world/Airfoil.h"
+#include "host/world/ControlSurface.h"
 #include "host/world/Vec3.h"
 
 namespace aeroquin::host {
@@ -40,12 +43,18 @@ struct AeroLoads {
     double airspeed = 0.0;         // m/s, likewise
 };
 
+// The control surfaces and the level of each type.
+struct Controls {
+    std::span<const ControlSurface> surfaces;
+    ControlValues levels{};
+};
+
 inline constexpr double airViscosity = 1.7894e-5;  // kg/(m s), the simulator's mu
 
 // Zero loads when there is no airflow or no air. `vessel` goes to the coefficient functions.
 [[nodiscard]] AeroLoads aeroLoads(std::span<const Airfoil> airfoils,
                                   std::span<const DragElement> dragElements,
                                   const Vec3& crossSectionsM2, const Airflow& airflow,
-                                  VESSEL* vessel);
+                                  VESSEL* vessel, const Controls& controls = {});
 
 }  // namespace aeroquin::host

@@ -46,6 +46,26 @@ std::optional<std::uint64_t> frameItem(const ItemFile& items, const std::string&
     return frame;
 }
 
+// Pairs of a control type and a level: "Elevator 0.3 Rudder -0.1".
+std::vector<ControlHold> holdsItem(const ItemFile& items, const std::string& key) {
+    std::vector<ControlHold> holds;
+    const auto text = items.find(key);
+    if (!text) {
+        return holds;
+    }
+    const auto tokens = splitBlanks(*text);
+    for (std::size_t i = 0; i < tokens.size(); i += 2) {
+        const auto type = controlTypeNamed(tokens[i]);
+        const auto level = i + 1 < tokens.size() ? parseNumber(tokens[i + 1]) : std::nullopt;
+        if (!type || !level || !std::isfinite(*level)) {
+            throw items.error(key, key + " must be pairs of a control type (" + controlTypeList() +
+                                       ") and a level");
+        }
+        holds.push_back({*type, *level});
+    }
+    return holds;
+}
+
 VesselPlacement readPlacement(const ItemFile& items, std::string name, std::string className,
                               bool hasBody) {
     VesselPlacement placement;
@@ -95,6 +115,7 @@ VesselPlacement readPlacement(const ItemFile& items, std::string name, std::stri
     }
     placement.deletedAfterFrame = frameItem(items, name + ".DeletedAfterFrame");
     placement.createdAfterFrame = frameItem(items, name + ".CreatedAfterFrame");
+    placement.holds = holdsItem(items, name + ".Holds");
     placement.name = std::move(name);
     placement.className = std::move(className);
     return placement;
@@ -119,7 +140,7 @@ void checkAttachments(const ItemFile& items, const std::vector<VesselPlacement>&
         const std::string_view child = entry.first;
         const std::string_view parent = entry.second;
         const std::string key =
-            std::string(child) + (docked.count(child) != 0 ? ".DockedTo" : ".AttachedTo");
+            std::string(child) + (docked.contains(child) ? ".DockedTo" : ".AttachedTo");
         if (parent == child) {
             throw items.error(key, key + ": a vessel cannot hang on itself");
         }

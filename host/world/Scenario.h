@@ -15,6 +15,7 @@
 //   <name>.DockedTo = other                    (optional; another vessel of the scenario)
 //   <name>.DeletedAfterFrame = N               (optional; whole number >= 1)
 //   <name>.CreatedAfterFrame = N               (optional; whole number >= 1)
+//   <name>.Holds = type level type level ...   (optional; types as ControlSurface.h names them)
 // Landed: at rest on the surface, riding the rotating body; as the simulator lands a vessel,
 // y up along the local vertical and the nose towards the heading, unless an Attitude is given
 // (against the global frame). Flying: free flight at the given
@@ -28,7 +29,10 @@
 // then hangs on its parent. DockedTo: the vessel and the other each have one docking port, joined;
 // it moves with the other as an attached vessel does. CreatedAfterFrame: the vessel enters the
 // simulation at the end of frame N, after that frame's deletions, placed as at t = 0; like the
-// simulator, the host gives it the handle of the vessel deleted last, if one was.
+// simulator, the host gives it the handle of the vessel deleted last, if one was. Holds: every
+// frame, after the modules' pre-steps, the vessel sets each type's level (clamped to [-1, 1]) as
+// its own pre-step would with the two-argument VESSEL::SetControlSurfaceLevel: without the
+// direct flag, which then no longer holds for a module's direct set of that frame.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +42,7 @@
 #include <vector>
 
 #include "host/support/ItemFile.h"
+#include "host/world/ControlSurface.h"
 #include "host/world/Vec3.h"
 
 namespace aeroquin::host {
@@ -60,6 +65,7 @@ struct VesselPlacement {
     std::string dockedTo;  // empty: not docked
     std::optional<std::uint64_t> deletedAfterFrame;
     std::optional<std::uint64_t> createdAfterFrame;
+    std::vector<ControlHold> holds;
     int line = 0;  // line of the Vessels item, for messages
 };
 

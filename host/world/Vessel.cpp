@@ -26,7 +26,7 @@ std::string text(const Vec3& v) {
 
 Vessel::Vessel(std::string name, std::shared_ptr<const VesselClass> vesselClass, const Body* body,
                double t)
-    : name_(std::move(name)), class_(std::move(vesselClass)) {
+    : name_(std::move(name)), class_(std::move(vesselClass)), controls_(class_->controlDelaysS) {
     state_.body = body;
     state_.time = t;
 }
@@ -141,8 +141,15 @@ AeroLoads Vessel::currentLoads(VESSEL* self) const {
         airflow.density = here.densityKgM3;
         airflow.speedOfSound = air->speedOfSound(here.temperatureK);
     }
-    return aeroLoads(class_->airfoils, class_->dragElements, class_->crossSectionsM2, airflow,
-                     self);
+    return aeroLoads(class_->airfoils, class_->dragElements, class_->crossSectionsM2, airflow, self,
+                     Controls{class_->controlSurfaces, controls_.levels()});
+}
+
+void Vessel::updateControls(double dt) {
+    for (const ControlHold& hold : holds_) {
+        controls_.set(hold.type, hold.level, false);
+    }
+    controls_.apply(dt);
 }
 
 void Vessel::turn(double dt, const Vec3& torqueNm) {

@@ -13,14 +13,18 @@
 // body's surface velocity at the vessel's own position, in the vessel frame (x right, y up,
 // z forward); the class's airfoils and drag elements turn it into a force and a moment
 // (AeroLoads.h), computed from the state at the start of a step and held through it. The force
-// moves the vessel; the moment, with the class's inertia and rotation drag, turns it.
+// moves the vessel; the moment, with the class's inertia and rotation drag, turns it. The control
+// surfaces act at the levels the vessel holds (ControlSurface.h), updated before each step.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/world/AeroLoads.h"
 #include "host/world/Body.h"
+#include "host/world/ControlSurface.h"
 #include "host/world/Mat3.h"
 #include "host/world/Vec3.h"
 #include "host/world/VesselClass.h"
@@ -84,6 +88,15 @@ class Vessel {
     [[nodiscard]] VesselFrames frames() const { return {state_, place_}; }
     [[nodiscard]] const StepLoads& loads() const { return loads_; }
 
+    // The control levels and mode, as the simulator's functions set and read them.
+    [[nodiscard]] ControlLevels& controls() { return controls_; }
+    [[nodiscard]] const ControlLevels& controls() const { return controls_; }
+    void setHolds(std::vector<ControlHold> holds) { holds_ = std::move(holds); }
+    // Before each step, for every vessel in the simulation, free, landed or attached: the
+    // vessel's own pre-step (its holds, after the modules' pre-steps), then the levels' update of
+    // a step of dt (ControlLevels::apply).
+    void updateControls(double dt);
+
     // Integrates from time to time + dt (velocity Verlet for gravity, aerodynamic force held
     // from the start). Returns true when the vessel touched down in this step. Throws
     // NonFiniteError when the state or the air at the start, the loads, or the state at the end
@@ -124,6 +137,8 @@ class Vessel {
     Mat3 fixedAttitude_;
 
     StepLoads loads_;
+    ControlLevels controls_;
+    std::vector<ControlHold> holds_;
     mutable Place place_;  // frames()' last place
 };
 

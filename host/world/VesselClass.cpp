@@ -28,6 +28,8 @@ constexpr double minimumMassKg = 1e-3;     // a gram
 constexpr double minimumInertiaM2 = 1e-6;  // per unit mass: a body of a millimetre
 constexpr double maximumAreaM2 = 1e6;      // a square kilometre
 constexpr double maximumLengthM = 1e4;     // chords, heights, positions: ten kilometres
+// A control surface's lift coefficient per unit level: real ones have a few.
+constexpr double maximumLiftSlope = 100.0;
 
 std::string numberText(double value) {
     std::ostringstream text;
@@ -191,17 +193,40 @@ Airfoil readAirfoil(const ItemFile& items, const std::string& name, Sources& sou
                             : sources.function(libraryKey, prefix + "Function", name)};
 }
 
+ControlSurface readControlSurface(const ItemFile& items, const std::string& name) {
+    const std::string prefix = name + ".";
+    const std::string typeKey = prefix + "Type";
+    const auto type = controlTypeNamed(items.requireString(typeKey));
+    if (!type) {
+        throw items.error(typeKey, typeKey + " must be one of " + controlTypeList());
+    }
+    const std::string slopeKey = prefix + "dCl";
+    const double slope = items.requireNumber(slopeKey);
+    if (std::abs(slope) > maximumLiftSlope) {
+        throw items.error(slopeKey, slopeKey + " must lie within -" + numberText(maximumLiftSlope) +
+                                        " and " + numberText(maximumLiftSlope));
+    }
+    // In ControlAxis's order.
+    const std::size_t axis =
+        items.optionalChoice(prefix + "Axis", {"Auto", "XPos", "XNeg", "YPos", "YNeg"}, 0);
+    const Vec3 position = readPosition(items, prefix + "Position");
+    const double area = readNonNegative(items, prefix + "Area", maximumAreaM2, "m^2");
+    const ControlAxis resolved = resolvedAxis(*type, static_cast<ControlAxis>(axis), position);
+    return ControlSurface{name, *type, area, slope, position, resolved};
+}
+
 // Keys of the file that this host does not read, as "<file>:<line>: ..." warnings. The
 // simulator's own keys (meshes, thrusters, ...) are among them: the host leaves them be.
 std::vector<std::string> unknownItemsOf(const ItemFile& items,
                                         const std::vector<std::string>& airfoils,
-                                        const std::vector<DragElement>& dragElements) {
+                                        const std::vector<DragElement>& dragElements,
+                                        const std::vector<ControlSurface>& surfaces) {
     // ClassName and Module are the simulator's, and known here: the class is its file, and the
     // simulator's vessel module is no part of this host.
     std::vector<std::string> known{
-        "Mass",         "LandedHeight",  "Inertia",   "CrossSections", "RotResistance",
-        "RotDrag",      "ReferenceArea", "AeroTable", "Airfoils",      "Library",
-        "DragElements", "ClassName",     "Module"};
+        "Mass",         "LandedHeight",  "Inertia",   "CrossSections",  "RotResistance",
+        "RotDrag",      "ReferenceArea", "AeroTable", "Airfoils",       "Library",
+        "DragElements", "ClassName",     "Module",    "ControlSurfaces"};
     for (const std::string& airfoil : airfoils) {
         for (const char* item :
              {"Lift", "Position", "Chord", "Area", "AspectRatio", "Table", "Function", "Library"}) {
@@ -211,6 +236,11 @@ std::vector<std::string> unknownItemsOf(const ItemFile& items,
     for (const DragElement& element : dragElements) {
         known.push_back(element.name + ".Position");
         known.push_back(element.name + ".Factor");
+    }
+    for (const ControlSurface& surface : surfaces) {
+        for (const char* item : {"Type", "Area", "dCl", "Position", "Axis", "Delay"}) {
+            known.push_back(surface.name + "." + item);
+        }
     }
     std::vector<std::string> warnings;
     for (const auto& item : items.keys()) {
@@ -279,7 +309,24 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
             DragElement{element, readPosition(items, element + ".Position"),
                         readNonNegative(items, element + ".Factor", maximumAreaM2, "m^2")});
     }
-    vesselClass.unknownItems = unknownItemsOf(items, airfoils, vesselClass.dragElements);
+    for (const std::string& surface : readNames(items, "ControlSurfaces")) {
+        const auto isPart = [&surface](const std::string& part) {
+            return equalsIgnoringCase(part, surface);
+        };
+        if (std::any_of(airfoils.begin(), airfoils.end(), isPart) ||
+            std::any_of(vesselClass.dragElements.begin(), vesselClass.dragElements.end(),
+                        [&isPart](const DragElement& element) { return isPart(element.name); })) {
+            throw items.error("ControlSurfaces", "ControlSurfaces names " + surface +
+                                                     ", which is an airfoil or drag element too");
+        }
+        vesselClass.controlSurfaces.push_back(readControlSurface(items, surface));
+        // As the simulator's CreateControlSurface3: the type's delay is its last surface's.
+        vesselClass.controlDelaysS.at(controlIndex(vesselClass.controlSurfaces.back().type)) =
+            readNonNegative(items, surface + ".Delay", std::numeric_limits<double>::max(), "s",
+                            ControlLevels::defaultDelayS);
+    }
+    vesselClass.unknownItems =
+        unknownItemsOf(items, airfoils, vesselClass.dragElements, vesselClass.controlSurfaces);
     if (vesselClass.airfoils.empty() && vesselClass.dragElements.empty()) {
         // A misspelt AeroTable, say: a capture of it would be rows of zeros and NaN.
         std::string detail =
@@ -288,6 +335,11 @@ VesselClass VesselClass::fromItems(const ItemFile& items, std::string name,
             detail += "\n" + warning;
         }
         throw items.error("Airfoils", detail);
+    }
+    if (vesselClass.airfoils.empty() && !vesselClass.controlSurfaces.empty()) {
+        throw items.error("ControlSurfaces",
+                          "control surfaces need an airfoil: the simulator's model of a vessel "
+                          "without airfoils ignores them");
     }
     return vesselClass;
 }

@@ -3,7 +3,9 @@
 // Aerodynamics come either from one coefficient table (ReferenceArea and AeroTable: one
 // vertical airfoil at the centre of gravity) or from any number of airfoils and drag elements
 // (Airfoils, DragElements), each airfoil's coefficients from a table beside the class file or
-// from a function in a library of the root's Modules folder. host/README.md gives the syntax.
+// from a function in a library of the root's Modules folder; control surfaces (ControlSurfaces)
+// need an airfoil, as in the simulator, whose model of a vessel without airfoils ignores them.
+// host/README.md gives the syntax.
 #pragma once
 
 #include <filesystem>
@@ -12,6 +14,7 @@
 
 #include "host/support/ItemFile.h"
 #include "host/world/Airfoil.h"
+#include "host/world/ControlSurface.h"
 #include "host/world/Vec3.h"
 
 namespace aeroquin::host {
@@ -27,6 +30,9 @@ struct VesselClass {
     Vec3 rotationDrag{0.01, 0.01, 0.01};
     std::vector<Airfoil> airfoils;
     std::vector<DragElement> dragElements;
+    std::vector<ControlSurface> controlSurfaces;
+    // Per control type, s: the Delay of its last surface, as the simulator keeps one per type.
+    ControlValues controlDelaysS = ControlLevels::defaultDelays();
     // "<file>:<line>: <Key> is no item of this host; ignored", for the host to log.
     std::vector<std::string> unknownItems;
 

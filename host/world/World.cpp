@@ -48,6 +48,7 @@ World World::build(const std::filesystem::path& root, const Scenario& scenario) 
             vessel.placeFlying(placement.longitudeRad, placement.latitudeRad, placement.altitudeM,
                                placement.attitudeRad.value_or(Vec3{}));
         }
+        vessel.setHolds(placement.holds);
         if (placement.deletedAfterFrame) {
             world.deletions_.emplace_back(&vessel, *placement.deletedAfterFrame);
         }
@@ -123,6 +124,12 @@ void World::checkCoefficientFunctions(const InterfaceOf& interfaceOf) const {
 
 std::vector<std::string> World::step(double dt, const InterfaceOf& interfaceOf) {
     std::vector<std::string> touchedDown;
+    // As the simulator: every vessel's levels first, then the motion.
+    for (Vessel& vessel : vessels_) {
+        if (!vessel.deleted()) {
+            vessel.updateControls(dt);
+        }
+    }
     for (Vessel& vessel : vessels_) {
         if (vessel.deleted() || parentOf(vessel) != nullptr) {
             continue;

@@ -63,8 +63,9 @@ class World {
     void setStepSize(double dt) { stepSize_ = dt; }
     [[nodiscard]] double time() const { return time_; }  // s since the start
 
-    // Integrates every vessel by dt and advances the clock; attached vessels then take their
-    // parent's state. Returns the names of the vessels that touched down in this step.
+    // Updates every vessel's control levels (Vessel::updateControls), then integrates every
+    // free vessel by dt and advances the clock; attached vessels then take their parent's state.
+    // Returns the names of the vessels that touched down in this step.
     std::vector<std::string> step(double dt, const InterfaceOf& interfaceOf = {});
 
     // Deletes the vessels whose scenario item DeletedAfterFrame is `frame` and releases their

@@ -1,4 +1,5 @@
-// Forces and moments of airfoils and drag elements against values computed by hand.
+// Forces and moments of airfoils, drag elements and control surfaces against values computed by
+// hand.
 #include "host/world/AeroLoads.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,100 @@ TEST(AeroLoads, NoneWithoutAirOrAirflow) {
         EXPECT_EQ(loads.moment, Vec3{});
         EXPECT_EQ(loads.drag, 0.0);
     }
+}
+
+// One surface of 0.5 m^2 and dCl 2 at r = (0, 1, -4) m in 100 m/s of air of density 1 along the
+// nose (q = 5000 Pa): lift direction +y, side direction +x, drag -z. At level l its force is
+// -l q S dCl = -5000 l N across the airflow (the axis says which way) and |l| q S = 2500 |l| N of
+// drag; the moment is F x r. Every other type's level is 1: only the surface's own counts.
+struct SurfaceCase {
+    const char* name;
+    ControlType type;
+    ControlAxis axis;
+    double level;
+    Vec3 force;   // N
+    Vec3 moment;  // N m
+};
+
+class SurfaceLoads : public ::testing::TestWithParam<SurfaceCase> {};
+
+TEST_P(SurfaceLoads, AreInTheForceAndMomentButNotInLiftOrDrag) {
+    const SurfaceCase& c = GetParam();
+    const std::vector<ControlSurface> surfaces{{"S", c.type, 0.5, 2.0, {0.0, 1.0, -4.0}, c.axis}};
+    Controls controls{surfaces, {}};
+    controls.levels.fill(1.0);
+    controls.levels.at(controlIndex(c.type)) = c.level;
+
+    const AeroLoads loads =
+        aeroLoads({}, {}, {}, Airflow{{0.0, 0.0, 100.0}, 1.0, 300.0}, nullptr, controls);
+
+    expectNear(loads.force, c.force, 1e-9);
+    expectNear(loads.moment, c.moment, 1e-9);
+    EXPECT_EQ(loads.lift, 0.0);
+    EXPECT_EQ(loads.drag, 0.0);
+    EXPECT_EQ(loads.sideForce, 0.0);
+}
+
+using enum ControlType;
+using enum ControlAxis;
+
+// Elevator: pushed down at +0.4, the nose pitches up (+x); at -0.4 it drags as much. Rudder:
+// pushed left at +0.4, the nose yaws right (-y) and the vessel rolls.
+INSTANTIATE_TEST_SUITE_P(
+    ByHand, SurfaceLoads,
+    ::testing::ValuesIn(std::vector<SurfaceCase>{
+        {"ElevatorXPos", Elevator, XPos, 0.4, {0.0, -2000.0, -1000.0}, {9000.0, 0.0, 0.0}},
+        {"ElevatorXNeg", Elevator, XNeg, 0.4, {0.0, 2000.0, -1000.0}, {-7000.0, 0.0, 0.0}},
+        {"ElevatorDown", Elevator, XPos, -0.4, {0.0, 2000.0, -1000.0}, {-7000.0, 0.0, 0.0}},
+        {"RudderYPos", Rudder, YPos, 0.4, {-2000.0, 0.0, -1000.0}, {1000.0, -8000.0, -2000.0}},
+        {"RudderYNeg", Rudder, YNeg, 0.4, {2000.0, 0.0, -1000.0}, {1000.0, 8000.0, 2000.0}}}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(ControlAxis, AutoIsTheSimulatorsChoicePerType) {
+    const Vec3 left{-2.0, 0.0, 0.0};
+    EXPECT_EQ(resolvedAxis(ControlType::Flap, ControlAxis::Auto, left), ControlAxis::XPos);
+    EXPECT_EQ(resolvedAxis(ControlType::RudderTrim, ControlAxis::Auto, left), ControlAxis::YPos);
+    EXPECT_EQ(resolvedAxis(ControlType::Aileron, ControlAxis::Auto, -left), ControlAxis::XPos);
+    EXPECT_EQ(resolvedAxis(ControlType::Aileron, ControlAxis::Auto, left), ControlAxis::XNeg);
+}
+
+// Elevator delay 0.5 s, the rest the default 1 s.
+TEST(ControlLevels, ADirectSetActsAtOnceUntilAnySetWithoutItTurnsItIntoARamp) {
+    ControlValues delays = ControlLevels::defaultDelays();
+    delays.at(controlIndex(ControlType::Elevator)) = 0.5;
+    ControlLevels levels(delays);
+    const auto elevator = [&levels] { return levels.level(ControlType::Elevator); };
+
+    levels.set(ControlType::Elevator, 0.3, true);
+    EXPECT_EQ(elevator(), 0.0);  // the step sets it
+    levels.apply(0.02);
+    EXPECT_EQ(elevator(), 0.3);
+
+    levels.set(ControlType::Elevator, -0.7, true);
+    levels.set(ControlType::Flap, 0.1, false);  // the vessel's own call: the flag is gone
+    levels.apply(0.1);
+    EXPECT_NEAR(elevator(), 0.1, 1e-15);  // 0.1 s / 0.5 s of travel
+    EXPECT_EQ(levels.level(ControlType::Flap), 0.1);
+    levels.apply(0.1);  // the ramp goes on without another set
+    EXPECT_NEAR(elevator(), -0.1, 1e-15);
+    levels.apply(0.5);
+    EXPECT_EQ(elevator(), -0.7);
+
+    levels.set(ControlType::Aileron, 0.25, false);
+    levels.apply(0.1);
+    levels.apply(0.1);
+    EXPECT_NEAR(levels.level(ControlType::Aileron), 0.2, 1e-15);
+    levels.apply(0.1);
+    EXPECT_EQ(levels.level(ControlType::Aileron), 0.25);
+}
+
+TEST(ControlLevels, ClampAsTheSimulatorDoes) {
+    ControlLevels levels;
+    levels.set(ControlType::Aileron, 3.0, true);
+    levels.set(ControlType::RudderTrim, std::nan(""), true);  // std::max(-1, NaN) is -1
+    levels.apply(0.02);
+    EXPECT_EQ(levels.level(ControlType::Aileron), 1.0);
+    EXPECT_EQ(levels.level(ControlType::RudderTrim), -1.0);
 }
 
 }  // namespace

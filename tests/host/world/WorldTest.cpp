@@ -126,6 +126,7 @@ struct BadRoot {
     const char* scenario;
     const char* body;
     const char* message;
+    const char* controlled = nullptr;  // the class Controlled's control surfaces, when given
 };
 
 class WorldErrors : public ::testing::TestWithParam<BadRoot> {};
@@ -141,6 +142,17 @@ TEST_P(WorldErrors, NameTheFileAndLine) {
     root.write("Config/Vessels/Sub/Winged.cfg",
                "Mass = 100\nReferenceArea = 2\nAeroTable = W.csv\n");
     root.write("Scenarios/T.scn", GetParam().scenario);
+    root.write("Config/Vessels/Bare.cfg",
+               "Mass = 100\nReferenceArea = 2\nDragElements = Hull\nHull.Factor = 1\n"
+               "ControlSurfaces = E\nE.Type = Elevator\nE.Area = 1\nE.dCl = 1\n");
+    if (GetParam().controlled != nullptr) {
+        root.write("Config/Vessels/Controlled.cfg",
+                   std::string("Mass = 100\nAirfoils = Wing\nWing.Lift = Vertical\nWing.Chord = 1\n"
+                               "Wing.Area = 8\nWing.Table = C.csv\n") +
+                       GetParam().controlled);
+        root.write("Config/Vessels/C.csv",
+                   "mach,aoa,cl,cd\n0,-90,0,1\n0,90,0,1\n9,-90,0,1\n9,90,0,1\n");
+    }
     try {
         (void)World::load(root.path(), "T");
         FAIL() << "no error";
@@ -210,7 +222,24 @@ INSTANTIATE_TEST_SUITE_P(
         BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.DeletedAfterFrame = 0\n", goodEarth,
                 "Scenarios/T.scn:3: A.DeletedAfterFrame must be a whole number of at least 1"},
         BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.DeletedAfterFrame = 2.5\n", goodEarth,
-                "Scenarios/T.scn:3: A.DeletedAfterFrame must be a whole number of at least 1"}));
+                "Scenarios/T.scn:3: A.DeletedAfterFrame must be a whole number of at least 1"},
+        BadRoot{"Body = Earth\nVessels = A:DeltaWing\nA.Holds = Elevator 0.3 Canard 1\n", goodEarth,
+                "Scenarios/T.scn:3: A.Holds must be pairs of a control type (Elevator, Rudder, "
+                "Aileron, Flap, ElevatorTrim, RudderTrim) and a level"},
+        BadRoot{"Body = Earth\nVessels = A:Controlled\n", goodEarth,
+                "Config/Vessels/Controlled.cfg:8: E.Type must be one of Elevator, Rudder, Aileron, "
+                "Flap, ElevatorTrim, RudderTrim",
+                "ControlSurfaces = E\nE.Type = Canard\nE.Area = 1\nE.dCl = 1\n"},
+        BadRoot{"Body = Earth\nVessels = A:Controlled\n", goodEarth,
+                "Config/Vessels/Controlled.cfg:10: E.dCl must lie within -100 and 100",
+                "ControlSurfaces = E\nE.Type = elevator\nE.Area = 1\nE.dCl = -1e3\n"},
+        BadRoot{"Body = Earth\nVessels = A:Controlled\n", goodEarth,
+                "Config/Vessels/Controlled.cfg:7: ControlSurfaces names wing, which is an airfoil "
+                "or drag element too",
+                "ControlSurfaces = wing\n"},
+        BadRoot{"Body = Earth\nVessels = A:Bare\n", goodEarth,
+                "Config/Vessels/Bare.cfg:5: control surfaces need an airfoil: the simulator's "
+                "model of a vessel without airfoils ignores them"}));
 
 TEST(World, AnAttachedVesselRidesItsParentWithoutLoadsUntilTheParentIsDeleted) {
     const TempRoot root("flat");
@@ -238,6 +267,36 @@ TEST(World, AnAttachedVesselRidesItsParentWithoutLoadsUntilTheParentIsDeleted) {
     world.step(0.02);
     EXPECT_EQ(parent->state().time, 0.02);
     EXPECT_GT(child->loads().aero.drag, 0.0);
+}
+
+// A's own pre-step holds the elevator at 0.3; the module sets both rudders directly. A's hold
+// turns A's direct set into a ramp (rudder delay 1 s, elevator 0.5 s); B's acts at once. The
+// deflections move the force, not the lift.
+TEST(World, AVesselsOwnSetWithoutTheFlagTurnsAModulesDirectSetIntoARamp) {
+    const TempRoot root("flat");
+    root.write("Config/Vessels/Tailed.cfg",
+               "Mass = 1000\nReferenceArea = 10\nAeroTable = Probe.csv\nControlSurfaces = E R\n"
+               "E.Type = Elevator\nE.Area = 1\nE.dCl = 1\nE.Position = 0 0 -5\nE.Delay = 0.5\n"
+               "R.Type = Rudder\nR.Area = 1\nR.dCl = 1\nR.Position = 0 1 -5\n");
+    root.write("Scenarios/Held.scn",
+               "Body = Flat\nVessels = A:Tailed B:Tailed\nA.Status = Flying\n"
+               "B.Status = Flying\nA.Holds = elevator 0.3\n");
+    World world = World::load(root.path(), "Held");
+    Vessel& a = world.vessels()[0];
+    Vessel& b = world.vessels()[1];
+    for (Vessel* v : {&a, &b}) {
+        v->setFree(v->state().position, v->state().velocity + Vec3{0.0, 0.0, 100.0}, {}, {});
+        v->controls().set(ControlType::Rudder, 1.0, true);
+    }
+    world.step(0.1);
+    EXPECT_EQ(b.controls().level(ControlType::Rudder), 1.0);
+    EXPECT_NEAR(a.controls().level(ControlType::Rudder), 0.1, 1e-15);
+    EXPECT_NEAR(a.controls().level(ControlType::Elevator), 0.2, 1e-15);
+    EXPECT_EQ(a.loads().aero.lift, b.loads().aero.lift);
+    EXPECT_NE(a.loads().aero.force, b.loads().aero.force);
+    world.step(0.1);
+    EXPECT_NEAR(a.controls().level(ControlType::Elevator), 0.3, 1e-15);
+    EXPECT_NEAR(a.controls().level(ControlType::Rudder), 0.2, 1e-15);
 }
 
 TEST(World, EmptySpaceHasNoBodyNoGravityNoAir) {
