@@ -12,6 +12,7 @@
 
 namespace {
 
+using aeroquin::host::ControlAxis;
 using aeroquin::host::LiftAxis;
 using aeroquin::host::Vec3;
 
@@ -72,6 +73,25 @@ TEST(GliderDefinition, TheVesselModuleBuildsTheClassTheHostReads) {
     expectSame(hostClass.dragElements[0].position, module.dragElements[0].positionM,
                "drag element");
     EXPECT_EQ(hostClass.dragElements[0].factorM2, module.dragElements[0].factorM2);
+
+    // An elevator, a rudder and two ailerons; both programs' enumerations in the simulator's order.
+    ASSERT_EQ(hostClass.controlSurfaces.size(), 4U);
+    ASSERT_EQ(module.controlSurfaces.size(), hostClass.controlSurfaces.size());
+    for (std::size_t i = 0; i < module.controlSurfaces.size(); ++i) {
+        const auto& h = hostClass.controlSurfaces[i];
+        const glider::ControlSurfaceDefinition& m = module.controlSurfaces[i];
+        EXPECT_EQ(h.name, m.name);
+        EXPECT_EQ(static_cast<int>(h.type), static_cast<int>(m.type)) << m.name;
+        EXPECT_EQ(h.areaM2, m.areaM2) << m.name;
+        EXPECT_EQ(h.dCl, m.dCl) << m.name;
+        expectSame(h.position, m.positionM, m.name);
+        EXPECT_EQ(h.axis, resolvedAxis(h.type, static_cast<ControlAxis>(m.axis), h.position))
+            << m.name;
+        EXPECT_EQ(hostClass.controlDelaysS.at(aeroquin::host::controlIndex(h.type)), m.delayS);
+    }
+    // The ailerons' opposite axes roll the sailplane.
+    EXPECT_EQ(hostClass.controlSurfaces[2].axis, ControlAxis::XPos);
+    EXPECT_EQ(hostClass.controlSurfaces[3].axis, ControlAxis::XNeg);
 }
 
 }  // namespace

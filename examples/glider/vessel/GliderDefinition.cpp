@@ -1,6 +1,7 @@
 #include "GliderDefinition.h"
 
 #include <cstdio>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -72,6 +73,26 @@ class Items {
         return result;
     }
 
+    // The index of the value among `choices`, exactly as spelt; `fallback` when the item is
+    // missing, which without one it must not be.
+    [[nodiscard]] std::size_t choice(const std::string& key,
+                                     const std::vector<std::string>& choices,
+                                     std::optional<std::size_t> fallback) const {
+        std::string value;
+        if (!find(key, value)) {
+            if (!fallback) {
+                throw std::runtime_error("Glider.cfg: " + key + " is missing");
+            }
+            return *fallback;
+        }
+        for (std::size_t i = 0; i < choices.size(); ++i) {
+            if (value == choices[i]) {
+                return i;
+            }
+        }
+        throw std::runtime_error("Glider.cfg: " + key + " is not one of its choices");
+    }
+
   private:
     FILEHANDLE file_;
 };
@@ -122,6 +143,21 @@ Definition readDefinition(FILEHANDLE classFile) {
         element.positionM = items.triple(name + ".Position", element.positionM);
         element.factorM2 = items.number(name + ".Factor", 0.0, true);
         definition.dragElements.push_back(element);
+    }
+    for (const std::string& name : items.names("ControlSurfaces")) {
+        const std::string prefix = name + ".";
+        ControlSurfaceDefinition surface;
+        surface.name = name;
+        surface.type = static_cast<ControlType>(items.choice(
+            prefix + "Type",
+            {"Elevator", "Rudder", "Aileron", "Flap", "ElevatorTrim", "RudderTrim"}, std::nullopt));
+        surface.areaM2 = items.number(prefix + "Area", 0.0, true);
+        surface.dCl = items.number(prefix + "dCl", 0.0, true);
+        surface.positionM = items.triple(prefix + "Position", surface.positionM);
+        surface.axis = static_cast<ControlAxis>(
+            items.choice(prefix + "Axis", {"Auto", "XPos", "XNeg", "YPos", "YNeg"}, 0));
+        surface.delayS = items.number(prefix + "Delay", surface.delayS, false);
+        definition.controlSurfaces.push_back(surface);
     }
     return definition;
 }

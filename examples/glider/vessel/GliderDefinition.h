@@ -6,7 +6,10 @@
 //   Mass (kg), LandedHeight (m), Inertia (m^2, per unit mass), CrossSections (m^2),
 //   RotResistance, Airfoils, <Name>.Lift = Vertical | Horizontal, <Name>.Position (m),
 //   <Name>.Chord (m), <Name>.Area (m^2), <Name>.AspectRatio, <Name>.Function,
-//   DragElements, <Name>.Position (m), <Name>.Factor (m^2).
+//   DragElements, <Name>.Position (m), <Name>.Factor (m^2), ControlSurfaces,
+//   <Name>.Type = Elevator | Rudder | Aileron | Flap | ElevatorTrim | RudderTrim, <Name>.Area
+//   (m^2), <Name>.dCl, <Name>.Position (m), <Name>.Axis = Auto | XPos | XNeg | YPos | YNeg,
+//   <Name>.Delay (s, default 1).
 #pragma once
 
 #include <array>
@@ -35,6 +38,20 @@ struct DragElementDefinition {
     double factorM2 = 0.0;  // drag = factor * q
 };
 
+// The simulator's control types and axes, in its order (AIRCTRL_TYPE, AIRCTRL_AXIS_*).
+enum class ControlType { Elevator, Rudder, Aileron, Flap, ElevatorTrim, RudderTrim };
+enum class ControlAxis { Auto, XPos, XNeg, YPos, YNeg };
+
+struct ControlSurfaceDefinition {
+    std::string name;
+    ControlType type = ControlType::Elevator;
+    double areaM2 = 0.0;
+    double dCl = 0.0;  // lift coefficient per unit level
+    Triple positionM{};
+    ControlAxis axis = ControlAxis::Auto;
+    double delayS = 1.0;  // for a level change of 1
+};
+
 struct Definition {
     double massKg = 0.0;
     double landedHeightM = 0.0;
@@ -43,6 +60,7 @@ struct Definition {
     Triple rotResistance{};
     std::vector<AirfoilDefinition> airfoils;
     std::vector<DragElementDefinition> dragElements;
+    std::vector<ControlSurfaceDefinition> controlSurfaces;
 };
 
 // The simulator's airfoil callback (AirfoilCoeffFuncEx).

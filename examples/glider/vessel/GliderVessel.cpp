@@ -13,6 +13,27 @@ VECTOR3 vectorOf(const glider::Triple& t) {
     return VECTOR3{{t[0], t[1], t[2]}};
 }
 
+static_assert(static_cast<int>(glider::ControlType::Elevator) == AIRCTRL_ELEVATOR &&
+                  static_cast<int>(glider::ControlType::RudderTrim) == AIRCTRL_RUDDERTRIM,
+              "ControlType follows AIRCTRL_TYPE");
+
+// The SDK's axis constant of a ControlAxis.
+int sdkAxis(glider::ControlAxis axis) {
+    switch (axis) {
+        case glider::ControlAxis::XPos:
+            return AIRCTRL_AXIS_XPOS;
+        case glider::ControlAxis::XNeg:
+            return AIRCTRL_AXIS_XNEG;
+        case glider::ControlAxis::YPos:
+            return AIRCTRL_AXIS_YPOS;
+        case glider::ControlAxis::YNeg:
+            return AIRCTRL_AXIS_YNEG;
+        case glider::ControlAxis::Auto:
+            break;
+    }
+    return AIRCTRL_AXIS_AUTO;
+}
+
 class Glider final : public VESSEL2 {
   public:
     Glider(OBJHANDLE handle, int flightModel) : VESSEL2(handle, flightModel) {}
@@ -50,6 +71,11 @@ class Glider final : public VESSEL2 {
         }
         for (const glider::DragElementDefinition& element : d.dragElements) {
             CreateVariableDragElement(&deployed_, element.factorM2, vectorOf(element.positionM));
+        }
+        for (const glider::ControlSurfaceDefinition& surface : d.controlSurfaces) {
+            CreateControlSurface3(static_cast<AIRCTRL_TYPE>(surface.type), surface.areaM2,
+                                  surface.dCl, vectorOf(surface.positionM), sdkAxis(surface.axis),
+                                  surface.delayS);
         }
     }
 
