@@ -2,6 +2,7 @@
 // are followed; a foreign handle gets a neutral answer and a host: log line.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,8 @@ using aeroquin::host::airAt;
 using aeroquin::host::applyStatus;
 using aeroquin::host::applyStatusEx;
 using aeroquin::host::Body;
+using aeroquin::host::ControlType;
+using aeroquin::host::controlTypeCount;
 using aeroquin::host::fromSimulator;
 using aeroquin::host::hostCall;
 using aeroquin::host::HostContext;
@@ -62,6 +65,19 @@ bool isVersionTwo(HostContext& host, const void* status, DWORD version, const ch
                                              " is not supported (only 2); nothing ") +
                     done);
     return false;
+}
+
+// The control type of the simulator's AIRCTRL_TYPE; none (after a host: line) beyond the six,
+// where the simulator would index past its levels.
+std::optional<ControlType> controlTypeOf(HostContext& host, AIRCTRL_TYPE type,
+                                         const char* operation, const char* done) {
+    const auto index = static_cast<long long>(type);
+    if (index < 0 || index >= static_cast<long long>(controlTypeCount)) {
+        host.log().host(std::string(operation) + ": " + std::to_string(index) +
+                        " is no control type (0 to 5); " + done);
+        return std::nullopt;
+    }
+    return static_cast<ControlType>(index);
 }
 
 // The vessel's own answers: Result{} (after a host: line) for a handle that is no vessel.
@@ -438,4 +454,51 @@ OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE hDock) const {
             return host.objects().dockedAt(hDock);
         },
         hDock);
+}
+
+// The aerodynamic-control mode: kept and answered; no user input follows it here.
+DWORD VESSEL::GetADCtrlMode() const {
+    return vesselAnswer<DWORD>(hVessel_, "VESSEL::GetADCtrlMode",
+                               [](const Vessel& vessel) { return vessel.controls().mode(); });
+}
+
+void VESSEL::SetADCtrlMode(DWORD mode) const {
+    hostCall(
+        "VESSEL::SetADCtrlMode",
+        [&](HostContext& host) {
+            if (Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::SetADCtrlMode")) {
+                vessel->controls().setMode(mode);
+            }
+        },
+        mode);
+}
+
+void VESSEL::SetControlSurfaceLevel(AIRCTRL_TYPE type, double level, bool direct) const {
+    hostCall(
+        "VESSEL::SetControlSurfaceLevel",
+        [&](HostContext& host) {
+            constexpr const char* operation = "VESSEL::SetControlSurfaceLevel";
+            Vessel* vessel = vesselOf(host, hVessel_, operation);
+            const auto control = vessel == nullptr
+                                     ? std::nullopt
+                                     : controlTypeOf(host, type, operation, "nothing set");
+            if (control) {
+                vessel->controls().set(*control, level, direct);
+            }
+        },
+        type, level, direct);
+}
+
+double VESSEL::GetControlSurfaceLevel(AIRCTRL_TYPE type) const {
+    return hostCall<double>(
+        "VESSEL::GetControlSurfaceLevel",
+        [&](HostContext& host) {
+            constexpr const char* operation = "VESSEL::GetControlSurfaceLevel";
+            const Vessel* vessel = vesselOf(host, hVessel_, operation);
+            const auto control = vessel == nullptr
+                                     ? std::nullopt
+                                     : controlTypeOf(host, type, operation, "answered 0");
+            return control ? vessel->controls().level(*control) : 0.0;
+        },
+        type);
 }

@@ -83,5 +83,41 @@ TEST(VesselApi, AttachmentsNamesAndADeletedVessel) {
                   "an empty name"}));
 }
 
+// The levels of a free vessel and of one attached to it (both moved by each step), the control
+// mode kept as set, and a type beyond the six.
+TEST(VesselApi, ControlLevelsAndMode) {
+    const TempRoot root("flat");
+    testsupport::writeAttachedPair(root, 9);
+    HostSettings settings;
+    settings.root = root.path();
+    HostContext host(settings);
+    host.setWorld(World::load(root.path(), "Pair"));
+    std::string p1Name = "P1";
+    std::string c1Name = "C1";
+    const VESSEL* p = oapiGetVesselInterface(oapiGetVesselByName(p1Name.data()));
+    const VESSEL* c = oapiGetVesselInterface(oapiGetVesselByName(c1Name.data()));
+
+    EXPECT_EQ(p->GetADCtrlMode(), 0u);
+    p->SetADCtrlMode(5);
+    EXPECT_EQ(p->GetADCtrlMode(), 5u);
+
+    p->SetControlSurfaceLevel(AIRCTRL_ELEVATOR, 0.4, true);
+    c->SetControlSurfaceLevel(AIRCTRL_FLAP, -0.5, true);
+    EXPECT_EQ(p->GetControlSurfaceLevel(AIRCTRL_ELEVATOR), 0.0);  // until the step
+    host.world()->step(0.02);
+    EXPECT_EQ(p->GetControlSurfaceLevel(AIRCTRL_ELEVATOR), 0.4);
+    EXPECT_EQ(c->GetControlSurfaceLevel(AIRCTRL_FLAP), -0.5);
+
+    const auto beyond = static_cast<AIRCTRL_TYPE>(6);
+    p->SetControlSurfaceLevel(beyond, 1.0, true);
+    EXPECT_EQ(p->GetControlSurfaceLevel(beyond), 0.0);
+    EXPECT_EQ(testsupport::splitLines(root.read("host.log")),
+              (std::vector<std::string>{
+                  "host: VESSEL::SetControlSurfaceLevel: 6 is no control type (0 to 5); nothing "
+                  "set",
+                  "host: VESSEL::GetControlSurfaceLevel: 6 is no control type (0 to 5); answered "
+                  "0"}));
+}
+
 }  // namespace
 }  // namespace aeroquin::host
