@@ -2,6 +2,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -232,5 +233,59 @@ INSTANTIATE_TEST_SUITE_P(
                    "Config/Vessels/Probe.cfg: the class defines no lift and no drag: it needs "
                    "AeroTable, Airfoils or DragElements"}),
     [](const auto& testInfo) { return testInfo.param.name; });
+
+// An elevator through a control axis: each row carries the level the step used, as commanded;
+// CL*S and CD*S leave the surface out, as the simulator's lift and drag calls do, and CL*S total
+// and CD*S total hold it: -l S dCl of lift and |l| S of drag per q at level l. The end gives the
+// elevator back its own level. A vessel that holds its elevator itself (its own pre-step) makes
+// every row carry the level it used instead, and the capture ends without completing.
+TEST(AirfoilTest, ElevatorAxisRowsCarryTheLevelUsedAndTheSurfacesOwnForces) {
+    const std::string elevator =
+        "ControlSurfaces = Elevator\nElevator.Type = Elevator\nElevator.Area = 0.5\n"
+        "Elevator.dCl = 1.4\nElevator.Position = 0 0 -4\nElevator.Axis = XPos\n";
+    const std::string items =
+        "VesselName = P1\nSaveDirectory = Reports\nReportNameStyle = 0\nAoaIntervals = 0 10\n"
+        "AoaIncrements = 1\nMachIntervals = 0.5 1\nMachIncrements = 0\nReportMoments = 1\n"
+        "ControlSurface = elevator\nControlIntervals = -1 1\nControlIncrements = 2\n";
+    for (const bool holds : {false, true}) {
+        TempRoot root("glider");
+        prepare(root, probeClass("Wing.Function = SmoothWing") + elevator);
+        if (holds) {
+            root.write("Scenarios/Default.scn",
+                       "Body = Earth\nVessels = P1:Probe\nP1.Holds = Elevator 0.3\n");
+        }
+        root.write("Config/Modules/Plugin/Aeroquin.cfg", items);
+        const auto result = runHost(kHost, root, {"--display", "none"});
+        ASSERT_EQ(result.exitCode(), holds ? 9 : 0) << result.err << root.read("host.log");
+        const Lines report = root.lines("Reports/Probe.csv");
+        ASSERT_EQ(report.size(), 6U + 6U);
+        EXPECT_EQ(report[5],
+                  "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S; "
+                  "Cl*S*b; Cn*S*b; Control Level; CL*S total; CD*S total");
+        const double levels[] = {-1, -1, 0, 0, 1, 1};
+        for (std::size_t i = 0; i < 6; ++i) {
+            const auto v = numbers(report[6 + i]);
+            ASSERT_EQ(v.size(), 14U) << report[6 + i];
+            // Held at 0.3, the vessel's own set turns the module's into a ramp towards it.
+            const double level = v[11];
+            if (holds) {
+                EXPECT_NE(level, levels[i]) << report[6 + i];
+            } else {
+                EXPECT_EQ(level, levels[i]) << report[6 + i];
+            }
+            const double tolerance = 2e-5 * (std::abs(v[4]) + std::abs(v[5])) + 1e-5;
+            EXPECT_NEAR(v[12] - v[4], -level * 0.5 * 1.4, tolerance) << report[6 + i];
+            EXPECT_NEAR(v[13] - v[5], std::abs(level) * 0.5, tolerance) << report[6 + i];
+            // The same AOA at another level: lift and drag without the surface do not move.
+            EXPECT_NEAR(v[4], numbers(report[6 + i % 2])[4], 1e-9) << report[6 + i];
+        }
+        const Lines log = root.lines("host.log");
+        const std::string end =
+            holds ? "Capture ended: 6 of 6 points ran at another control level than commanded "
+                    "(their rows say which)"
+                  : "Capture completed";
+        EXPECT_EQ(std::count(log.begin(), log.end(), end), 1) << root.read("host.log");
+    }
+}
 
 }  // namespace
