@@ -7,6 +7,7 @@
 //   VesselProbe: start: levels <six control levels> mode <aerodynamic control mode>
 //   VesselProbe: frame <n> pre: aoa <rad> slip <rad> q <Pa>
 //   VesselProbe: frame <n> post: aoa <rad> slip <rad> F <x y z> M <x y z> levels <six> mode <m>
+//   VesselProbe: frame <n>: paused (or resumed)
 // The post-step's angles describe the state after the step; its F (GetLinearMoment) and M
 // (GetAngularMoment) are the step's. The levels are those of AIRCTRL_ELEVATOR to RUDDERTRIM.
 #define ORBITER_MODULE  // pulls in the SDK's loader hook, which calls InitModule
