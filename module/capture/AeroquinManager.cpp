@@ -43,6 +43,7 @@ void AeroquinManager::initialise() {
 }
 
 void AeroquinManager::preStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {
+    vesselManager_.settleControls();
     if (active_) {
         pointApplied_ = false;
         if (!vesselManager_.present()) {

@@ -135,6 +135,7 @@ void VesselManager::bind(const Configuration& configuration) {
     reportLateral_ = configuration.hasSideslipAxis() || configuration.hasControlAxis();
     controlSurface_ = configuration.controlSurface;
     keptControls_.reset();
+    settling_.reset();
     controlsTaken_ = false;
     if (controlSurface_) {
         Controls kept;
@@ -330,6 +331,21 @@ void VesselManager::restoreControls() {
         vessel->SetControlSurfaceLevel(type, kept.levels.at(static_cast<std::size_t>(type)), true);
     }
     vessel->SetADCtrlMode(kept.mode);
+    settling_ = kept;
+}
+
+void VesselManager::settleControls() {
+    if (!settling_) {
+        return;
+    }
+    const Controls kept = *settling_;
+    settling_.reset();
+    if (const VESSEL* vessel = present() ? interfaceOf(vessel_) : nullptr) {
+        for (const AIRCTRL_TYPE type : kControlTypes) {
+            vessel->SetControlSurfaceLevel(type, kept.levels.at(static_cast<std::size_t>(type)),
+                                           true);
+        }
+    }
 }
 
 }  // namespace aeroquin

@@ -70,6 +70,9 @@ class VesselManager {
     // a control axis, before the first test point or once the vessel is gone. Each level is set
     // directly.
     void restoreControls();
+    // Sets the levels given back once more, directly, in the pre-step after the restore: a direct
+    // set made in a post-step becomes a ramp when the vessel's own pre-step sets any level.
+    void settleControls();
 
   private:
     OBJHANDLE vessel_ = nullptr;
@@ -89,7 +92,8 @@ class VesselManager {
         std::array<double, 6> levels{};  // by AIRCTRL_TYPE
     };
     std::optional<Controls> keptControls_;
-    bool controlsTaken_ = false;  // a test point has set the mode and a level
+    bool controlsTaken_ = false;        // a test point has set the mode and a level
+    std::optional<Controls> settling_;  // given back, to be set once more
 };
 
 }  // namespace aeroquin

@@ -664,6 +664,14 @@ TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesTheVesselBackI
     EXPECT_EQ(host.calls[3].args, "1, 0.2, true");
     EXPECT_EQ(vessel->controlLevels, (std::array<double, 6>{0.1, 0.2, 0.3, 0.4, 0.5, 0.6}));
     EXPECT_EQ(vessel->controlMode, 5U);
+
+    // Once more in the next pre-step, directly, then never again.
+    vessel->controlLevels = {};
+    host.calls.clear();
+    manager.settleControls();
+    manager.settleControls();
+    EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 6);
+    EXPECT_EQ(vessel->controlLevels, (std::array<double, 6>{0.1, 0.2, 0.3, 0.4, 0.5, 0.6}));
 }
 
 TEST_F(VesselManagerTest, AltitudeAtTheTopOfTheAtmosphereIsRefusedNamingTheLimit) {
