@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <type_traits>
@@ -45,23 +46,12 @@ const VESSEL* interfaceOf(OBJHANDLE vessel) {
     return vessel == nullptr ? nullptr : oapiGetVesselInterface(vessel);
 }
 
-// The vessel that `vessel` hangs on, or null.
-OBJHANDLE parentOf(const VESSEL& vessel) {
-    // The count's type differs between the simulator's builds.
-    const auto points = vessel.AttachmentCount(true);
-    for (std::remove_const_t<decltype(points)> i = 0; i < points; ++i) {
-        if (OBJHANDLE parent = vessel.GetAttachmentStatus(vessel.GetAttachmentHandle(true, i))) {
-            return parent;
-        }
-    }
-    return nullptr;
-}
-
-// The vessel docked to `vessel` at one of its ports, or null.
-OBJHANDLE dockedOf(const VESSEL& vessel) {
-    const auto ports = vessel.DockCount();
-    for (std::remove_const_t<decltype(ports)> i = 0; i < ports; ++i) {
-        if (OBJHANDLE other = vessel.GetDockStatus(vessel.GetDockHandle(i))) {
+// The first vessel held at one of `count` points: `statusAt(handleAt(i))`, or null. The count's
+// type differs between the simulator's builds.
+template <typename Count, typename HandleAt, typename StatusAt>
+OBJHANDLE firstHeld(Count count, HandleAt handleAt, StatusAt statusAt) {
+    for (std::remove_const_t<Count> i = 0; i < count; ++i) {
+        if (OBJHANDLE other = statusAt(handleAt(i))) {
             return other;
         }
     }
@@ -73,6 +63,38 @@ std::string nameOf(OBJHANDLE object) {
     oapiGetObjectName(object, name.data(), static_cast<int>(name.size()));
     name.back() = '\0';
     return name.data();
+}
+
+// Why the vessel is not flown alone: "is attached to <parent>" or "is docked to <vessel>", and
+// what that means for a capture; nothing while it flies free.
+struct Captive {
+    std::string state;
+    const char* consequence;
+};
+
+std::optional<Captive> captiveOf(const VESSEL& vessel) {
+    const OBJHANDLE parent = firstHeld(
+        vessel.AttachmentCount(true), [&](auto i) { return vessel.GetAttachmentHandle(true, i); },
+        [&](ATTACHMENTHANDLE point) { return vessel.GetAttachmentStatus(point); });
+    if (parent != nullptr) {
+        return Captive{"is attached to " + nameOf(parent),
+                       "the simulator computes no aerodynamics for it"};
+    }
+    const OBJHANDLE docked = firstHeld(
+        vessel.DockCount(), [&](auto i) { return vessel.GetDockHandle(i); },
+        [&](DOCKHANDLE port) { return vessel.GetDockStatus(port); });
+    if (docked != nullptr) {
+        return Captive{"is docked to " + nameOf(docked),
+                       "the simulator would move and measure the whole stack"};
+    }
+    return std::nullopt;
+}
+
+// Sets every level directly.
+void setLevels(const VESSEL& vessel, const std::array<double, 6>& levels) {
+    for (const AIRCTRL_TYPE type : kControlTypes) {
+        vessel.SetControlSurfaceLevel(type, levels.at(static_cast<std::size_t>(type)), true);
+    }
 }
 
 // The body that the test condition is built on. Binding has checked it once; a vessel that
@@ -104,13 +126,9 @@ void VesselManager::bind(const Configuration& configuration) {
     if (vessel == nullptr) {
         return;
     }
-    if (OBJHANDLE parent = parentOf(*vessel)) {
-        throw std::runtime_error("Vessel " + name + " is attached to " + nameOf(parent) +
-                                 ": the simulator computes no aerodynamics for it");
-    }
-    if (OBJHANDLE other = dockedOf(*vessel)) {
-        throw std::runtime_error("Vessel " + name + " is docked to " + nameOf(other) +
-                                 ": the simulator would move and measure the whole stack");
+    if (const auto captive = captiveOf(*vessel)) {
+        throw std::runtime_error("Vessel " + name + " " + captive->state + ": " +
+                                 captive->consequence);
     }
     OBJHANDLE body = vessel->GetSurfaceRef();
     if (body == nullptr) {
@@ -161,16 +179,8 @@ void VesselManager::vesselDeleted(OBJHANDLE vessel) {
 
 std::string VesselManager::captiveState() const {
     const VESSEL* vessel = interfaceOf(vessel_);
-    if (vessel == nullptr) {
-        return {};
-    }
-    if (OBJHANDLE parent = parentOf(*vessel)) {
-        return "is attached to " + nameOf(parent);
-    }
-    if (OBJHANDLE other = dockedOf(*vessel)) {
-        return "is docked to " + nameOf(other);
-    }
-    return {};
+    const auto captive = vessel == nullptr ? std::nullopt : captiveOf(*vessel);
+    return captive ? captive->state : std::string();
 }
 
 void VesselManager::applyTestPoint(const Sweeper& sweeper) {
@@ -327,9 +337,7 @@ void VesselManager::restoreControls() {
     if (vessel == nullptr) {
         return;
     }
-    for (const AIRCTRL_TYPE type : kControlTypes) {
-        vessel->SetControlSurfaceLevel(type, kept.levels.at(static_cast<std::size_t>(type)), true);
-    }
+    setLevels(*vessel, kept.levels);
     vessel->SetADCtrlMode(kept.mode);
     settling_ = kept;
 }
@@ -341,10 +349,7 @@ void VesselManager::settleControls() {
     const Controls kept = *settling_;
     settling_.reset();
     if (const VESSEL* vessel = present() ? interfaceOf(vessel_) : nullptr) {
-        for (const AIRCTRL_TYPE type : kControlTypes) {
-            vessel->SetControlSurfaceLevel(type, kept.levels.at(static_cast<std::size_t>(type)),
-                                           true);
-        }
+        setLevels(*vessel, kept.levels);
     }
 }
 
