@@ -2,15 +2,15 @@ import unittest
 
 from support import columns, fixture, read_fixture, run_tool, with_sideslip
 from aeroquin_report.report import parse_report, read_report
-from aeroquin_report.summary import (
+from aeroquin_report.stability import (
     Crossing,
     MachSummary,
     slope_at_zero,
     summarize,
-    summary_lines,
     trim_range,
     zero_lift_aoa,
 )
+from aeroquin_report.summary import summary_lines
 
 HEADER = (
     "Aeroquin version: 1.0\n"

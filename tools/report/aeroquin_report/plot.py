@@ -25,7 +25,7 @@ from .report import (
     reference,
     rows_at,
 )
-from .summary import level_trims
+from .stability import level_trims
 
 FORMATS = (".png", ".svg")
 
