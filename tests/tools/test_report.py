@@ -3,7 +3,7 @@ import os
 import tempfile
 import unittest
 
-from support import fixture, read_fixture, run_tool
+from support import fixture, read_fixture, run_tool, with_sideslip
 from aeroquin_report.report import ReportError, grid_problems, parse_report, read_report
 
 HEADER = (
@@ -286,6 +286,12 @@ class GridTest(unittest.TestCase):
                 "control levels cut short",
                 "".join(elevator[:20]),
                 ["report cut short: at least 18 of at least 32 rows missing"],
+            ),
+            # swept Mach, control level, sideslip, AOA: 2 x 5 x 3 x 4, cut in the second Mach
+            (
+                "control levels and sideslips cut short",
+                "".join(with_sideslip("".join(elevator)).splitlines(True)[:76]),
+                ["report cut short: 50 of 120 rows missing"],
             ),
             # a point missing at every level is a hole in the grid, not a moved level
             (

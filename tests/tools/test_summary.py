@@ -197,6 +197,11 @@ class ControlTest(unittest.TestCase):
             # a level written at part of the AOAs only tells nothing where it has no rows
             ("a level at some AOAs only", [level(2), level(None, span=(5, 5)), level(6)],
              [(2, 6)]),
+            # rows from one end of the AOAs but not to the other: it parts nothing either
+            ("a level from the lowest AOA only", [level(2), level(None, span=(-5, 5)), level(6)],
+             [(2, 6)]),
+            ("a level to the highest AOA only", [level(2), level(None, span=(0, 10)), level(6)],
+             [(2, 6)]),
             ("unstable trims do not count", [level(2, False), level(4), level(6, False)],
              [(4, 4)]),
             ("overlapping pieces merge", [level(2), level(6), level(None), level(4), level(8)],
@@ -206,6 +211,13 @@ class ControlTest(unittest.TestCase):
         for name, levels, expected in cases:
             with self.subTest(name):
                 self.assertEqual(trim_range([(0, entry) for entry in levels]), expected)
+
+    def test_reference_of_axes_without_0_is_the_lower_value(self):
+        # levels -0.5 and 0.5, sideslips -3 and 3: CL*S at AOA 5 is 3 + level + sideslip / 10
+        lines = summary_lines(read_report(fixture("aileron.csv")))
+        start = lines.index("At control level -0.5, sideslip -3 deg:")
+        self.assertEqual(lines[start + 2].split()[:2], ["0.5", "2.2"])
+        self.assertIn("Trim AOA per control level, at sideslip -3 deg:", lines)
 
     def test_no_level_trims_at_a_mach_number(self):
         # CM*S*c 1 at every row of Mach 1: no trim; the power is then taken at AOA 0.
