@@ -16,6 +16,10 @@ HEADER = (
 )
 
 
+SIDESLIP = HEADER.replace("L/D", "L/D; Sideslip; CY*S")
+CONTROL = HEADER.replace("L/D", "L/D; CY*S; Control Level; CL*S total; CD*S total")
+
+
 class ParseTest(unittest.TestCase):
     def test_header_and_rows(self):
         report = read_report(fixture("glider.csv"))
@@ -64,6 +68,34 @@ class ParseTest(unittest.TestCase):
         row = parse_report(text, "r.csv").rows[0]
         self.assertEqual((row.cy_s, row.control_level, row.cl_total_s, row.cd_total_s),
                          (0.1, 0.5, 3.2, 4.1))
+
+    def test_header_items_say_what_was_captured(self):
+        report = read_report(fixture("elevator-header.csv"))
+        self.assertEqual(
+            (report.altitude, report.control_surface, report.level_count, report.sideslip_count,
+             report.thrust_held, report.column_line, report.rows[0].line),
+            (1000, "Elevator", 5, None, 0, 11, 12),
+        )
+        self.assertEqual(report.controls_held, {"Rudder": 0, "Aileron": 0, "Flap": 0,
+                                                "ElevatorTrim": 0.3, "RudderTrim": 0})
+        self.assertEqual(len(report.rows), 40)
+        report = read_report(fixture("sideslip-header.csv"))
+        self.assertEqual((report.altitude, report.sideslip_count, report.control_surface,
+                          report.level_count), (20000, 3, None, None))
+        # labels that this tool does not know are kept as written
+        lines = read_fixture("rudder.csv").splitlines(True)
+        text = "".join(lines[:11] + ["Mass (kg) = 1.2e+03\n", "Inertia (m^2) = 1, 2, 3\n"]
+                       + lines[11:])
+        report = parse_report(text, "r.csv")
+        self.assertEqual(list(report.items.items())[-3:], [
+            ("Thrust held (N)", "0"), ("Mass (kg)", "1.2e+03"), ("Inertia (m^2)", "1, 2, 3")])
+        self.assertEqual((report.control_surface, report.sideslip_count, report.column_line,
+                          len(report.rows)), ("Rudder", 3, 14, 30))
+        # a report without optional items has none
+        report = read_report(fixture("elevator.csv"))
+        self.assertEqual((report.items, report.altitude, report.control_surface,
+                          report.level_count, report.controls_held, report.column_line),
+                         ({}, None, None, None, None, 6))
 
     def test_empty_class_name_keeps_its_blank_line(self):
         report = parse_report(HEADER.replace("Vessel Class: Glider", "Vessel Class: "), "r.csv")
@@ -144,6 +176,54 @@ class ParseTest(unittest.TestCase):
                 HEADER.replace("L/D", "L/D; Sideslip; CY*S") + "0.5; 0; 1; 2; 3; 4; 0.75; inf; 0\n",
                 "r.csv:7: the sideslip must be finite",
             ),
+            # header items between line 5 and the column line
+            (
+                SIDESLIP.replace("Mach Number;", "Altitude (m) 1000\nMach Number;"),
+                'r.csv:6: "Altitude (m) 1000" is neither a header item "Label = value" nor the'
+                ' column line (beginning "Mach Number")',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Altitude (m) = 1 km\nMach Number;"),
+                'r.csv:6: "1 km" is not a finite number after "Altitude (m) = "',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Thrust held (N) = nan\nMach Number;"),
+                'r.csv:6: "nan" is not a finite number after "Thrust held (N) = "',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Number of sideslip points = 3.0\nMach Number;"),
+                'r.csv:6: "3.0" is not a count of points after "Number of sideslip points = "',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Altitude (m) = 0\nAltitude (m) = 0\n"
+                                 "Mach Number;"),
+                'r.csv:7: the header item "Altitude (m)" repeats line 6',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Controls held = Elevator 0, Rudder\n"
+                                 "Mach Number;"),
+                'r.csv:6: "Rudder" is not "Surface level" (one of each surface, levels finite)'
+                ' after "Controls held = "',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Controls held = Canard 0\nMach Number;"),
+                'r.csv:6: "Canard 0" is not "Surface level" (one of each surface, levels finite)'
+                ' after "Controls held = "',
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Number of control levels = 3\nMach Number;"),
+                'r.csv:6: "Number of control levels" without the column "Control Level"',
+            ),
+            (
+                CONTROL.replace("Mach Number;", "Control surface = Canard\nMach Number;"),
+                'r.csv:6: "Canard" is not a control surface; one of Elevator, Rudder, Aileron,'
+                " Flap, ElevatorTrim, RudderTrim",
+            ),
+            (
+                SIDESLIP.replace("Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D;"
+                                 " Sideslip; CY*S\n", "Altitude (m) = 1000\n"),
+                'r.csv: ends after 6 lines without the column line (beginning "Mach Number")',
+            ),
             (
                 HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n",
                 'r.csv:7: Dynamic Pressure: "1_0" is not a number',
@@ -179,6 +259,7 @@ class GridTest(unittest.TestCase):
         row = "1; 5; 12605.8; 295.07; 1.5; 1; 1.5\n"
         sideslip = read_fixture("sideslip-moment.csv").splitlines(True)
         elevator = read_fixture("elevator.csv").splitlines(True)
+        sideslip_header = read_fixture("sideslip-header.csv").splitlines(True)
         cases = [
             (
                 "repeated point",
@@ -292,6 +373,31 @@ class GridTest(unittest.TestCase):
                 "control levels and sideslips cut short",
                 "".join(with_sideslip("".join(elevator)).splitlines(True)[:76]),
                 ["report cut short: 50 of 120 rows missing"],
+            ),
+            # the header counts the values of the middle axes: no "at least"
+            (
+                "control levels cut short, counted by the header",
+                read_fixture("elevator-header.csv")[:-1].rsplit("\n", 26)[0] + "\n",
+                ["report cut short: 26 of 40 rows missing"],
+            ),
+            (
+                "levels and sideslips cut short at the first Mach number, counted by the header",
+                "".join(read_fixture("rudder.csv").splitlines(True)[:22]),
+                ["report cut short: 20 of 30 rows missing"],
+            ),
+            # the sweep takes each axis's values ascending
+            (
+                "sideslips descending within the first Mach number",
+                "".join(sideslip_header[i] for i in (*range(10), 14, 15, 12, 13, 10, 11)),
+                ["the header announces 2 AOA x 2 Mach x 3 sideslip = 12 points, the report holds"
+                 " 6 rows"],
+            ),
+            (
+                "more sideslips announced than the rows hold",
+                read_fixture("sideslip-header.csv").replace("sideslip points = 3",
+                                                            "sideslip points = 5"),
+                ["the header announces 2 AOA x 2 Mach x 5 sideslip = 20 points, the report holds"
+                 " 12 rows"],
             ),
             # a point missing at every level is a hole in the grid, not a moved level
             (

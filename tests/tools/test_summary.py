@@ -261,7 +261,7 @@ class ControlTest(unittest.TestCase):
 
     def test_with_a_sideslip_axis_at_sideslip_0(self):
         lines = summary_lines(parse_report(with_sideslip(read_fixture("elevator.csv")), "r.csv"))
-        self.assertEqual(lines[3], "Grid: 2 Mach x 5 control level x 3 sideslip x 4 AOA = 120"
+        self.assertEqual(lines[4], "Grid: 2 Mach x 5 control level x 3 sideslip x 4 AOA = 120"
                                    " points, 120 rows")
         start = lines.index("Control power per unit level around control level 0, at its trim AOA"
                             " or, without a trim, at the AOA nearest 0; trim range over the"
@@ -375,6 +375,8 @@ class SummaryCommandTest(unittest.TestCase):
             "Report: elevator.csv\n"
             "Vessel class: Tailed\n"
             "Capture started: 2024/03/05::14:07:09 (UTC)\n"
+            "Control surface: not named in the report's header (an older report); summarised as"
+            " an elevator\n"
             "Grid: 2 Mach x 5 control level x 4 AOA = 40 points, 40 rows\n",
         )
         self.assertEqual(
@@ -403,14 +405,26 @@ class SummaryCommandTest(unittest.TestCase):
             "1     1              no trim within the range  -                            4     0\n",
         )
 
+    def test_what_the_header_says_of_the_capture(self):
+        text = read_fixture("elevator-header.csv").replace("Thrust held (N) = 0\n",
+                                                           "Thrust held (N) = 0\nMass (kg) = 900\n")
+        self.assertEqual(summary_lines(parse_report(text, "r.csv"))[3:9], [
+            "Altitude: 1000 m",
+            "Control surface: Elevator",
+            "Controls held: Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0.3, RudderTrim 0",
+            "Thrust held: 0 N",
+            "Header: Mass (kg) = 900",
+            "Grid: 2 Mach x 5 control level x 4 AOA = 40 points, 40 rows",
+        ])
+
     def test_levels_the_vessel_moved(self):
         # Mach 0.5's point at level 0 and AOA 0 ran at -0.5, Mach 1's at 0.5 and AOA 5 at 0.25.
         status, out, err = run_tool("summary", "elevator-moved.csv", cwd=fixture(""))
         self.assertEqual((status, err), (0, ""))
         lines = out.splitlines()
-        self.assertEqual(lines[3], "Grid: 2 Mach x 6 control level (as written) x 4 AOA, 40 rows")
+        self.assertEqual(lines[4], "Grid: 2 Mach x 6 control level (as written) x 4 AOA, 40 rows")
         # the notes of grid_problems (test_report)
-        self.assertEqual([line[:56] for line in lines[4:7]], [
+        self.assertEqual([line[:56] for line in lines[5:8]], [
             "Note: the control levels as written do not form a grid: ",
             "Note: points (Mach x AOA) per control level as written, ",
             "Flagged rows: 0",

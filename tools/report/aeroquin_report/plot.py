@@ -22,6 +22,7 @@ from .report import (
     Row,
     cut_short,
     level_spread,
+    middle_counts,
     reference,
     rows_at,
 )
@@ -266,8 +267,9 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
     for panel in (lift, drag, ratio) + ((pitch,) if moment else ()):
         panel.axvline(0.0, color="grey", linewidth=0.8)
 
-    sideslips = len({row.sideslip for row in report.rows}) if report.has_sideslip else 0
-    levels = len({row.control_level for row in report.rows}) if control else 0
+    # The header's counts, else the rows'.
+    counts = {name: count for name, (count, _) in zip(report.middle_axes(), middle_counts(report))}
+    sideslips, levels = counts.get(SIDESLIP, 0), counts.get(CONTROL, 0)
     title = "%s: Aeroquin capture of %d Mach numbers × %s%s%d angles of attack, started %s UTC" % (
         report.vessel_class or "(no class)",
         report.mach_count,

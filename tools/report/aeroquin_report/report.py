@@ -1,5 +1,7 @@
-"""One capture report: six header lines, then one row per test point, one number per name of
-the column line: the seven columns of every report, then the optional ones the capture asked for."""
+"""One capture report: five header lines, in a report with any optional item the header items
+("Label = value", one a line), the column line, then one row per test point, one number per name
+of the column line: the seven columns of every report, then the optional ones the capture asked
+for."""
 
 import difflib
 import math
@@ -77,6 +79,21 @@ _CLASS = "Vessel Class: "
 _TIME = "System time at simulation start: "
 _AOA_COUNT = "Number of AOA points = "
 _MACH_COUNT = "Number of Mach points = "
+# The column line begins so; the header items before it do not.
+_COLUMN_LINE_START = COLUMNS[0]
+
+# The header items that this tool reads; a report may have others, kept as text.
+ALTITUDE = "Altitude (m)"
+SIDESLIP_COUNT = "Number of sideslip points"
+SURFACE = "Control surface"
+LEVEL_COUNT = "Number of control levels"
+# The level of each surface that the capture does not sweep, after its first step, and the
+# magnitude of the engines' thrust then (N): what the moment and force-sum columns hold of them.
+CONTROLS_HELD = "Controls held"
+THRUST_HELD = "Thrust held (N)"
+ITEM_SEPARATOR = " = "
+# The simulator's control surfaces, as the configuration and the header name them.
+SURFACES = ("Elevator", "Rudder", "Aileron", "Flap", "ElevatorTrim", "RudderTrim")
 
 
 class ReportError(Exception):
@@ -183,6 +200,17 @@ class Report:
     cut_line: Optional[int] = None
     # The names of the column line; every row has a number for each.
     columns: tuple[str, ...] = COLUMNS
+    # The column line's number: 6, or more after header items.
+    column_line: int = 6
+    # Every header item as written, label: value, in the header's order.
+    items: dict[str, str] = field(default_factory=dict)
+    # The items read; None in a report without them (one without optional items, or older).
+    altitude: Optional[float] = None  # m
+    sideslip_count: Optional[int] = None
+    control_surface: Optional[str] = None  # one of SURFACES
+    level_count: Optional[int] = None
+    controls_held: Optional[dict[str, float]] = None  # surface: level, the swept one left out
+    thrust_held: Optional[float] = None  # N
 
     @property
     def has_moment(self) -> bool:
@@ -200,6 +228,10 @@ class Report:
     def middle_axes(self) -> list[str]:
         """The axes between Mach number and AOA that the report has, outer first."""
         return [name for name in MIDDLE_AXES if name in self.columns]
+
+    def header_count(self, axis: str) -> int | None:
+        """The number of values of a middle axis that the header gives; None without it."""
+        return self.level_count if axis == CONTROL else self.sideslip_count
 
 
 def _strip_prefix(path: str, number: int, line: str, prefix: str) -> str:
@@ -247,7 +279,7 @@ def _row(path: str, number: int, line: str, columns: tuple[str, ...]) -> Row:
     return Row(number, **{FIELDS[name]: value for name, value in named.items()})
 
 
-def _columns(path: str, line: str) -> tuple[str, ...]:
+def _columns(path: str, number: int, line: str) -> tuple[str, ...]:
     """The columns of a column line that the module writes. Raises ReportError naming the known
     line nearest to it (first by the names it has of those given, then by its text), and any
     names that no report has."""
@@ -264,11 +296,103 @@ def _columns(path: str, line: str) -> tuple[str, ...]:
     unknown = [name for name in names if name not in FIELDS]
     if unknown:
         raise ReportError(
-            '%s:6: unknown column%s %s; expected the column line "%s"'
-            % (path, "s" if len(unknown) > 1 else "", ", ".join('"%s"' % n for n in unknown),
-               nearest)
+            '%s:%d: unknown column%s %s; expected the column line "%s"'
+            % (path, number, "s" if len(unknown) > 1 else "",
+               ", ".join('"%s"' % n for n in unknown), nearest)
         )
-    raise ReportError('%s:6: expected the column line "%s"' % (path, nearest))
+    raise ReportError('%s:%d: expected the column line "%s"' % (path, number, nearest))
+
+
+def _items(path: str, lines: list[str]) -> tuple[dict[str, tuple[int, str]], int]:
+    """The header items after line 5, label: (line number, value text), and the column line's
+    number: the first line that begins with "Mach Number" (or holds a "; ", a column line
+    mistyped)."""
+    items: dict[str, tuple[int, str]] = {}
+    for number in range(6, len(lines) + 1):
+        line = lines[number - 1]
+        if line.startswith(_COLUMN_LINE_START) or ";" in line:
+            return items, number
+        label, separator, value = line.partition(ITEM_SEPARATOR)
+        if not separator or not label.strip():
+            raise ReportError(
+                '%s:%d: "%s" is neither a header item "Label = value" nor the column line'
+                ' (beginning "%s")' % (path, number, line, _COLUMN_LINE_START)
+            )
+        if label in items:
+            raise ReportError(
+                '%s:%d: the header item "%s" repeats line %d'
+                % (path, number, label, items[label][0])
+            )
+        items[label] = (number, value)
+    raise ReportError(
+        '%s: ends after %d lines without the column line (beginning "%s")'
+        % (path, len(lines), _COLUMN_LINE_START)
+    )
+
+
+def _item_number(path: str, number: int, label: str, text: str) -> float:
+    value = parse_number(text)
+    if value is None or not math.isfinite(value):
+        raise ReportError(
+            '%s:%d: "%s" is not a finite number after "%s%s"'
+            % (path, number, text, label, ITEM_SEPARATOR)
+        )
+    return value
+
+
+def _surface(path: str, number: int, text: str) -> str:
+    if text not in SURFACES:
+        raise ReportError(
+            '%s:%d: "%s" is not a control surface; one of %s'
+            % (path, number, text, ", ".join(SURFACES))
+        )
+    return text
+
+
+def _levels(path: str, number: int, text: str) -> dict[str, float]:
+    """"Elevator 0, Rudder 0.5": surface: level."""
+    levels: dict[str, float] = {}
+    for part in text.split(", "):
+        name, _, level = part.partition(" ")
+        value = parse_number(level)
+        if name not in SURFACES or value is None or not math.isfinite(value) or name in levels:
+            raise ReportError(
+                '%s:%d: "%s" is not "Surface level" (one of each surface, levels finite) after'
+                ' "%s%s"' % (path, number, part, CONTROLS_HELD, ITEM_SEPARATOR)
+            )
+        levels[name] = value
+    return levels
+
+
+def _read_items(report: Report, items: dict[str, tuple[int, str]]) -> None:
+    """Sets the report's items from the header's; raises ReportError on a malformed one, or on
+    an axis's count without the axis's column."""
+    path = report.path
+    report.items = {label: text for label, (_, text) in items.items()}
+    for label, (number, text) in items.items():
+        if label in (SIDESLIP_COUNT, LEVEL_COUNT):
+            axis = SIDESLIP if label == SIDESLIP_COUNT else CONTROL
+            if axis not in report.columns:
+                raise ReportError(
+                    '%s:%d: "%s" without the column "%s"' % (path, number, label, axis)
+                )
+        if label == SURFACE and CONTROL not in report.columns:
+            raise ReportError(
+                '%s:%d: "%s" without the column "%s"' % (path, number, label, CONTROL)
+            )
+    for label, attribute in ((ALTITUDE, "altitude"), (THRUST_HELD, "thrust_held")):
+        if label in items:
+            number, text = items[label]
+            setattr(report, attribute, _item_number(path, number, label, text))
+    for label, attribute in ((SIDESLIP_COUNT, "sideslip_count"), (LEVEL_COUNT, "level_count")):
+        if label in items:
+            number, text = items[label]
+            prefix = label + ITEM_SEPARATOR
+            setattr(report, attribute, _count(path, number, prefix + text, prefix))
+    if SURFACE in items:
+        report.control_surface = _surface(path, *items[SURFACE])
+    if CONTROLS_HELD in items:
+        report.controls_held = _levels(path, *items[CONTROLS_HELD])
 
 
 def parse_report(text: str, path: str) -> Report:
@@ -289,14 +413,21 @@ def parse_report(text: str, path: str) -> Report:
     start_time = _strip_prefix(path, 3, lines[2], _TIME)
     aoa_count = _count(path, 4, lines[3], _AOA_COUNT)
     mach_count = _count(path, 5, lines[4], _MACH_COUNT)
-    columns = _columns(path, lines[5].strip())
-    cut_line = len(lines) if cut and len(lines) > 6 else None
+    items, header = _items(path, lines)
+    columns = _columns(path, header, lines[header - 1].strip())
+    cut_line = len(lines) if cut and len(lines) > header else None
     if cut_line:
         lines.pop()
-    rows = [_row(path, number, line, columns) for number, line in enumerate(lines[6:], start=7)]
-    return Report(
-        path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, columns
+    rows = [
+        _row(path, number, line, columns)
+        for number, line in enumerate(lines[header:], start=header + 1)
+    ]
+    report = Report(
+        path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, columns,
+        header,
     )
+    _read_items(report, items)
+    return report
 
 
 def read_report(path: str | os.PathLike[str]) -> Report:
@@ -315,36 +446,52 @@ def grid_axes(rows: list[Row]) -> tuple[list[float], list[float]]:
 
 
 def middle_values(report: Report) -> list[list[float]]:
-    """Per middle axis of the report, outer first: its sorted distinct values in the rows. The
-    header does not count them."""
+    """Per middle axis of the report, outer first: its sorted distinct values in the rows."""
     return [sorted({row.value(name) for row in report.rows}) for name in report.middle_axes()]
 
 
+def middle_counts(report: Report, from_rows: bool = False) -> list[tuple[int, bool]]:
+    """Per middle axis of the report, outer first: its number of values and whether the header
+    gives it; else (an older report, or `from_rows`) as many as the rows show, at least 1."""
+    counts = []
+    for name, values in zip(report.middle_axes(), middle_values(report)):
+        given = None if from_rows else report.header_count(name)
+        counts.append((max(1, len(values)), False) if given is None else (given, True))
+    return counts
+
+
 def grid_text(
-    report: Report, machs: int, aoas: int, at_least: bool = False, as_written: bool = False
+    report: Report,
+    machs: int,
+    aoas: int,
+    at_least: bool = False,
+    as_written: bool = False,
+    from_rows: bool = False,
 ) -> str:
-    """"2 Mach x 3 sideslip x 4 AOA": the grid's counts, the middle axes' from the rows (at least
-    1), as lower bounds with `at_least`; with `as_written` the control levels are marked so."""
-    counts = zip(report.middle_axes(), middle_values(report))
+    """"2 Mach x 3 sideslip x 4 AOA": the grid's counts, the middle axes' as middle_counts gives
+    them, those from the rows as lower bounds with `at_least`; with `as_written` the control
+    levels are marked so."""
+    counts = zip(report.middle_axes(), middle_counts(report, from_rows))
     middle = [
         "%s%d %s%s"
         % (
-            "at least " if at_least else "",
-            max(1, len(values)),
+            "at least " if at_least and not given else "",
+            count,
             MIDDLE_AXES[name],
             " (as written)" if as_written and name == CONTROL else "",
         )
-        for name, values in counts
+        for name, (count, given) in counts
     ]
     return " x ".join(["%d Mach" % machs] + middle + ["%d AOA" % aoas])
 
 
 def middle_counts_unknown(report: Report) -> bool:
-    """Whether the rows may lack values of a middle axis, which the header does not count: they
+    """Whether the rows may lack values of a middle axis that the header does not count: they
     stop short of the grid within the first Mach number."""
     expected = report.aoa_count * report.mach_count * middle_size(report)
     one_mach = len({row.mach for row in report.rows}) <= 1
-    return bool(report.middle_axes()) and one_mach and len(report.rows) < expected
+    guessed = any(not given for _, given in middle_counts(report))
+    return guessed and one_mach and len(report.rows) < expected
 
 
 def reference(report: Report) -> dict[str, float]:
@@ -379,36 +526,39 @@ def grid_holes(report: Report) -> list[str]:
     if missing:
         problems.append(
             "%d of the %d points of the %s grid are missing"
-            % (missing, size, grid_text(report, len(machs), len(aoas)))
+            % (missing, size, grid_text(report, len(machs), len(aoas), from_rows=True))
         )
     return problems
 
 
 def middle_size(report: Report) -> int:
-    """The points of the middle axes per Mach number and AOA: as many as the rows show, 1 for an
-    axis without rows."""
-    return math.prod(max(1, len(values)) for values in middle_values(report))
+    """The points of the middle axes per Mach number and AOA (middle_counts)."""
+    return math.prod(count for count, _ in middle_counts(report))
 
 
 def header_mismatch(report: Report) -> str | None:
     """A note when the number of rows is not what the header announces."""
-    middle = middle_size(report)
-    expected = report.aoa_count * report.mach_count * middle
+    expected = report.aoa_count * report.mach_count * middle_size(report)
     if len(report.rows) == expected:
         return None
-    if report.middle_axes():
-        shown = " and ".join(
-            "%d %s values" % (len(values), MIDDLE_AXES[name])
-            for name, values in zip(report.middle_axes(), middle_values(report))
-        )
+    counts = list(zip(report.middle_axes(), middle_counts(report)))
+    announced = "".join(
+        " x %d %s" % (count, MIDDLE_AXES[name]) for name, (count, given) in counts if given
+    )
+    shown = " and ".join(
+        "%d %s values" % (count, MIDDLE_AXES[name]) for name, (count, given) in counts
+        if not given
+    )
+    if shown:
         return (
-            "the header announces %d AOA x %d Mach and the rows show %s: %d points, the report"
+            "the header announces %d AOA x %d Mach%s and the rows show %s: %d points, the report"
             " holds %d rows"
-            % (report.aoa_count, report.mach_count, shown, expected, len(report.rows))
+            % (report.aoa_count, report.mach_count, announced, shown, expected, len(report.rows))
         )
-    return "the header announces %d AOA x %d Mach = %d points, the report holds %d rows" % (
+    return "the header announces %d AOA x %d Mach%s = %d points, the report holds %d rows" % (
         report.aoa_count,
         report.mach_count,
+        announced,
         expected,
         len(report.rows),
     )
@@ -419,8 +569,8 @@ def _missing(report: Report) -> tuple[int, int, bool]:
     after its last row, when the rows are the start of the sweep (Mach outer and ascending, the
     middle axes' values ascending, the same ascending AOAs within). 0 when the rows are complete
     or not in that order. True when both counts are lower bounds (middle_counts_unknown)."""
-    middle = middle_values(report)
-    per_mach = report.aoa_count * middle_size(report)
+    counts = [count for count, _ in middle_counts(report)]
+    per_mach = report.aoa_count * math.prod(counts)
     expected = per_mach * report.mach_count
     rows = report.rows
     if len(rows) >= expected:
@@ -429,17 +579,22 @@ def _missing(report: Report) -> tuple[int, int, bool]:
     aoas = [row.aoa for row in rows[:n]]
     if any(b <= a for a, b in zip(aoas, aoas[1:])):
         return 0, expected, False
+    # Per middle axis: the value at each index of the sweep, as the rows give it, ascending.
+    seen: list[dict[int, float]] = [{} for _ in counts]
     for k, row in enumerate(rows):
         mach_index, within = divmod(k, per_mach)
         block, aoa_index = divmod(within, n)
-        point = []
-        for values in reversed(middle):
-            block, index = divmod(block, len(values))
-            point.append(values[index])
+        indices = []
+        for count in reversed(counts):
+            block, index = divmod(block, count)
+            indices.append(index)
         if row.aoa != aoas[aoa_index] or row.mach != rows[k - within].mach:
             return 0, expected, False
-        if row.middle() != tuple(reversed(point)):
-            return 0, expected, False
+        for values, index, value in zip(seen, reversed(indices), row.middle()):
+            if values.setdefault(index, value) != value:
+                return 0, expected, False
+            if index and not values.get(index - 1, math.inf) < value:
+                return 0, expected, False
         if within == 0 and mach_index > 0 and not row.mach > rows[k - per_mach].mach:
             return 0, expected, False
     return expected - len(rows), expected, middle_counts_unknown(report)

@@ -7,7 +7,14 @@ level, and the trim AOA at each level and the range of them (the arithmetic: sta
 from . import texttable
 from .numtext import g6
 from .report import (
+    ALTITUDE,
     CONTROL,
+    CONTROLS_HELD,
+    ITEM_SEPARATOR,
+    LEVEL_COUNT,
+    SIDESLIP_COUNT,
+    SURFACE,
+    THRUST_HELD,
     LIFT_TOTAL,
     MIDDLE_AXES,
     MOMENT,
@@ -31,6 +38,9 @@ from .stability import (
     summarize,
     trim_range,
 )
+
+# A report older than the header items does not name its control surface.
+UNNAMED_SURFACE = "not named in the report's header (an older report); summarised as an elevator"
 
 # Flagged rows listed one by one; the rest only counted.
 MAX_LISTED_FLAGS = 20
@@ -87,7 +97,7 @@ def summary_lines(report: Report) -> list[str]:
         "Report: %s" % report.path,
         "Vessel class: %s" % report.vessel_class,
         "Capture started: %s (UTC)" % report.start_time,
-    ]
+    ] + _capture_lines(report)
     if level_spread(report):
         # The levels as written make no grid of a number of points.
         lines.append(
@@ -172,6 +182,27 @@ def summary_lines(report: Report) -> list[str]:
         lines += _sideslip_lines(report, entries)
     if CONTROL in report.columns:
         lines += _control_lines(report, entries)
+    return lines
+
+
+def _capture_lines(report: Report) -> list[str]:
+    """What the header items say of the capture."""
+    lines = []
+    if report.altitude is not None:
+        lines.append("Altitude: %s m" % g6(report.altitude))
+    if CONTROL in report.columns:
+        lines.append("Control surface: %s" % (report.control_surface or UNNAMED_SURFACE))
+    if report.controls_held is not None:
+        lines.append("Controls held: " + ", ".join(
+            "%s %s" % (name, g6(level)) for name, level in report.controls_held.items()
+        ))
+    if report.thrust_held is not None:
+        lines.append("Thrust held: %s N" % g6(report.thrust_held))
+    known = (ALTITUDE, SIDESLIP_COUNT, SURFACE, LEVEL_COUNT, CONTROLS_HELD, THRUST_HELD)
+    lines += [
+        "Header: %s%s%s" % (label, ITEM_SEPARATOR, text)
+        for label, text in report.items.items() if label not in known
+    ]
     return lines
 
 
