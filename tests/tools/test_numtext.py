@@ -2,7 +2,7 @@ import math
 import unittest
 
 import support  # noqa: F401  (puts the tool's package on the path)
-from aeroquin_report.numtext import exact, g6, parse_number
+from aeroquin_report.numtext import exact, g6, parse_number, residue_free
 
 
 class ParseNumberTest(unittest.TestCase):
@@ -45,10 +45,18 @@ class FormatTest(unittest.TestCase):
             (0.00001234, "1.234e-05"),
             (math.inf, "inf"),
             (-math.nan, "nan"),
+            (-0.0, "0"),
         ]
         for value, expected in cases:
             with self.subTest(value=value):
                 self.assertEqual(g6(value), expected)
+
+    def test_rounding_residue_against_its_scale_is_0(self):
+        cases = [(-2.4e-15, 0.08, 0.0), (-0.0, 0.0, 0.0), (1e-6, 1.0, 1e-6), (2e-9, 1.0, 2e-9),
+                 (-1e-12, 0.0, -1e-12)]
+        for value, scale, expected in cases:
+            with self.subTest(value=value, scale=scale):
+                self.assertEqual(str(residue_free(value, scale)), str(expected))
 
     def test_exact_keeps_twelve_digits_without_float_noise(self):
         self.assertEqual(exact(0.1 + 0.2), "0.3")

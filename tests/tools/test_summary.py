@@ -11,6 +11,7 @@ from aeroquin_report.stability import (
     zero_lift_aoa,
 )
 from aeroquin_report.summary import summary_lines
+from aeroquin_report.table import coefficient_grid
 
 HEADER = (
     "Aeroquin version: 1.0\n"
@@ -48,6 +49,8 @@ class ZeroLiftTest(unittest.TestCase):
 
     def test_rounding_residue_at_a_grid_point_is_that_point(self):
         self.assertEqual(zero_lift_aoa([(-2, -6.4), (0, -8e-14), (10, 32.6)]), 0.0)
+        # between two rows: -5 + 0.3 * 9 / 0.54 is -8.9e-16 in floating point
+        self.assertEqual(zero_lift_aoa([(-5, -0.3), (4, 0.24)]), 0.0)
 
 
 class SummarizeTest(unittest.TestCase):
@@ -178,6 +181,36 @@ class SideslipTest(unittest.TestCase):
             summary_lines(parse_report(text, "r.csv"))[-2],
             "0.5   0             -0.179768            0                      directionally"
             " neutral   0                      no dihedral effect",
+        )
+
+
+class ResidueTest(unittest.TestCase):
+    def test_rounding_residue_is_0(self):
+        # The level meant to be 0 written as -1.11022e-16 (levels -1 to 1 in steps of 0.5 summed
+        # in floating point); the table takes its rows as those at level 0.
+        text = read_fixture("elevator-header.csv")
+        text = text.replace("; 0; 0; 0; 0; ", "; 0; 0; 0; -1.11022e-16; ")
+        self.assertEqual(text.count("e-16"), 8)
+        report = parse_report(text, "r.csv")
+        lines = summary_lines(report)
+        self.assertIn("Control power per unit level around control level 0, at its trim AOA or,"
+                      " without a trim, at the AOA nearest 0; trim range over the levels:", lines)
+        self.assertNotIn("e-", "\n".join(lines))
+        self.assertEqual(coefficient_grid(report, 2).machs, [0.5, 1])
+        # Mach 1's Cn_beta*S*b: -0.04 at AOA 0, 0.01 at AOA 5; 4/5 of the way to the trim at 4
+        # it is 0, not 6.9e-18 in floating point, and "neutral".
+        lines = read_fixture("sideslip-header.csv").splitlines(True)
+        yaw = {("1; 0;", "-10"): "0.4", ("1; 0;", "10"): "-0.4",
+               ("1; 5;", "-10"): "-0.1", ("1; 5;", "10"): "0.1"}
+        for i, line in enumerate(lines):
+            fields = line.rstrip("\n").split("; ")
+            key = ("; ".join(fields[:2]) + ";", fields[8] if len(fields) > 8 else "")
+            if key in yaw:
+                lines[i] = "; ".join(fields[:-1] + [yaw[key]]) + "\n"
+        self.assertEqual(
+            summary_lines(parse_report("".join(lines), "r.csv"))[-1],
+            "1     4             -0.18                0                      directionally"
+            " neutral  0.09                   rolls into the sideslip",
         )
 
 

@@ -24,11 +24,21 @@ def parse_number(text: str) -> float | None:
     return float(lowered)
 
 
+# A value below this part of its scale (a column's largest finite magnitude) is rounding residue
+# of a quantity that is 0 in exact arithmetic, such as -1.1e-16 for a level meant to be 0.
+RESIDUE = 1e-9
+
+
+def residue_free(value: float, scale: float) -> float:
+    """`value`, or 0 when it is rounding residue against `scale` (and for -0)."""
+    return 0.0 if abs(value) < RESIDUE * scale else value + 0.0
+
+
 def g6(value: float) -> str:
-    """printf %g with 6 significant digits; NaN of either sign reads "nan"."""
+    """printf %g with 6 significant digits; NaN of either sign reads "nan", -0 reads "0"."""
     if math.isnan(value):
         return "nan"
-    return "%g" % value
+    return "%g" % (value + 0.0)
 
 
 def exact(value: float) -> str:

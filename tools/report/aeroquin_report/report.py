@@ -3,13 +3,14 @@
 of the column line: the seven columns of every report, then the optional ones the capture asked
 for."""
 
+import dataclasses
 import difflib
 import math
 import os
 from dataclasses import dataclass, field
 from typing import Optional, cast
 
-from .numtext import g6, parse_number
+from .numtext import g6, parse_number, residue_free
 
 COLUMNS = ("Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D")
 COLUMN_LINE = "; ".join(COLUMNS)
@@ -303,6 +304,28 @@ def _columns(path: str, number: int, line: str) -> tuple[str, ...]:
     raise ReportError('%s:%d: expected the column line "%s"' % (path, number, nearest))
 
 
+def _without_residue(rows: list[Row], columns: tuple[str, ...]) -> list[Row]:
+    """The rows with each value that is rounding residue against its column's largest finite
+    magnitude (numtext.RESIDUE), and each -0, made 0: a level or sideslip meant to be 0 is 0."""
+    scales = {
+        FIELDS[name]: max(
+            (abs(v) for row in rows if math.isfinite(v := row.value(name))), default=0.0
+        )
+        for name in columns
+    }
+    result = []
+    for row in rows:
+        changes = {}
+        for attribute, scale in scales.items():
+            value = getattr(row, attribute)
+            if value == 0 and math.copysign(1.0, value) > 0:
+                continue
+            if residue_free(value, scale) == 0:
+                changes[attribute] = 0.0
+        result.append(dataclasses.replace(row, **changes) if changes else row)
+    return result
+
+
 def _items(path: str, lines: list[str]) -> tuple[dict[str, tuple[int, str]], int]:
     """The header items after line 5, label: (line number, value text), and the column line's
     number: the first line that begins with "Mach Number" (or holds a "; ", a column line
@@ -418,10 +441,10 @@ def parse_report(text: str, path: str) -> Report:
     cut_line = len(lines) if cut and len(lines) > header else None
     if cut_line:
         lines.pop()
-    rows = [
+    rows = _without_residue([
         _row(path, number, line, columns)
         for number, line in enumerate(lines[header:], start=header + 1)
-    ]
+    ], columns)
     report = Report(
         path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, columns,
         header,

@@ -6,6 +6,7 @@ from collections.abc import Callable, Sequence
 from dataclasses import dataclass
 from typing import Optional, cast
 
+from .numtext import residue_free
 from .report import (
     CONTROL,
     LIFT_TOTAL,
@@ -58,7 +59,7 @@ def _zero_between(a1: float, v1: float, a2: float, v2: float) -> float:
     for end in (a1, a2):
         if abs(aoa - end) <= 1e-9 * (a2 - a1):
             aoa = end
-    return aoa
+    return residue_free(aoa, max(abs(a1), abs(a2)))
 
 
 def zero_lift_aoa(points: Sequence[tuple[float, float]]) -> float | None:
@@ -263,7 +264,9 @@ def axis_slopes(
                 slopes[column] = s_low
             else:
                 weight = (aoa - cast(float, low)) / (cast(float, high) - cast(float, low))
-                slopes[column] = s_low + weight * (s_high - s_low)
+                slopes[column] = residue_free(
+                    s_low + weight * (s_high - s_low), max(abs(s_low), abs(s_high))
+                )
         result.append(AxisSlopes(entry.mach, aoa, slopes))
     return result
 
