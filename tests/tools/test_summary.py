@@ -10,7 +10,7 @@ from aeroquin_report.stability import (
     trim_range,
     zero_lift_aoa,
 )
-from aeroquin_report.summary import summary_lines
+from aeroquin_report.summary import summary_lines, yaw_with_roll
 from aeroquin_report.table import coefficient_grid
 
 HEADER = (
@@ -250,7 +250,75 @@ class ControlTest(unittest.TestCase):
         lines = summary_lines(read_report(fixture("aileron.csv")))
         start = lines.index("At control level -0.5, sideslip -3 deg:")
         self.assertEqual(lines[start + 2].split()[:2], ["0.5", "2.2"])
-        self.assertIn("Trim AOA per control level, at sideslip -3 deg:", lines)
+        self.assertIn("Control power per unit level around control level -0.5, at its trim AOA"
+                      " or, without a trim, at the AOA nearest 0; at sideslip -3 deg:", lines)
+
+    def control_lines(self, text):
+        """The summary's lines from its control power's title on."""
+        lines = summary_lines(parse_report(text, "r.csv"))
+        return lines[[line.startswith("Control power") for line in lines].index(True):]
+
+    def test_each_surface_its_own_power(self):
+        # Rudder: Cn*S*b = 0.06 sideslip + (0.4 + 0.02 AOA) level, at the trim AOA 2.5 it trims
+        # at -0.45 level / 0.06 deg, beyond the sideslips of +-5 at the levels +-1.
+        self.assertEqual(self.control_lines(read_fixture("rudder.csv")), [
+            "Control power per unit level around control level 0, at its trim AOA or, without a"
+            " trim, at the AOA nearest 0; at sideslip 0 deg:",
+            "Mach  at AOA [deg]  dCY*S [m^2]  dCl*S*b [m^3]  dCn*S*b [m^3]",
+            "0.5   2.5           0.1          0.03           0.45",
+            "",
+            "Sideslip trimmed per control level (Cn*S*b 0; stable when it rises with the"
+            " sideslip), at the AOA above:",
+            "Mach  control level  trim sideslip [deg]",
+            "0.5   -1             no trim within the sideslips",
+            "0.5   -0.5           3.75",
+            "0.5   0              0",
+            "0.5   0.5            -3.75",
+            "0.5   1              no trim within the sideslips",
+        ])
+        # Aileron: roll to the right with the nose to the left
+        self.assertEqual(self.control_lines(read_fixture("aileron.csv"))[1:], [
+            "Mach  at AOA [deg]  dCl*S*b [m^3]  dCn*S*b [m^3]  yaw with the roll",
+            "0.5   2.5           0.4            -0.04          adverse yaw",
+        ])
+        # Flap: the elevator's capture, named a flap: lift, drag and pitch, no trim range
+        elevator = read_fixture("elevator-header.csv")
+        self.assertEqual(self.control_lines(elevator.replace("= Elevator", "= Flap"))[1:], [
+            "Mach  at AOA [deg]  dCL*S total [m^2]  dCD*S total [m^2]  dCM*S*c [m^3]",
+            "0.5   4             -0.3               0                  0.2",
+            "1     4             -0.52              0                  0.4",
+        ])
+        # Elevator trim: the elevator's text, as without the surface's name
+        self.assertEqual(self.control_lines(elevator.replace("= Elevator", "= ElevatorTrim")),
+                         self.control_lines(read_fixture("elevator.csv")))
+
+    def test_yaw_with_the_roll(self):
+        cases = [(0.4, -0.04, "adverse yaw"), (-0.4, 0.04, "adverse yaw"),
+                 (0.4, 0.04, "proverse yaw"), (-0.4, -0.04, "proverse yaw"),
+                 (0.4, 0.0, "no yaw"), (0.0, 0.1, "-"), (None, 0.1, "-")]
+        for roll, yaw, text in cases:
+            with self.subTest(roll=roll, yaw=yaw):
+                self.assertEqual(yaw_with_roll(roll, yaw), text)
+
+    def test_a_control_that_changed_no_force(self):
+        # every level's rows those of level 0 (Mach 0's nan alike), but for the level
+        lines = read_fixture("elevator-header.csv").replace("= Elevator", "= Flap").splitlines()
+        rows = [line.split("; ") for line in lines[11:]]
+        rows = [row[:11] + [level] + row[12:] for row in rows for level in ("-1", "0", "1")
+                if row[11] == "0"]
+        rows += [["0", "0", "0", "0", "nan", "nan", "-nan", "nan", "0", "0", "0", level, "nan",
+                  "nan"] for level in ("-1", "0", "1")]
+        text = "\n".join(lines[:11] + ["; ".join(row) for row in rows]) + "\n"
+        note = ("Note: the Flap changed no force: every level gives the same rows; the vessel has"
+                " no such control surface, or its levels do not move it")
+        self.assertEqual(summary_lines(parse_report(text, "r.csv"))[-2:], ["", note])
+        unnamed = "\n".join(lines[:5] + lines[10:11] + ["; ".join(row) for row in rows]) + "\n"
+        self.assertEqual(summary_lines(parse_report(unnamed, "r.csv"))[-1],
+                         note.replace("the Flap", "the control"))
+        # one number changed at one level is a force
+        changed = text.replace("; 0.9; 0; 0; 0; 1;", "; 0.9; 0; 0; 0.001; 1;")
+        self.assertEqual(changed.count("0.001"), 1)
+        self.assertNotEqual(summary_lines(parse_report(changed, "r.csv"))[-1], note)
 
     def test_no_level_trims_at_a_mach_number(self):
         # CM*S*c 1 at every row of Mach 1: no trim; the power is then taken at AOA 0.

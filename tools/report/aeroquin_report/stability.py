@@ -9,6 +9,7 @@ from typing import Optional, cast
 from .numtext import residue_free
 from .report import (
     CONTROL,
+    DRAG_TOTAL,
     LIFT_TOTAL,
     MOMENT,
     ROLL,
@@ -216,11 +217,92 @@ def sideslip_derivatives(report: Report, entries: list[MachSummary]) -> list[Axi
     return axis_slopes(report, entries, SIDESLIP, columns)
 
 
+ELEVATORS = ("Elevator", "ElevatorTrim")
+RUDDERS = ("Rudder", "RudderTrim")
+AILERON = "Aileron"
+FLAP = "Flap"
+
+
+def power_columns(report: Report) -> list[str]:
+    """The columns whose change per unit level says what the report's control surface does:
+    a rudder's side force, rolling and yawing moment; an aileron's rolling and yawing moment; a
+    flap's lift, drag and pitching moment; an elevator's (and a surface not named) lift,
+    pitching, rolling and yawing moment. Without the moments, the forces only."""
+    surface, moment = report.control_surface, report.has_moment
+    if surface in RUDDERS:
+        return [SIDE_FORCE] + ([ROLL, YAW] if moment else [])
+    if surface == AILERON:
+        return [ROLL, YAW] if moment else [LIFT_TOTAL]
+    if surface == FLAP:
+        return [LIFT_TOTAL, DRAG_TOTAL] + ([MOMENT] if moment else [])
+    return [LIFT_TOTAL] + ([MOMENT, ROLL, YAW] if moment else [])
+
+
 def control_power(report: Report, entries: list[MachSummary]) -> list[AxisSlopes]:
-    """Per entry of summarize(): d/d(level) per unit level of CL*S total (m^2) and, with the
-    moments, of CM*S*c, Cl*S*b and Cn*S*b (m^3); see axis_slopes."""
-    moments = [MOMENT, ROLL, YAW] if report.has_moment else []
-    return axis_slopes(report, entries, CONTROL, [LIFT_TOTAL] + moments)
+    """Per entry of summarize(): d/d(level) per unit level of the power_columns (m^2 of a force,
+    m^3 of a moment); see axis_slopes."""
+    return axis_slopes(report, entries, CONTROL, power_columns(report))
+
+
+def changes_no_force(report: Report) -> bool:
+    """Whether the control changed nothing: over two levels or more, every point of Mach
+    number, sideslip and AOA has the same numbers at every level (a vessel without such a
+    surface, or one that the levels do not move)."""
+    index = report.columns.index(CONTROL)
+    levels = set()
+    seen: dict[tuple[float, Optional[float], float], tuple[float, ...]] = {}
+    for row in report.rows:
+        levels.add(row.control_level)
+        # parse_number gives every NaN as the one math.nan, which a tuple finds equal to itself.
+        rest = tuple(v for i, v in enumerate(row.values()) if i != index)
+        if seen.setdefault((row.mach, row.sideslip, row.aoa), rest) != rest:
+            return False
+    return len(levels) > 1
+
+
+def _at_aoa(rows: list[Row], aoa: float, column: str) -> float | None:
+    """The column at `aoa`, linear between the rows around it (rows sorted by AOA); None
+    beyond them."""
+    below = [row for row in rows if row.aoa <= aoa]
+    above = [row for row in rows if row.aoa >= aoa]
+    if not below or not above:
+        return None
+    low, high = below[-1], above[0]
+    if low.aoa == high.aoa:
+        return low.value(column)
+    weight = (aoa - low.aoa) / (high.aoa - low.aoa)
+    return low.value(column) + weight * (high.value(column) - low.value(column))
+
+
+def sideslip_trims(
+    report: Report, powers: list[AxisSlopes]
+) -> dict[float, list[tuple[float, Optional[tuple[float, bool]]]]]:
+    """Per Mach number of `powers`, at its AOA (Cn*S*b interpolated linearly between the AOAs
+    around it): per control level as written, ascending, the sideslip (deg) at which Cn*S*b is 0
+    and whether that trim is stable (Cn*S*b rising with the sideslip, the nose turning into the
+    air); of several, the one nearest sideslip 0 (of two, the lower); None without a zero within
+    the sideslips. Of sound rows only."""
+    groups: dict[tuple[float, float, float], list[Row]] = {}
+    for row in report.rows:
+        if not row.flags():
+            groups.setdefault((row.mach, row.value(CONTROL), row.value(SIDESLIP)), []).append(row)
+    result: dict[float, list[tuple[float, Optional[tuple[float, bool]]]]] = {}
+    for power in powers:
+        if power.aoa is None:
+            continue
+        levels: dict[float, list[tuple[float, float]]] = {}
+        for (mach, level, sideslip), rows in sorted(groups.items()):
+            yaw = _at_aoa(sorted(rows, key=lambda row: row.aoa), power.aoa, YAW)
+            if mach == power.mach and yaw is not None:
+                levels.setdefault(level, []).append((sideslip, yaw))
+        trims = []
+        for level, points in sorted(levels.items()):
+            # Negated, a stable zero is one going down, as a stable pitch trim's.
+            crossings = moment_crossings([(sideslip, -yaw, 0.0) for sideslip, yaw in points])
+            nearest = min(crossings, key=lambda c: (abs(c.aoa), c.aoa), default=None)
+            trims.append((level, (nearest.aoa, nearest.going_down) if nearest else None))
+        result[power.mach] = trims
+    return result
 
 
 def axis_slopes(

@@ -10,6 +10,7 @@ from .report import (
     ALTITUDE,
     CONTROL,
     CONTROLS_HELD,
+    DRAG_TOTAL,
     ITEM_SEPARATOR,
     LEVEL_COUNT,
     SIDESLIP_COUNT,
@@ -31,10 +32,16 @@ from .report import (
     reference,
 )
 from .stability import (
+    AILERON,
+    ELEVATORS,
+    RUDDERS,
     MachSummary,
+    changes_no_force,
     control_power,
     level_trims,
+    power_columns,
     sideslip_derivatives,
+    sideslip_trims,
     summarize,
     trim_range,
 )
@@ -225,37 +232,78 @@ def _range_text(pieces: list[tuple[float, float]]) -> str:
     )
 
 
+POWER_HEADERS = {
+    LIFT_TOTAL: "dCL*S total [m^2]",
+    DRAG_TOTAL: "dCD*S total [m^2]",
+    SIDE_FORCE: "dCY*S [m^2]",
+    MOMENT: "dCM*S*c [m^3]",
+    ROLL: "dCl*S*b [m^3]",
+    YAW: "dCn*S*b [m^3]",
+}
+NO_FORCE = (
+    "%s changed no force: every level gives the same rows; the vessel has no such control"
+    " surface, or its levels do not move it"
+)
+ADVERSE_YAW = "adverse yaw"
+PROVERSE_YAW = "proverse yaw"
+NO_YAW = "no yaw"
+NO_SIDESLIP_TRIM = "no trim within the sideslips"
+
+
+def yaw_with_roll(roll: float | None, yaw: float | None) -> str:
+    """The yaw that comes with a roll: adverse when opposite to it (Cl*S*b positive right wing
+    down, Cn*S*b positive nose right: a roll to the right with the nose going left)."""
+    if roll is None or yaw is None:
+        return "-"
+    if yaw == 0:
+        return NO_YAW
+    if roll == 0:
+        return "-"
+    return ADVERSE_YAW if (yaw < 0) != (roll < 0) else PROVERSE_YAW
+
+
 def _control_lines(report: Report, entries: list[MachSummary]) -> list[str]:
-    """The control power per Mach number, with the trim range; the trim AOA per level."""
+    """Per Mach number the control power of the report's surface; an elevator's trim range
+    and trim AOA per level, an aileron's yaw with the roll, a rudder's trimmed sideslip per
+    level."""
+    surface = report.control_surface
+    if changes_no_force(report):
+        return ["", "Note: " + NO_FORCE % ("the " + surface if surface else "the control")]
     point = reference(report)
     moment = report.has_moment
-    headers = ["Mach", "at AOA [deg]", "dCL*S total [m^2]"]
-    if moment:
-        headers += ["dCM*S*c [m^3]", "dCl*S*b [m^3]", "dCn*S*b [m^3]", "trim range [deg]"]
-    trims = level_trims(report) if moment else {}
+    elevator = surface is None or surface in ELEVATORS
+    columns = power_columns(report)
+    headers = ["Mach", "at AOA [deg]"] + [POWER_HEADERS[name] for name in columns]
+    aileron = surface == AILERON and moment
+    if aileron:
+        headers.append("yaw with the roll")
+    ranges = elevator and moment
+    if ranges:
+        headers.append("trim range [deg]")
+    trims = level_trims(report) if ranges else {}
+    powers = control_power(report, entries)
     table = []
-    for power in control_power(report, entries):
-        cells = [g6(power.mach), _cell(power.aoa), _cell(power.slopes[LIFT_TOTAL])]
-        if moment:
-            cells += [_cell(power.slopes[name]) for name in (MOMENT, ROLL, YAW)]
+    for power in powers:
+        cells = [g6(power.mach), _cell(power.aoa)] + [_cell(power.slopes[n]) for n in columns]
+        if aileron:
+            cells.append(yaw_with_roll(power.slopes[ROLL], power.slopes[YAW]))
+        if ranges:
             levels = trims.get(power.mach, [])
             sound = any(entry.max_cl_s is not None for _, entry in levels)
             cells.append(_range_text(trim_range(levels)) if sound else "-")
         table.append(cells)
     level = g6(point[CONTROL]) if CONTROL in point else "0"
     sideslip = "; at sideslip %s deg" % g6(point[SIDESLIP]) if SIDESLIP in point else ""
-    if moment:
-        title = (
-            "Control power per unit level around control level %s, at its trim AOA or, without"
-            " a trim, at the AOA nearest 0; trim range over the levels%s:" % (level, sideslip)
-        )
-    else:
-        title = (
-            "Control power per unit level around control level %s, at the AOA nearest 0%s:"
-            % (level, sideslip)
-        )
+    title = "Control power per unit level around control level %s, " % level + (
+        "at its trim AOA or, without a trim, at the AOA nearest 0" if moment
+        else "at the AOA nearest 0"
+    ) + ("; trim range over the levels" if ranges else "") + sideslip + ":"
     lines = ["", title] + texttable.render(headers, table)
-    if not moment:
+    if surface == AILERON and not moment:
+        lines.append("Note: the roll power and its yaw need the moments (ReportMoments = 1)")
+    if surface in RUDDERS and moment and report.has_sideslip:
+        lines += _sideslip_trim_lines(sideslip_trims(report, powers))
+    if not ranges:
         return lines
     per_level = [
         [g6(mach), g6(value)] + _trim_cells(entry) + [str(entry.rows), str(entry.flagged)]
@@ -269,6 +317,24 @@ def _control_lines(report: Report, entries: list[MachSummary]) -> list[str]:
             per_level,
         )
     )
+
+
+def _sideslip_trim_lines(
+    trims: dict[float, list[tuple[float, tuple[float, bool] | None]]]
+) -> list[str]:
+    table = []
+    for mach, levels in sorted(trims.items()):
+        for level, trim in levels:
+            if trim is None:
+                cell = NO_SIDESLIP_TRIM
+            else:
+                cell = g6(trim[0]) if trim[1] else UNSTABLE % g6(trim[0])
+            table.append([g6(mach), g6(level), cell])
+    return [
+        "",
+        "Sideslip trimmed per control level (Cn*S*b 0; stable when it rises with the sideslip),"
+        " at the AOA above:",
+    ] + texttable.render(["Mach", "control level", "trim sideslip [deg]"], table)
 
 
 def _sideslip_lines(report: Report, entries: list[MachSummary]) -> list[str]:
