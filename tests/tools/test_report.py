@@ -448,6 +448,8 @@ class CommandLineErrorTest(unittest.TestCase):
             ["table", fixture("glider.csv")],
             ["table", fixture("glider.csv"), "--area", "0"],
             ["table", fixture("glider.csv"), "--area", "nan"],
+            ["summary", fixture("glider.csv"), "--chord", "1"],
+            ["summary", fixture("glider.csv"), "--area", "2", "--span", "0"],
             ["compare", fixture("glider.csv"), fixture("glider.csv"), "--tolerance", "-1"],
             ["frobnicate"],
         ]

@@ -1,6 +1,8 @@
+import math
 import unittest
 
 from support import columns, fixture, read_fixture, run_tool, with_sideslip
+from aeroquin_report.numtext import g6
 from aeroquin_report.report import parse_report, read_report
 from aeroquin_report.stability import (
     Crossing,
@@ -516,6 +518,49 @@ class SummaryCommandTest(unittest.TestCase):
             "Thrust held: 0 N",
             "Header: Mass (kg) = 900",
             "Grid: 2 Mach x 5 control level x 4 AOA = 40 points, 40 rows",
+        ])
+
+    def test_coefficients_without_dimensions(self):
+        # At Mach 0.5's trim (AOA 0) CL*S rises 0.5 m^2/deg, CM*S*c falls 0.1 m^3/deg: per rad
+        # over S = 2 and S c = 1; Cm_alpha / CL_alpha = -0.4 = -(neutral point 0.2 m) / c.
+        status, out, err = run_tool("summary", "sideslip-header.csv", "--area", "2", "--span",
+                                    "10", "--chord", "0.5", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(out.splitlines()[-4:], [
+            "Coefficients without dimensions with S = 2 m^2, b = 10 m, c = 0.5 m, per radian, at"
+            " the AOAs above:",
+            "Mach  at AOA [deg]  CL_alpha [1/rad]  Cm_alpha [1/rad]  CY_beta [1/rad]"
+            "  Cn_beta [1/rad]  Cl_beta [1/rad]",
+            "0.5   0             14.3239           -5.72958          -5.14997         1.725"
+            "            -0.752503",
+            "1     4             11.4592           -5.72958          -5.15662         -0.515662"
+            "        0.257831",
+        ])
+        # the control power per unit level over S, S c and S b; without --span no dCl, dCn
+        status, out, err = run_tool("summary", "elevator-header.csv", "--area", "2", "--chord",
+                                    "0.5", cwd=fixture(""))
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(out.splitlines()[-5:], [
+            "",
+            "Control power without dimensions per unit level, with S = 2 m^2, c = 0.5 m:",
+            "Mach  at AOA [deg]  dCL total  dCm",
+            "0.5   4             -0.15      0.2",
+            "1     4             -0.26      0.4",
+        ])
+        status, out, err = run_tool("summary", "sideslip.csv", "--area", "2", cwd=fixture(""))
+        self.assertEqual(out.splitlines()[-3:], [
+            "Coefficients without dimensions with S = 2 m^2, per radian, at the AOAs above:",
+            "Mach  at AOA [deg]  CL_alpha [1/rad]  CY_beta [1/rad]",
+            # from AOA -4 to 2, CL*S -1 to 1.5
+            "0.5   2             %s           -5.15662" % g6(2.5 / 6 * 180 / math.pi / 2),
+        ])
+        # the slopes between the rows around the trim at AOA 4, 0 to 5, not around AOA 0; the
+        # unstable one's at AOA 1
+        status, out, err = run_tool("summary", "moment.csv", "--area", "1", "--chord", "1",
+                                    cwd=fixture(""))
+        self.assertEqual(out.splitlines()[-2:], [
+            "0.5   4             %s           -5.72958" % g6(0.5 * 180 / math.pi),
+            "1     1             %s           5.72958" % g6(0.4 * 180 / math.pi),
         ])
 
     def test_levels_the_vessel_moved(self):

@@ -23,7 +23,7 @@ from .report import (
     level_spread,
     read_report,
 )
-from .summary import summary_lines
+from .summary import References, summary_lines
 
 PROG = "aeroquin-report"
 EXIT_OK = 0
@@ -89,9 +89,24 @@ def _parser() -> argparse.ArgumentParser:
         " that level) and the trim range: the AOAs at which the levels trim, statically"
         ' stable, or "cannot trim within the levels"; another gives the trim AOA at each level.'
         " Rows count at the level written in them; when those levels do not form a grid (the"
-        " vessel moved the control at some points), notes say so.",
+        " vessel moved the control at some points), notes say so. With --area (and --span,"
+        " --chord) also the coefficients without dimensions: CL_alpha and Cm_alpha, CY_beta,"
+        " Cn_beta and Cl_beta per radian at the same AOAs, and the control power per unit level"
+        " divided by S, S*c or S*b.",
     )
     summary.add_argument("report", metavar="REPORT", help=REPORT_HELP)
+    summary.add_argument(
+        "--area", metavar="S", type=_positive,
+        help="reference area S in m^2: adds the coefficients without dimensions",
+    )
+    summary.add_argument(
+        "--span", metavar="B", type=_positive,
+        help="reference span b in m, with --area: adds Cn_beta, Cl_beta, dCl and dCn",
+    )
+    summary.add_argument(
+        "--chord", metavar="C", type=_positive,
+        help="reference chord c in m, with --area: adds Cm_alpha and dCm",
+    )
 
     plot = commands.add_parser(
         "plot",
@@ -184,7 +199,10 @@ def _write_text(text: str, output: str | None) -> None:
 
 
 def _summary(args: argparse.Namespace) -> int:
-    print("\n".join(summary_lines(read_report(args.report))))
+    if args.area is None and (args.span is not None or args.chord is not None):
+        return _error("--span and --chord need --area")
+    references = References(args.area, args.span, args.chord) if args.area else None
+    print("\n".join(summary_lines(read_report(args.report), references)))
     return EXIT_OK
 
 

@@ -353,6 +353,32 @@ def axis_slopes(
     return result
 
 
+def aoa_slopes(report: Report, entries: list[MachSummary], columns: list[str]) -> list[AxisSlopes]:
+    """Per entry of summarize(): d(column)/d(AOA) per degree at the entry's trim AOA or, without
+    a trim, at the AOA nearest 0 (the AOA of axis_slopes), of the rows at reference(): the chord
+    between the rows nearest that AOA on either side (slope_at_zero), so at a trim the slopes of
+    its neutral point. Of sound rows only."""
+    by_mach: dict[float, list[Row]] = {}
+    for row in rows_at(report.rows, reference(report)):
+        if not row.flags():
+            by_mach.setdefault(row.mach, []).append(row)
+    result = []
+    for entry in entries:
+        rows = sorted(by_mach.get(entry.mach, []), key=lambda row: row.aoa)
+        if not rows:
+            result.append(AxisSlopes(entry.mach, None, dict.fromkeys(columns)))
+            continue
+        aoa = entry.trim.aoa if entry.trim else min(
+            (row.aoa for row in rows), key=lambda a: (abs(a), a)
+        )
+        slopes: dict[str, Optional[float]] = {
+            column: slope_at_zero([(row.aoa - aoa, row.value(column)) for row in rows])
+            for column in columns
+        }
+        result.append(AxisSlopes(entry.mach, aoa, slopes))
+    return result
+
+
 def level_trims(report: Report) -> dict[float, list[tuple[float, MachSummary]]]:
     """Per Mach number: (level, MachSummary of the rows at that level as written) by level,
     ascending, at the sideslip nearest 0."""

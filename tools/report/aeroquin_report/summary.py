@@ -4,6 +4,10 @@ a sideslip axis, of the rows at the sideslip nearest 0, and the sideslip derivat
 verdicts; with a control axis, of the rows at the level nearest 0, the control power per unit
 level, and the trim AOA at each level and the range of them (the arithmetic: stability.py)."""
 
+import math
+from dataclasses import dataclass
+from typing import Optional
+
 from . import texttable
 from .numtext import g6
 from .report import (
@@ -36,6 +40,7 @@ from .stability import (
     ELEVATORS,
     RUDDERS,
     MachSummary,
+    aoa_slopes,
     changes_no_force,
     control_power,
     level_trims,
@@ -97,8 +102,18 @@ def _trim_cells(entry: MachSummary) -> list[str]:
     return [aoa, _cell(trim.neutral_point)]
 
 
-def summary_lines(report: Report) -> list[str]:
-    """The text of `aeroquin-report summary`."""
+@dataclass(frozen=True)
+class References:
+    """The reference lengths that turn the columns into coefficients without dimensions."""
+
+    area: float  # S, m^2
+    span: Optional[float] = None  # b, m
+    chord: Optional[float] = None  # c, m
+
+
+def summary_lines(report: Report, references: References | None = None) -> list[str]:
+    """The text of `aeroquin-report summary`; with `references`, the coefficients without
+    dimensions too."""
     unknown = middle_counts_unknown(report)
     lines = [
         "Report: %s" % report.path,
@@ -189,7 +204,77 @@ def summary_lines(report: Report) -> list[str]:
         lines += _sideslip_lines(report, entries)
     if CONTROL in report.columns:
         lines += _control_lines(report, entries)
+    if references:
+        lines += _coefficient_lines(report, entries, references)
     return lines
+
+
+PER_RADIAN = 180 / math.pi  # a slope per degree times this is per radian
+COEFFICIENTS = {
+    LIFT_TOTAL: "dCL total",
+    DRAG_TOTAL: "dCD total",
+    SIDE_FORCE: "dCY",
+    MOMENT: "dCm",
+    ROLL: "dCl",
+    YAW: "dCn",
+}
+
+
+def _divided(value: float | None, divisor: float) -> float | None:
+    return None if value is None else value / divisor
+
+
+def _coefficient_lines(report: Report, entries: list[MachSummary], ref: References) -> list[str]:
+    """The slopes of the tables above without dimensions: per radian of AOA and sideslip, and the
+    control power per unit level; each column whose reference length is given."""
+    lengths = "S = %s m^2" % g6(ref.area) + "".join(
+        ", %s = %s m" % (name, g6(length))
+        for name, length in (("b", ref.span), ("c", ref.chord)) if length is not None
+    )
+    # (title, column, its divisor): a force by S, a moment by S c or S b.
+    alpha = [("CL_alpha [1/rad]", "CL*S", ref.area)]
+    if ref.chord and report.has_moment:
+        alpha.append(("Cm_alpha [1/rad]", MOMENT, ref.area * ref.chord))
+    beta = []
+    if report.has_sideslip:
+        beta.append(("CY_beta [1/rad]", SIDE_FORCE, ref.area))
+        if report.has_side_moments and ref.span:
+            beta += [("Cn_beta [1/rad]", YAW, ref.area * ref.span),
+                     ("Cl_beta [1/rad]", ROLL, ref.area * ref.span)]
+    slopes = aoa_slopes(report, entries, [column for _, column, _ in alpha])
+    # Both at the same AOA of each Mach number; without beta columns any list will do.
+    sideways = sideslip_derivatives(report, entries) if beta else slopes
+    table = [
+        [g6(by_aoa.mach), _cell(by_aoa.aoa)]
+        + [_cell(_divided(by_aoa.slopes[c], d / PER_RADIAN)) for _, c, d in alpha]
+        + [_cell(_divided(by_sideslip.slopes[c], d / PER_RADIAN)) for _, c, d in beta]
+        for by_aoa, by_sideslip in zip(slopes, sideways)
+    ]
+    lines = [
+        "",
+        "Coefficients without dimensions with %s, per radian, at the AOAs above:" % lengths,
+    ] + texttable.render(
+        ["Mach", "at AOA [deg]"] + [title for title, _, _ in alpha + beta], table
+    )
+    if CONTROL not in report.columns or changes_no_force(report):
+        return lines
+    divisors = {LIFT_TOTAL: ref.area, DRAG_TOTAL: ref.area, SIDE_FORCE: ref.area}
+    if ref.chord:
+        divisors[MOMENT] = ref.area * ref.chord
+    if ref.span:
+        divisors[ROLL] = divisors[YAW] = ref.area * ref.span
+    columns = [column for column in power_columns(report) if column in divisors]
+    if not columns:
+        return lines
+    table = [
+        [g6(power.mach), _cell(power.aoa)]
+        + [_cell(_divided(power.slopes[c], divisors[c])) for c in columns]
+        for power in control_power(report, entries)
+    ]
+    return lines + [
+        "",
+        "Control power without dimensions per unit level, with %s:" % lengths,
+    ] + texttable.render(["Mach", "at AOA [deg]"] + [COEFFICIENTS[c] for c in columns], table)
 
 
 def _capture_lines(report: Report) -> list[str]:
