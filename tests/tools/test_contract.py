@@ -39,6 +39,12 @@ class ContractTest(unittest.TestCase):
         self.assertEqual(c["separator"][0].join(columns[:8]), report.COLUMN_LINE_WITH_MOMENT)
         self.assertIn(c["separator"][0].join(columns), report.COLUMN_LINES)
 
+    def test_the_parser_knows_the_header_items(self) -> None:
+        items = contract().get("item")
+        if items is None:
+            self.skipTest("the contract dump names no header items")
+        self.assertEqual(items, [label + report.ITEM_SEPARATOR for label in report.ITEMS])
+
     def test_check_in_simulator_looks_for_the_completed_status(self) -> None:
         with open(os.path.join(TOOLS, "check-in-simulator"), encoding="utf-8") as file:
             quoted = re.findall(r'"(capture complete[^"\\]*)\\?"', file.read(), re.IGNORECASE)

@@ -93,6 +93,8 @@ LEVEL_COUNT = "Number of control levels"
 CONTROLS_HELD = "Controls held"
 THRUST_HELD = "Thrust held (N)"
 ITEM_SEPARATOR = " = "
+# The items this tool reads, in the order the module writes them.
+ITEMS = (ALTITUDE, SIDESLIP_COUNT, SURFACE, LEVEL_COUNT, CONTROLS_HELD, THRUST_HELD)
 # The simulator's control surfaces, as the configuration and the header name them.
 SURFACES = ("Elevator", "Rudder", "Aileron", "Flap", "ElevatorTrim", "RudderTrim")
 

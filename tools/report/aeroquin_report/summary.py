@@ -11,15 +11,10 @@ from typing import Optional
 from . import texttable
 from .numtext import g6
 from .report import (
-    ALTITUDE,
     CONTROL,
-    CONTROLS_HELD,
     DRAG_TOTAL,
     ITEM_SEPARATOR,
-    LEVEL_COUNT,
-    SIDESLIP_COUNT,
-    SURFACE,
-    THRUST_HELD,
+    ITEMS,
     LIFT_TOTAL,
     MIDDLE_AXES,
     MOMENT,
@@ -290,10 +285,9 @@ def _capture_lines(report: Report) -> list[str]:
         ))
     if report.thrust_held is not None:
         lines.append("Thrust held: %s N" % g6(report.thrust_held))
-    known = (ALTITUDE, SIDESLIP_COUNT, SURFACE, LEVEL_COUNT, CONTROLS_HELD, THRUST_HELD)
     lines += [
         "Header: %s%s%s" % (label, ITEM_SEPARATOR, text)
-        for label, text in report.items.items() if label not in known
+        for label, text in report.items.items() if label not in ITEMS
     ]
     return lines
 
