@@ -569,6 +569,11 @@ class SummaryCommandTest(unittest.TestCase):
         self.assertEqual((status, err), (0, ""))
         lines = out.splitlines()
         self.assertEqual(lines[4], "Grid: 2 Mach x 6 control level (as written) x 4 AOA, 40 rows")
+        # as written, whatever the header counts
+        items = "Control surface = Elevator\nNumber of control levels = 5\n"
+        text = read_fixture("elevator-moved.csv").replace("Mach Number;", items + "Mach Number;")
+        self.assertIn("Grid: 2 Mach x 6 control level (as written) x 4 AOA, 40 rows",
+                      summary_lines(parse_report(text, "r.csv")))
         # the notes of grid_problems (test_report)
         self.assertEqual([line[:56] for line in lines[5:8]], [
             "Note: the control levels as written do not form a grid: ",

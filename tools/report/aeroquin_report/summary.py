@@ -119,7 +119,8 @@ def summary_lines(report: Report, references: References | None = None) -> list[
         # The levels as written make no grid of a number of points.
         lines.append(
             "Grid: %s, %d rows"
-            % (grid_text(report, report.mach_count, report.aoa_count, as_written=True),
+            % (grid_text(report, report.mach_count, report.aoa_count, as_written=True,
+                         from_rows=True),
                len(report.rows))
         )
     else:
