@@ -502,3 +502,41 @@ double VESSEL::GetControlSurfaceLevel(AIRCTRL_TYPE type) const {
         },
         type);
 }
+
+// The stand-in's vessels have no thrusters: nothing fires, and no handle is ever valid.
+DWORD VESSEL::GetThrusterCount() const {
+    return hostCall<DWORD>("VESSEL::GetThrusterCount", [&](HostContext& host) -> DWORD {
+        static_cast<void>(vesselOf(host, hVessel_, "VESSEL::GetThrusterCount"));
+        return 0;
+    });
+}
+
+THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
+    return hostCall<THRUSTER_HANDLE>(
+        "VESSEL::GetThrusterHandleByIndex",
+        [&](HostContext& host) -> THRUSTER_HANDLE {
+            static_cast<void>(vesselOf(host, hVessel_, "VESSEL::GetThrusterHandleByIndex"));
+            return nullptr;
+        },
+        idx);
+}
+
+double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
+    return hostCall<double>(
+        "VESSEL::GetThrusterLevel",
+        [&](HostContext& host) {
+            host.log().host(
+                "VESSEL::GetThrusterLevel: the handle is no thruster of the vessel; "
+                "answered 0");
+            return 0.0;
+        },
+        th);
+}
+
+bool VESSEL::GetThrustVector(VECTOR3& T) const {
+    return hostCall<bool>("VESSEL::GetThrustVector", [&](HostContext& host) {
+        static_cast<void>(vesselOf(host, hVessel_, "VESSEL::GetThrustVector"));
+        T = VECTOR3{{0.0, 0.0, 0.0}};
+        return false;
+    });
+}

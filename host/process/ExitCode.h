@@ -41,7 +41,7 @@ inline constexpr std::array<ExitCodeMeaning, 11> kExitCodeMeanings{{
     {ExitCode::notFinite, "the flight left finite numbers"},
     {ExitCode::exitInFrame, "exit() called during a frame"},
     {ExitCode::internalError, "an internal error of the host"},
-    {ExitCode::incomplete, "the capture ended without all its points"},
+    {ExitCode::incomplete, "the capture did not complete (the module's text on stderr)"},
     {ExitCode::interrupted, "stopped by SIGINT or SIGTERM"},
 }};
 

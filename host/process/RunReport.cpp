@@ -56,7 +56,7 @@ void summariseRun(HostContext& host, const StatusWatch& status, ExitCode code, s
                          lost.c_str());
             break;
         case ExitCode::incomplete:
-            std::fprintf(stderr, "aeroquin-host: the capture ended without all its points: %s\n",
+            std::fprintf(stderr, "aeroquin-host: the capture did not complete: %s\n",
                          status.endText().c_str());
             break;
         case ExitCode::moduleException:

@@ -71,6 +71,9 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
         // Formatted once: the status text and the report row are the same text, shown and logged
         // in the frame that writes it, whatever ends the capture before the next frame.
         const CaptureSample sample = vesselManager_.measure(sweeper_);
+        // Every surface and thruster enters the force and torque sums, not only the swept one.
+        const std::string moved = vesselManager_.controlsMoved();
+        reporter_.completeHeader(vesselManager_.controls());
         rowText_.write(sample, columns_, status_);
         reporter_.writeRow(status_);
         ++pointsMeasured_;
@@ -80,6 +83,10 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
             ++pointsOffLevel_;
         }
         feedback_.show(status_);
+        if (!moved.empty()) {
+            ++pointsMoved_;
+            writeLog(std::string(contract::kMovedPrefix) + moved);
+        }
     } else {
         // A row would carry the previous point's airspeed and q under this point's name.
         ++pointsFailed_;
@@ -95,7 +102,7 @@ void AeroquinManager::complete() {
     active_ = false;
     vesselManager_.restoreControls();
     const std::uint64_t linesMissing = reporter_.finish();
-    if (pointsFailed_ == 0 && pointsOffLevel_ == 0 && linesMissing == 0) {
+    if (pointsFailed_ == 0 && pointsOffLevel_ == 0 && pointsMoved_ == 0 && linesMissing == 0) {
         status_ = sweeper_.statusText();
         return;
     }
@@ -110,6 +117,12 @@ void AeroquinManager::complete() {
     if (pointsOffLevel_ > 0) {
         text << separator << pointsOffLevel_ << " of " << totalPoints()
              << " points ran at another control level than commanded (their rows say which)";
+        separator = "; ";
+    }
+    if (pointsMoved_ > 0) {
+        text << separator << pointsMoved_ << " of " << totalPoints()
+             << " points ran with another control surface or thruster level than in the first "
+                "step (the log says which)";
         separator = "; ";
     }
     if (linesMissing > 0) {

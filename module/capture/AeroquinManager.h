@@ -48,6 +48,7 @@ class AeroquinManager {
     std::uint64_t pointsMeasured_ = 0;
     std::uint64_t pointsFailed_ = 0;    // not applied: no row
     std::uint64_t pointsOffLevel_ = 0;  // measured at another control level than commanded
+    std::uint64_t pointsMoved_ = 0;     // measured with another surface or thruster moved
     std::string status_;
     FeedbackDisplayer feedback_;
     Configuration configuration_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -125,6 +126,27 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+// The shortest text that reads back as `value`: a bound as the user wrote it, where
+// ostream's six digits would round 1.0000001 to 1.
+std::string exactText(double value) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return {text.data(), end};
+}
+
+// Throws naming the first of the (ascending) bounds outside `range`, an open or closed interval
+// as the message gives it.
+void refuseBoundsOutside(const std::vector<double>& intervals, const char* axis, double low,
+                         double high, bool closed, const char* range) {
+    for (const double bound : {intervals.front(), intervals.back()}) {
+        const bool inside = closed ? bound >= low && bound <= high : bound > low && bound < high;
+        if (!inside) {
+            throw ConfigurationError(std::string(" - ") + axis + ", configuration error: " +
+                                     exactText(bound) + " is outside " + range);
+        }
+    }
+}
+
 template <typename Number>
 void writeList(std::ostream& out, const std::vector<Number>& list) {
     out << '<';
@@ -200,6 +222,9 @@ void Configuration::readOptionalItems(FILEHANDLE file) {
     if (readOptionalGroup(file, std::array{"SideslipIntervals", "SideslipIncrements"}, sideslip)) {
         parseAxis("SideslipIntervals", "SideslipIncrements", "Sideslip", sideslip[0], sideslip[1],
                   sideslipIntervals, sideslipIncrements);
+        // At 90 deg the air comes from the side and the simulator's angle of attack has no
+        // meaning; beyond it, it reads back 180 deg off.
+        refuseBoundsOutside(sideslipIntervals, "Sideslip", -90.0, 90.0, false, "(-90, 90)");
     }
     readControlAxis(file);
 }
@@ -225,15 +250,9 @@ void Configuration::readControlAxis(FILEHANDLE file) {
     std::vector<std::uint32_t> increments;
     parseAxis("ControlIntervals", "ControlIncrements", "Control levels", control[1], control[2],
               intervals, increments);
-    // The bounds ascend: the first and the last are the extremes. The simulator clamps a level to
-    // [-1, 1]: a bound beyond it would be measured at another level than its row's.
-    for (const double bound : {intervals.front(), intervals.back()}) {
-        if (bound < -1.0 || bound > 1.0) {
-            std::ostringstream detail;
-            detail << " - Control levels, configuration error: " << bound << " is outside [-1, 1]";
-            throw ConfigurationError(detail.str());
-        }
-    }
+    // The simulator clamps a level to [-1, 1]: a bound beyond it would be measured at another
+    // level than its row's.
+    refuseBoundsOutside(intervals, "Control levels", -1.0, 1.0, true, "[-1, 1]");
     controlSurface = static_cast<AIRCTRL_TYPE>(name - kControlSurfaceNames.begin());
     controlIntervals = std::move(intervals);
     controlIncrements = std::move(increments);

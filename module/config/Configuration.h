@@ -16,6 +16,9 @@ inline constexpr const char* kConfigurationPath = simulator::kPathSeparator == '
                                                       ? "Modules/Plugin/Aeroquin.cfg"
                                                       : "Modules\\Plugin\\Aeroquin.cfg";
 
+// Where a capture is held without an Altitude item, above the body's mean radius.
+inline constexpr double kDefaultAltitudeM = 20000.0;
+
 // A plain record: filled by load() and read-only afterwards. Angles of attack are in degrees,
 // Mach numbers have no unit.
 struct Configuration {
@@ -41,6 +44,18 @@ struct Configuration {
     std::vector<std::uint32_t> controlIncrements;
 
     [[nodiscard]] bool hasControlAxis() const { return controlSurface.has_value(); }
+
+    // Whether any optional item is given: then the report's header says what was captured.
+    [[nodiscard]] bool hasOptionalItems() const {
+        return reportMoments || altitudeM || hasSideslipAxis() || hasControlAxis();
+    }
+    // Whether the report holds a column of the step's force or torque sums (a moment, the side
+    // force, the totals), which every control surface and thruster enters.
+    [[nodiscard]] bool readsForceSums() const {
+        return reportMoments || hasSideslipAxis() || hasControlAxis();
+    }
+    // The capture's height above the body's mean radius, m.
+    [[nodiscard]] double altitude() const { return altitudeM.value_or(kDefaultAltitudeM); }
 
     // Reads and validates every item through the host's item-file functions. Throws
     // ConfigurationError on the first problem; the file is closed before anything leaves. The

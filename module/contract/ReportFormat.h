@@ -24,6 +24,15 @@ inline constexpr std::string_view kStartTimeLabel = "System time at simulation s
 inline constexpr std::string_view kAoaCountLabel = "Number of AOA points = ";
 inline constexpr std::string_view kMachCountLabel = "Number of Mach points = ";
 inline constexpr std::size_t kHeaderLines = 6;
+// With any optional item, after line 5 and before the column line, each when it applies: the
+// altitude; the sideslip axis; the control axis; and with a column of the step's force or torque
+// sums, what the controls not swept and the thrusters were held at in the first step.
+inline constexpr std::string_view kAltitudeLabel = "Altitude (m) = ";
+inline constexpr std::string_view kSideslipCountLabel = "Number of sideslip points = ";
+inline constexpr std::string_view kControlSurfaceLabel = "Control surface = ";
+inline constexpr std::string_view kControlCountLabel = "Number of control levels = ";
+inline constexpr std::string_view kControlsHeldLabel = "Controls held = ";
+inline constexpr std::string_view kThrustHeldLabel = "Thrust held (N) = ";
 
 inline constexpr std::string_view kSeparator = "; ";
 

@@ -16,6 +16,9 @@ inline constexpr std::string_view kCompletedStatus = "Capture completed";
 // ("Capture ended: ..."), the vessel gone or the simulation ended first ("Capture stopped: ...").
 inline constexpr std::string_view kEndedPrefix = "Capture ended: ";
 inline constexpr std::string_view kStoppedPrefix = "Capture stopped: ";
+// Logged after the row of a point at which a surface not swept or a thruster had moved since the
+// first step: what moved, as "Rudder 0.7 (held 0); thruster 2 1 (held 0)".
+inline constexpr std::string_view kMovedPrefix = "Moved since the first step: ";
 // The sweep's description: "Sweeper: Mach vector size: P, AOA vector size: Q, ..."; with a
 // sideslip axis "..., AOA vector size: Q, Sideslip vector size: S, ...", and with a control axis
 // then ", Control vector size: C".

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "module/contract/ReportFormat.h"
 
@@ -94,13 +95,51 @@ void Reporter::open(const Configuration& configuration, const ReportColumns& col
     std::ostringstream counts;
     counts << contract::kAoaCountLabel << sweeper.aoaPoints().size() << '\n'
            << contract::kMachCountLabel << sweeper.machPoints().size();
+    if (configuration.hasOptionalItems()) {
+        counts << '\n' << contract::kAltitudeLabel << configuration.altitude();
+        if (configuration.hasSideslipAxis()) {
+            counts << '\n' << contract::kSideslipCountLabel << sweeper.sideslipPoints().size();
+        }
+        if (configuration.controlSurface) {
+            counts << '\n'
+                   << contract::kControlSurfaceLabel
+                   << controlSurfaceName(*configuration.controlSurface) << '\n'
+                   << contract::kControlCountLabel << sweeper.controlPoints().size();
+        }
+    }
     writeLine(counts.str());
-    writeLine(columns.line());
+    // The levels the controls are held at are known after the first step: the rest of the header
+    // waits for completeHeader().
+    columnLine_ = columns.line();
+    if (!configuration.readsForceSums()) {
+        writeLine(std::exchange(columnLine_, {}));
+    }
     // The simulator flushes every line: a file that does not hold the header now takes no rows.
     if (!holdsWhatWasWritten()) {
         close();
         throw std::runtime_error("File " + path + " could not be created.");
     }
+}
+
+void Reporter::completeHeader(const ControlKeeper& controls) {
+    if (file_ == nullptr || columnLine_.empty()) {
+        return;
+    }
+    if (const auto& held = controls.held()) {
+        std::ostringstream lines;
+        lines << contract::kControlsHeldLabel;
+        const char* separator = "";
+        for (const AIRCTRL_TYPE type : kControlTypes) {
+            if (type != controls.swept()) {
+                lines << separator << controlSurfaceName(type) << ' '
+                      << held->levels.at(static_cast<std::size_t>(type));
+                separator = ", ";
+            }
+        }
+        lines << '\n' << contract::kThrustHeldLabel << held->thrustN;
+        writeLine(lines.str());
+    }
+    writeLine(std::exchange(columnLine_, {}));
 }
 
 void Reporter::writeRow(const std::string& row) {
@@ -115,6 +154,8 @@ void Reporter::close() {
     if (file_ == nullptr) {
         return;
     }
+    // A capture that ends before its first step still gets its column line.
+    writeLine(std::exchange(columnLine_, {}));
     oapiCloseFile(file_, FILE_OUT);
     file_ = nullptr;
 }

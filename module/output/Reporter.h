@@ -31,7 +31,9 @@ class Reporter {
     Reporter& operator=(Reporter&&) = delete;
     virtual ~Reporter();
 
-    // Creates the file and writes the six header lines. Throws std::runtime_error
+    // Creates the file and writes the six header lines (with any optional item, after the fifth
+    // what was captured: the altitude, the sideslip and control axes; with the step's force or
+    // torque sums, the last lines wait for completeHeader()). Throws std::runtime_error
     // "File <path> could not be created." when the host gives no handle or the file does not hold
     // the header afterwards (a folder, a device, a file that may not be written), and refuses a
     // path longer than kMaxReportPathLength, and a path that names something other than a
@@ -39,6 +41,10 @@ class Reporter {
     // host sees it.
     void open(const Configuration& configuration, const ReportColumns& columns,
               const Sweeper& sweeper, const VesselManager& vesselManager);
+    // With a report of the step's force or torque sums, the header's last lines: the levels the
+    // controls are held at (when the first step has given them) and the column line; once, before
+    // the first row. close() writes the column line of a header that was never completed.
+    void completeHeader(const ControlKeeper& controls);
     // One data row, the text of RowText (the capture formats it once, for the
     // status text and the report); nothing when no file is open.
     void writeRow(const std::string& row);
@@ -65,6 +71,7 @@ class Reporter {
     std::uint64_t linesWritten_ = 0;
     std::uint64_t bytesWritten_ = 0;  // as the file holds them: line ends of kLineEndBytes
     std::string line_;                // the host's copy of each line, its capacity kept
+    std::string columnLine_;          // while the header waits for completeHeader()
 };
 
 // saveDirectory + the build's path separator ('\\' under Windows conventions, '/' in the

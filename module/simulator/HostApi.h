@@ -80,6 +80,7 @@ using FILEHANDLE = void*;
 using NOTEHANDLE = void*;
 using ATTACHMENTHANDLE = void*;
 using DOCKHANDLE = void*;
+using THRUSTER_HANDLE = void*;
 // On Linux: the library's own dlopen handle.
 using HINSTANCE = void*;
 
@@ -232,6 +233,12 @@ class OAPIFUNC VESSEL {
     UINT DockCount() const;
     DOCKHANDLE GetDockHandle(UINT n) const;
     OBJHANDLE GetDockStatus(DOCKHANDLE hDock) const;  // the vessel docked there, or null
+    // Thrusters: engines and attitude jets (the Linux build counts and indexes with int).
+    DWORD GetThrusterCount() const;
+    THRUSTER_HANDLE GetThrusterHandleByIndex(DWORD idx) const;  // null beyond the count
+    double GetThrusterLevel(THRUSTER_HANDLE th) const;          // 0 to 1
+    // The thrusters' summed force, N, vessel frame; false when it is 0.
+    bool GetThrustVector(VECTOR3& T) const;
 
   private:
     OBJHANDLE hVessel_;

@@ -1,5 +1,7 @@
 #include "module/sweep/Sweeper.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -22,9 +24,20 @@ std::uint64_t finalCount(const std::vector<std::uint32_t>& increments) {
     return count;
 }
 
+// How the points between two bounds are computed.
+enum class Spacing {
+    // lower + j * step: the arithmetic the Mach and AOA axes have always had.
+    stepped,
+    // The same, but each interval ends exactly at its upper bound and a point that is 0 in exact
+    // arithmetic is 0: a level of 1.0000000000000002 is one the simulator clamps, a centre of
+    // -1.1e-16 one that no reader finds as 0.
+    exact,
+};
+
 // `axis` names the axis in the error text; empty for an unnamed one.
 bool expandAxis(std::vector<double>& points, const std::vector<double>& intervals,
-                const std::vector<std::uint32_t>& increments, std::string_view axis) {
+                const std::vector<std::uint32_t>& increments, std::string_view axis,
+                Spacing spacing = Spacing::stepped) {
     if (!isValidAxis(intervals, increments)) {
         return false;
     }
@@ -50,7 +63,16 @@ bool expandAxis(std::vector<double>& points, const std::vector<double>& interval
         // forbids fusing the multiply and add (-ffp-contract=off), so the points are the same
         // on every compiler.
         for (std::uint64_t j = 1; j <= n; ++j) {
-            expanded.push_back(lower + static_cast<double>(j) * step);
+            double point = lower + static_cast<double>(j) * step;
+            if (spacing == Spacing::exact) {
+                // The residue of a sum that is 0 is a few units in the last place of `lower`.
+                if (j == n) {
+                    point = intervals[i + 1];
+                } else if (std::abs(point) < std::abs(step) * 1e-9) {
+                    point = 0.0;
+                }
+            }
+            expanded.push_back(point);
         }
     }
     points.swap(expanded);
@@ -67,12 +89,18 @@ void Sweeper::build(const Configuration& configuration) {
     sideslipPoints_.clear();
     if (configuration.hasSideslipAxis()) {
         static_cast<void>(expandAxis(sideslipPoints_, configuration.sideslipIntervals,
-                                     configuration.sideslipIncrements, "Sideslip"));
+                                     configuration.sideslipIncrements, "Sideslip", Spacing::exact));
     }
     controlPoints_.clear();
     if (configuration.hasControlAxis()) {
         static_cast<void>(expandAxis(controlPoints_, configuration.controlIntervals,
-                                     configuration.controlIncrements, "Control"));
+                                     configuration.controlIncrements, "Control", Spacing::exact));
+    }
+    if (totalPoints() > kMaxSweepPoints) {
+        std::ostringstream message;
+        message << "Sweeper: the axes make more than " << kMaxSweepPoints
+                << " points, the limit of one sweep";
+        throw std::length_error(message.str());
     }
 }
 
@@ -129,9 +157,18 @@ double Sweeper::currentControlLevel() const {
 }
 
 std::uint64_t Sweeper::totalPoints() const {
-    const std::uint64_t sideslips = sideslipPoints_.empty() ? 1 : sideslipPoints_.size();
-    const std::uint64_t levels = controlPoints_.empty() ? 1 : controlPoints_.size();
-    return static_cast<std::uint64_t>(aoaPoints_.size()) * machPoints_.size() * sideslips * levels;
+    // Saturates: four axes of kMaxAxisPoints would wrap.
+    std::uint64_t total = 1;
+    for (const std::uint64_t size :
+         {static_cast<std::uint64_t>(aoaPoints_.size()),
+          static_cast<std::uint64_t>(machPoints_.size()),
+          static_cast<std::uint64_t>(std::max<std::size_t>(sideslipPoints_.size(), 1)),
+          static_cast<std::uint64_t>(std::max<std::size_t>(controlPoints_.size(), 1))}) {
+        total = size != 0 && total > std::numeric_limits<std::uint64_t>::max() / size
+                    ? std::numeric_limits<std::uint64_t>::max()
+                    : total * size;
+    }
+    return total;
 }
 
 std::string Sweeper::statusText() const {

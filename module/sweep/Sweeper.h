@@ -16,6 +16,10 @@ namespace aeroquin {
 // frame it is already days of capture.
 inline constexpr std::uint64_t kMaxAxisPoints = std::uint64_t{1} << 24;
 
+// Most points one sweep may have: at one point a frame, millennia of capture; and every count of
+// points stays exact in a double.
+inline constexpr std::uint64_t kMaxSweepPoints = std::uint64_t{1} << 48;
+
 class Sweeper {
   public:
     Sweeper() = default;
@@ -27,7 +31,8 @@ class Sweeper {
 
     // Expands the axes (AOA, Mach, sideslip, control); leaves the cursor where it is. Throws
     // std::length_error when an axis would exceed kMaxAxisPoints, before that axis gets any
-    // point.
+    // point, or the sweep kMaxSweepPoints. The sideslip and control axes reach each bound, and 0
+    // where it lies on them, exactly.
     void build(const Configuration& configuration);
 
     // Moves to the next point; false once the sweep is (or already was) complete.

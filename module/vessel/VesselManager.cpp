@@ -15,28 +15,18 @@ namespace aeroquin {
 
 namespace {
 
-constexpr double kAnchorAltitudeM = 20000.0;  // above the body's mean radius
 constexpr double kRadiansPerDegree = 0.017453292519943295;
-constexpr std::array<AIRCTRL_TYPE, 6> kControlTypes{AIRCTRL_ELEVATOR,     AIRCTRL_RUDDER,
-                                                    AIRCTRL_AILERON,      AIRCTRL_FLAP,
-                                                    AIRCTRL_ELEVATORTRIM, AIRCTRL_RUDDERTRIM};
 
 // The airspeed's direction in the vessel frame (x right, y up, z forward) for the simulator's
 // projected angles: its angle of attack atan2(-v_y, v_z) and, opposite to its own slip angle,
 // the sideslip atan2(v_x, v_z). Along (tan b, -tan a, 1): here (sin b cos a, -sin a cos b,
-// cos a cos b) / n, which holds at a = 90 deg too. Without sideslip n = 1 and this is
-// (0, -sin a, cos a) to the bit.
+// cos a cos b) / n, which holds at a = 90 deg too. n > 0: the configuration keeps |b| below
+// 90 deg. Without sideslip n = 1 and this is (0, -sin a, cos a) to the bit.
 VECTOR3 airspeedDirection(double aoaRad, double sideslipRad) {
-    double cosB = std::cos(sideslipRad);
-    double sinB = std::sin(sideslipRad);
+    const double cosB = std::cos(sideslipRad);
+    const double sinB = std::sin(sideslipRad);
     const double cosA = std::cos(aoaRad);
-    double n = std::sqrt(sinB * sinB * cosA * cosA + cosB * cosB);
-    if (!(n > 0.0)) {
-        // 90 deg of both: the flow has no direction; the angle of attack alone gives one.
-        cosB = 1.0;
-        sinB = 0.0;
-        n = 1.0;
-    }
+    const double n = std::sqrt(sinB * sinB * cosA * cosA + cosB * cosB);
     return VECTOR3{{sinB * cosA / n, -(std::sin(aoaRad) * cosB / n), cosA * cosB / n}};
 }
 
@@ -88,13 +78,6 @@ std::optional<Captive> captiveOf(const VESSEL& vessel) {
                        "the simulator would move and measure the whole stack"};
     }
     return std::nullopt;
-}
-
-// Sets every level directly.
-void setLevels(const VESSEL& vessel, const std::array<double, 6>& levels) {
-    for (const AIRCTRL_TYPE type : kControlTypes) {
-        vessel.SetControlSurfaceLevel(type, levels.at(static_cast<std::size_t>(type)), true);
-    }
 }
 
 // The body that the test condition is built on. Binding has checked it once; a vessel that
@@ -152,19 +135,8 @@ void VesselManager::bind(const Configuration& configuration) {
     reportMoments_ = configuration.reportMoments;
     reportLateral_ = configuration.hasSideslipAxis() || configuration.hasControlAxis();
     controlSurface_ = configuration.controlSurface;
-    keptControls_.reset();
-    settling_.reset();
-    controlsTaken_ = false;
-    if (controlSurface_) {
-        Controls kept;
-        kept.mode = vessel->GetADCtrlMode();
-        for (const AIRCTRL_TYPE type : kControlTypes) {
-            kept.levels.at(static_cast<std::size_t>(type)) = vessel->GetControlSurfaceLevel(type);
-        }
-        keptControls_ = kept;
-    }
-    anchorPosition_ =
-        VECTOR3{{oapiGetSize(body) + configuration.altitudeM.value_or(kAnchorAltitudeM), 0.0, 0.0}};
+    controls_.bind(*vessel, configuration.controlSurface, configuration.readsForceSums());
+    anchorPosition_ = VECTOR3{{oapiGetSize(body) + configuration.altitude(), 0.0, 0.0}};
 }
 
 bool VesselManager::present() const {
@@ -202,15 +174,8 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
 
     applyVelocity(sweeper.currentAoaDeg() * kRadiansPerDegree,
                   sweeper.currentSideslipDeg() * kRadiansPerDegree);
-    if (controlSurface_) {
-        if (const VESSEL* vessel = interfaceOf(vessel_)) {
-            if (!controlsTaken_) {
-                controlsTaken_ = true;
-                vessel->SetADCtrlMode(0);
-            }
-            // Direct: this very step uses the level, without the surface's ramp.
-            vessel->SetControlSurfaceLevel(*controlSurface_, sweeper.currentControlLevel(), true);
-        }
+    if (const VESSEL* vessel = controlSurface_ ? interfaceOf(vessel_) : nullptr) {
+        controls_.command(*vessel, sweeper.currentControlLevel());
     }
 
     // The step's forces come from the state just set, and setting it has updated the vessel's
@@ -327,29 +292,22 @@ void VesselManager::applyVelocity(double aoaRad, double sideslipRad) {
     vessel->DefSetState(&state);
 }
 
+std::string VesselManager::controlsMoved() {
+    // Lift and drag alone hold no control surface or thrust: nothing to read.
+    const VESSEL* vessel = reportMoments_ || reportLateral_ ? interfaceOf(vessel_) : nullptr;
+    return vessel == nullptr ? std::string() : controls_.moved(*vessel);
+}
+
+// A capture without a control axis makes no call here.
 void VesselManager::restoreControls() {
-    if (!keptControls_ || !controlsTaken_) {
-        return;
+    if (controls_.hasToGiveBack()) {
+        controls_.giveBack(present() ? interfaceOf(vessel_) : nullptr);
     }
-    const Controls kept = *keptControls_;
-    keptControls_.reset();
-    const VESSEL* vessel = present() ? interfaceOf(vessel_) : nullptr;
-    if (vessel == nullptr) {
-        return;
-    }
-    setLevels(*vessel, kept.levels);
-    vessel->SetADCtrlMode(kept.mode);
-    settling_ = kept;
 }
 
 void VesselManager::settleControls() {
-    if (!settling_) {
-        return;
-    }
-    const Controls kept = *settling_;
-    settling_.reset();
-    if (const VESSEL* vessel = present() ? interfaceOf(vessel_) : nullptr) {
-        setLevels(*vessel, kept.levels);
+    if (controls_.isSettling()) {
+        controls_.settle(present() ? interfaceOf(vessel_) : nullptr);
     }
 }
 

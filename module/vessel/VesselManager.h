@@ -10,6 +10,7 @@
 #include "module/simulator/HostApi.h"
 #include "module/sweep/Sweeper.h"
 #include "module/vessel/CaptureSample.h"
+#include "module/vessel/ControlKeeper.h"
 
 namespace aeroquin {
 
@@ -30,9 +31,9 @@ class VesselManager {
     // Throws when the vessel, its reference body or that body's atmosphere is missing, when the
     // vessel hangs on another (the simulator computes no aerodynamics for an attached vessel) or
     // is docked to one (the simulator moves the whole stack), and ConfigurationError when the
-    // altitude reaches the top of the atmosphere. With a control axis it keeps the vessel's
-    // control levels and aerodynamic control mode; the first test point turns the mode off, so
-    // that the user's input moves no surface during the capture.
+    // altitude reaches the top of the atmosphere. With a control axis it keeps the swept
+    // surface's level and the aerodynamic control mode; the first test point turns the mode off,
+    // so that the user's input moves no surface during the capture.
     void bind(const Configuration& configuration);
 
     // Whether the bound vessel is still in the simulation. The simulator deletes vessels at the
@@ -66,12 +67,17 @@ class VesselManager {
     // Sets the velocity for the angle of attack and the sideslip at the commanded airspeed.
     void applyVelocity(double aoaRad, double sideslipRad = 0.0);
 
-    // Gives the vessel back the control levels and mode it had at binding, once; nothing without
-    // a control axis, before the first test point or once the vessel is gone. Each level is set
-    // directly.
+    // After each step, with a report of the step's force or torque sums: the first call takes
+    // the levels the other surfaces and the thrusters are held at, later ones name those that
+    // moved (ControlKeeper::moved).
+    [[nodiscard]] std::string controlsMoved();
+    [[nodiscard]] const ControlKeeper& controls() const { return controls_; }
+
+    // Gives the vessel back the swept surface's level and the control mode it had at binding,
+    // once; nothing without a control axis, before the first test point or once the vessel is
+    // gone. The other levels were never set.
     void restoreControls();
-    // Sets the levels given back once more, directly, in the pre-step after the restore: a direct
-    // set made in a post-step becomes a ramp when the vessel's own pre-step sets any level.
+    // The level given back, once more in the next pre-step (ControlKeeper::settle).
     void settleControls();
 
   private:
@@ -84,16 +90,7 @@ class VesselManager {
     bool reportLateral_ = false;  // a sideslip or a control axis: the side force, and with
                                   // moments Cl and Cn
     std::optional<AIRCTRL_TYPE> controlSurface_;
-    // As found at binding, until restored.
-    // The mode's type differs between the simulator's builds.
-    using ControlMode = decltype(std::declval<const VESSEL&>().GetADCtrlMode());
-    struct Controls {
-        ControlMode mode = 0;
-        std::array<double, 6> levels{};  // by AIRCTRL_TYPE
-    };
-    std::optional<Controls> keptControls_;
-    bool controlsTaken_ = false;        // a test point has set the mode and a level
-    std::optional<Controls> settling_;  // given back, to be set once more
+    ControlKeeper controls_;
 };
 
 }  // namespace aeroquin

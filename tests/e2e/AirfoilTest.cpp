@@ -257,7 +257,15 @@ TEST(AirfoilTest, ElevatorAxisRowsCarryTheLevelUsedAndTheSurfacesOwnForces) {
         root.write("Config/Modules/Plugin/Aeroquin.cfg", items);
         const auto result = runHost(kHost, root, {"--display", "none"});
         ASSERT_EQ(result.exitCode(), holds ? 9 : 0) << result.err << root.read("host.log");
-        const Lines report = root.lines("Reports/Probe.csv");
+        Lines headerItems;
+        const Lines report = aeroquin::testsupport::withoutHeaderItems(
+            root.lines("Reports/Probe.csv"), &headerItems);
+        EXPECT_EQ(headerItems,
+                  (Lines{"Altitude (m) = 20000", "Control surface = Elevator",
+                         "Number of control levels = 3",
+                         "Controls held = Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0, "
+                         "RudderTrim 0",
+                         "Thrust held (N) = 0"}));
         ASSERT_EQ(report.size(), 6U + 6U);
         EXPECT_EQ(report[5],
                   "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S; "

@@ -308,7 +308,13 @@ TEST(CaptureTest, FinThroughASideslipAxisGivesTheHandSummedLateralColumns) {
                "SideslipIncrements = 2\n");
     const auto result = runHost(kHost, root, {"--display", "none"});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
-    const Lines report = root.lines("Reports/Finned.csv");
+    Lines items;
+    const Lines report =
+        aeroquin::testsupport::withoutHeaderItems(root.lines("Reports/Finned.csv"), &items);
+    EXPECT_EQ(items, (Lines{"Altitude (m) = 20000", "Number of sideslip points = 3",
+                            "Controls held = Elevator 0, Rudder 0, Aileron 0, Flap 0, "
+                            "ElevatorTrim 0, RudderTrim 0",
+                            "Thrust held (N) = 0"}));
     ASSERT_EQ(report.size(), 6U + 6U);
     EXPECT_EQ(report[5],
               "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; Sideslip; "
@@ -597,7 +603,7 @@ TEST_P(PhysicsTest, ReportNumbersMatchThePhysicsOfAStillIsothermalAtmosphere) {
     }
     const auto result = runHost(kHost, root, {"--display", "none", "--step", GetParam().step});
     ASSERT_EQ(result.exitCode(), 0) << result.err;
-    const Lines report = root.lines("Reports/Probe.csv");
+    const Lines report = aeroquin::testsupport::withoutHeaderItems(root.lines("Reports/Probe.csv"));
     ASSERT_EQ(report.size(), 6U + 6U * 11U);
 
     const double soundSpeed = 322.0832190599194;

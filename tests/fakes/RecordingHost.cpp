@@ -388,6 +388,28 @@ OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE hDock) const {
     return nullptr;
 }
 
+DWORD VESSEL::GetThrusterCount() const {
+    aeroquin::testsupport::call("VESSEL::GetThrusterCount");
+    return static_cast<DWORD>(aeroquin::testsupport::vesselOf(this).thrusterLevels.size());
+}
+
+THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
+    aeroquin::testsupport::call("VESSEL::GetThrusterHandleByIndex", std::to_string(idx));
+    std::vector<double>& levels = aeroquin::testsupport::vesselOf(this).thrusterLevels;
+    return idx < levels.size() ? &levels[idx] : nullptr;
+}
+
+double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
+    aeroquin::testsupport::call("VESSEL::GetThrusterLevel");
+    return th == nullptr ? 0.0 : *static_cast<const double*>(th);
+}
+
+bool VESSEL::GetThrustVector(VECTOR3& T) const {
+    aeroquin::testsupport::call("VESSEL::GetThrustVector");
+    T = aeroquin::testsupport::vesselOf(this).thrust;
+    return T.x != 0.0 || T.y != 0.0 || T.z != 0.0;
+}
+
 // ---- module base classes ----
 
 oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}

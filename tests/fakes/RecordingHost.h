@@ -57,6 +57,9 @@ struct FakeVessel {
     // Set after each SetControlSurfaceLevel, as a vessel's own pre-step would: the level the
     // step then uses for that type instead. Empty: none.
     std::map<int, double> ownLevels;
+    // One thruster per level, 0 to 1; each handle is its level's address.
+    std::vector<double> thrusterLevels;
+    VECTOR3 thrust{};      // N, GetThrustVector
     bool deleted = false;  // oapiIsVessel false, oapiGetVesselByName does not find it
     // The parent's name: one parent point, whose status is the parent; the parent gets one
     // child point for it. Empty: none. `freeParentPoints` more parent points, all free, come

@@ -26,7 +26,7 @@ TEST(CommandLine, HelpListsTheOptionsAndExitStatuses) {
                              "  6    the flight left finite numbers\n"
                              "  7    exit() called during a frame\n"
                              "  8    an internal error of the host\n"
-                             "  9    the capture ended without all its points\n"
+                             "  9    the capture did not complete (the module's text on stderr)\n"
                              "  130  stopped by SIGINT or SIGTERM\n"}) {
         EXPECT_THAT(outcome.out, HasSubstr(text));
     }

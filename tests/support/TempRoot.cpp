@@ -92,3 +92,23 @@ std::vector<std::string> splitLines(const std::string& text) {
 }
 
 }  // namespace aeroquin::testsupport
+
+namespace aeroquin::testsupport {
+
+std::vector<std::string> withoutHeaderItems(std::vector<std::string> report,
+                                            std::vector<std::string>* items) {
+    constexpr std::ptrdiff_t kCounts = 5;  // the lines before them
+    auto end = report.begin() + std::min<std::ptrdiff_t>(kCounts, std::ssize(report));
+    const auto first = end;
+    while (end != report.end() && end->find(" = ") != std::string::npos &&
+           end->rfind("Mach Number", 0) != 0) {
+        ++end;
+    }
+    if (items != nullptr) {
+        items->assign(first, end);
+    }
+    report.erase(first, end);
+    return report;
+}
+
+}  // namespace aeroquin::testsupport

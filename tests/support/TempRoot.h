@@ -41,6 +41,11 @@ class TempRoot {
     std::filesystem::path path_;
 };
 
+// A report's lines with the header's "Label = value" lines (with optional items the capture says
+// there what it captured) moved into `items`: the column line at index 5, as without them.
+std::vector<std::string> withoutHeaderItems(std::vector<std::string> report,
+                                            std::vector<std::string>* items = nullptr);
+
 // Lines of `text` without their "\n".
 std::vector<std::string> splitLines(const std::string& text);
 

@@ -190,11 +190,11 @@ TEST_F(AeroquinManagerTest, PointsThatCouldNotBeAppliedHaveNoRowAndTheEndCountsT
 
 // The vessel's own pre-step may move the commanded surface: those rows carry the level used, and
 // the end counts them rather than completing; the vessel gets its own levels back.
-TEST_F(AeroquinManagerTest, PointsAtAnotherControlLevelAreCountedAndTheLevelsGivenBack) {
+TEST_F(AeroquinManagerTest, PointsAtAnotherControlLevelAreCountedAndTheLevelGivenBack) {
     host().itemFiles[kConfigPath] =
         kTwoByTwo + "ControlSurface = Elevator\nControlIntervals = 0 1\nControlIncrements = 1\n";
     auto& probe = host().vessels.front();
-    probe.controlLevels = {0.25, 0, 0, 0, 0, 0};
+    probe.controlLevels = {0.25, 0, 0, 0, 0.5, 0};
     {
         aeroquin::AeroquinManager manager(2);
         frame(manager);
@@ -202,9 +202,16 @@ TEST_F(AeroquinManagerTest, PointsAtAnotherControlLevelAreCountedAndTheLevelsGiv
         for (int i = 1; i < 8; ++i) {
             frame(manager);
         }
-        // The fake keeps the two count lines, written in one call, as one.
-        ASSERT_EQ(report().size(), 5U + 8U);
+        // The fake keeps the lines written in one call as one: the counts and what was captured,
+        // then what the first step held.
+        ASSERT_EQ(report().size(), 6U + 8U);
+        EXPECT_EQ(report()[3],
+                  "Number of AOA points = 2\nNumber of Mach points = 2\nAltitude (m) = 20000\n"
+                  "Control surface = Elevator\nNumber of control levels = 2");
         EXPECT_EQ(report()[4],
+                  "Controls held = Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0.5, RudderTrim 0\n"
+                  "Thrust held (N) = 0");
+        EXPECT_EQ(report()[5],
                   "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CY*S; Control "
                   "Level; CL*S total; CD*S total");
         // The ninth number: the level the step used.
@@ -215,19 +222,71 @@ TEST_F(AeroquinManagerTest, PointsAtAnotherControlLevelAreCountedAndTheLevelsGiv
             }
             return row.substr(at, row.find("; ", at) - at);
         };
-        EXPECT_EQ(level(report()[5]), "0");
-        EXPECT_EQ(level(report()[6]), "0.75") << "commanded 0";
-        EXPECT_EQ(level(report()[9]), "0.75") << "commanded 1";
+        EXPECT_EQ(level(report()[6]), "0");
+        EXPECT_EQ(level(report()[7]), "0.75") << "commanded 0";
+        EXPECT_EQ(level(report()[10]), "0.75") << "commanded 1";
         EXPECT_EQ(host().log.back(),
                   "Capture ended: 7 of 8 points ran at another control level than commanded "
                   "(their rows say which)");
+        // The end sets the elevator back directly, and once more in the next pre-step, since
+        // the simulator's pass over the user's input makes the first a ramp; nothing else.
+        const auto setsFrom = [](std::size_t first) {
+            Lines sets;
+            for (std::size_t i = first; i < host().calls.size(); ++i) {
+                if (host().calls[i].name == "VESSEL::SetControlSurfaceLevel") {
+                    sets.push_back(host().calls[i].args);
+                }
+            }
+            return sets;
+        };
+        EXPECT_EQ(probe.controlMode, 7U);
+        const std::size_t before = host().calls.size();
+        frame(manager);
+        frame(manager);
+        EXPECT_EQ(setsFrom(before), (Lines{"0, 0.25, true"}));
     }
-    // The end sets the elevator back directly, whatever the vessel then does with it.
-    const auto last = std::find_if(host().calls.rbegin(), host().calls.rend(), [](const auto& c) {
-        return c.name == "VESSEL::SetControlSurfaceLevel" && c.args.rfind("0, ", 0) == 0;
-    });
-    ASSERT_NE(last, host().calls.rend());
-    EXPECT_EQ(last->args, "0, 0.25, true");
+    EXPECT_EQ(probe.controlLevels[AIRCTRL_ELEVATORTRIM], 0.5) << "never set";
+}
+
+// A surface that the capture does not sweep moves mid-capture (a plug-in sets the rudder): every
+// later row carries its force, so each such point is logged with what moved, and the capture
+// does not complete.
+TEST_F(AeroquinManagerTest, AnotherSurfaceMovingIsLoggedPerPointAndEndsTheCapture) {
+    host().itemFiles[kConfigPath] =
+        kTwoByTwo + "ControlSurface = Elevator\nControlIntervals = -1 1\nControlIncrements = 1\n";
+    auto& probe = host().vessels.front();
+    aeroquin::AeroquinManager manager(2);
+    frame(manager);
+    frame(manager);
+    probe.controlLevels[AIRCTRL_RUDDER] = 0.7;
+    frame(manager);
+    const std::size_t row = host().log.size() - 2;
+    EXPECT_EQ(host().log[row], report().back());
+    EXPECT_EQ(host().log[row + 1], "Moved since the first step: Rudder 0.7 (held 0)");
+    for (int i = 3; i < 8; ++i) {
+        frame(manager);
+    }
+    EXPECT_EQ(host().log.back(),
+              "Capture ended: 6 of 8 points ran with another control surface or thruster level "
+              "than in the first step (the log says which)");
+}
+
+// However the capture ends early, the vessel gets the swept level and its mode back in that
+// frame, not only when the manager goes.
+TEST_F(AeroquinManagerTest, AStoppedCaptureGivesTheLevelBackInItsStopFrame) {
+    host().itemFiles[kConfigPath] =
+        kTwoByTwo + "ControlSurface = Rudder\nControlIntervals = -1 1\nControlIncrements = 1\n";
+    host().addVessel("Carrier", &host().bodies.front());
+    auto& probe = host().vessels.front();
+    probe.controlLevels = {0, 0.125, 0, 0, 0, 0};
+    aeroquin::AeroquinManager manager(2);
+    frame(manager);
+    EXPECT_EQ(probe.controlMode, 0U);
+    probe.attachedTo = "Carrier";
+    frame(manager);
+    EXPECT_EQ(host().log.back(),
+              "Capture stopped: vessel Probe is attached to Carrier; 1 of 8 points measured");
+    EXPECT_EQ(probe.controlLevels[AIRCTRL_RUDDER], 0.125);
     EXPECT_EQ(probe.controlMode, 7U);
 }
 

@@ -377,6 +377,27 @@ INSTANTIATE_TEST_SUITE_P(
                     "Configuration Error - Control levels, configuration error: 1.25 is outside "
                     "[-1, 1]",
                     14},
+        FailureCase{"ControlLevelJustAboveOneAsGiven",
+                    {{"ControlSurface", "Elevator"},
+                     {"ControlIntervals", "-1 1.0000001"},
+                     {"ControlIncrements", "4"}},
+                    "Configuration Error - Control levels, configuration error: 1.0000001 is "
+                    "outside [-1, 1]",
+                    14},
+        // Sideslip bounds within (-90, 90): at 90 the AOA is noise, beyond it 180 deg off.
+        FailureCase{"SideslipAtMinusNinety",
+                    {{"SideslipIntervals", "-90 0 89.99"}, {"SideslipIncrements", "1 1"}},
+                    "Configuration Error - Sideslip, configuration error: -90 is outside (-90, 90)",
+                    11},
+        FailureCase{"SideslipBeyondNinety",
+                    {{"SideslipIntervals", "0 120"}, {"SideslipIncrements", "4"}},
+                    "Configuration Error - Sideslip, configuration error: 120 is outside (-90, 90)",
+                    11},
+        FailureCase{"SideslipHuge",
+                    {{"SideslipIntervals", "0 1e308"}, {"SideslipIncrements", "4"}},
+                    "Configuration Error - Sideslip, configuration error: 1e+308 is outside "
+                    "(-90, 90)",
+                    11},
         FailureCase{"ControlBoundsDescending",
                     {{"ControlSurface", "Elevator"},
                      {"ControlIntervals", "1 -1"},

@@ -16,7 +16,8 @@
     X(FILEHANDLE, void*)            \
     X(NOTEHANDLE, void*)            \
     X(ATTACHMENTHANDLE, void*)      \
-    X(DOCKHANDLE, void*)
+    X(DOCKHANDLE, void*)            \
+    X(THRUSTER_HANDLE, void*)
 
 // X(name, bytes).
 #define AEROQUIN_SIMULATOR_WORDS(X) \
@@ -179,6 +180,10 @@
     X(VESSEL, DockCount, UINT() const, 0)                                   \
     X(VESSEL, GetDockHandle, DOCKHANDLE(UINT) const, 1)                     \
     X(VESSEL, GetDockStatus, OBJHANDLE(DOCKHANDLE) const, 1)                \
+    X(VESSEL, GetThrusterCount, DWORD() const, 0)                           \
+    X(VESSEL, GetThrusterHandleByIndex, THRUSTER_HANDLE(DWORD) const, 1)    \
+    X(VESSEL, GetThrusterLevel, double(THRUSTER_HANDLE) const, 1)           \
+    X(VESSEL, GetThrustVector, bool(VECTOR3&) const, 1)                     \
     X(oapi::Module, clbkSimulationStart, void(oapi::Module::RenderMode), 1) \
     X(oapi::Module, clbkSimulationEnd, void(), 0)                           \
     X(oapi::Module, clbkPreStep, void(double, double, double), 3)           \

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -217,6 +218,59 @@ TEST(SweeperTest, MachAxisAboveTheCeilingFailsAfterTheAoaAxisIsBuilt) {
     }
     EXPECT_EQ(sweeper.aoaPoints(), (std::vector<double>{0, 5, 10}));
     EXPECT_TRUE(sweeper.machPoints().empty());
+}
+
+// The sideslip and control axes reach each bound and 0 exactly; Mach and AOA keep the arithmetic
+// lower + j * step, whose residue the first two cases show.
+struct ExactCase {
+    std::vector<double> bounds;
+    std::uint32_t steps;
+    std::size_t index;  // of the point that must be exact
+    double value;
+};
+
+TEST(SweeperTest, SideslipAndControlAxesHitTheirBoundsAndZeroExactly) {
+    EXPECT_EQ(aeroquin::testsupport::sweepOf(configurationOf({0.5, 1}, {1}, {-0.9, 0.9}, {6}))
+                  .aoaPoints()
+                  .at(3),
+              -0.9 + 3.0 * (1.8 / 6.0));
+    for (const ExactCase& c : std::vector<ExactCase>{{{-0.8, 1}, 7, 7, 1.0},
+                                                     {{0.2, 1}, 11, 11, 1.0},
+                                                     {{-0.7, 1}, 13, 13, 1.0},
+                                                     {{-0.9, 0.9}, 6, 3, 0.0},
+                                                     {{-15, 15}, 22, 11, 0.0}}) {
+        Configuration configuration = configurationOf({0.5, 1}, {1}, {0, 1}, {1});
+        configuration.sideslipIntervals = c.bounds;
+        configuration.sideslipIncrements = {c.steps};
+        configuration.controlSurface = AIRCTRL_RUDDER;
+        configuration.controlIntervals = c.bounds;
+        configuration.controlIncrements = {c.steps};
+        const Sweeper sweeper = aeroquin::testsupport::sweepOf(configuration);
+        EXPECT_EQ(sweeper.sideslipPoints().at(c.index), c.value) << c.bounds.front();
+        EXPECT_EQ(sweeper.controlPoints().at(c.index), c.value) << c.bounds.front();
+        EXPECT_FALSE(std::signbit(sweeper.controlPoints().at(c.index)));
+    }
+}
+
+TEST(SweeperTest, SweepBeyondTheLimitEndsInALengthErrorWhereTheCountWouldOverflow) {
+    // 65537^3 > 2^48; four axes of 2^24 would wrap the count to 0.
+    Configuration configuration = configurationOf({0, 1}, {65536}, {0, 1}, {65536});
+    configuration.sideslipIntervals = {-1, 1};
+    configuration.sideslipIncrements = {65536};
+    Sweeper sweeper;
+    try {
+        sweeper.build(configuration);
+        FAIL() << "nothing thrown";
+    } catch (const std::length_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "Sweeper: the axes make more than 281474976710656 points, the limit of one "
+                     "sweep");
+    }
+    configuration = configurationOf({0, 1}, {65535}, {0, 1}, {65535});
+    configuration.sideslipIntervals = {-1, 1};
+    configuration.sideslipIncrements = {65535};
+    EXPECT_EQ(aeroquin::testsupport::sweepOf(configuration).totalPoints(), std::uint64_t{1} << 48)
+        << "the limit itself";
 }
 
 }  // namespace

@@ -614,13 +614,15 @@ TEST_F(VesselManagerTest, LateralColumnsAreBodyAxesOfTheSimulatorsSums) {
     EXPECT_NEAR(sample.cnSb, -5.0 / q, tolerance);
 }
 
-// With a control axis: binding only reads the levels and the mode; the first point turns the
+// With a control axis: binding only reads the swept level and the mode; the first point turns the
 // mode off and each point sets its level directly; the row carries the level read back and the
-// whole force along the simulator's lift and drag directions; the end gives back what binding
-// found, each level directly.
-TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesTheVesselBackItsOwn) {
+// whole force along the simulator's lift and drag directions, at a sideslip too; the end gives
+// back only what the capture changed, the swept level directly.
+TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesBackOnlyWhatItChanged) {
     host.bodies.front().period = std::numeric_limits<double>::infinity();
     configuration = configurationOf({2.0, 3.0}, {0}, {10.0, 20.0}, {1});
+    configuration.sideslipIntervals = {-20.0, 30.0};
+    configuration.sideslipIncrements = {1};
     configuration.controlSurface = AIRCTRL_RUDDER;
     configuration.controlIntervals = {-0.5, 0.5};
     configuration.controlIncrements = {1};
@@ -629,11 +631,13 @@ TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesTheVesselBackI
     manager.bind(configuration);
     EXPECT_EQ(host.count("VESSEL::SetADCtrlMode"), 0);
     EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 0);
-    EXPECT_EQ(host.count("VESSEL::GetControlSurfaceLevel"), 6);
+    EXPECT_EQ(host.count("VESSEL::GetControlSurfaceLevel"), 1);
     manager.restoreControls();
     EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 0) << "nothing taken yet";
 
     Sweeper sweeper = sweepOf(configuration);
+    sweeper.advance();  // AOA 20, sideslip -20
+    sweeper.advance();  // AOA 10, sideslip 30
     manager.applyTestPoint(sweeper);
     EXPECT_EQ(vessel->controlMode, 0U);
     const auto set = std::find_if(host.calls.begin(), host.calls.end(), [](const auto& call) {
@@ -641,27 +645,33 @@ TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesTheVesselBackI
     });
     ASSERT_NE(set, host.calls.end());
     EXPECT_EQ(set->args, "1, -0.5, true");
-    // 10 deg of AOA: lift along (0, cos a, sin a), drag along (0, sin a, -cos a).
+    // The airspeed u = (sin b cos a, -sin a cos b, cos a cos b) / n: lift along
+    // unit(0, u_z, -u_y), drag along -u; 1000 N of lift, 50 N of drag, 3 N across both.
     const double a = 10.0 * std::numbers::pi / 180.0;
-    vessel->linearMoment = vec(3.0, 1000.0 * std::cos(a) + 50.0 * std::sin(a),
-                               1000.0 * std::sin(a) - 50.0 * std::cos(a));
+    const double b = 30.0 * std::numbers::pi / 180.0;
+    const double n = std::hypot(std::sin(b) * std::cos(a), std::cos(b));
+    const VECTOR3 u = vec(std::sin(b) * std::cos(a) / n, -std::sin(a) * std::cos(b) / n,
+                          std::cos(a) * std::cos(b) / n);
+    const double m = std::hypot(u.y, u.z);
+    const VECTOR3 lift = vec(0.0, u.z / m, -u.y / m);
+    const VECTOR3 side =
+        vec(lift.y * u.z - lift.z * u.y, lift.z * u.x - lift.x * u.z, lift.x * u.y - lift.y * u.x);
+    vessel->linearMoment = vec(1000.0 * lift.x - 50.0 * u.x + 3.0 * side.x,
+                               1000.0 * lift.y - 50.0 * u.y + 3.0 * side.y,
+                               1000.0 * lift.z - 50.0 * u.z + 3.0 * side.z);
     const CaptureSample sample = manager.measure(sweeper);
     const double q = 0.5 * vessel->density * kMach2Airspeed * kMach2Airspeed;
     EXPECT_EQ(sample.controlLevel, -0.5);
     EXPECT_NEAR(sample.clTotalS, 1000.0 / q, 1e-12);
     EXPECT_NEAR(sample.cdTotalS, 50.0 / q, 1e-12);
-    EXPECT_NEAR(sample.cyS, 3.0 / q, 1e-12);
 
     host.calls.clear();
     manager.restoreControls();
     manager.restoreControls();
-    EXPECT_EQ(host.callNames(),
-              (Names{"oapiIsVessel", "oapiGetVesselInterface", "VESSEL::SetControlSurfaceLevel",
-                     "VESSEL::SetControlSurfaceLevel", "VESSEL::SetControlSurfaceLevel",
-                     "VESSEL::SetControlSurfaceLevel", "VESSEL::SetControlSurfaceLevel",
-                     "VESSEL::SetControlSurfaceLevel", "VESSEL::SetADCtrlMode"}))
+    EXPECT_EQ(host.callNames(), (Names{"oapiIsVessel", "oapiGetVesselInterface",
+                                       "VESSEL::SetControlSurfaceLevel", "VESSEL::SetADCtrlMode"}))
         << "once";
-    EXPECT_EQ(host.calls[3].args, "1, 0.2, true");
+    EXPECT_EQ(host.calls[2].args, "1, 0.2, true");
     EXPECT_EQ(vessel->controlLevels, (std::array<double, 6>{0.1, 0.2, 0.3, 0.4, 0.5, 0.6}));
     EXPECT_EQ(vessel->controlMode, 5U);
 
@@ -670,8 +680,41 @@ TEST_F(VesselManagerTest, ControlAxisSetsEachLevelDirectlyAndGivesTheVesselBackI
     host.calls.clear();
     manager.settleControls();
     manager.settleControls();
-    EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 6);
-    EXPECT_EQ(vessel->controlLevels, (std::array<double, 6>{0.1, 0.2, 0.3, 0.4, 0.5, 0.6}));
+    EXPECT_EQ(host.count("VESSEL::SetControlSurfaceLevel"), 1);
+    EXPECT_EQ(vessel->controlLevels, (std::array<double, 6>{0, 0.2, 0, 0, 0, 0}));
+}
+
+// Every surface not swept and every thruster is held where the first step had it; later points
+// name what moved. Without a column of the force or torque sums nothing is read.
+TEST_F(VesselManagerTest, SurfacesAndThrustersNotSweptAreWatchedFromTheFirstStep) {
+    configuration.controlSurface = AIRCTRL_ELEVATOR;
+    configuration.controlIntervals = {-1.0, 1.0};
+    configuration.controlIncrements = {2};
+    vessel->thrusterLevels = {0.0, 0.25};
+    vessel->thrust = vec(0.0, 3.0, 4.0);
+    bindStandard();
+    vessel->controlLevels = {0.9, 0.0, 0.0, 0.0, 0.3, 0.0};
+    EXPECT_EQ(manager.controlsMoved(), "");
+    const auto& held = manager.controls().held();
+    ASSERT_TRUE(held.has_value());
+    EXPECT_EQ(held->levels, (std::array<double, 6>{0.9, 0.0, 0.0, 0.0, 0.3, 0.0}));
+    EXPECT_EQ(held->thrusterLevels, (std::vector<double>{0.0, 0.25}));
+    EXPECT_EQ(held->thrustN, 5.0);
+
+    vessel->controlLevels = {-1.0, 0.0, 0.0, 0.0, 0.3, 0.0};
+    EXPECT_EQ(manager.controlsMoved(), "") << "the swept elevator moves by design";
+    vessel->controlLevels = {-1.0, 0.7, 0.0, 0.0, 1.0, 0.0};
+    vessel->thrusterLevels = {1.0, 0.25};
+    EXPECT_EQ(manager.controlsMoved(),
+              "Rudder 0.7 (held 0); ElevatorTrim 1 (held 0.3); thruster 0 1 (held 0)");
+
+    configuration = configurationOf({0.5, 1.0}, {1}, {0.0, 5.0}, {1});
+    configuration.altitudeM = 1000.0;
+    bindStandard();
+    host.calls.clear();
+    EXPECT_EQ(manager.controlsMoved(), "");
+    EXPECT_EQ(host.callNames(), Names{});
+    EXPECT_FALSE(manager.controls().held().has_value());
 }
 
 TEST_F(VesselManagerTest, AltitudeAtTheTopOfTheAtmosphereIsRefusedNamingTheLimit) {
