@@ -45,6 +45,12 @@ class ContractTest(unittest.TestCase):
             self.skipTest("the contract dump names no header items")
         self.assertEqual(items, [label + report.ITEM_SEPARATOR for label in report.ITEMS])
 
+    def test_the_parser_knows_every_column_line_the_module_writes(self) -> None:
+        lines = contract()["column-line"]
+        self.assertEqual(len(set(lines)), 8)
+        for line in lines:
+            self.assertIn(line, report.COLUMN_LINES)
+
     def test_check_in_simulator_looks_for_the_completed_status(self) -> None:
         with open(os.path.join(TOOLS, "check-in-simulator"), encoding="utf-8") as file:
             quoted = re.findall(r'"(capture complete[^"\\]*)\\?"', file.read(), re.IGNORECASE)

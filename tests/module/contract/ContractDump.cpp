@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include "module/config/Configuration.h"
 #include "module/contract/ReportFormat.h"
 #include "module/contract/StatusTexts.h"
+#include "module/output/ReportColumns.h"
 
 namespace {
 
@@ -26,6 +28,24 @@ int main() {
         print("column", column);
     }
     print("without-moment", kColumns[kAlwaysReported - 1]);
+    for (const std::string_view label : {kAltitudeLabel, kSideslipCountLabel, kControlSurfaceLabel,
+                                         kControlCountLabel, kControlsHeldLabel,
+                                         kThrustHeldLabel}) {
+        print("item", label);
+    }
+    // Every column line a configuration can give: moments x sideslip axis x control axis.
+    for (int mix = 0; mix < 8; ++mix) {
+        aeroquin::Configuration configuration;
+        configuration.reportMoments = (mix & 1) != 0;
+        if ((mix & 2) != 0) {
+            configuration.sideslipIntervals = {-5.0, 5.0};
+            configuration.sideslipIncrements = {2};
+        }
+        if ((mix & 4) != 0) {
+            configuration.controlSurface = AIRCTRL_ELEVATOR;
+        }
+        print("column-line", aeroquin::ReportColumns(configuration).line());
+    }
     print("completed", kCompletedStatus);
     return 0;
 }
