@@ -11,8 +11,8 @@ struct CaptureSample {
     double clS = 0.0;              // lift / q, m^2
     double cdS = 0.0;              // drag / q, m^2
     // Body axes (x forward, y right, z down), about the centre of gravity, each / q. Read only in
-    // a capture that reports them: the moments with ReportMoments = 1, the lateral ones with a
-    // sideslip axis.
+    // a capture that reports them: the moments with ReportMoments = 1, the side force (and with
+    // the moments the rolling and yawing ones) with a sideslip or a control axis.
     double cmSc = 0.0;      // pitching moment, m^3 (coefficient x area x chord), nose up positive
     double sideslip = 0.0;  // deg, as the sweep gives it: positive with the air from the right
     double cyS = 0.0;       // side force, m^2, positive to the right

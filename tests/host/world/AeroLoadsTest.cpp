@@ -177,6 +177,8 @@ TEST(ControlAxis, AutoIsTheSimulatorsChoicePerType) {
     EXPECT_EQ(resolvedAxis(ControlType::RudderTrim, ControlAxis::Auto, left), ControlAxis::YPos);
     EXPECT_EQ(resolvedAxis(ControlType::Aileron, ControlAxis::Auto, -left), ControlAxis::XPos);
     EXPECT_EQ(resolvedAxis(ControlType::Aileron, ControlAxis::Auto, left), ControlAxis::XNeg);
+    // The simulator's test is x > 0: an aileron on the centre line is XNeg.
+    EXPECT_EQ(resolvedAxis(ControlType::Aileron, ControlAxis::Auto, Vec3{}), ControlAxis::XNeg);
 }
 
 // Elevator delay 0.5 s, the rest the default 1 s.

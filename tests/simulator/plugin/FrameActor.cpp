@@ -5,6 +5,8 @@
 //   <frame> delete <vessel>
 //   <frame> create <name> <class> <like>    status copied from the vessel <like>, a little apart
 //   <frame> attach <child> <parent>         attachment points made on both
+//   <frame> level <vessel> <type> <level>   a control surface (AIRCTRL_TYPE 0 to 5), directly
+//   <frame> thrust <vessel> <level>         the main engines' thruster group
 // Frame 1 is the first time step. Actions run in this module's pre-step, so that a module listed
 // after this one in ACTIVE_MODULES sees their effect in the same frame. Every action, and every
 // handle reused by a vessel created here, is written to the simulator's log.
@@ -94,6 +96,10 @@ class FrameActor final : public oapi::Module {
             result = create(a[0], a[1], a[2]);
         } else if (action.verb == "attach" && a.size() == 2) {
             result = attach(a[0], a[1]);
+        } else if (action.verb == "level" && a.size() == 3) {
+            result = level(a[0], std::stoi(a[1]), std::stod(a[2]));
+        } else if (action.verb == "thrust" && a.size() == 2) {
+            result = thrust(a[0], std::stod(a[1]));
         } else {
             result =
                 "cannot do '" + action.verb + "' with " + std::to_string(a.size()) + " arguments";
@@ -150,6 +156,25 @@ class FrameActor final : public oapi::Module {
             return "could not attach " + childName + " to " + parentName;
         }
         return "attached " + childName + " to " + parentName;
+    }
+
+    static std::string level(const std::string& name, int type, double value) {
+        OBJHANDLE vessel = oapiGetVesselByName(name.c_str());
+        if (vessel == nullptr || type < AIRCTRL_ELEVATOR || type > AIRCTRL_RUDDERTRIM) {
+            return "no vessel " + name + " or no control type " + std::to_string(type);
+        }
+        oapiGetVesselInterface(vessel)->SetControlSurfaceLevel(static_cast<AIRCTRL_TYPE>(type),
+                                                               value, true);
+        return "set " + name + "'s control " + std::to_string(type) + " to " + std::to_string(value);
+    }
+
+    static std::string thrust(const std::string& name, double value) {
+        OBJHANDLE vessel = oapiGetVesselByName(name.c_str());
+        if (vessel == nullptr) {
+            return "no vessel " + name;
+        }
+        oapiGetVesselInterface(vessel)->SetThrusterGroupLevel(THGROUP_MAIN, value);
+        return "set " + name + "'s main engines to " + std::to_string(value);
     }
 
     long frame_ = 0;
