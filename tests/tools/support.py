@@ -1,5 +1,6 @@
 """Paths and helpers shared by the aeroquin-report tests."""
 
+import math
 import os
 import subprocess
 import sys
@@ -57,3 +58,80 @@ def with_sideslip(text):
                     fields[7], fields[12] = "5", "9"
                 out.append("; ".join(fields[:8] + [beta] + fields[8:]))
     return "\n".join(out) + "\n"
+
+
+class Sailplane:
+    """The model of the rate reports: a linear wing below its stall, a parabolic polar, a pitching
+    moment that trims it, the simulator's rotation damping per body axis and, at a control level,
+    an elevator's lift and moment. Lengths m, angles deg, rates deg/s."""
+
+    density = 1.1  # kg/m^3
+    sound = 336.4  # m/s
+    mass = 850.0  # kg
+    gravity = 9.80349  # m/s^2
+    inertia = (3200.0, 1100.0, 4100.0)  # kg m^2: roll, pitch, yaw
+    cross_section = 5.0  # m^2
+    rot_drag = (2.0, 1.0, 1.5)  # roll, pitch, yaw
+
+    @staticmethod
+    def lift(aoa):  # CL*S
+        return 3 + aoa if aoa <= 12 else 15 - 0.5 * (aoa - 12)
+
+    @classmethod
+    def drag(cls, aoa):  # CD*S
+        return 0.2 + 0.004 * cls.lift(aoa) ** 2
+
+    @staticmethod
+    def trim(mach, level=0.0):  # where CM*S*c is 0 at rate 0
+        return (0.8 + 2 * (mach - 0.08) - 0.3 * level) / 0.2
+
+    @classmethod
+    def damping(cls, mach, axis, step):
+        """N m per rad/s about the body axis (0 roll, 1 pitch, 2 yaw): the aerodynamic damping,
+        or what stops the rotation in one step."""
+        air = 0.5 * cls.density * (cls.sound * mach + 30) ** 2 * cls.cross_section
+        return min(air * cls.rot_drag[axis], cls.inertia[axis] / step)
+
+    @classmethod
+    def report(cls, machs=(0.08, 0.12, 0.16, 0.2), aoas=(-4, 0, 4, 8, 12, 16),
+               rates=(-20, -10, 0, 10, 20), levels=None, step=0.02, coupling=0.0):
+        """The report of a capture over the rate axis (and an elevator's levels); `coupling` adds
+        that much Cl*S*b per deg/s of yaw rate and Cn*S*b per deg/s of roll rate."""
+        head = [
+            "Aeroquin version: 1.0", "Vessel Class: Sailplane",
+            "System time at simulation start: 2024/03/05::14:07:09",
+            "Number of AOA points = %d" % len(aoas), "Number of Mach points = %d" % len(machs),
+            "Altitude (m) = 1000", "Mass (kg) = %g" % cls.mass,
+            "Inertia roll, pitch, yaw (kg m^2) = %g %g %g" % cls.inertia,
+            "Gravity (m/s^2) = %g" % cls.gravity,
+        ]
+        held = ["Elevator 0"] if levels is None else [
+            "Control surface = Elevator", "Number of control levels = %d" % len(levels)]
+        head += held[1:] + ["Number of rate points = %d" % len(rates)]
+        head += ["Controls held = %sRudder 0, Aileron 0, Flap 0, ElevatorTrim 0, RudderTrim 0"
+                 % ("Elevator 0, " if levels is None else ""),
+                 "Thrust held (N) = 0", "Time step (s) = %g" % step]
+        control = "; Control Level; CL*S total; CD*S total" if levels is not None else ""
+        head.append("Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S;"
+                    " Cl*S*b; Cn*S*b%s; Pitch Rate; Roll Rate; Yaw Rate" % control)
+        rows = []
+        for mach in machs:
+            speed = cls.sound * mach
+            q = 0.5 * cls.density * speed ** 2
+            for level in (0.0,) if levels is None else levels:
+                for axis in (1, 0, 2):  # pitch, roll, yaw
+                    for rate in rates:
+                        w = [0.0, 0.0, 0.0]  # p, q, r, deg/s
+                        w[axis] = rate
+                        turning = [-cls.damping(mach, i, step) * math.radians(w[i]) / q
+                                   for i in range(3)]
+                        for aoa in aoas:
+                            lift, drag = cls.lift(aoa), cls.drag(aoa)
+                            moment = 0.2 * (cls.trim(mach, level) - aoa) + turning[1]
+                            values = [mach, aoa, q, speed, lift, drag, lift / drag, moment, 0,
+                                      turning[0] + coupling * w[2], turning[2] + coupling * w[0]]
+                            if levels is not None:
+                                values += [level, lift + level, drag + 0.05 * abs(level)]
+                            values += [w[1], w[0], w[2]]
+                            rows.append("; ".join("%g" % v for v in values))
+        return "\n".join(head + rows) + "\n"

@@ -3,8 +3,10 @@ import os
 import tempfile
 import unittest
 
-from support import fixture, read_fixture, run_tool, with_sideslip
-from aeroquin_report.report import ReportError, grid_problems, parse_report, read_report
+from support import Sailplane, fixture, read_fixture, run_tool, with_sideslip
+from aeroquin_report.report import (
+    ReportError, RatePoint, grid_problems, parse_report, read_report,
+)
 
 HEADER = (
     "Aeroquin version: 1.0\n"
@@ -18,6 +20,10 @@ HEADER = (
 
 SIDESLIP = HEADER.replace("L/D", "L/D; Sideslip; CY*S")
 CONTROL = HEADER.replace("L/D", "L/D; CY*S; Control Level; CL*S total; CD*S total")
+RATES = HEADER.replace("L/D", "L/D; CM*S*c; CY*S; Cl*S*b; Cn*S*b; Pitch Rate; Roll Rate; Yaw Rate")
+# Mach 0.08 and 0.12 x pitch, roll and yaw rates of -10, 0 and 10 deg/s x AOA 0 and 4; its first
+# row is line 15.
+SMALL_RATES = Sailplane.report(machs=(0.08, 0.12), aoas=(0, 4), rates=(-10, 0, 10))
 
 
 class ParseTest(unittest.TestCase):
@@ -84,13 +90,26 @@ class ParseTest(unittest.TestCase):
                           report.level_count), (20000, 3, None, None))
         # labels that this tool does not know are kept as written
         lines = read_fixture("rudder.csv").splitlines(True)
-        text = "".join(lines[:11] + ["Mass (kg) = 1.2e+03\n", "Inertia (m^2) = 1, 2, 3\n"]
+        text = "".join(lines[:11] + ["Fuel (kg) = 1.2e+03\n", "Inertia (m^2) = 1, 2, 3\n"]
                        + lines[11:])
         report = parse_report(text, "r.csv")
         self.assertEqual(list(report.items.items())[-3:], [
-            ("Thrust held (N)", "0"), ("Mass (kg)", "1.2e+03"), ("Inertia (m^2)", "1, 2, 3")])
+            ("Thrust held (N)", "0"), ("Fuel (kg)", "1.2e+03"), ("Inertia (m^2)", "1, 2, 3")])
         self.assertEqual((report.control_surface, report.sideslip_count, report.column_line,
                           len(report.rows)), ("Rudder", 3, 14, 30))
+        # mass properties, the rate axis's count and the step
+        report = parse_report(SMALL_RATES, "r.csv")
+        self.assertEqual(
+            (report.mass, report.inertia, report.gravity, report.rate_count, report.time_step,
+             report.altitude, report.column_line),
+            (850, (3200, 1100, 4100), 9.80349, 3, 0.02, 1000, 14),
+        )
+        # the rate axis's points, each cell's first 0 the pitch axis's, its second the roll's
+        self.assertEqual(
+            [row.rate_point for row in report.rows[:18:2]],
+            [RatePoint(axis, rate) for axis in (0, 1, 2) for rate in (-10, 0, 10)],
+        )
+        self.assertEqual(report.rows[2].where(), "Mach 0.08, pitch rate 0 deg/s, AOA 0")
         # a report without optional items has none
         report = read_report(fixture("elevator.csv"))
         self.assertEqual((report.items, report.altitude, report.control_surface,
@@ -223,6 +242,36 @@ class ParseTest(unittest.TestCase):
                 SIDESLIP.replace("Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D;"
                                  " Sideslip; CY*S\n", "Altitude (m) = 1000\n"),
                 'r.csv: ends after 6 lines without the column line (beginning "Mach Number")',
+            ),
+            # the rates need the moments
+            (
+                HEADER.replace("L/D", "L/D; CY*S; Pitch Rate; Roll Rate; Yaw Rate"),
+                'r.csv:6: expected the column line "Mach Number; AOA; Dynamic Pressure;'
+                ' Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S; Cl*S*b; Cn*S*b; Pitch Rate; Roll Rate;'
+                ' Yaw Rate"',
+            ),
+            (
+                RATES + "0.5; 0; 1; 2; 3; 4; 0.75; 0; 0; 0; 0; 5; 0; -5\n",
+                "r.csv:7: Pitch Rate and Yaw Rate are not 0 together; a rate axis turns the"
+                " vessel about one body axis at a time",
+            ),
+            (
+                RATES + "0.5; 0; 1; 2; 3; 4; 0.75; 0; 0; 0; 0; 0; nan; 0\n",
+                "r.csv:7: the roll rate must be finite",
+            ),
+            (
+                SIDESLIP.replace("Mach Number;", "Number of rate points = 3\nMach Number;"),
+                'r.csv:6: "Number of rate points" without the column "Pitch Rate"',
+            ),
+            (
+                RATES.replace("Mach Number;", "Inertia roll, pitch, yaw (kg m^2) = 3200 1100\n"
+                              "Mach Number;"),
+                'r.csv:6: "3200 1100" is not three finite numbers separated by blanks after'
+                ' "Inertia roll, pitch, yaw (kg m^2) = "',
+            ),
+            (
+                RATES.replace("Mach Number;", "Time step (s) = 1/50\nMach Number;"),
+                'r.csv:6: "1/50" is not a finite number after "Time step (s) = "',
             ),
             (
                 HEADER + "0.5; 0; 1_0; 2; 3; 4; 0.75\n",
@@ -407,6 +456,28 @@ class GridTest(unittest.TestCase):
                     "5 of the 40 points of the 2 Mach x 5 control level x 4 AOA grid are missing",
                     "the header announces 4 AOA x 2 Mach and the rows show 5 control level"
                     " values: 40 points, the report holds 35 rows",
+                ],
+            ),
+            # the rate axis: 3 x 3 points per Mach number and AOA
+            (
+                "rates cut short, counted by the header",
+                "".join(SMALL_RATES.splitlines(True)[:24]),
+                ["report cut short: 26 of 36 rows missing"],
+            ),
+            (
+                "rates in sweep order but another body axis's first",
+                "".join(SMALL_RATES.splitlines(True)[i] for i in (*range(14), *range(20, 24))),
+                ["the header announces 2 AOA x 2 Mach x 9 rate = 36 points, the report holds"
+                 " 4 rows"],
+            ),
+            # a roll rate of -10 written as 0 makes a fourth 0 at Mach 0.08, AOA 0
+            (
+                "a rate 0 once more at a Mach number and AOA",
+                SMALL_RATES.replace("; 7.80536; -0; 0; -10; 0\n0.08; 4;",
+                                    "; 7.80536; -0; 0; 0; 0\n0.08; 4;"),
+                [
+                    "line 29 repeats Mach 0.08, yaw rate 0 deg/s, AOA 0 of line 23",
+                    "1 of the 36 points of the 2 Mach x 9 rate x 2 AOA grid are missing",
                 ],
             ),
             (

@@ -510,13 +510,13 @@ class SummaryCommandTest(unittest.TestCase):
 
     def test_what_the_header_says_of_the_capture(self):
         text = read_fixture("elevator-header.csv").replace("Thrust held (N) = 0\n",
-                                                           "Thrust held (N) = 0\nMass (kg) = 900\n")
+                                                           "Thrust held (N) = 0\nFuel (kg) = 90\n")
         self.assertEqual(summary_lines(parse_report(text, "r.csv"))[3:9], [
             "Altitude: 1000 m",
             "Control surface: Elevator",
             "Controls held: Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0.3, RudderTrim 0",
             "Thrust held: 0 N",
-            "Header: Mass (kg) = 900",
+            "Header: Fuel (kg) = 90",
             "Grid: 2 Mach x 5 control level x 4 AOA = 40 points, 40 rows",
         ])
 

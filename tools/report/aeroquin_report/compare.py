@@ -10,15 +10,18 @@ from .numtext import g6
 from .report import (
     MIDDLE_AXES,
     NO_LEVEL_GRID,
+    RATES,
+    AxisValue,
     Report,
     Row,
+    axis_text,
     cut_short,
     level_counts,
     level_spread,
 )
 
 # Mach number, AOA and the middle axes make the grid; the other columns are compared.
-GRID_COLUMNS = ("Mach Number", "AOA") + tuple(MIDDLE_AXES)
+GRID_COLUMNS = ("Mach Number", "AOA") + tuple(MIDDLE_AXES) + RATES
 
 
 def relative_deviation(a: float, b: float) -> float:
@@ -76,11 +79,11 @@ def _pairs(a: Report, b: Report) -> tuple[list[tuple[Row, Row]], list[str]]:
             )
             break
     # Compare what the two have in common: the first row of each grid point.
-    first_b: dict[tuple[float, ...], Row] = {}
+    first_b: dict[tuple[AxisValue, ...], Row] = {}
     for row in b.rows:
         first_b.setdefault(row.key(), row)
     pairs: list[tuple[Row, Row]] = []
-    used: set[tuple[float, ...]] = set()
+    used: set[tuple[AxisValue, ...]] = set()
     for row in a.rows:
         if row.key() in first_b and row.key() not in used:
             used.add(row.key())
@@ -148,12 +151,12 @@ def comparison_lines(
         lines += ["  " + difference for difference in result.grid_differences]
     lines.append("Rows compared: %d" % result.pairs)
     if result.pairs:
-        middle = [name for name in MIDDLE_AXES if name in a.columns and name in b.columns]
+        middle = [name for name in a.middle_axes() if name in b.middle_axes()]
         table = []
         for column in result.columns:
             # Rows are set once a pair is compared.
             row_a, row_b = cast(Row, column.row_a), cast(Row, column.row_b)
-            where = [g6(row_a.mach)] + [g6(row_a.value(name)) for name in middle]
+            where = [g6(row_a.mach)] + [axis_text(row_a.axis_value(name)) for name in middle]
             where.append(g6(row_a.aoa))
             values = [g6(row_a.value(column.column)), g6(row_b.value(column.column))]
             if column.deviation == 0:

@@ -15,6 +15,7 @@ from .report import (
     DRAG_TOTAL,
     LIFT_TOTAL,
     MOMENT,
+    RATE,
     ROLL,
     SIDESLIP,
     YAW,
@@ -23,6 +24,7 @@ from .report import (
     cut_short,
     level_spread,
     middle_counts,
+    point_text,
     reference,
     rows_at,
 )
@@ -270,20 +272,21 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
     # The header's counts, else the rows'.
     counts = {name: count for name, (count, _) in zip(report.middle_axes(), middle_counts(report))}
     sideslips, levels = counts.get(SIDESLIP, 0), counts.get(CONTROL, 0)
-    title = "%s: Aeroquin capture of %d Mach numbers × %s%s%d angles of attack, started %s UTC" % (
+    rates = counts.get(RATE, 0)
+    title = (
+        "%s: Aeroquin capture of %d Mach numbers × %s%s%s%d angles of attack, started %s UTC"
+    ) % (
         report.vessel_class or "(no class)",
         report.mach_count,
         "%d control levels × " % levels if levels else "",
         "%d sideslip angles × " % sideslips if sideslips else "",
+        "%d rates × " % rates if rates else "",
         report.aoa_count,
         _readable_time(report.start_time),
     )
     point = reference(report)
     if point:
-        title += "\nLift, drag and pitch at " + ", ".join(
-            "control level %s" % g6(value) if name == CONTROL else "sideslip %s deg" % g6(value)
-            for name, value in point.items()
-        )
+        title += "\nLift, drag and pitch at " + point_text(point)
     figure.suptitle(title, fontsize=14)
     notes = []
     if len(curves) > LEGEND_LIMIT:

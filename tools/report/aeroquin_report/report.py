@@ -8,7 +8,7 @@ import difflib
 import math
 import os
 from dataclasses import dataclass, field
-from typing import Optional, cast
+from typing import Any, NamedTuple, Optional, Union, cast
 
 from .numtext import g6, parse_number, residue_free
 
@@ -33,9 +33,16 @@ YAW = "Cn*S*b"
 CONTROL = "Control Level"
 LIFT_TOTAL = "CL*S total"
 DRAG_TOTAL = "CD*S total"
+# With a rate axis (and the moments), after every other column: the rates the step used, deg/s,
+# aerospace sense: q positive nose up, p positive right wing down, r positive nose right. It
+# brings CY*S, Cl*S*b and Cn*S*b as a sideslip or control axis does.
+PITCH_RATE = "Pitch Rate"
+ROLL_RATE = "Roll Rate"
+YAW_RATE = "Yaw Rate"
+RATES = (PITCH_RATE, ROLL_RATE, YAW_RATE)
 ALL_COLUMNS = COLUMNS_WITH_MOMENT + (
     SIDESLIP, SIDE_FORCE, ROLL, YAW, CONTROL, LIFT_TOTAL, DRAG_TOTAL
-)
+) + RATES
 # The Row field of each column.
 FIELDS = dict(
     zip(
@@ -43,13 +50,38 @@ FIELDS = dict(
         (
             "mach", "aoa", "dynamic_pressure", "airspeed", "cl_s", "cd_s", "lift_to_drag",
             "cm_s_c", "sideslip", "cy_s", "roll_s_b", "yaw_s_b", "control_level", "cl_total_s",
-            "cd_total_s",
+            "cd_total_s", "pitch_rate", "roll_rate", "yaw_rate",
         ),
     )
 )
+# The rate axis, which no single column holds: its points are every rate about the pitch axis,
+# then about the roll axis, then about the yaw axis, each with the other two rates 0.
+RATE = "Rate"
+# The body axes of the rate axis in its sweep order, as texts name them.
+BODY_AXES = ("pitch", "roll", "yaw")
+PITCH, ROLL_AXIS, YAW_AXIS = range(3)
 # The axes swept between the Mach number (outermost) and the AOA (innermost), outer first, and
 # how texts name them.
-MIDDLE_AXES = {CONTROL: "control level", SIDESLIP: "sideslip"}
+MIDDLE_AXES = {CONTROL: "control level", SIDESLIP: "sideslip", RATE: "rate"}
+
+
+class RatePoint(NamedTuple):
+    """A point of the rate axis: its body axis (PITCH, ROLL_AXIS, YAW_AXIS) and the rate about
+    it, deg/s. Ordered as the sweep runs."""
+
+    axis: int
+    rate: float
+
+
+# A value of a middle axis: a level or sideslip, or a point of the rate axis.
+AxisValue = Union[float, RatePoint]
+
+
+def axis_text(value: AxisValue) -> str:
+    """"0.5"; a rate point: "pitch 10"."""
+    if isinstance(value, RatePoint):
+        return "%s %s" % (BODY_AXES[value.axis], g6(value.rate))
+    return g6(value)
 
 
 def _column_lines() -> dict[str, tuple[str, ...]]:
@@ -58,16 +90,19 @@ def _column_lines() -> dict[str, tuple[str, ...]]:
     for moment in (False, True):
         for sideslip in (False, True):
             for control in (False, True):
-                lateral = sideslip or control
-                names = (
-                    COLUMNS
-                    + ((MOMENT,) if moment else ())
-                    + ((SIDESLIP,) if sideslip else ())
-                    + ((SIDE_FORCE,) if lateral else ())
-                    + ((ROLL, YAW) if moment and lateral else ())
-                    + ((CONTROL, LIFT_TOTAL, DRAG_TOTAL) if control else ())
-                )
-                lines["; ".join(names)] = names
+                # Rates need the moments.
+                for rate in (False, True) if moment else (False,):
+                    lateral = sideslip or control or rate
+                    names = (
+                        COLUMNS
+                        + ((MOMENT,) if moment else ())
+                        + ((SIDESLIP,) if sideslip else ())
+                        + ((SIDE_FORCE,) if lateral else ())
+                        + ((ROLL, YAW) if moment and lateral else ())
+                        + ((CONTROL, LIFT_TOTAL, DRAG_TOTAL) if control else ())
+                        + (RATES if rate else ())
+                    )
+                    lines["; ".join(names)] = names
     # The same objects, which the row reader tells apart by identity.
     lines[COLUMN_LINE], lines[COLUMN_LINE_WITH_MOMENT] = COLUMNS, COLUMNS_WITH_MOMENT
     return lines
@@ -85,16 +120,28 @@ _COLUMN_LINE_START = COLUMNS[0]
 
 # The header items that this tool reads; a report may have others, kept as text.
 ALTITUDE = "Altitude (m)"
+# Read at the capture's start: the vessel's mass, its principal moments of inertia Ixx, Iyy, Izz
+# about the body axes (x forward, y right, z down) and the acceleration of gravity there.
+MASS = "Mass (kg)"
+INERTIA = "Inertia roll, pitch, yaw (kg m^2)"
+GRAVITY = "Gravity (m/s^2)"
 SIDESLIP_COUNT = "Number of sideslip points"
 SURFACE = "Control surface"
 LEVEL_COUNT = "Number of control levels"
+# Rate values per body axis: the rate axis has three times as many points.
+RATE_COUNT = "Number of rate points"
 # The level of each surface that the capture does not sweep, after its first step, and the
 # magnitude of the engines' thrust then (N): what the moment and force-sum columns hold of them.
 CONTROLS_HELD = "Controls held"
 THRUST_HELD = "Thrust held (N)"
+# The simulator's step in the capture's first frame, which limits the rotation damping.
+TIME_STEP = "Time step (s)"
 ITEM_SEPARATOR = " = "
 # The items this tool reads, in the order the module writes them.
-ITEMS = (ALTITUDE, SIDESLIP_COUNT, SURFACE, LEVEL_COUNT, CONTROLS_HELD, THRUST_HELD)
+ITEMS = (
+    ALTITUDE, MASS, INERTIA, GRAVITY, SIDESLIP_COUNT, SURFACE, LEVEL_COUNT, RATE_COUNT,
+    CONTROLS_HELD, THRUST_HELD, TIME_STEP,
+)
 # The simulator's control surfaces, as the configuration and the header name them.
 SURFACES = ("Elevator", "Rudder", "Aileron", "Flap", "ElevatorTrim", "RudderTrim")
 
@@ -124,6 +171,12 @@ class Row:
     control_level: Optional[float] = None
     cl_total_s: Optional[float] = None  # m^2
     cd_total_s: Optional[float] = None  # m^2
+    pitch_rate: Optional[float] = None  # deg/s
+    roll_rate: Optional[float] = None  # deg/s
+    yaw_rate: Optional[float] = None  # deg/s
+    # With a rate axis: the body axis of the row's rate point (PITCH, ROLL_AXIS, YAW_AXIS); at
+    # rate 0 the sweep's order tells it, not the row.
+    rate_axis: Optional[int] = None
 
     def named(self) -> list[tuple[str, float]]:
         """(column, number) in the order of the report's columns."""
@@ -142,6 +195,9 @@ class Row:
             self.control_level,
             self.cl_total_s,
             self.cd_total_s,
+            self.pitch_rate,
+            self.roll_rate,
+            self.yaw_rate,
         )
         return (
             self.mach,
@@ -156,20 +212,42 @@ class Row:
     def value(self, column: str) -> float:
         return cast(float, getattr(self, FIELDS[column]))
 
-    def middle(self) -> tuple[float, ...]:
-        """The values of the axes between Mach number and AOA that the report has."""
-        return tuple(value for value in (self.control_level, self.sideslip) if value is not None)
+    @property
+    def rates(self) -> tuple[float, float, float]:
+        """Pitch, roll and yaw rate, deg/s, in the order of the body axes."""
+        return cast(tuple[float, float, float], (self.pitch_rate, self.roll_rate, self.yaw_rate))
 
-    def key(self) -> tuple[float, ...]:
+    @property
+    def rate_point(self) -> RatePoint:
+        axis = cast(int, self.rate_axis)
+        return RatePoint(axis, self.rates[axis])
+
+    def axis_value(self, axis: str) -> AxisValue:
+        """The row's value of the middle axis `axis`."""
+        return self.rate_point if axis == RATE else self.value(axis)
+
+    def middle(self) -> tuple[AxisValue, ...]:
+        """The values of the axes between Mach number and AOA that the report has."""
+        result: tuple[AxisValue, ...] = tuple(
+            value for value in (self.control_level, self.sideslip) if value is not None
+        )
+        return result + ((self.rate_point,) if self.rate_axis is not None else ())
+
+    def key(self) -> tuple[AxisValue, ...]:
         """The grid point of the row: Mach number, the middle axes, AOA."""
-        if self.sideslip is None and self.control_level is None:
+        if self.sideslip is None and self.control_level is None and self.rate_axis is None:
             return (self.mach, self.aoa)
         return (self.mach,) + self.middle() + (self.aoa,)
 
     def where(self) -> str:
-        """The grid point as text: "Mach 0.5, sideslip 2, AOA 5"."""
+        """The grid point as text: "Mach 0.5, sideslip 2, pitch rate 10 deg/s, AOA 5"."""
         parts = ["Mach %s" % g6(self.mach)]
         for name, label in MIDDLE_AXES.items():
+            if name == RATE:
+                if self.rate_axis is not None:
+                    point = self.rate_point
+                    parts.append("%s rate %s deg/s" % (BODY_AXES[point.axis], g6(point.rate)))
+                continue
             value = getattr(self, FIELDS[name])
             if value is not None:
                 parts.append("%s %s" % (label, g6(value)))
@@ -209,11 +287,16 @@ class Report:
     items: dict[str, str] = field(default_factory=dict)
     # The items read; None in a report without them (one without optional items, or older).
     altitude: Optional[float] = None  # m
+    mass: Optional[float] = None  # kg
+    inertia: Optional[tuple[float, float, float]] = None  # kg m^2: Ixx, Iyy, Izz (roll, pitch, yaw)
+    gravity: Optional[float] = None  # m/s^2
     sideslip_count: Optional[int] = None
     control_surface: Optional[str] = None  # one of SURFACES
     level_count: Optional[int] = None
     controls_held: Optional[dict[str, float]] = None  # surface: level, the swept one left out
     thrust_held: Optional[float] = None  # N
+    rate_count: Optional[int] = None  # per body axis
+    time_step: Optional[float] = None  # s
 
     @property
     def has_moment(self) -> bool:
@@ -228,12 +311,22 @@ class Report:
         """Cl*S*b and Cn*S*b against a sideslip axis."""
         return SIDESLIP in self.columns and ROLL in self.columns
 
+    @property
+    def has_rates(self) -> bool:
+        return PITCH_RATE in self.columns
+
     def middle_axes(self) -> list[str]:
         """The axes between Mach number and AOA that the report has, outer first."""
-        return [name for name in MIDDLE_AXES if name in self.columns]
+        return [
+            name for name in MIDDLE_AXES
+            if name in self.columns or (name == RATE and self.has_rates)
+        ]
 
     def header_count(self, axis: str) -> int | None:
-        """The number of values of a middle axis that the header gives; None without it."""
+        """The number of values of a middle axis that the header gives (of the rate axis: its
+        points, three per rate value); None without it."""
+        if axis == RATE:
+            return None if self.rate_count is None else 3 * self.rate_count
         return self.level_count if axis == CONTROL else self.sideslip_count
 
 
@@ -274,12 +367,13 @@ def _row(path: str, number: int, line: str, columns: tuple[str, ...]) -> Row:
         raise ReportError("%s:%d: the Mach number and the AOA must be finite" % (path, number))
     if columns is COLUMNS or columns is COLUMNS_WITH_MOMENT:
         # The first fields of a Row, in its order.
-        return Row(number, *values)
+        return Row(number, *cast(list[Any], values))
     named = dict(zip(columns, values))
-    for name, label in MIDDLE_AXES.items():
+    axes = [(name, label) for name, label in MIDDLE_AXES.items() if name != RATE]
+    for name, label in axes + [(name, name.lower()) for name in RATES]:
         if not math.isfinite(named.get(name, 0.0)):
             raise ReportError("%s:%d: the %s must be finite" % (path, number, label))
-    return Row(number, **{FIELDS[name]: value for name, value in named.items()})
+    return Row(number, **cast(dict[str, Any], {FIELDS[n]: value for n, value in named.items()}))
 
 
 def _columns(path: str, number: int, line: str) -> tuple[str, ...]:
@@ -325,6 +419,30 @@ def _without_residue(rows: list[Row], columns: tuple[str, ...]) -> list[Row]:
             if residue_free(value, scale) == 0:
                 changes[attribute] = 0.0
         result.append(dataclasses.replace(row, **changes) if changes else row)
+    return result
+
+
+def _with_rate_axes(path: str, rows: list[Row]) -> list[Row]:
+    """The rows with the body axis of their rate point: that of the one rate not 0; at rate 0
+    the next of pitch, roll and yaw at the row's other values, in the order of the rows (the
+    sweep sets 0 once per body axis). Raises ReportError for a row with two rates not 0."""
+    zeros: dict[tuple[float, Optional[float], Optional[float], float], int] = {}
+    result = []
+    for row in rows:
+        turning = [axis for axis, rate in enumerate(row.rates) if rate != 0]
+        if len(turning) > 1:
+            raise ReportError(
+                "%s:%d: %s are not 0 together; a rate axis turns the vessel about one body axis"
+                " at a time" % (path, row.line, " and ".join(RATES[axis] for axis in turning))
+            )
+        if turning:
+            axis = turning[0]
+        else:
+            cell = (row.mach, row.control_level, row.sideslip, row.aoa)
+            # A fourth 0 repeats the yaw axis's, which the grid's checks name.
+            axis = min(zeros.get(cell, 0), YAW_AXIS)
+            zeros[cell] = zeros.get(cell, 0) + 1
+        result.append(dataclasses.replace(row, rate_axis=axis))
     return result
 
 
@@ -394,9 +512,10 @@ def _read_items(report: Report, items: dict[str, tuple[int, str]]) -> None:
     an axis's count without the axis's column."""
     path = report.path
     report.items = {label: text for label, (_, text) in items.items()}
+    axes = {SIDESLIP_COUNT: SIDESLIP, LEVEL_COUNT: CONTROL, RATE_COUNT: PITCH_RATE}
     for label, (number, text) in items.items():
-        if label in (SIDESLIP_COUNT, LEVEL_COUNT):
-            axis = SIDESLIP if label == SIDESLIP_COUNT else CONTROL
+        if label in axes:
+            axis = axes[label]
             if axis not in report.columns:
                 raise ReportError(
                     '%s:%d: "%s" without the column "%s"' % (path, number, label, axis)
@@ -405,11 +524,28 @@ def _read_items(report: Report, items: dict[str, tuple[int, str]]) -> None:
             raise ReportError(
                 '%s:%d: "%s" without the column "%s"' % (path, number, label, CONTROL)
             )
-    for label, attribute in ((ALTITUDE, "altitude"), (THRUST_HELD, "thrust_held")):
+    numbers = (
+        (ALTITUDE, "altitude"), (MASS, "mass"), (GRAVITY, "gravity"),
+        (THRUST_HELD, "thrust_held"), (TIME_STEP, "time_step"),
+    )
+    for label, attribute in numbers:
         if label in items:
             number, text = items[label]
             setattr(report, attribute, _item_number(path, number, label, text))
-    for label, attribute in ((SIDESLIP_COUNT, "sideslip_count"), (LEVEL_COUNT, "level_count")):
+    if INERTIA in items:
+        number, text = items[INERTIA]
+        moments = [parse_number(part) for part in text.split(" ")]
+        if len(moments) != 3 or not all(m is not None and math.isfinite(m) for m in moments):
+            raise ReportError(
+                '%s:%d: "%s" is not three finite numbers separated by blanks after "%s%s"'
+                % (path, number, text, INERTIA, ITEM_SEPARATOR)
+            )
+        report.inertia = cast(tuple[float, float, float], tuple(moments))
+    counts = (
+        (SIDESLIP_COUNT, "sideslip_count"), (LEVEL_COUNT, "level_count"),
+        (RATE_COUNT, "rate_count"),
+    )
+    for label, attribute in counts:
         if label in items:
             number, text = items[label]
             prefix = label + ITEM_SEPARATOR
@@ -447,6 +583,8 @@ def parse_report(text: str, path: str) -> Report:
         _row(path, number, line, columns)
         for number, line in enumerate(lines[header:], start=header + 1)
     ], columns)
+    if PITCH_RATE in columns:
+        rows = _with_rate_axes(path, rows)
     report = Report(
         path, version, vessel_class, start_time, aoa_count, mach_count, rows, cut_line, columns,
         header,
@@ -470,9 +608,12 @@ def grid_axes(rows: list[Row]) -> tuple[list[float], list[float]]:
     return sorted({row.mach for row in rows}), sorted({row.aoa for row in rows})
 
 
-def middle_values(report: Report) -> list[list[float]]:
+def middle_values(report: Report) -> list[list[AxisValue]]:
     """Per middle axis of the report, outer first: its sorted distinct values in the rows."""
-    return [sorted({row.value(name) for row in report.rows}) for name in report.middle_axes()]
+    return [
+        sorted({row.axis_value(name) for row in report.rows})  # type: ignore[type-var]
+        for name in report.middle_axes()
+    ]
 
 
 def middle_counts(report: Report, from_rows: bool = False) -> list[tuple[int, bool]]:
@@ -503,7 +644,8 @@ def grid_text(
             "at least " if at_least and not given else "",
             count,
             MIDDLE_AXES[name],
-            " (as written)" if as_written and name == CONTROL else "",
+            " (as written)" if as_written and name == CONTROL else
+            " (%d per body axis)" % (count // 3) if given and name == RATE else "",
         )
         for name, (count, given) in counts
     ]
@@ -519,25 +661,44 @@ def middle_counts_unknown(report: Report) -> bool:
     return guessed and one_mach and len(report.rows) < expected
 
 
-def reference(report: Report) -> dict[str, float]:
+def _nearest_0(value: AxisValue) -> tuple[float, float, int]:
+    if isinstance(value, RatePoint):
+        return (abs(value.rate), value.rate, value.axis)
+    return (abs(value), value, 0)
+
+
+def reference(report: Report) -> dict[str, AxisValue]:
     """Per middle axis of the report: its value nearest 0 (of two, the lower), where the figures
-    of lift, drag and pitch are taken."""
+    of lift, drag and pitch are taken; of the rate axis, the pitch axis's, the first swept."""
     return {
-        name: min(values, key=lambda value: (abs(value), value))
+        name: min(values, key=_nearest_0)
         for name, values in zip(report.middle_axes(), middle_values(report))
         if values
     }
 
 
-def rows_at(rows: list[Row], point: dict[str, float]) -> list[Row]:
-    """The rows whose columns have the values of `point`, {column: value}."""
-    return [row for row in rows if all(row.value(name) == v for name, v in point.items())]
+def point_text(point: dict[str, AxisValue]) -> str:
+    """The point as text: "control level 0, sideslip 0 deg, rate 0"."""
+    parts = []
+    for name, value in point.items():
+        if isinstance(value, RatePoint):
+            parts.append("rate 0" if value.rate == 0 else "%s rate %s deg/s"
+                         % (BODY_AXES[value.axis], g6(value.rate)))
+        else:
+            parts.append("%s %s%s" % (MIDDLE_AXES[name], g6(value),
+                                      " deg" if name == SIDESLIP else ""))
+    return ", ".join(parts)
+
+
+def rows_at(rows: list[Row], point: dict[str, AxisValue]) -> list[Row]:
+    """The rows whose middle axes have the values of `point`, {axis: value}."""
+    return [row for row in rows if all(row.axis_value(name) == v for name, v in point.items())]
 
 
 def grid_holes(report: Report) -> list[str]:
     """Why the rows do not form one complete grid, each point once; empty if they do."""
     problems = []
-    seen: dict[tuple[float, ...], int] = {}
+    seen: dict[tuple[AxisValue, ...], int] = {}
     for row in report.rows:
         if row.key() in seen:
             problems.append(
@@ -605,7 +766,7 @@ def _missing(report: Report) -> tuple[int, int, bool]:
     if any(b <= a for a, b in zip(aoas, aoas[1:])):
         return 0, expected, False
     # Per middle axis: the value at each index of the sweep, as the rows give it, ascending.
-    seen: list[dict[int, float]] = [{} for _ in counts]
+    seen: list[dict[int, AxisValue]] = [{} for _ in counts]
     for k, row in enumerate(rows):
         mach_index, within = divmod(k, per_mach)
         block, aoa_index = divmod(within, n)
@@ -618,7 +779,8 @@ def _missing(report: Report) -> tuple[int, int, bool]:
         for values, index, value in zip(seen, reversed(indices), row.middle()):
             if values.setdefault(index, value) != value:
                 return 0, expected, False
-            if index and not values.get(index - 1, math.inf) < value:
+            before = values.get(index - 1)
+            if index and (before is None or not before < value):  # type: ignore[operator]
                 return 0, expected, False
         if within == 0 and mach_index > 0 and not row.mach > rows[k - per_mach].mach:
             return 0, expected, False
@@ -646,22 +808,20 @@ def cut_short(report: Report) -> str | None:
 class LevelSpread:
     """The control levels as written, when they do not form a grid."""
 
-    points: int  # the points of Mach number, sideslip and AOA that the rows hold
+    points: int  # the points of Mach number, sideslip, rate and AOA that the rows hold
     levels: list[tuple[float, int, int]]  # per level, ascending: level, its points, its rows
 
 
 def level_spread(report: Report) -> LevelSpread | None:
     """With a control axis: the levels as written when they are not each at every point of Mach
-    number, sideslip and AOA that the rows hold, once; a vessel that moves a control itself runs
-    points at another level than commanded, and their rows carry the level used. None when the
-    levels form a grid, or the rows are the start of the sweep cut short."""
+    number, sideslip, rate and AOA that the rows hold, once; a vessel that moves a control itself
+    runs points at another level than commanded, and their rows carry the level used. None when
+    the levels form a grid, or the rows are the start of the sweep cut short."""
     if CONTROL not in report.columns or not report.rows or rows_missing(report):
         return None
-    by_level: dict[float, list[tuple[float, float | None, float]]] = {}
+    by_level: dict[float, list[tuple[AxisValue, ...]]] = {}
     for row in report.rows:
-        by_level.setdefault(cast(float, row.control_level), []).append(
-            (row.mach, row.sideslip, row.aoa)
-        )
+        by_level.setdefault(cast(float, row.control_level), []).append(without_level(row))
     points = len({point for keys in by_level.values() for point in keys})
     levels = [(level, len(set(keys)), len(keys)) for level, keys in sorted(by_level.items())]
     if all(seen == rows == points for _, seen, rows in levels):
@@ -669,12 +829,20 @@ def level_spread(report: Report) -> LevelSpread | None:
     return LevelSpread(points, levels)
 
 
+def without_level(row: Row) -> tuple[AxisValue, ...]:
+    """The row's grid point but for the control level."""
+    if row.control_level is None:
+        return row.key()
+    return (row.mach,) + row.middle()[1:] + (row.aoa,)
+
+
 NO_LEVEL_GRID = "the control levels as written do not form a grid"
 
 
 def level_counts(report: Report, spread: LevelSpread) -> str:
     """"points (Mach x AOA) per control level as written, of 8: -1: 8, 0: 7, 0.25: 1 ..."."""
-    axes = " x ".join(["Mach"] + (["sideslip"] if report.has_sideslip else []) + ["AOA"])
+    others = [MIDDLE_AXES[name] for name in report.middle_axes() if name != CONTROL]
+    axes = " x ".join(["Mach"] + others + ["AOA"])
     counts = ", ".join(
         "%s: %d%s" % (g6(level), seen, " (%d rows)" % rows if rows != seen else "")
         for level, seen, rows in spread.levels

@@ -6,7 +6,7 @@ level, and the trim AOA at each level and the range of them (the arithmetic: sta
 
 import math
 from dataclasses import dataclass
-from typing import Optional
+from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
@@ -16,11 +16,9 @@ from .report import (
     ITEM_SEPARATOR,
     ITEMS,
     LIFT_TOTAL,
-    MIDDLE_AXES,
     MOMENT,
     ROLL,
     SIDE_FORCE,
-    SIDESLIP,
     YAW,
     Report,
     grid_problems,
@@ -28,6 +26,7 @@ from .report import (
     level_spread,
     middle_counts_unknown,
     middle_size,
+    point_text,
     reference,
 )
 from .stability import (
@@ -186,7 +185,7 @@ def summary_lines(report: Report, references: References | None = None) -> list[
     ]
     lines.append("")
     if report.middle_axes():
-        lines.append("At %s:" % _point_text(reference(report)))
+        lines.append("At %s:" % point_text(reference(report)))
     lines += texttable.render(headers, table)
     several = [entry for entry in entries if entry.trims_going_down > 1]
     if several:
@@ -293,14 +292,6 @@ def _capture_lines(report: Report) -> list[str]:
     return lines
 
 
-def _point_text(point: dict[str, float]) -> str:
-    """The point as text: "control level 0, sideslip 0 deg"."""
-    return ", ".join(
-        "%s %s%s" % (MIDDLE_AXES[name], g6(value), " deg" if name == SIDESLIP else "")
-        for name, value in point.items()
-    )
-
-
 NO_TRIM_AT_LEVELS = "cannot trim within the levels"
 
 
@@ -372,8 +363,9 @@ def _control_lines(report: Report, entries: list[MachSummary]) -> list[str]:
             sound = any(entry.max_cl_s is not None for _, entry in levels)
             cells.append(_range_text(trim_range(levels)) if sound else "-")
         table.append(cells)
-    level = g6(point[CONTROL]) if CONTROL in point else "0"
-    sideslip = "; at sideslip %s deg" % g6(point[SIDESLIP]) if SIDESLIP in point else ""
+    level = g6(cast(float, point[CONTROL])) if CONTROL in point else "0"
+    others = {name: value for name, value in point.items() if name != CONTROL}
+    sideslip = "; at " + point_text(others) if others else ""
     title = "Control power per unit level around control level %s, " % level + (
         "at its trim AOA or, without a trim, at the AOA nearest 0" if moment
         else "at the AOA nearest 0"
