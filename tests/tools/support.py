@@ -79,7 +79,7 @@ class Sailplane:
 
     @classmethod
     def drag(cls, aoa):  # CD*S
-        return 0.2 + 0.004 * cls.lift(aoa) ** 2
+        return 0.2 + 0.004 * cls.lift(aoa) ** 2 + 0.1 * max(0, aoa - 12)
 
     @staticmethod
     def trim(mach, level=0.0):  # where CM*S*c is 0 at rate 0
@@ -94,9 +94,10 @@ class Sailplane:
 
     @classmethod
     def report(cls, machs=(0.08, 0.12, 0.16, 0.2), aoas=(-4, 0, 4, 8, 12, 16),
-               rates=(-20, -10, 0, 10, 20), levels=None, step=0.02, coupling=0.0):
+               rates=(-20, -10, 0, 10, 20), levels=None, step=0.02, coupling=0.0, stiffness=0.2):
         """The report of a capture over the rate axis (and an elevator's levels); `coupling` adds
-        that much Cl*S*b per deg/s of yaw rate and Cn*S*b per deg/s of roll rate."""
+        that much Cl*S*b per deg/s of yaw rate and Cn*S*b per deg/s of roll rate; CM*S*c falls
+        `stiffness` m^3 per degree of AOA (rises, unstable, when negative)."""
         head = [
             "Aeroquin version: 1.0", "Vessel Class: Sailplane",
             "System time at simulation start: 2024/03/05::14:07:09",
@@ -105,9 +106,9 @@ class Sailplane:
             "Inertia roll, pitch, yaw (kg m^2) = %g %g %g" % cls.inertia,
             "Gravity (m/s^2) = %g" % cls.gravity,
         ]
-        held = ["Elevator 0"] if levels is None else [
-            "Control surface = Elevator", "Number of control levels = %d" % len(levels)]
-        head += held[1:] + ["Number of rate points = %d" % len(rates)]
+        if levels is not None:
+            head += ["Control surface = Elevator", "Number of control levels = %d" % len(levels)]
+        head.append("Number of rate points = %d" % len(rates))
         head += ["Controls held = %sRudder 0, Aileron 0, Flap 0, ElevatorTrim 0, RudderTrim 0"
                  % ("Elevator 0, " if levels is None else ""),
                  "Thrust held (N) = 0", "Time step (s) = %g" % step]
@@ -127,7 +128,7 @@ class Sailplane:
                                    for i in range(3)]
                         for aoa in aoas:
                             lift, drag = cls.lift(aoa), cls.drag(aoa)
-                            moment = 0.2 * (cls.trim(mach, level) - aoa) + turning[1]
+                            moment = stiffness * (cls.trim(mach, level) - aoa) + turning[1]
                             values = [mach, aoa, q, speed, lift, drag, lift / drag, moment, 0,
                                       turning[0] + coupling * w[2], turning[2] + coupling * w[0]]
                             if levels is not None:

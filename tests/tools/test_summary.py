@@ -1,7 +1,8 @@
 import math
+import re
 import unittest
 
-from support import columns, fixture, read_fixture, run_tool, with_sideslip
+from support import Sailplane, columns, fixture, read_fixture, run_tool, with_sideslip
 from aeroquin_report.numtext import g6
 from aeroquin_report.report import parse_report, read_report
 from aeroquin_report.stability import (
@@ -12,7 +13,8 @@ from aeroquin_report.stability import (
     trim_range,
     zero_lift_aoa,
 )
-from aeroquin_report.summary import summary_lines, yaw_with_roll
+from aeroquin_report.performance import Air, Balance, Gap, Outside, Polar, balance, lift_of
+from aeroquin_report.summary import References, summary_lines, yaw_with_roll
 from aeroquin_report.table import coefficient_grid
 
 HEADER = (
@@ -23,6 +25,28 @@ HEADER = (
     "Number of Mach points = 1\n"
     "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D\n"
 )
+
+
+# How the summary of a report without rates, mass and gravity ends.
+NEEDS = [
+    "",
+    "Damping derivatives: need RateIntervals and RateIncrements with ReportMoments = 1",
+    "",
+    "Flight speeds: need the vessel's mass and gravity, which the header of a report with any"
+    " optional item gives",
+]
+
+
+def summary(report, references=None):
+    """summary_lines without the closing NEEDS."""
+    lines = summary_lines(report, references)
+    return lines[:-4] if lines[-4:] == NEEDS else lines
+
+
+def body(out):
+    """The summary's output without the closing NEEDS."""
+    tail = "".join(line + "\n" for line in NEEDS)
+    return out[:-len(tail)] if out.endswith(tail) else out
 
 
 class ZeroLiftTest(unittest.TestCase):
@@ -145,13 +169,13 @@ class TrimTest(unittest.TestCase):
         for moments, text in cases:
             rows = "".join("0.5; %d; 1; 2; 1; 1; 1; %s\n" % row for row in enumerate(moments))
             report = parse_report(HEADER.replace("L/D", "L/D; CM*S*c") + rows, "r.csv")
-            self.assertIn("  %s  -  " % text, summary_lines(report)[-1])
+            self.assertIn("  %s  -  " % text, summary(report)[-1])
 
     def test_several_trims_are_noted(self):
         rows = "".join("0.5; %d; 1; 2; 1; 1; 1; %d\n" % (5 * i, (-1) ** i) for i in range(4))
         report = parse_report(HEADER.replace("L/D", "L/D; CM*S*c") + rows, "r.csv")
         self.assertEqual(
-            summary_lines(report)[-2:],
+            summary(report)[-2:],
             ["", "Note: at Mach 0.5 CM*S*c crosses zero going down 2 times; the trim given is"
              " the first, at the lowest AOA"],
         )
@@ -180,7 +204,7 @@ class SideslipTest(unittest.TestCase):
             for line in lines[6:12]
         ) + "".join(lines[12:])
         self.assertEqual(
-            summary_lines(parse_report(text, "r.csv"))[-2],
+            summary(parse_report(text, "r.csv"))[-2],
             "0.5   0             -0.179768            0                      directionally"
             " neutral   0                      no dihedral effect",
         )
@@ -194,7 +218,7 @@ class ResidueTest(unittest.TestCase):
         text = text.replace("; 0; 0; 0; 0; ", "; 0; 0; 0; -1.11022e-16; ")
         self.assertEqual(text.count("e-16"), 8)
         report = parse_report(text, "r.csv")
-        lines = summary_lines(report)
+        lines = summary(report)
         self.assertIn("Control power per unit level around control level 0, at its trim AOA or,"
                       " without a trim, at the AOA nearest 0; trim range over the levels:", lines)
         self.assertNotIn("e-", "\n".join(lines))
@@ -210,7 +234,7 @@ class ResidueTest(unittest.TestCase):
             if key in yaw:
                 lines[i] = "; ".join(fields[:-1] + [yaw[key]]) + "\n"
         self.assertEqual(
-            summary_lines(parse_report("".join(lines), "r.csv"))[-1],
+            summary(parse_report("".join(lines), "r.csv"))[-1],
             "1     4             -0.18                0                      directionally"
             " neutral  0.09                   rolls into the sideslip",
         )
@@ -249,7 +273,7 @@ class ControlTest(unittest.TestCase):
 
     def test_reference_of_axes_without_0_is_the_lower_value(self):
         # levels -0.5 and 0.5, sideslips -3 and 3: CL*S at AOA 5 is 3 + level + sideslip / 10
-        lines = summary_lines(read_report(fixture("aileron.csv")))
+        lines = summary(read_report(fixture("aileron.csv")))
         start = lines.index("At control level -0.5, sideslip -3 deg:")
         self.assertEqual(lines[start + 2].split()[:2], ["0.5", "2.2"])
         self.assertIn("Control power per unit level around control level -0.5, at its trim AOA"
@@ -257,7 +281,7 @@ class ControlTest(unittest.TestCase):
 
     def control_lines(self, text):
         """The summary's lines from its control power's title on."""
-        lines = summary_lines(parse_report(text, "r.csv"))
+        lines = summary(parse_report(text, "r.csv"))
         return lines[[line.startswith("Control power") for line in lines].index(True):]
 
     def test_each_surface_its_own_power(self):
@@ -313,14 +337,14 @@ class ControlTest(unittest.TestCase):
         text = "\n".join(lines[:11] + ["; ".join(row) for row in rows]) + "\n"
         note = ("Note: the Flap changed no force: every level gives the same rows; the vessel has"
                 " no such control surface, or its levels do not move it")
-        self.assertEqual(summary_lines(parse_report(text, "r.csv"))[-2:], ["", note])
+        self.assertEqual(summary(parse_report(text, "r.csv"))[-2:], ["", note])
         unnamed = "\n".join(lines[:5] + lines[10:11] + ["; ".join(row) for row in rows]) + "\n"
-        self.assertEqual(summary_lines(parse_report(unnamed, "r.csv"))[-1],
+        self.assertEqual(summary(parse_report(unnamed, "r.csv"))[-1],
                          note.replace("the Flap", "the control"))
         # one number changed at one level is a force
         changed = text.replace("; 0.9; 0; 0; 0; 1;", "; 0.9; 0; 0; 0.001; 1;")
         self.assertEqual(changed.count("0.001"), 1)
-        self.assertNotEqual(summary_lines(parse_report(changed, "r.csv"))[-1], note)
+        self.assertNotEqual(summary(parse_report(changed, "r.csv"))[-1], note)
 
     def test_no_level_trims_at_a_mach_number(self):
         # CM*S*c 1 at every row of Mach 1: no trim; the power is then taken at AOA 0.
@@ -330,7 +354,7 @@ class ControlTest(unittest.TestCase):
             )
             for line in read_fixture("elevator.csv").splitlines(True)
         )
-        lines = summary_lines(parse_report(text, "r.csv"))
+        lines = summary(parse_report(text, "r.csv"))
         start = lines.index("Mach  at AOA [deg]  dCL*S total [m^2]  dCM*S*c [m^3]  dCl*S*b [m^3]"
                             "  dCn*S*b [m^3]  trim range [deg]")
         self.assertEqual(
@@ -352,7 +376,7 @@ class ControlTest(unittest.TestCase):
             "Mach Number", "AOA", "Dynamic Pressure", "Airspeed", "CL*S", "CD*S", "L/D", "CY*S",
             "Control Level", "CL*S total", "CD*S total"))
         self.assertEqual(
-            summary_lines(parse_report(text, "r.csv"))[-5:],
+            summary(parse_report(text, "r.csv"))[-5:],
             [
                 "",
                 "Control power per unit level around control level 0, at the AOA nearest 0:",
@@ -363,7 +387,7 @@ class ControlTest(unittest.TestCase):
         )
 
     def test_with_a_sideslip_axis_at_sideslip_0(self):
-        lines = summary_lines(parse_report(with_sideslip(read_fixture("elevator.csv")), "r.csv"))
+        lines = summary(parse_report(with_sideslip(read_fixture("elevator.csv")), "r.csv"))
         self.assertEqual(lines[4], "Grid: 2 Mach x 5 control level x 3 sideslip x 4 AOA = 120"
                                    " points, 120 rows")
         start = lines.index("Control power per unit level around control level 0, at its trim AOA"
@@ -403,13 +427,18 @@ class SummaryCommandTest(unittest.TestCase):
             "0.5   3               5                          0.25            0           "
             "  7.5       5             -1.66667             4     0\n"
             "1     4               no stall within the range  0.8             0           "
-            "  2         10            1.25                 4     0\n",
+            "  2         10            1.25                 4     0\n"
+            "\n"
+            "Damping derivatives: need RateIntervals and RateIncrements with ReportMoments = 1\n"
+            "\n"
+            "Flight speeds: need the vessel's mass and gravity, which the header of a report"
+            " with any optional item gives\n",
         )
 
     def test_text_with_the_pitching_moment(self):
         status, out, err = run_tool("summary", "moment.csv", cwd=fixture(""))
         self.assertEqual((status, err), (0, ""))
-        table = out.splitlines()[-3:]
+        table = body(out).splitlines()[-3:]
         start = table[0].index("zero-lift AOA")
         self.assertEqual(
             [line[start:] for line in table],
@@ -452,12 +481,13 @@ class SummaryCommandTest(unittest.TestCase):
             "0.5   0             -0.179768            0.602138               directionally"
             " stable    -0.262673              rolls away from the sideslip\n"
             "1     4             -0.18                -0.18                  directionally"
-            " unstable  0.09                   rolls into the sideslip\n",
+            " unstable  0.09                   rolls into the sideslip\n"
+            + "".join(line + "\n" for line in NEEDS),
         )
         # Without the moments, without a trim: at AOA 2, nearest 0, from sideslip 0 and 5 only.
         status, out, err = run_tool("summary", "sideslip.csv", cwd=fixture(""))
         self.assertEqual(
-            out.splitlines()[-3:],
+            body(out).splitlines()[-3:],
             [
                 "Sideslip derivatives per degree, at the trim AOA or, without a trim, at the AOA"
                 " nearest 0:",
@@ -483,7 +513,7 @@ class SummaryCommandTest(unittest.TestCase):
             "Grid: 2 Mach x 5 control level x 4 AOA = 40 points, 40 rows\n",
         )
         self.assertEqual(
-            out.split("\n\n", 2)[2],
+            body(out).split("\n\n", 2)[2],
             "Control power per unit level around control level 0, at its trim AOA or, without a"
             " trim, at the AOA nearest 0; trim range over the levels:\n"
             "Mach  at AOA [deg]  dCL*S total [m^2]  dCM*S*c [m^3]  dCl*S*b [m^3]  dCn*S*b [m^3]"
@@ -511,7 +541,7 @@ class SummaryCommandTest(unittest.TestCase):
     def test_what_the_header_says_of_the_capture(self):
         text = read_fixture("elevator-header.csv").replace("Thrust held (N) = 0\n",
                                                            "Thrust held (N) = 0\nFuel (kg) = 90\n")
-        self.assertEqual(summary_lines(parse_report(text, "r.csv"))[3:9], [
+        self.assertEqual(summary(parse_report(text, "r.csv"))[3:9], [
             "Altitude: 1000 m",
             "Control surface: Elevator",
             "Controls held: Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0.3, RudderTrim 0",
@@ -573,7 +603,7 @@ class SummaryCommandTest(unittest.TestCase):
         items = "Control surface = Elevator\nNumber of control levels = 5\n"
         text = read_fixture("elevator-moved.csv").replace("Mach Number;", items + "Mach Number;")
         self.assertIn("Grid: 2 Mach x 6 control level (as written) x 4 AOA, 40 rows",
-                      summary_lines(parse_report(text, "r.csv")))
+                      summary(parse_report(text, "r.csv")))
         # the notes of grid_problems (test_report)
         self.assertEqual([line[:56] for line in lines[5:8]], [
             "Note: the control levels as written do not form a grid: ",
@@ -630,11 +660,181 @@ class SummaryCommandTest(unittest.TestCase):
                     out,
                 )
                 self.assertTrue(
-                    out.endswith(
+                    body(out).endswith(
                         "1     -2              no stall within the range  1               -5  "
                         "          -         -             -                    1     0\n"
                     )
                 )
+
+
+# Not an exponent of a unit, as in m^2.
+NUMBER = re.compile(r"(?<![\w^.])-?\d+(?:\.\d+)?(?:e[-+]\d+)?")
+
+
+def numbers(line):
+    """The line's text with each number as "#", and its numbers."""
+    return NUMBER.sub("#", line), [float(n) for n in NUMBER.findall(line)]
+
+
+class RateTest(unittest.TestCase):
+    def test_damping_derivatives(self):
+        # At the step 0.1 s the damping reaches I/dt in pitch from Mach 0.12 and in roll from
+        # Mach 0.16; Cl*S*b grows 0.01 m^3 per deg/s of yaw rate, Cn*S*b as much per roll rate.
+        for step, coupling in ((0.02, 0.0), (0.1, 0.01)):
+            with self.subTest(step=step):
+                report = parse_report(Sailplane.report(step=step, coupling=coupling), "r.csv")
+                lines = summary(report, References(10, span=15, chord=0.7))
+                start = lines.index("Damping derivatives per rad/s at the trim AOA or, without a"
+                                    " trim, at the AOA nearest 0:")
+                self.assertEqual(lines[start + 1].split("  ")[-1], "limited by the step")
+                notes = []
+                for i, mach in enumerate((0.08, 0.12, 0.16, 0.2)):
+                    q, speed = 0.5 * 1.1 * (336.4 * mach) ** 2, 336.4 * mach
+                    # per rad/s: pitch, roll, yaw, then Cl*S*b by r and Cn*S*b by p
+                    own = [-Sailplane.damping(mach, axis, step) / q for axis in (1, 0, 2)]
+                    cross = [math.degrees(coupling)] * 2
+                    at = [axis for axis, name in ((1, "pitch"), (0, "roll"), (2, "yaw"))
+                          if Sailplane.damping(mach, axis, step) == Sailplane.inertia[axis] / step]
+                    limit = ", ".join(("roll", "pitch", "yaw")[axis] for axis in sorted(
+                        at, key=(1, 0, 2).index))
+                    cells = lines[start + 2 + i].split()
+                    values = [float(cell) for cell in cells[:7]]
+                    expected = [mach, Sailplane.trim(mach)] + own + cross
+                    for value, wanted in zip(values, expected):
+                        self.assertAlmostEqual(value, wanted, delta=2e-5 * abs(wanted) + 1e-12)
+                    self.assertEqual(" ".join(cells[7:]), limit or "-")
+                    notes += [(axis, mach) for axis in at]
+                    # without dimensions: 2V / (S c^2), 2V / (S b^2)
+                    row = lines[-4 + i].split()
+                    lengths = [0.7, 15, 15, 15, 15]
+                    for value, slope, length in zip(row[2:], own + cross, lengths):
+                        wanted = slope * 2 * speed / (10 * length ** 2)
+                        self.assertAlmostEqual(float(value), wanted, delta=2e-5 * abs(wanted))
+                self.assertEqual(lines[-5].split("  ")[-1], "Cn_p [1/rad]")
+                self.assertEqual(lines[-5].split()[4:12:2], ["Cm_q", "Cl_p", "Cn_r", "Cl_r"])
+                texts = [
+                    "Note: %s damping limited by the step at Mach %s: the simulator damps with at"
+                    " most I/dt = %g kg m^2 / %g s = %g N m s, which stops the rotation in one"
+                    " step; there the derivative depends on the step, not on the air"
+                    % (name, ", ".join("%g" % m for a, m in notes if a == axis),
+                       Sailplane.inertia[axis], step, Sailplane.inertia[axis] / step)
+                    for axis, name in ((1, "pitch"), (0, "roll"), (2, "yaw"))
+                    if any(a == axis for a, _ in notes)
+                ]
+                self.assertEqual(len(texts), 2 if step == 0.1 else 0)
+                end = lines.index("", start + 2)
+                self.assertEqual(lines[start + 6:end], texts)
+
+
+class SpeedTest(unittest.TestCase):
+    weight = Sailplane.mass * Sailplane.gravity
+
+    @classmethod
+    def mach(cls, force):
+        """Where 1/2 rho V^2 force = W, V = a M."""
+        return math.sqrt(2 * cls.weight / (Sailplane.density * force)) / Sailplane.sound
+
+    def assert_line(self, line, text, values):
+        shape, found = numbers(line)
+        self.assertEqual(shape, text)
+        self.assertEqual(len(found), len(values))
+        for value, wanted in zip(found, values):
+            self.assertAlmostEqual(value, wanted, delta=2e-5 * abs(wanted))
+
+    def test_speeds(self):
+        lines = summary(parse_report(Sailplane.report(), "r.csv"))
+        start = lines.index(
+            "Flight speeds at 1000 m, mass 850 kg, gravity 9.80349 m/s^2 (weight 8332.97 N),"
+            " density 1.1 kg/m^3 (2 q / V^2), from CL*S and CD*S at rate 0; each where its lift"
+            " equals the weight (at the least sink, lift and drag together), linear between the"
+            " Mach numbers named:")
+        # The trim's lift rises with the Mach number: 3 + trim AOA, linear in it.
+        trim = lines[start + 1]
+        mach = numbers(trim)[1][0]
+        aoa = Sailplane.trim(mach)
+        self.assert_line(trim, "  level flight at the trim: Mach #, # m/s, trim AOA # deg (from"
+                         " Mach # and #)", [mach, 336.4 * mach, aoa, 0.12, 0.16])
+        lift = 0.5 * Sailplane.density * (336.4 * mach) ** 2 * Sailplane.lift(aoa)
+        self.assertAlmostEqual(lift / self.weight, 1, delta=1e-5)
+        stall = self.mach(15)
+        self.assert_line(lines[start + 2], "  stall: Mach #, # m/s, CL*S # m^2 at AOA # deg (from"
+                         " Mach # and #)", [stall, 336.4 * stall, 15, 12, 0.08, 0.12])
+        # best L/D at AOA 4; least sink at AOA 8, where lift and drag together carry the weight
+        glide, angle = self.mach(7), math.atan2(Sailplane.drag(4), 7)
+        self.assert_line(lines[start + 3], "  best glide: Mach #, # m/s at AOA # deg: L/D #, glide"
+                         " angle # deg, sink rate # m/s (from Mach # and #)",
+                         [glide, 336.4 * glide, 4, 7 / Sailplane.drag(4), math.degrees(angle),
+                          336.4 * glide * math.sin(angle), 0.12, 0.16])
+        force, angle = math.hypot(11, Sailplane.drag(8)), math.atan2(Sailplane.drag(8), 11)
+        sink = self.mach(force)
+        self.assert_line(lines[start + 4], "  least sink: # m/s at Mach #, # m/s, AOA # deg, glide"
+                         " angle # deg (from Mach # and #)",
+                         [336.4 * sink * math.sin(angle), sink, 336.4 * sink, 8,
+                          math.degrees(angle), 0.08, 0.12])
+
+    def test_speeds_per_control_level(self):
+        # the totals hold the elevator's lift: level 1 adds 1 m^2 to the largest CL*S total
+        lines = summary(parse_report(Sailplane.report(levels=(-1, 0, 1)), "r.csv"))
+        start = lines.index("At control level 1:")
+        title = lines[lines.index("At control level -1:") - 1]
+        self.assertIn("from CL*S total and CD*S total at rate 0;", title)
+        stall = self.mach(16)
+        self.assert_line(lines[start + 2], "  stall: Mach #, # m/s, CL*S total # m^2 at AOA # deg"
+                         " (from Mach # and #)", [stall, 336.4 * stall, 16, 12, 0.08, 0.12])
+
+    def test_what_the_grid_lacks(self):
+        report = Sailplane.report()
+        lines = summary(parse_report(report.replace("Mass (kg) = 850", "Mass (kg) = 8500"),
+                                     "r.csv"))
+        top = 0.5 * 1.1 * (336.4 * 0.2) ** 2
+        self.assert_line(lines[-4], "  level flight at the trim: above Mach #: the trimmed lift"
+                         " there is # times the weight",
+                         [0.2, top * Sailplane.lift(Sailplane.trim(0.2)) / self.weight / 10])
+        lines = summary(parse_report(report.replace("Mass (kg) = 850", "Mass (kg) = 85"),
+                                     "r.csv"))
+        low = 0.5 * 1.1 * (336.4 * 0.08) ** 2
+        self.assert_line(lines[-3], "  stall: below Mach #: the largest lift there is # times the"
+                         " weight", [0.08, low * 15 / self.weight * 10])
+        lines = summary(parse_report(Sailplane.report(aoas=(-4, 0, 4, 8, 12)), "r.csv"))
+        self.assertEqual(lines[-3], "  stall: no stall within the AOA range")
+        lines = summary(parse_report(Sailplane.report(stiffness=-0.2), "r.csv"))
+        self.assertEqual(lines[-4], "  level flight at the trim: no Mach number with a statically"
+                                    " stable trim")
+        # without the moments no trim; the other figures stand
+        text = read_fixture("sideslip.csv").replace(
+            "Mach Number;", "Mass (kg) = 850\nGravity (m/s^2) = 9.80349\nMach Number;")
+        lines = summary(parse_report(text, "r.csv"))
+        self.assertEqual(lines[-4], "  level flight at the trim: needs the trim AOA, which needs"
+                                    " CM*S*c (ReportMoments = 1)")
+        self.assertTrue(lines[-1].startswith("  least sink: "))
+
+    def test_balance_between_the_mach_numbers(self):
+        # 1/2 rho V^2 = 500 M^2 N/m^2 per m^2: a lift of 2 m^2 carries 1000 N at Mach 1
+        def air(mach):
+            return Air(mach, 1.0, math.sqrt(1000) * mach)
+
+        def polar(lift):
+            return Polar(0, lift, 0.1) if lift is not None else None
+
+        cases = [
+            ("between two", [(0.5, 2), (2, 2)], Balance, (1, (0.5, 2))),
+            ("on a Mach number", [(1, 2), (2, 2)], Balance, (1, (1,))),
+            ("below", [(2, 2), (3, 2)], Outside, (True, 2, 4)),
+            ("above", [(0.25, 2), (0.5, 2)], Outside, (False, 0.5, 0.25)),
+            ("across one without", [(0.5, 2), (1, None), (2, 2)], Gap, (0.5, 2)),
+            ("none has it", [(0.5, None), (1, None)], type(None), ()),
+        ]
+        for name, points, kind, expected in cases:
+            with self.subTest(name):
+                found = balance([(air(m), polar(c)) for m, c in points], 1000.0, lift_of)
+                self.assertIsInstance(found, kind)
+                if kind is Balance:
+                    self.assertAlmostEqual(found.air.mach, expected[0], places=12)
+                    self.assertEqual(found.machs, expected[1])
+                elif kind is Outside:
+                    self.assertEqual((found.below, found.mach, found.ratio), expected)
+                elif kind is Gap:
+                    self.assertEqual((found.low, found.high), expected)
 
 
 if __name__ == "__main__":

@@ -311,6 +311,13 @@ class Report:
         """Cl*S*b and Cn*S*b against a sideslip axis."""
         return SIDESLIP in self.columns and ROLL in self.columns
 
+    def moment_of_inertia(self, body: int) -> float | None:
+        """kg m^2 about the body axis `body` (PITCH, ROLL_AXIS, YAW_AXIS); None without it."""
+        if self.inertia is None:
+            return None
+        roll, pitch, yaw = self.inertia
+        return (pitch, roll, yaw)[body]
+
     @property
     def has_rates(self) -> bool:
         return PITCH_RATE in self.columns

@@ -2,6 +2,7 @@
 zero-lift AOA; with the pitching moment the trim AOA and the neutral point; the slopes along the
 sideslip and control axes at 0, and the trim AOA at each control level and the range of them."""
 
+import math
 from collections.abc import Callable, Sequence
 from dataclasses import dataclass
 from typing import Optional, cast
@@ -12,14 +13,20 @@ from .report import (
     DRAG_TOTAL,
     LIFT_TOTAL,
     MOMENT,
+    PITCH,
+    RATE,
+    ROLL_AXIS,
+    YAW_AXIS,
     ROLL,
     SIDE_FORCE,
     SIDESLIP,
     YAW,
+    AxisValue,
     Report,
     Row,
     reference,
     rows_at,
+    without_level,
 )
 
 
@@ -131,14 +138,15 @@ def _best(rows: list[Row], value: Callable[[Row], float], largest: bool) -> Row:
     return pick(rows, key=lambda row: (value(row), -row.aoa if largest else row.aoa))
 
 
-def stall(rows: list[Row]) -> Row | None:
-    """The row of the largest CL*S when lift rises to it and falls past it within `rows` (sorted
-    by AOA); None when the largest lies at an end of the AOA range, so no stall shows in it, or
-    when there is no lift at all."""
-    peak = _best(rows, lambda row: row.cl_s, largest=True)
+def stall(rows: list[Row], lift: str = "CL*S") -> Row | None:
+    """The row of the largest lift (the column `lift`) when lift rises to it and falls past it
+    within `rows` (sorted by AOA); None when the largest lies at an end of the AOA range, so no
+    stall shows in it, or when there is no lift at all."""
+    peak = _best(rows, lambda row: row.value(lift), largest=True)
     index = rows.index(peak)
     before, after = rows[:index], rows[index + 1:]
-    if peak.cl_s > 0 and before and any(row.cl_s < peak.cl_s for row in after):
+    most = peak.value(lift)
+    if most > 0 and before and any(row.value(lift) < most for row in after):
         return peak
     return None
 
@@ -146,10 +154,10 @@ def stall(rows: list[Row]) -> Row | None:
 def summarize(report: Report) -> list[MachSummary]:
     """One MachSummary per Mach number, ascending, of the rows at reference(). Flagged rows are
     counted, not used."""
-    return _mach_summaries(rows_at(report.rows, reference(report)), report.has_moment)
+    return mach_summaries(rows_at(report.rows, reference(report)), report.has_moment)
 
 
-def _mach_summaries(all_rows: list[Row], moment: bool) -> list[MachSummary]:
+def mach_summaries(all_rows: list[Row], moment: bool) -> list[MachSummary]:
     """One MachSummary per Mach number of the rows, ascending."""
     by_mach: dict[float, list[Row]] = {}
     for row in all_rows:
@@ -246,21 +254,21 @@ def control_power(report: Report, entries: list[MachSummary]) -> list[AxisSlopes
 
 def changes_no_force(report: Report) -> bool:
     """Whether the control changed nothing: over two levels or more, every point of Mach
-    number, sideslip and AOA has the same numbers at every level (a vessel without such a
+    number, sideslip, rate and AOA has the same numbers at every level (a vessel without such a
     surface, or one that the levels do not move)."""
     index = report.columns.index(CONTROL)
     levels = set()
-    seen: dict[tuple[float, Optional[float], float], tuple[float, ...]] = {}
+    seen: dict[tuple[AxisValue, ...], tuple[float, ...]] = {}
     for row in report.rows:
         levels.add(row.control_level)
         # parse_number gives every NaN as the one math.nan, which a tuple finds equal to itself.
         rest = tuple(v for i, v in enumerate(row.values()) if i != index)
-        if seen.setdefault((row.mach, row.sideslip, row.aoa), rest) != rest:
+        if seen.setdefault(without_level(row), rest) != rest:
             return False
     return len(levels) > 1
 
 
-def _at_aoa(rows: list[Row], aoa: float, column: str) -> float | None:
+def at_aoa(rows: list[Row], aoa: float, column: str) -> float | None:
     """The column at `aoa`, linear between the rows around it (rows sorted by AOA); None
     beyond them."""
     below = [row for row in rows if row.aoa <= aoa]
@@ -281,9 +289,10 @@ def sideslip_trims(
     around it): per control level as written, ascending, the sideslip (deg) at which Cn*S*b is 0
     and whether that trim is stable (Cn*S*b rising with the sideslip, the nose turning into the
     air); of several, the one nearest sideslip 0 (of two, the lower); None without a zero within
-    the sideslips. Of sound rows only."""
+    the sideslips. Of sound rows only, at the rate nearest 0."""
     groups: dict[tuple[float, float, float], list[Row]] = {}
-    for row in report.rows:
+    rate = {name: v for name, v in reference(report).items() if name == RATE}
+    for row in rows_at(report.rows, rate):
         if not row.flags():
             groups.setdefault((row.mach, row.value(CONTROL), row.value(SIDESLIP)), []).append(row)
     result: dict[float, list[tuple[float, Optional[tuple[float, bool]]]]] = {}
@@ -292,7 +301,7 @@ def sideslip_trims(
             continue
         levels: dict[float, list[tuple[float, float]]] = {}
         for (mach, level, sideslip), rows in sorted(groups.items()):
-            yaw = _at_aoa(sorted(rows, key=lambda row: row.aoa), power.aoa, YAW)
+            yaw = at_aoa(sorted(rows, key=lambda row: row.aoa), power.aoa, YAW)
             if mach == power.mach and yaw is not None:
                 levels.setdefault(level, []).append((sideslip, yaw))
         trims = []
@@ -306,17 +315,23 @@ def sideslip_trims(
 
 
 def axis_slopes(
-    report: Report, entries: list[MachSummary], axis: str, columns: list[str]
+    report: Report, entries: list[MachSummary], axis: str, columns: list[str],
+    body: Optional[int] = None,
 ) -> list[AxisSlopes]:
     """Per entry of summarize(): the slopes of the columns along the middle axis `axis` at its 0
     (slope_at_zero), at the other middle axes' reference, at the entry's trim AOA, stable or not,
     or without a trim at the AOA nearest 0 (of two, the lower). Between two AOAs of the grid they
-    are interpolated linearly in AOA from those at the two. Of sound rows only."""
+    are interpolated linearly in AOA from those at the two. Along the rate axis, per deg/s of the
+    rate about the body axis `body`. Of sound rows only."""
     others = {name: v for name, v in reference(report).items() if name != axis}
     by_mach: dict[float, list[Row]] = {}
     for row in rows_at(report.rows, others):
-        if not row.flags():
+        if not row.flags() and (body is None or row.rate_axis == body):
             by_mach.setdefault(row.mach, []).append(row)
+
+    def along(row: Row) -> float:
+        return row.value(axis) if body is None else row.rates[body]
+
     result = []
     for entry in entries:
         at_mach = by_mach.get(entry.mach, [])
@@ -333,8 +348,7 @@ def axis_slopes(
         def slope(at: float | None, column: str) -> float | None:
             if at is None:
                 return None
-            points = sorted((row.value(axis), row.value(column)) for row in at_mach
-                            if row.aoa == at)
+            points = sorted((along(row), row.value(column)) for row in at_mach if row.aoa == at)
             return slope_at_zero(points)
 
         slopes: dict[str, Optional[float]] = {}
@@ -350,6 +364,62 @@ def axis_slopes(
                     s_low + weight * (s_high - s_low), max(abs(s_low), abs(s_high))
                 )
         result.append(AxisSlopes(entry.mach, aoa, slopes))
+    return result
+
+
+# Per body axis of the rate axis: the moments whose slopes along its rate are the damping
+# derivatives, its own first, then the cross term.
+DAMPING_COLUMNS = {PITCH: [MOMENT], ROLL_AXIS: [ROLL, YAW], YAW_AXIS: [YAW, ROLL]}
+PER_RADIAN = 180 / math.pi  # a slope per degree (per deg/s) times this is per radian (per rad/s)
+# The damping is at the step's limit when it comes this close to I/dt.
+LIMIT_TOLERANCE = 0.01
+
+
+@dataclass(frozen=True)
+class Damping:
+    """At one Mach number: the slopes of the moments along the rate axis, per rad/s (m^3 s), at
+    the AOA `aoa`, and the body axes whose damping is the simulator's limit I/dt."""
+
+    mach: float
+    aoa: Optional[float]  # deg; None without sound rows at the Mach number
+    dynamic_pressure: Optional[float]  # Pa
+    airspeed: Optional[float]  # m/s
+    slopes: dict[tuple[int, str], Optional[float]]  # (body axis, column): slope
+    limited: list[int]  # body axes, in the order of BODY_AXES
+
+
+def damping_derivatives(report: Report, entries: list[MachSummary]) -> list[Damping]:
+    """Per entry of summarize(): d(CM*S*c)/dq, d(Cl*S*b)/dp, d(Cn*S*b)/dp, d(Cn*S*b)/dr and
+    d(Cl*S*b)/dr per rad/s, taken as the sideslip slopes are (axis_slopes), and the body axes
+    at the limit: the simulator damps with at most I/dt (kg m^2/s, what stops the rotation in
+    one step), so where |slope| q comes within LIMIT_TOLERANCE of it, the slope is the step's.
+    Without the header's inertia and step, no axis is named."""
+    per_body = {
+        body: axis_slopes(report, entries, RATE, columns, body)
+        for body, columns in DAMPING_COLUMNS.items()
+    }
+    air: dict[float, tuple[float, float]] = {}
+    for row in report.rows:
+        if not row.flags():
+            air.setdefault(row.mach, (row.dynamic_pressure, row.airspeed))
+    result = []
+    for index, entry in enumerate(entries):
+        slopes: dict[tuple[int, str], Optional[float]] = {}
+        limited = []
+        q, speed = air.get(entry.mach, (None, None))
+        for body, columns in DAMPING_COLUMNS.items():
+            found = per_body[body][index].slopes
+            for column in columns:
+                slope = found[column]
+                slopes[(body, column)] = None if slope is None else slope * PER_RADIAN
+            own = slopes[(body, columns[0])]
+            inertia = report.moment_of_inertia(body)
+            if own is None or q is None or inertia is None or not report.time_step:
+                continue
+            if abs(own) * q >= (1 - LIMIT_TOLERANCE) * inertia / report.time_step:
+                limited.append(body)
+        aoa = per_body[PITCH][index].aoa
+        result.append(Damping(entry.mach, aoa, q, speed, slopes, sorted(limited)))
     return result
 
 
@@ -388,7 +458,7 @@ def level_trims(report: Report) -> dict[float, list[tuple[float, MachSummary]]]:
         by_level.setdefault(row.value(CONTROL), []).append(row)
     result: dict[float, list[tuple[float, MachSummary]]] = {}
     for level in sorted(by_level):
-        for entry in _mach_summaries(by_level[level], report.has_moment):
+        for entry in mach_summaries(by_level[level], report.has_moment):
             result.setdefault(entry.mach, []).append((level, entry))
     return result
 

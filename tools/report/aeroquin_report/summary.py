@@ -10,8 +10,14 @@ from typing import Optional, cast
 
 from . import texttable
 from .numtext import g6
+from .performance import Balance, Figure, Gap, Outside, lift_columns, sink_rate, speeds
 from .report import (
+    BODY_AXES,
     CONTROL,
+    PITCH,
+    RATE,
+    ROLL_AXIS,
+    YAW_AXIS,
     DRAG_TOTAL,
     ITEM_SEPARATOR,
     ITEMS,
@@ -37,6 +43,7 @@ from .stability import (
     aoa_slopes,
     changes_no_force,
     control_power,
+    damping_derivatives,
     level_trims,
     power_columns,
     sideslip_derivatives,
@@ -199,8 +206,142 @@ def summary_lines(report: Report, references: References | None = None) -> list[
         lines += _sideslip_lines(report, entries)
     if CONTROL in report.columns:
         lines += _control_lines(report, entries)
+    lines += _damping_lines(report, entries) + _speed_lines(report)
     if references:
         lines += _coefficient_lines(report, entries, references)
+        if report.has_rates:
+            lines += _damping_coefficient_lines(report, entries, references)
+    return lines
+
+
+NO_RATES = "Damping derivatives: need RateIntervals and RateIncrements with ReportMoments = 1"
+DAMPING_HEADERS = {
+    (PITCH, MOMENT): "dCM*S*c/dq [m^3 s]",
+    (ROLL_AXIS, ROLL): "dCl*S*b/dp [m^3 s]",
+    (YAW_AXIS, YAW): "dCn*S*b/dr [m^3 s]",
+    (YAW_AXIS, ROLL): "dCl*S*b/dr [m^3 s]",
+    (ROLL_AXIS, YAW): "dCn*S*b/dp [m^3 s]",
+}
+LIMITED = (
+    "Note: %s damping limited by the step at Mach %s: the simulator damps with at most"
+    " I/dt = %s kg m^2 / %s s = %s N m s, which stops the rotation in one step; there the"
+    " derivative depends on the step, not on the air"
+)
+
+
+def _others_text(report: Report, axis: str) -> str:
+    """" (at control level 0, sideslip 0 deg)": where the other middle axes are taken."""
+    others = {name: v for name, v in reference(report).items() if name != axis}
+    return " (at %s)" % point_text(others) if others else ""
+
+
+def _damping_lines(report: Report, entries: list[MachSummary]) -> list[str]:
+    """Per Mach number the damping derivatives per rad/s and the axes at the step's limit."""
+    if not report.has_rates:
+        return ["", NO_RATES]
+    table = []
+    derivatives = damping_derivatives(report, entries)
+    for damping in derivatives:
+        limited = ", ".join(BODY_AXES[body] for body in damping.limited)
+        table.append([g6(damping.mach), _cell(damping.aoa)]
+                     + [_cell(damping.slopes[key]) for key in DAMPING_HEADERS]
+                     + [limited or "-"])
+    lines = [
+        "",
+        "Damping derivatives per rad/s at the trim AOA or, without a trim, at the AOA nearest"
+        " 0%s:" % _others_text(report, RATE),
+    ] + texttable.render(
+        ["Mach", "at AOA [deg]"] + list(DAMPING_HEADERS.values()) + ["limited by the step"], table
+    )
+    step = report.time_step
+    for body, name in enumerate(BODY_AXES):
+        machs = [g6(d.mach) for d in derivatives if body in d.limited]
+        inertia = report.moment_of_inertia(body)
+        if machs and inertia is not None and step:
+            lines.append(LIMITED % (name, ", ".join(machs), g6(inertia), g6(step),
+                                    g6(inertia / step)))
+    if report.inertia is None or not report.time_step:
+        lines.append("Note: the header gives no inertia or no time step: the step's limit I/dt"
+                     " is not checked")
+    return lines
+
+
+NO_MASS = (
+    "Flight speeds: need the vessel's mass and gravity, which the header of a report with any"
+    " optional item gives"
+)
+# Per figure: its name, what carries the weight in it, and what a Mach number may lack of it.
+FIGURES = (
+    ("level flight at the trim", "the trimmed lift", "a statically stable trim"),
+    ("stall", "the largest lift", "a stall within the AOA range"),
+    ("best glide", "the lift at the best L/D", "positive lift and drag"),
+    ("least sink", "lift and drag together at the least sink", "positive lift and drag"),
+)
+
+
+def _from(balance: Balance) -> str:
+    return " (from Mach %s)" % " and ".join(g6(mach) for mach in balance.machs)
+
+
+def _figure_text(index: int, figure: Figure, lift: str, moment: bool) -> str:
+    name, carried, lacked = FIGURES[index]
+    if figure is None:
+        if index == 0 and not moment:
+            return "%s: needs the trim AOA, which needs CM*S*c (ReportMoments = 1)" % name
+        if index == 1:
+            return "stall: no stall within the AOA range"
+        return "%s: no Mach number with %s" % (name, lacked)
+    if isinstance(figure, Outside):
+        return "%s: %s Mach %s: %s there is %s times the weight" % (
+            name, "below" if figure.below else "above", g6(figure.mach), carried,
+            g6(figure.ratio))
+    if isinstance(figure, Gap):
+        return "%s: between Mach %s and %s, across Mach numbers without %s" % (
+            name, g6(figure.low), g6(figure.high), lacked)
+    air, polar = figure.air, figure.polar
+    where = "Mach %s, %s m/s" % (g6(air.mach), g6(air.airspeed))
+    angle = math.degrees(math.atan2(polar.drag, polar.lift))
+    if index == 0:
+        text = "%s, trim AOA %s deg" % (where, g6(polar.aoa))
+    elif index == 1:
+        text = "%s, %s %s m^2 at AOA %s deg" % (where, lift, g6(polar.lift), g6(polar.aoa))
+    elif index == 2:
+        text = "%s at AOA %s deg: L/D %s, glide angle %s deg, sink rate %s m/s" % (
+            where, g6(polar.aoa), g6(polar.lift / polar.drag), g6(angle),
+            g6(sink_rate(figure)))
+    else:
+        text = "%s m/s at %s, AOA %s deg, glide angle %s deg" % (
+            g6(sink_rate(figure)), where, g6(polar.aoa), g6(angle))
+    return "%s: %s%s" % (name, text, _from(figure))
+
+
+def _speed_lines(report: Report) -> list[str]:
+    """Per control level the speeds of level flight, stall, best glide and least sink."""
+    if report.mass is None or report.gravity is None:
+        return ["", NO_MASS]
+    weight = report.mass * report.gravity
+    lift, drag = lift_columns(report)
+    densities = sorted({g6(2 * row.dynamic_pressure / row.airspeed ** 2)
+                        for row in report.rows if not row.flags() and row.airspeed > 0},
+                       key=float)
+    density = " to ".join(densities[::len(densities) - 1] if len(densities) > 1 else densities)
+    others = {name: v for name, v in reference(report).items() if name != CONTROL}
+    lines = [
+        "",
+        "Flight speeds%s, mass %s kg, gravity %s m/s^2 (weight %s N), density %s kg/m^3"
+        " (2 q / V^2), from %s and %s%s; each where its lift equals the weight (at the least"
+        " sink, lift and drag together), linear between the Mach numbers named:"
+        % (" at %s m" % g6(report.altitude) if report.altitude is not None else "",
+           g6(report.mass), g6(report.gravity), g6(weight), density or "-", lift, drag,
+           " at " + point_text(others) if others else ""),
+    ]
+    for entry in speeds(report, weight):
+        indent = "  "
+        if entry.level is not None:
+            lines.append("At control level %s:" % g6(entry.level))
+        figures = (entry.trim, entry.stall, entry.glide, entry.sink)
+        lines += [indent + _figure_text(i, figure, lift, report.has_moment)
+                  for i, figure in enumerate(figures)]
     return lines
 
 
@@ -272,11 +413,54 @@ def _coefficient_lines(report: Report, entries: list[MachSummary], ref: Referenc
     ] + texttable.render(["Mach", "at AOA [deg]"] + [COEFFICIENTS[c] for c in columns], table)
 
 
+# Per damping derivative: its name without dimensions and whether its length is the chord.
+DAMPING_COEFFICIENTS = {
+    (PITCH, MOMENT): ("Cm_q", True),
+    (ROLL_AXIS, ROLL): ("Cl_p", False),
+    (YAW_AXIS, YAW): ("Cn_r", False),
+    (YAW_AXIS, ROLL): ("Cl_r", False),
+    (ROLL_AXIS, YAW): ("Cn_p", False),
+}
+
+
+def _damping_coefficient_lines(
+    report: Report, entries: list[MachSummary], ref: References
+) -> list[str]:
+    """The damping derivatives per radian of the rates without dimensions, q c / 2V, p b / 2V,
+    r b / 2V: each derivative per rad/s times 2V / (S l^2), l the chord or the span."""
+    chosen = {key: (name, ref.chord if chord else ref.span)
+              for key, (name, chord) in DAMPING_COEFFICIENTS.items()
+              if (ref.chord if chord else ref.span)}
+    if not chosen:
+        return []
+    table = []
+    for damping in damping_derivatives(report, entries):
+        cells = [g6(damping.mach), _cell(damping.aoa)]
+        for key, (_, length) in chosen.items():
+            slope, speed = damping.slopes[key], damping.airspeed
+            factor = None if speed is None else 2 * speed / (ref.area * cast(float, length) ** 2)
+            cells.append(_cell(None if slope is None or factor is None else slope * factor))
+        table.append(cells)
+    return [
+        "",
+        "Damping derivatives without dimensions, per radian of q c/2V, p b/2V and r b/2V (V the"
+        " Mach number's airspeed), at the AOAs above:",
+    ] + texttable.render(["Mach", "at AOA [deg]"]
+                         + ["%s [1/rad]" % name for name, _ in chosen.values()], table)
+
+
 def _capture_lines(report: Report) -> list[str]:
     """What the header items say of the capture."""
     lines = []
     if report.altitude is not None:
         lines.append("Altitude: %s m" % g6(report.altitude))
+    if report.mass is not None:
+        lines.append("Mass: %s kg" % g6(report.mass))
+    if report.inertia is not None:
+        lines.append("Moments of inertia: roll %s, pitch %s, yaw %s kg m^2"
+                     % tuple(g6(value) for value in report.inertia))
+    if report.gravity is not None:
+        lines.append("Gravity: %s m/s^2" % g6(report.gravity))
     if CONTROL in report.columns:
         lines.append("Control surface: %s" % (report.control_surface or UNNAMED_SURFACE))
     if report.controls_held is not None:
@@ -285,6 +469,8 @@ def _capture_lines(report: Report) -> list[str]:
         ))
     if report.thrust_held is not None:
         lines.append("Thrust held: %s N" % g6(report.thrust_held))
+    if report.time_step is not None:
+        lines.append("Time step: %s s" % g6(report.time_step))
     lines += [
         "Header: %s%s%s" % (label, ITEM_SEPARATOR, text)
         for label, text in report.items.items() if label not in ITEMS

@@ -13,6 +13,10 @@ from .numtext import exact, g6
 from .report import (
     MIDDLE_AXES,
     NO_LEVEL_GRID,
+    PITCH,
+    RATE,
+    AxisValue,
+    RatePoint,
     Report,
     ReportError,
     Row,
@@ -22,6 +26,7 @@ from .report import (
     header_mismatch,
     level_counts,
     level_spread,
+    rows_at,
 )
 
 # Non-finite rows named one by one in the error; the rest only counted.
@@ -71,7 +76,10 @@ def coefficient_grid(report: Report, area: float, chord: float | None = None) ->
         )
     rows = report.rows
     if report.middle_axes():
-        rows = [row for row in rows if not any(row.middle())]
+        # Of the rate axis's three points at 0, the pitch axis's.
+        zero = {name: RatePoint(PITCH, 0.0) if name == RATE else 0.0
+                for name in report.middle_axes()}
+        rows = rows_at(rows, cast(dict[str, AxisValue], zero))
         if not rows:
             raise ReportError(
                 "%s: cannot make a table: a table holds the rows at %s, and the report has none"
