@@ -3,7 +3,7 @@ import os
 import tempfile
 import unittest
 
-from support import read_fixture, run_tool
+from support import Sailplane, read_fixture, run_tool
 from aeroquin_report.compare import relative_deviation
 
 GLIDER = read_fixture("glider.csv")
@@ -244,6 +244,24 @@ class CompareCommandTest(unittest.TestCase):
             out,
         )
         self.assertTrue(out.endswith("\nResult: grids differ\n"))
+
+    def test_rate_is_a_grid_column(self):
+        rates = Sailplane.report(machs=(0.08,), aoas=(0, 4), rates=(-10, 0, 10))
+        self.write("a.csv", rates)
+        # Cl*S*b -7.80536 -> -7.9 at roll rate 10, AOA 4
+        status, out, _ = self.compare(rates.replace("; 0; 0; -7.80536; 0; 0; 10; 0\n",
+                                                    "; 0; 0; -7.9; 0; 0; 10; 0\n"))
+        self.assertEqual(status, 1)
+        self.assertIn(
+            "Column            largest deviation  at Mach  at rate  at AOA  A         B\n",
+            out,
+        )
+        self.assertIn(
+            "Cl*S*b            %-18g 0.08     roll 10  4       -7.80536  -7.9  beyond"
+            " tolerance\n" % ((7.9 - 7.80536) / 7.9),
+            out,
+        )
+        self.assertNotIn("\nRoll Rate ", out)
 
     def test_unreadable_b_is_an_error_not_a_difference(self):
         status, out, err = run_tool("compare", "a.csv", "none.csv", cwd=self.folder.name)

@@ -4,7 +4,7 @@ import subprocess
 import tempfile
 import unittest
 
-from support import fixture, read_fixture, run_tool
+from support import Sailplane, fixture, read_fixture, run_tool
 from aeroquin_report.table import default_name, valid_name
 
 GLIDER_TABLE_AREA_2 = (
@@ -106,6 +106,23 @@ class CsvTableTest(unittest.TestCase):
             "1,0,-0.25,0.2,0.4",
             "1,5,0.5,-0.05,0.65",
             "1,10,1.25,-0.3,1.4",
+        ])
+
+    def test_a_rate_axis_gives_the_rows_at_rate_0(self):
+        # at every rate the same lift and drag; CM*S*c without the damping only at rate 0
+        with tempfile.TemporaryDirectory() as folder:
+            write(folder, "r.csv", Sailplane.report(machs=(0.08, 0.12), aoas=(0, 4),
+                                                    rates=(-10, 0, 10)))
+            status, out, err = run_tool("table", "r.csv", "--area", "10", "--chord", "1",
+                                        cwd=folder)
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(out.splitlines()[3:], [
+            "# the report's rows at rate 0; its other rows are left out",
+            "mach,aoa,cl,cm,cd",
+        ] + [
+            "%g,%g,%g,%g,%g" % (mach, aoa, Sailplane.lift(aoa) / 10,
+                                0.2 * (Sailplane.trim(mach) - aoa) / 10, Sailplane.drag(aoa) / 10)
+            for mach in (0.08, 0.12) for aoa in (0, 4)
         ])
 
     def test_rows_out_of_sweep_order_come_out_sorted(self):
