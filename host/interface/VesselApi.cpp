@@ -182,6 +182,22 @@ double oapiGetSize(OBJHANDLE hObj) {
         hObj);
 }
 
+double oapiGetMass(OBJHANDLE hObj) {
+    return hostCall<double>(
+        "oapiGetMass",
+        [&](HostContext& host) {
+            if (const Body* body = host.objects().body(hObj)) {
+                return body->mass();
+            }
+            if (const Vessel* vessel = host.objects().vessel(hObj)) {
+                return vessel->vesselClass().mass;
+            }
+            host.log().host("oapiGetMass: the handle is no object of the simulation; answered 0");
+            return 0.0;
+        },
+        hObj);
+}
+
 double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {
     return hostCall<double>(
         "oapiGetPlanetPeriod",
@@ -538,5 +554,28 @@ bool VESSEL::GetThrustVector(VECTOR3& T) const {
         static_cast<void>(vesselOf(host, hVessel_, "VESSEL::GetThrustVector"));
         T = VECTOR3{{0.0, 0.0, 0.0}};
         return false;
+    });
+}
+
+double VESSEL::GetMass() const {
+    return hostCall<double>("VESSEL::GetMass", [&](HostContext& host) {
+        const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetMass");
+        return vessel == nullptr ? 0.0 : vessel->vesselClass().mass;
+    });
+}
+
+void VESSEL::GetPMI(VECTOR3& pmi) const {
+    hostCall("VESSEL::GetPMI", [&](HostContext& host) {
+        const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetPMI");
+        pmi = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
+                                : toSimulator(vessel->vesselClass().inertiaM2);
+    });
+}
+
+void VESSEL::GetAngularVel(VECTOR3& avel) const {
+    hostCall("VESSEL::GetAngularVel", [&](HostContext& host) {
+        const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetAngularVel");
+        avel = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
+                                 : toSimulator(vessel->state().angularVelocity);
     });
 }

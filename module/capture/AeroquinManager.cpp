@@ -63,7 +63,7 @@ void AeroquinManager::preStep(double /*simt*/, double /*simdt*/, double /*mjd*/)
     feedback_.show(status_);
 }
 
-void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/) {
+void AeroquinManager::postStep(double /*simt*/, double simdt, double /*mjd*/) {
     if (!active_) {
         return;
     }
@@ -73,7 +73,7 @@ void AeroquinManager::postStep(double /*simt*/, double /*simdt*/, double /*mjd*/
         const CaptureSample sample = vesselManager_.measure(sweeper_);
         // Every surface and thruster enters the force and torque sums, not only the swept one.
         const std::string moved = vesselManager_.controlsMoved();
-        reporter_.completeHeader(vesselManager_.controls());
+        reporter_.completeHeader(vesselManager_.controls(), simdt);
         rowText_.write(sample, columns_, status_);
         reporter_.writeRow(status_);
         ++pointsMeasured_;

@@ -12,11 +12,20 @@
 #include "module/config/AxisValidation.h"
 #include "module/config/ConfigurationError.h"
 #include "module/config/ItemReaders.h"
+#include "module/config/OptionalAxes.h"
 #include "module/simulator/HostApi.h"
 
 namespace aeroquin {
 
 namespace {
+
+// The shortest text that reads back as `value`: a bound as the user wrote it, where
+// ostream's six digits would round 1.0000001 to 1.
+std::string exactText(double value) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return {text.data(), end};
+}
 
 // The open configuration file. It is closed exactly once: by close() when everything was read,
 // or on the way out of any failure, whatever was thrown. FILE_IN_ZEROONFAIL, because with
@@ -96,22 +105,32 @@ bool readOptionalGroup(FILEHANDLE file, const std::array<const char*, N>& keys,
     return true;
 }
 
-// A test axis from its two items' texts. Throws ConfigurationError naming the item that is no
-// list, or `axis` with the counts of lists that are no axis, as for the AOA axis.
-void parseAxis(const char* intervalsKey, const char* incrementsKey, const char* axis,
-               const std::string& intervalsText, const std::string& incrementsText,
-               std::vector<double>& intervals, std::vector<std::uint32_t>& increments) {
+// An optional axis from its two items' texts. Throws ConfigurationError naming the item that is
+// no list, the axis with the counts of lists that are no axis (as for the AOA axis), or the
+// first bound outside the axis's range, as the user wrote it.
+void parseAxis(const OptionalAxisDescription& axis, const std::string& intervalsText,
+               const std::string& incrementsText, std::vector<double>& intervals,
+               std::vector<std::uint32_t>& increments) {
     if (!parseRealList(intervalsText, intervals)) {
-        throw ConfigurationError(std::string(" - error while parsing ") + intervalsKey);
+        throw ConfigurationError(" - error while parsing " + std::string(axis.intervalsKey));
     }
     if (!parseCountList(incrementsText, increments)) {
-        throw ConfigurationError(std::string(" - error while parsing ") + incrementsKey);
+        throw ConfigurationError(" - error while parsing " + std::string(axis.incrementsKey));
     }
     if (!isValidAxis(intervals, increments)) {
         std::ostringstream detail;
-        detail << " - " << axis << ", configuration error: " << intervals.size() << ", "
+        detail << " - " << axis.name << ", configuration error: " << intervals.size() << ", "
                << increments.size();
         throw ConfigurationError(detail.str());
+    }
+    // The bounds ascend: the first and the last are the extremes.
+    for (const double bound : {intervals.front(), intervals.back()}) {
+        const bool inside = axis.boundsIncluded ? bound >= axis.lowest && bound <= axis.highest
+                                                : bound > axis.lowest && bound < axis.highest;
+        if (!inside) {
+            throw ConfigurationError(" - " + std::string(axis.name) + ", configuration error: " +
+                                     exactText(bound) + " is outside " + std::string(axis.range));
+        }
     }
 }
 
@@ -124,27 +143,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-// The shortest text that reads back as `value`: a bound as the user wrote it, where
-// ostream's six digits would round 1.0000001 to 1.
-std::string exactText(double value) {
-    std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return {text.data(), end};
-}
-
-// Throws naming the first of the (ascending) bounds outside `range`, an open or closed interval
-// as the message gives it.
-void refuseBoundsOutside(const std::vector<double>& intervals, const char* axis, double low,
-                         double high, bool closed, const char* range) {
-    for (const double bound : {intervals.front(), intervals.back()}) {
-        const bool inside = closed ? bound >= low && bound <= high : bound > low && bound < high;
-        if (!inside) {
-            throw ConfigurationError(std::string(" - ") + axis + ", configuration error: " +
-                                     exactText(bound) + " is outside " + range);
-        }
-    }
 }
 
 template <typename Number>
@@ -216,17 +214,29 @@ void Configuration::readOptionalItems(FILEHANDLE file) {
         }
         altitudeM = value;
     }
-    sideslipIntervals.clear();
-    sideslipIncrements.clear();
-    std::array<std::string, 2> sideslip;
-    if (readOptionalGroup(file, std::array{"SideslipIntervals", "SideslipIncrements"}, sideslip)) {
-        parseAxis("SideslipIntervals", "SideslipIncrements", "Sideslip", sideslip[0], sideslip[1],
-                  sideslipIntervals, sideslipIncrements);
-        // At 90 deg the air comes from the side and the simulator's angle of attack has no
-        // meaning; beyond it, it reads back 180 deg off.
-        refuseBoundsOutside(sideslipIntervals, "Sideslip", -90.0, 90.0, false, "(-90, 90)");
-    }
+    readSweptAxis(file, 0);
     readControlAxis(file);
+    readSweptAxis(file, 2);
+    // Without the moments a rate would move no column.
+    if (hasRateAxis() && !reportMoments) {
+        throw ConfigurationError(
+            " - RateIntervals needs ReportMoments = 1: a rate moves only the "
+            "moments");
+    }
+}
+
+// The sideslip or the rate axis, kOptionalAxes[which]: both items or neither.
+void Configuration::readSweptAxis(FILEHANDLE file, std::size_t which) {
+    const OptionalAxisDescription& axis = kOptionalAxes.at(which);
+    std::vector<double>& intervals = this->*axis.intervals;
+    std::vector<std::uint32_t>& increments = this->*axis.increments;
+    intervals.clear();
+    increments.clear();
+    std::array<std::string, 2> texts;
+    if (readOptionalGroup(file, std::array{axis.intervalsKey.data(), axis.incrementsKey.data()},
+                          texts)) {
+        parseAxis(axis, texts[0], texts[1], intervals, increments);
+    }
 }
 
 void Configuration::readControlAxis(FILEHANDLE file) {
@@ -234,8 +244,10 @@ void Configuration::readControlAxis(FILEHANDLE file) {
     controlIntervals.clear();
     controlIncrements.clear();
     std::array<std::string, 3> control;
+    const OptionalAxisDescription& axis = axisDescription(OptionalAxis::control);
     if (!readOptionalGroup(
-            file, std::array{"ControlSurface", "ControlIntervals", "ControlIncrements"}, control)) {
+            file, std::array{"ControlSurface", axis.intervalsKey.data(), axis.incrementsKey.data()},
+            control)) {
         return;
     }
     const auto* const name =
@@ -248,11 +260,8 @@ void Configuration::readControlAxis(FILEHANDLE file) {
     }
     std::vector<double> intervals;
     std::vector<std::uint32_t> increments;
-    parseAxis("ControlIntervals", "ControlIncrements", "Control levels", control[1], control[2],
-              intervals, increments);
-    // The simulator clamps a level to [-1, 1]: a bound beyond it would be measured at another
-    // level than its row's.
-    refuseBoundsOutside(intervals, "Control levels", -1.0, 1.0, true, "[-1, 1]");
+    parseAxis(axisDescription(OptionalAxis::control), control[1], control[2], intervals,
+              increments);
     controlSurface = static_cast<AIRCTRL_TYPE>(name - kControlSurfaceNames.begin());
     controlIntervals = std::move(intervals);
     controlIncrements = std::move(increments);
@@ -291,6 +300,12 @@ std::string Configuration::describe() const {
         writeList(out, controlIntervals);
         out << " - Control Increments: ";
         writeList(out, controlIncrements);
+    }
+    if (hasRateAxis()) {
+        out << " - Rate Intervals: ";
+        writeList(out, rateIntervals);
+        out << " - Rate Increments: ";
+        writeList(out, rateIncrements);
     }
     return out.str();
 }

@@ -44,15 +44,20 @@ struct Configuration {
     std::vector<std::uint32_t> controlIncrements;
 
     [[nodiscard]] bool hasControlAxis() const { return controlSurface.has_value(); }
+    // A rate axis, deg/s, swept about the pitch, roll and yaw axes in turn; both empty without one.
+    std::vector<double> rateIntervals;
+    std::vector<std::uint32_t> rateIncrements;
+
+    [[nodiscard]] bool hasRateAxis() const { return !rateIntervals.empty(); }
 
     // Whether any optional item is given: then the report's header says what was captured.
     [[nodiscard]] bool hasOptionalItems() const {
-        return reportMoments || altitudeM || hasSideslipAxis() || hasControlAxis();
+        return reportMoments || altitudeM || hasSideslipAxis() || hasControlAxis() || hasRateAxis();
     }
     // Whether the report holds a column of the step's force or torque sums (a moment, the side
     // force, the totals), which every control surface and thruster enters.
     [[nodiscard]] bool readsForceSums() const {
-        return reportMoments || hasSideslipAxis() || hasControlAxis();
+        return reportMoments || hasSideslipAxis() || hasControlAxis() || hasRateAxis();
     }
     // The capture's height above the body's mean radius, m.
     [[nodiscard]] double altitude() const { return altitudeM.value_or(kDefaultAltitudeM); }
@@ -67,6 +72,7 @@ struct Configuration {
 
   private:
     void readOptionalItems(FILEHANDLE file);
+    void readSweptAxis(FILEHANDLE file, std::size_t which);
     void readControlAxis(FILEHANDLE file);
 };
 

@@ -25,14 +25,26 @@ inline constexpr std::string_view kAoaCountLabel = "Number of AOA points = ";
 inline constexpr std::string_view kMachCountLabel = "Number of Mach points = ";
 inline constexpr std::size_t kHeaderLines = 6;
 // With any optional item, after line 5 and before the column line, each when it applies: the
-// altitude; the sideslip axis; the control axis; and with a column of the step's force or torque
-// sums, what the controls not swept and the thrusters were held at in the first step.
+// altitude and the vessel's mass properties at the start; the sideslip, control and rate axes;
+// and with a column of the step's force or torque sums, what the controls not swept and the
+// thrusters were held at in the first step, and that step's length.
 inline constexpr std::string_view kAltitudeLabel = "Altitude (m) = ";
+inline constexpr std::string_view kMassLabel = "Mass (kg) = ";
+// About the body axes x forward, y right, z down.
+inline constexpr std::string_view kInertiaLabel = "Inertia roll, pitch, yaw (kg m^2) = ";
+inline constexpr std::string_view kGravityLabel = "Gravity (m/s^2) = ";
 inline constexpr std::string_view kSideslipCountLabel = "Number of sideslip points = ";
 inline constexpr std::string_view kControlSurfaceLabel = "Control surface = ";
 inline constexpr std::string_view kControlCountLabel = "Number of control levels = ";
+// Values per body axis.
+inline constexpr std::string_view kRateCountLabel = "Number of rate points = ";
 inline constexpr std::string_view kControlsHeldLabel = "Controls held = ";
 inline constexpr std::string_view kThrustHeldLabel = "Thrust held (N) = ";
+inline constexpr std::string_view kTimeStepLabel = "Time step (s) = ";
+inline constexpr std::array<std::string_view, 11> kHeaderItems{
+    kAltitudeLabel,      kMassLabel,           kInertiaLabel,      kGravityLabel,
+    kSideslipCountLabel, kControlSurfaceLabel, kControlCountLabel, kRateCountLabel,
+    kControlsHeldLabel,  kThrustHeldLabel,     kTimeStepLabel};
 
 inline constexpr std::string_view kSeparator = "; ";
 
@@ -48,17 +60,20 @@ enum class Column : std::uint8_t {
     liftOverDrag,
     cmSc,          // ReportMoments = 1
     sideslip,      // a sideslip axis
-    cyS,           // a sideslip or a control axis
-    clSb,          // a sideslip or a control axis, and ReportMoments = 1
-    cnSb,          // a sideslip or a control axis, and ReportMoments = 1
+    cyS,           // a sideslip, a control or a rate axis
+    clSb,          // a sideslip, a control or a rate axis, and ReportMoments = 1
+    cnSb,          // a sideslip, a control or a rate axis, and ReportMoments = 1
     controlLevel,  // a control axis
     clTotalS,      // a control axis
     cdTotalS,      // a control axis
+    pitchRate,     // a rate axis: deg/s, aerospace q, p, r
+    rollRate,
+    yawRate,
 };
-inline constexpr std::array<std::string_view, 15> kColumns{
-    "Mach Number", "AOA",    "Dynamic Pressure", "Airspeed",   "CL*S",
-    "CD*S",        "L/D",    "CM*S*c",           "Sideslip",   "CY*S",
-    "Cl*S*b",      "Cn*S*b", "Control Level",    "CL*S total", "CD*S total"};
+inline constexpr std::array<std::string_view, 18> kColumns{
+    "Mach Number",   "AOA",        "Dynamic Pressure", "Airspeed",   "CL*S",      "CD*S",
+    "L/D",           "CM*S*c",     "Sideslip",         "CY*S",       "Cl*S*b",    "Cn*S*b",
+    "Control Level", "CL*S total", "CD*S total",       "Pitch Rate", "Roll Rate", "Yaw Rate"};
 inline constexpr std::size_t kAlwaysReported = 7;
 
 [[nodiscard]] constexpr std::string_view columnName(Column column) {

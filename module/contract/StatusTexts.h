@@ -2,6 +2,7 @@
 // run by them (host/process/StatusWatch.h), and users and their scripts match them.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace aeroquin::contract {
@@ -26,5 +27,10 @@ inline constexpr std::string_view kSweepMachLabel = "Sweeper: Mach vector size: 
 inline constexpr std::string_view kSweepAoaLabel = ", AOA vector size: ";
 inline constexpr std::string_view kSweepSideslipLabel = ", Sideslip vector size: ";
 inline constexpr std::string_view kSweepControlLabel = ", Control vector size: ";
+// With a rate axis then ", Rate vector size: R": its values once about each of the three axes.
+inline constexpr std::string_view kSweepRateLabel = ", Rate vector size: ";
+// The optional axes' sizes in the order the description gives them.
+inline constexpr std::array<std::string_view, 3> kSweepOptionalLabels{
+    kSweepSideslipLabel, kSweepControlLabel, kSweepRateLabel};
 
 }  // namespace aeroquin::contract

@@ -15,8 +15,9 @@ ReportColumns::ReportColumns(const Configuration& configuration) : ReportColumns
     if (configuration.hasSideslipAxis()) {
         add(contract::Column::sideslip);
     }
-    // A rudder or an aileron moves the lateral ones at zero sideslip.
-    if (configuration.hasSideslipAxis() || configuration.hasControlAxis()) {
+    // A rudder or an aileron moves the lateral ones at zero sideslip, a roll or yaw rate too.
+    if (configuration.hasSideslipAxis() || configuration.hasControlAxis() ||
+        configuration.hasRateAxis()) {
         add(contract::Column::cyS);
         if (configuration.reportMoments) {
             add(contract::Column::clSb);
@@ -27,6 +28,11 @@ ReportColumns::ReportColumns(const Configuration& configuration) : ReportColumns
         add(contract::Column::controlLevel);
         add(contract::Column::clTotalS);
         add(contract::Column::cdTotalS);
+    }
+    if (configuration.hasRateAxis()) {
+        add(contract::Column::pitchRate);
+        add(contract::Column::rollRate);
+        add(contract::Column::yawRate);
     }
 }
 

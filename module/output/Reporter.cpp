@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "module/config/OptionalAxes.h"
 #include "module/contract/ReportFormat.h"
 
 namespace aeroquin {
@@ -97,14 +98,24 @@ void Reporter::open(const Configuration& configuration, const ReportColumns& col
            << contract::kMachCountLabel << sweeper.machPoints().size();
     if (configuration.hasOptionalItems()) {
         counts << '\n' << contract::kAltitudeLabel << configuration.altitude();
-        if (configuration.hasSideslipAxis()) {
-            counts << '\n' << contract::kSideslipCountLabel << sweeper.sideslipPoints().size();
-        }
-        if (configuration.controlSurface) {
+        if (const auto& mass = vesselManager.massProperties()) {
             counts << '\n'
-                   << contract::kControlSurfaceLabel
-                   << controlSurfaceName(*configuration.controlSurface) << '\n'
-                   << contract::kControlCountLabel << sweeper.controlPoints().size();
+                   << contract::kMassLabel << mass->massKg << '\n'
+                   << contract::kInertiaLabel << mass->rollInertia << ' ' << mass->pitchInertia
+                   << ' ' << mass->yawInertia << '\n'
+                   << contract::kGravityLabel << mass->gravity;
+        }
+        for (const OptionalAxisDescription& axis : kOptionalAxes) {
+            const std::vector<double>& values = sweeper.values(axis.axis);
+            if (values.empty()) {
+                continue;
+            }
+            if (axis.axis == OptionalAxis::control && configuration.controlSurface) {
+                counts << '\n'
+                       << contract::kControlSurfaceLabel
+                       << controlSurfaceName(*configuration.controlSurface);
+            }
+            counts << '\n' << axis.countLabel << values.size();
         }
     }
     writeLine(counts.str());
@@ -121,7 +132,7 @@ void Reporter::open(const Configuration& configuration, const ReportColumns& col
     }
 }
 
-void Reporter::completeHeader(const ControlKeeper& controls) {
+void Reporter::completeHeader(const ControlKeeper& controls, double timeStepS) {
     if (file_ == nullptr || columnLine_.empty()) {
         return;
     }
@@ -136,7 +147,9 @@ void Reporter::completeHeader(const ControlKeeper& controls) {
                 separator = ", ";
             }
         }
-        lines << '\n' << contract::kThrustHeldLabel << held->thrustN;
+        lines << '\n'
+              << contract::kThrustHeldLabel << held->thrustN << '\n'
+              << contract::kTimeStepLabel << timeStepS;
         writeLine(lines.str());
     }
     writeLine(std::exchange(columnLine_, {}));

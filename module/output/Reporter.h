@@ -42,9 +42,10 @@ class Reporter {
     void open(const Configuration& configuration, const ReportColumns& columns,
               const Sweeper& sweeper, const VesselManager& vesselManager);
     // With a report of the step's force or torque sums, the header's last lines: the levels the
-    // controls are held at (when the first step has given them) and the column line; once, before
-    // the first row. close() writes the column line of a header that was never completed.
-    void completeHeader(const ControlKeeper& controls);
+    // controls are held at and the step's length, s (when the first step has given them), and
+    // the column line; once, before the first row. close() writes the column line of a header
+    // that was never completed.
+    void completeHeader(const ControlKeeper& controls, double timeStepS);
     // One data row, the text of RowText (the capture formats it once, for the
     // status text and the report); nothing when no file is open.
     void writeRow(const std::string& row);

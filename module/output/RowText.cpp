@@ -120,6 +120,12 @@ double valueOf(const CaptureSample& sample, contract::Column column) {
             return sample.clTotalS;
         case contract::Column::cdTotalS:
             return sample.cdTotalS;
+        case contract::Column::pitchRate:
+            return sample.pitchRate;
+        case contract::Column::rollRate:
+            return sample.rollRate;
+        case contract::Column::yawRate:
+            return sample.yawRate;
     }
     return 0.0;
 }

@@ -239,6 +239,9 @@ class OAPIFUNC VESSEL {
     double GetThrusterLevel(THRUSTER_HANDLE th) const;          // 0 to 1
     // The thrusters' summed force, N, vessel frame; false when it is 0.
     bool GetThrustVector(VECTOR3& T) const;
+    double GetMass() const;                   // kg
+    void GetPMI(VECTOR3& pmi) const;          // principal moments of inertia per unit mass, m^2
+    void GetAngularVel(VECTOR3& avel) const;  // rad/s, vessel frame
 
   private:
     OBJHANDLE hVessel_;
@@ -308,6 +311,7 @@ OAPIFUNC bool oapiIsVessel(OBJHANDLE hVessel);
 // The object's name in `name`, at most n characters with the NUL.
 OAPIFUNC void oapiGetObjectName(OBJHANDLE hObj, char* name, int n);
 OAPIFUNC double oapiGetSize(OBJHANDLE hObj);             // mean radius, m
+OAPIFUNC double oapiGetMass(OBJHANDLE hObj);             // kg
 OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);  // sidereal rotation period, s
 OAPIFUNC const ATMCONST* oapiGetPlanetAtmConstants(OBJHANDLE hPlanet);  // null: no atmosphere
 

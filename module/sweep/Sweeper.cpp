@@ -86,15 +86,14 @@ void Sweeper::build(const Configuration& configuration) {
         expandAxis(aoaPoints_, configuration.aoaIntervals, configuration.aoaIncrements, "AOA"));
     static_cast<void>(
         expandAxis(machPoints_, configuration.machIntervals, configuration.machIncrements, "Mach"));
-    sideslipPoints_.clear();
-    if (configuration.hasSideslipAxis()) {
-        static_cast<void>(expandAxis(sideslipPoints_, configuration.sideslipIntervals,
-                                     configuration.sideslipIncrements, "Sideslip", Spacing::exact));
-    }
-    controlPoints_.clear();
-    if (configuration.hasControlAxis()) {
-        static_cast<void>(expandAxis(controlPoints_, configuration.controlIntervals,
-                                     configuration.controlIncrements, "Control", Spacing::exact));
+    for (const OptionalAxisDescription& axis : kOptionalAxes) {
+        std::vector<double>& points = optional_.at(static_cast<std::size_t>(axis.axis));
+        points.clear();
+        const std::vector<double>& intervals = configuration.*axis.intervals;
+        if (!intervals.empty()) {
+            static_cast<void>(expandAxis(points, intervals, configuration.*axis.increments,
+                                         axis.name.substr(0, axis.name.find(' ')), Spacing::exact));
+        }
     }
     if (totalPoints() > kMaxSweepPoints) {
         std::ostringstream message;
@@ -117,25 +116,24 @@ bool Sweeper::advance() {
     if (aoaIndex_ < aoaPoints_.size()) {
         return true;
     }
-    if (sideslipIndex_ + 1 < sideslipPoints_.size()) {
-        ++sideslipIndex_;
-        aoaIndex_ = 0;
-        return true;
-    }
-    if (controlIndex_ + 1 < controlPoints_.size()) {
-        ++controlIndex_;
-        aoaIndex_ = 0;
-        sideslipIndex_ = 0;
-        return true;
+    aoaIndex_ = 0;
+    // The optional axes from the innermost out; each one that moves starts those inside it anew.
+    for (std::size_t i = kOptionalAxisCount; i-- > 0;) {
+        if (optionalIndex_.at(i) + 1 < size(static_cast<OptionalAxis>(i))) {
+            ++optionalIndex_.at(i);
+            return true;
+        }
+        optionalIndex_.at(i) = 0;
     }
     ++machIndex_;
     if (machIndex_ < machPoints_.size()) {
-        aoaIndex_ = 0;
-        sideslipIndex_ = 0;
-        controlIndex_ = 0;
         return true;
     }
-    // The indices stay at the list sizes.
+    // Mach and AOA stay at their list sizes, the optional axes at their last points.
+    aoaIndex_ = aoaPoints_.size();
+    for (std::size_t i = 0; i < kOptionalAxisCount; ++i) {
+        optionalIndex_.at(i) = static_cast<std::size_t>(size(static_cast<OptionalAxis>(i)) - 1);
+    }
     finished_ = true;
     return false;
 }
@@ -148,25 +146,57 @@ double Sweeper::currentAoaDeg() const {
     return aoaPoints_.at(aoaIndex_);
 }
 
+double Sweeper::current(OptionalAxis axis) const {
+    const std::vector<double>& points = values(axis);
+    return points.empty() ? 0.0 : points.at(index(axis) % points.size());
+}
+
 double Sweeper::currentSideslipDeg() const {
-    return sideslipPoints_.empty() ? 0.0 : sideslipPoints_.at(sideslipIndex_);
+    return current(OptionalAxis::sideslip);
 }
 
 double Sweeper::currentControlLevel() const {
-    return controlPoints_.empty() ? 0.0 : controlPoints_.at(controlIndex_);
+    return current(OptionalAxis::control);
+}
+
+Sweeper::Rates Sweeper::currentRatesDegPerS() const {
+    Rates rates;
+    const std::vector<double>& points = values(OptionalAxis::rate);
+    if (points.empty()) {
+        return rates;
+    }
+    const double rate = current(OptionalAxis::rate);
+    switch (index(OptionalAxis::rate) / points.size()) {
+        case 0:
+            rates.pitch = rate;
+            break;
+        case 1:
+            rates.roll = rate;
+            break;
+        default:
+            rates.yaw = rate;
+            break;
+    }
+    return rates;
+}
+
+std::uint64_t Sweeper::size(OptionalAxis axis) const {
+    const std::vector<double>& points = values(axis);
+    return points.empty() ? 1 : points.size() * axisDescription(axis).repeats;
 }
 
 std::uint64_t Sweeper::totalPoints() const {
     // Saturates: four axes of kMaxAxisPoints would wrap.
     std::uint64_t total = 1;
-    for (const std::uint64_t size :
-         {static_cast<std::uint64_t>(aoaPoints_.size()),
-          static_cast<std::uint64_t>(machPoints_.size()),
-          static_cast<std::uint64_t>(std::max<std::size_t>(sideslipPoints_.size(), 1)),
-          static_cast<std::uint64_t>(std::max<std::size_t>(controlPoints_.size(), 1))}) {
-        total = size != 0 && total > std::numeric_limits<std::uint64_t>::max() / size
+    const auto multiply = [&total](std::uint64_t factor) {
+        total = factor != 0 && total > std::numeric_limits<std::uint64_t>::max() / factor
                     ? std::numeric_limits<std::uint64_t>::max()
-                    : total * size;
+                    : total * factor;
+    };
+    multiply(aoaPoints_.size());
+    multiply(machPoints_.size());
+    for (std::size_t i = 0; i < kOptionalAxisCount; ++i) {
+        multiply(size(static_cast<OptionalAxis>(i)));
     }
     return total;
 }
@@ -177,11 +207,19 @@ std::string Sweeper::statusText() const {
     }
     std::ostringstream text;
     text << "Mach: " << currentMach() << ", AOA: " << currentAoaDeg();
-    if (!sideslipPoints_.empty()) {
-        text << ", Sideslip: " << currentSideslipDeg();
-    }
-    if (!controlPoints_.empty()) {
-        text << ", Control: " << currentControlLevel();
+    for (const OptionalAxisDescription& axis : kOptionalAxes) {
+        if (values(axis.axis).empty()) {
+            continue;
+        }
+        if (axis.axis == OptionalAxis::rate) {
+            constexpr std::array<const char*, 3> kBodyAxes{
+                ", Pitch rate: ", ", Roll rate: ", ", Yaw rate: "};
+            text << kBodyAxes.at(
+                        std::min<std::size_t>(index(axis.axis) / values(axis.axis).size(), 2))
+                 << current(axis.axis);
+        } else {
+            text << axis.statusLabel << current(axis.axis);
+        }
     }
     return text.str();
 }
@@ -190,18 +228,16 @@ std::string Sweeper::describe() const {
     std::ostringstream text;
     text << contract::kSweepMachLabel << machPoints_.size() << contract::kSweepAoaLabel
          << aoaPoints_.size();
-    if (!sideslipPoints_.empty()) {
-        text << contract::kSweepSideslipLabel << sideslipPoints_.size();
-    }
-    if (!controlPoints_.empty()) {
-        text << contract::kSweepControlLabel << controlPoints_.size();
+    for (const OptionalAxisDescription& axis : kOptionalAxes) {
+        if (!values(axis.axis).empty()) {
+            text << axis.sizeLabel << size(axis.axis);
+        }
     }
     text << ", Current indexes - Mach: " << machIndex_ << " AOA: " << aoaIndex_;
-    if (!sideslipPoints_.empty()) {
-        text << " Sideslip: " << sideslipIndex_;
-    }
-    if (!controlPoints_.empty()) {
-        text << " Control: " << controlIndex_;
+    for (const OptionalAxisDescription& axis : kOptionalAxes) {
+        if (!values(axis.axis).empty()) {
+            text << axis.indexLabel << index(axis.axis);
+        }
     }
     return text.str();
 }

@@ -1,13 +1,16 @@
-// The test-point lists and the cursor over their cross product: Mach outermost, then the control
-// level and the sideslip (each when the configuration has that axis), the AOA innermost.
+// The test-point lists and the cursor over their cross product: Mach outermost, then the optional
+// axes in their sweep order (control level, sideslip, rate; each when configured), the AOA
+// innermost.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "module/config/Configuration.h"
+#include "module/config/OptionalAxes.h"
 
 namespace aeroquin {
 
@@ -46,13 +49,31 @@ class Sweeper {
     [[nodiscard]] double currentSideslipDeg() const;
     // 0 without a control axis.
     [[nodiscard]] double currentControlLevel() const;
+    // Aerospace body rates, deg/s: q nose up, p right wing down, r nose right. The rate axis
+    // sweeps its values about the pitch, then the roll, then the yaw axis: one is non-zero at a
+    // time. All 0 without a rate axis.
+    struct Rates {
+        double pitch = 0.0;
+        double roll = 0.0;
+        double yaw = 0.0;
+    };
+    [[nodiscard]] Rates currentRatesDegPerS() const;
 
     [[nodiscard]] const std::vector<double>& aoaPoints() const { return aoaPoints_; }
     [[nodiscard]] const std::vector<double>& machPoints() const { return machPoints_; }
-    // Empty without a sideslip axis.
-    [[nodiscard]] const std::vector<double>& sideslipPoints() const { return sideslipPoints_; }
-    // Empty without a control axis.
-    [[nodiscard]] const std::vector<double>& controlPoints() const { return controlPoints_; }
+    // An optional axis's values; empty without the axis. The rate axis has each value once per
+    // body axis: it has 3 x values points.
+    [[nodiscard]] const std::vector<double>& values(OptionalAxis axis) const {
+        return optional_.at(static_cast<std::size_t>(axis));
+    }
+    [[nodiscard]] const std::vector<double>& sideslipPoints() const {
+        return values(OptionalAxis::sideslip);
+    }
+    [[nodiscard]] const std::vector<double>& controlPoints() const {
+        return values(OptionalAxis::control);
+    }
+    // Its points: the values times the axis's repeats; 1 without the axis.
+    [[nodiscard]] std::uint64_t size(OptionalAxis axis) const;
     // Every point of the sweep: the product of the axes' sizes.
     [[nodiscard]] std::uint64_t totalPoints() const;
     [[nodiscard]] std::size_t aoaIndex() const { return aoaIndex_; }
@@ -70,15 +91,19 @@ class Sweeper {
                           const std::vector<std::uint32_t>& increments);
 
   private:
+    [[nodiscard]] std::size_t index(OptionalAxis axis) const {
+        return optionalIndex_.at(static_cast<std::size_t>(axis));
+    }
+    // The axis's current value; 0 without it.
+    [[nodiscard]] double current(OptionalAxis axis) const;
+
     bool finished_ = false;
     std::size_t aoaIndex_ = 0;
     std::size_t machIndex_ = 0;
-    std::size_t sideslipIndex_ = 0;
-    std::size_t controlIndex_ = 0;
+    std::array<std::size_t, kOptionalAxisCount> optionalIndex_{};  // by OptionalAxis
     std::vector<double> aoaPoints_;
     std::vector<double> machPoints_;
-    std::vector<double> sideslipPoints_;
-    std::vector<double> controlPoints_;
+    std::array<std::vector<double>, kOptionalAxisCount> optional_;  // by OptionalAxis
 };
 
 }  // namespace aeroquin

@@ -24,6 +24,11 @@ struct CaptureSample {
     double controlLevel = 0.0;
     double clTotalS = 0.0;
     double cdTotalS = 0.0;
+    // With a rate axis: the body rates the step used, deg/s (aerospace q nose up, p right wing
+    // down, r nose right), as the simulator reads them back in the pre-step.
+    double pitchRate = 0.0;
+    double rollRate = 0.0;
+    double yawRate = 0.0;
 };
 
 }  // namespace aeroquin

@@ -16,6 +16,7 @@ namespace aeroquin {
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kGravitationalConstant = 6.67259e-11;  // m^3/(kg s^2), the simulator's
 
 // The airspeed's direction in the vessel frame (x right, y up, z forward) for the simulator's
 // projected angles: its angle of attack atan2(-v_y, v_z) and, opposite to its own slip angle,
@@ -133,10 +134,26 @@ void VesselManager::bind(const Configuration& configuration) {
     }
 
     reportMoments_ = configuration.reportMoments;
-    reportLateral_ = configuration.hasSideslipAxis() || configuration.hasControlAxis();
+    reportLateral_ = configuration.hasSideslipAxis() || configuration.hasControlAxis() ||
+                     configuration.hasRateAxis();
     controlSurface_ = configuration.controlSurface;
     controls_.bind(*vessel, configuration.controlSurface, configuration.readsForceSums());
-    anchorPosition_ = VECTOR3{{oapiGetSize(body) + configuration.altitude(), 0.0, 0.0}};
+    rateAxis_ = configuration.hasRateAxis();
+    const double radius = oapiGetSize(body) + configuration.altitude();
+    anchorPosition_ = VECTOR3{{radius, 0.0, 0.0}};
+    massProperties_.reset();
+    if (configuration.hasOptionalItems()) {
+        // The simulator keeps the inertia per unit mass, in its axes x right, y up, z forward.
+        MassProperties mass;
+        mass.massKg = vessel->GetMass();
+        VECTOR3 pmi{{0.0, 0.0, 0.0}};
+        vessel->GetPMI(pmi);
+        mass.rollInertia = pmi.z * mass.massKg;
+        mass.pitchInertia = pmi.x * mass.massKg;
+        mass.yawInertia = pmi.y * mass.massKg;
+        mass.gravity = kGravitationalConstant * oapiGetMass(body) / (radius * radius);
+        massProperties_ = mass;
+    }
 }
 
 bool VesselManager::present() const {
@@ -156,6 +173,13 @@ std::string VesselManager::captiveState() const {
 }
 
 void VesselManager::applyTestPoint(const Sweeper& sweeper) {
+    if (rateAxis_ && !sweeper.finished()) {
+        // Aerospace body rates onto the simulator's frame: q about x, p about z, r about -y.
+        const Sweeper::Rates rates = sweeper.currentRatesDegPerS();
+        commandedRotation_ =
+            VECTOR3{{rates.pitch * kRadiansPerDegree, -rates.yaw * kRadiansPerDegree,
+                     rates.roll * kRadiansPerDegree}};
+    }
     restorePosition();
     if (sweeper.finished()) {
         throw std::runtime_error("No more elements in the vector. Should not have been called");
@@ -176,6 +200,10 @@ void VesselManager::applyTestPoint(const Sweeper& sweeper) {
                   sweeper.currentSideslipDeg() * kRadiansPerDegree);
     if (const VESSEL* vessel = controlSurface_ ? interfaceOf(vessel_) : nullptr) {
         controls_.command(*vessel, sweeper.currentControlLevel());
+    }
+    // The rates this step will use, as the simulator has them after the whole state is set.
+    if (const VESSEL* vessel = rateAxis_ ? interfaceOf(vessel_) : nullptr) {
+        vessel->GetAngularVel(rotation_);
     }
 
     // The step's forces come from the state just set, and setting it has updated the vessel's
@@ -230,6 +258,11 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
                 sample.controlLevel = vessel->GetControlSurfaceLevel(*controlSurface_);
             }
         }
+        if (rateAxis_) {
+            sample.pitchRate = rotation_.x / kRadiansPerDegree;
+            sample.rollRate = rotation_.z / kRadiansPerDegree;
+            sample.yawRate = -rotation_.y / kRadiansPerDegree;
+        }
     } else {
         const double nan = std::numeric_limits<double>::quiet_NaN();
         sample.cmSc = nan;
@@ -239,6 +272,9 @@ CaptureSample VesselManager::measure(const Sweeper& sweeper) const {
         sample.controlLevel = nan;
         sample.clTotalS = nan;
         sample.cdTotalS = nan;
+        sample.pitchRate = nan;
+        sample.rollRate = nan;
+        sample.yawRate = nan;
     }
     return sample;
 }
@@ -265,6 +301,9 @@ void VesselManager::restorePosition() {
         // A landed record holds the height above ground in vrot.x, not an angular velocity:
         // handed back as free flight it would spin the vessel.
         state.vrot = VECTOR3{{0.0, 0.0, 0.0}};
+    }
+    if (rateAxis_) {
+        state.vrot = commandedRotation_;
     }
     state.status = 0;  // free flight
     state.rpos = anchorPosition_;

@@ -61,7 +61,8 @@ class VesselManager {
     [[nodiscard]] std::string vesselClassName() const;
 
     // Puts the vessel back at the anchor in free flight; everything else as the host had it,
-    // but for a capture of moments, which stops the rotation: damping would add to the torque.
+    // but for a capture of moments, which stops the rotation (damping would add to the torque)
+    // or, with a rate axis, turns it at the point's rates.
     void restorePosition();
 
     // Sets the velocity for the angle of attack and the sideslip at the commanded airspeed.
@@ -72,6 +73,21 @@ class VesselManager {
     // moved (ControlKeeper::moved).
     [[nodiscard]] std::string controlsMoved();
     [[nodiscard]] const ControlKeeper& controls() const { return controls_; }
+
+    // What the simulator says of the vessel's mass at binding, with any optional item (the
+    // header's); nothing otherwise.
+    struct MassProperties {
+        double massKg = 0.0;
+        // Principal moments of inertia about the body axes x forward (roll), y right (pitch),
+        // z down (yaw), kg m^2.
+        double rollInertia = 0.0;
+        double pitchInertia = 0.0;
+        double yawInertia = 0.0;
+        double gravity = 0.0;  // m/s^2 at the capture point, from the body's mass
+    };
+    [[nodiscard]] const std::optional<MassProperties>& massProperties() const {
+        return massProperties_;
+    }
 
     // Gives the vessel back the swept surface's level and the control mode it had at binding,
     // once; nothing without a control axis, before the first test point or once the vessel is
@@ -91,6 +107,10 @@ class VesselManager {
                                   // moments Cl and Cn
     std::optional<AIRCTRL_TYPE> controlSurface_;
     ControlKeeper controls_;
+    std::optional<MassProperties> massProperties_;
+    bool rateAxis_ = false;
+    VECTOR3 commandedRotation_{{0.0, 0.0, 0.0}};  // rad/s, vessel frame: the point's rates
+    VECTOR3 rotation_{{0.0, 0.0, 0.0}};           // rad/s, vessel frame: as read back
 };
 
 }  // namespace aeroquin

@@ -311,10 +311,13 @@ TEST(CaptureTest, FinThroughASideslipAxisGivesTheHandSummedLateralColumns) {
     Lines items;
     const Lines report =
         aeroquin::testsupport::withoutHeaderItems(root.lines("Reports/Finned.csv"), &items);
-    EXPECT_EQ(items, (Lines{"Altitude (m) = 20000", "Number of sideslip points = 3",
+    // Earth's gravity at 20 km: G M / r^2 of the host's Earth.
+    EXPECT_EQ(items, (Lines{"Altitude (m) = 20000", "Mass (kg) = 1000",
+                            "Inertia roll, pitch, yaw (kg m^2) = 1000 2000 2000",
+                            "Gravity (m/s^2) = 9.75885", "Number of sideslip points = 3",
                             "Controls held = Elevator 0, Rudder 0, Aileron 0, Flap 0, "
                             "ElevatorTrim 0, RudderTrim 0",
-                            "Thrust held (N) = 0"}));
+                            "Thrust held (N) = 0", "Time step (s) = 0.02"}));
     ASSERT_EQ(report.size(), 6U + 6U);
     EXPECT_EQ(report[5],
               "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; Sideslip; "

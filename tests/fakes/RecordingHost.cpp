@@ -410,6 +410,21 @@ bool VESSEL::GetThrustVector(VECTOR3& T) const {
     return T.x != 0.0 || T.y != 0.0 || T.z != 0.0;
 }
 
+double VESSEL::GetMass() const {
+    aeroquin::testsupport::call("VESSEL::GetMass");
+    return aeroquin::testsupport::vesselOf(this).mass;
+}
+
+void VESSEL::GetPMI(VECTOR3& pmi) const {
+    aeroquin::testsupport::call("VESSEL::GetPMI");
+    pmi = aeroquin::testsupport::vesselOf(this).pmi;
+}
+
+void VESSEL::GetAngularVel(VECTOR3& avel) const {
+    aeroquin::testsupport::call("VESSEL::GetAngularVel");
+    avel = aeroquin::testsupport::vesselOf(this).statusEx.vrot;
+}
+
 // ---- module base classes ----
 
 oapi::ModuleNV::ModuleNV(HINSTANCE hDLL) : hModule(hDLL) {}
@@ -578,6 +593,11 @@ VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
 double oapiGetSize(OBJHANDLE hObj) {
     aeroquin::testsupport::call("oapiGetSize");
     return static_cast<aeroquin::testsupport::FakeBody*>(hObj)->size;
+}
+
+double oapiGetMass(OBJHANDLE hObj) {
+    aeroquin::testsupport::call("oapiGetMass");
+    return static_cast<aeroquin::testsupport::FakeBody*>(hObj)->mass;
 }
 
 double oapiGetPlanetPeriod(OBJHANDLE hPlanet) {

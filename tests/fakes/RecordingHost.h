@@ -29,6 +29,7 @@ struct FakeBody {
     std::string name = "Earth";
     double size = 6.0e6;      // mean radius, m
     double period = 86400.0;  // rotation period, s
+    double mass = 6.0e24;     // kg
     bool hasAtmosphere = true;
     ATMCONST atm{};  // R = 287, gamma = 1.4 by default
 };
@@ -59,8 +60,10 @@ struct FakeVessel {
     std::map<int, double> ownLevels;
     // One thruster per level, 0 to 1; each handle is its level's address.
     std::vector<double> thrusterLevels;
-    VECTOR3 thrust{};      // N, GetThrustVector
-    bool deleted = false;  // oapiIsVessel false, oapiGetVesselByName does not find it
+    VECTOR3 thrust{};              // N, GetThrustVector
+    double mass = 1000.0;          // kg
+    VECTOR3 pmi{{4.0, 5.0, 2.0}};  // m^2, GetPMI, vessel axes; GetAngularVel answers statusEx.vrot
+    bool deleted = false;          // oapiIsVessel false, oapiGetVesselByName does not find it
     // The parent's name: one parent point, whose status is the parent; the parent gets one
     // child point for it. Empty: none. `freeParentPoints` more parent points, all free, come
     // before it.

@@ -207,10 +207,12 @@ TEST_F(AeroquinManagerTest, PointsAtAnotherControlLevelAreCountedAndTheLevelGive
         ASSERT_EQ(report().size(), 6U + 8U);
         EXPECT_EQ(report()[3],
                   "Number of AOA points = 2\nNumber of Mach points = 2\nAltitude (m) = 20000\n"
-                  "Control surface = Elevator\nNumber of control levels = 2");
+                  "Mass (kg) = 1000\nInertia roll, pitch, yaw (kg m^2) = 2000 4000 5000\n"
+                  "Gravity (m/s^2) = 11.0472\nControl surface = Elevator\n"
+                  "Number of control levels = 2");
         EXPECT_EQ(report()[4],
                   "Controls held = Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0.5, RudderTrim 0\n"
-                  "Thrust held (N) = 0");
+                  "Thrust held (N) = 0\nTime step (s) = 0.02");
         EXPECT_EQ(report()[5],
                   "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CY*S; Control "
                   "Level; CL*S total; CD*S total");

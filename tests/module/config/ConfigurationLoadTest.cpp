@@ -30,8 +30,9 @@ const ModuleConfiguration kValid{"TestShip", "Reports", "1", "-10 0 30", "5 3", 
 
 // The optional items, read after the seven in this order.
 const std::vector<std::string> kOptionalItems{
-    "ReportMoments",  "Altitude",         "SideslipIntervals", "SideslipIncrements",
-    "ControlSurface", "ControlIntervals", "ControlIncrements"};
+    "ReportMoments",      "Altitude",       "SideslipIntervals",
+    "SideslipIncrements", "ControlSurface", "ControlIntervals",
+    "ControlIncrements",  "RateIntervals",  "RateIncrements"};
 
 // The valid file with some values replaced; an empty replacement leaves the item out. The
 // optional items are added when a change names them.
@@ -118,6 +119,14 @@ TEST_F(ConfigurationLoadTest, ValidFileFillsEveryField) {
     EXPECT_EQ(c.controlIntervals, (std::vector<double>{-1, 0, 1}));
     EXPECT_EQ(c.controlIncrements, (std::vector<std::uint32_t>{2, 4}));
     EXPECT_FALSE(c.hasSideslipAxis());
+    EXPECT_FALSE(c.hasRateAxis());
+
+    host().itemFiles[kPath] = itemFile(
+        {{"ReportMoments", "1"}, {"RateIntervals", "-9000 0 30"}, {"RateIncrements", "3 1"}});
+    c.load();
+    EXPECT_EQ(c.rateIntervals, (std::vector<double>{-9000, 0, 30}));
+    EXPECT_EQ(c.rateIncrements, (std::vector<std::uint32_t>{3, 1}));
+    EXPECT_FALSE(c.hasControlAxis());
 }
 
 TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
@@ -140,6 +149,8 @@ TEST_F(ConfigurationLoadTest, ReadsEveryItemInOrderAndClosesOnce) {
         {"oapiReadItem_string", "ControlSurface"},
         {"oapiReadItem_string", "ControlIntervals"},
         {"oapiReadItem_string", "ControlIncrements"},
+        {"oapiReadItem_string", "RateIntervals"},
+        {"oapiReadItem_string", "RateIncrements"},
         {"oapiCloseFile", "3"}};
     ASSERT_EQ(host().calls.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -404,6 +415,27 @@ INSTANTIATE_TEST_SUITE_P(
                      {"ControlIncrements", "4"}},
                     "Configuration Error - Control levels, configuration error: 2, 1",
                     14},
+        // The rate axis: both items or neither, with the moments, within +-9000 deg/s.
+        FailureCase{"RateWithoutIncrements",
+                    {{"ReportMoments", "1"}, {"RateIntervals", "-20 20"}},
+                    "Configuration Error - RateIncrements not found: RateIntervals needs it",
+                    16},
+        FailureCase{"RateWithoutMoments",
+                    {{"RateIntervals", "-20 20"}, {"RateIncrements", "4"}},
+                    "Configuration Error - RateIntervals needs ReportMoments = 1: a rate moves "
+                    "only the moments",
+                    16},
+        FailureCase{
+            "RateBeyondTheLimit",
+            {{"ReportMoments", "1"}, {"RateIntervals", "-9000.5 0"}, {"RateIncrements", "2"}},
+            "Configuration Error - Rates, configuration error: -9000.5 is outside [-9000, "
+            "9000] deg/s",
+            16},
+        FailureCase{
+            "RateCountPerInterval",
+            {{"ReportMoments", "1"}, {"RateIntervals", "-20 0 20"}, {"RateIncrements", "2"}},
+            "Configuration Error - Rates, configuration error: 3, 1",
+            16},
         FailureCase{"MachTinyNegativeBound",
                     {{"MachIntervals", "-1e-300 0.5 2"}},
                     "Configuration Error - Mach numbers, configuration error: -1e-300 is below 0",
@@ -513,7 +545,7 @@ TEST_P(LoadHostThrowsTest, PropagatesAndClosesOnce) {
 INSTANTIATE_TEST_SUITE_P(Cases, LoadHostThrowsTest,
                          ::testing::Values(ThrowingCase{"StringRead", "oapiReadItem_string", 1},
                                            ThrowingCase{"IntRead", "oapiReadItem_int", 3},
-                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 14}),
+                                           ThrowingCase{"CloseAfterSuccess", "oapiCloseFile", 16}),
                          [](const ::testing::TestParamInfo<ThrowingCase>& testInfo) {
                              return testInfo.param.name;
                          });

@@ -28,13 +28,15 @@ int main() {
         print("column", column);
     }
     print("without-moment", kColumns[kAlwaysReported - 1]);
-    for (const std::string_view label : {kAltitudeLabel, kSideslipCountLabel, kControlSurfaceLabel,
-                                         kControlCountLabel, kControlsHeldLabel,
-                                         kThrustHeldLabel}) {
+    for (const std::string_view label : kHeaderItems) {
         print("item", label);
     }
-    // Every column line a configuration can give: moments x sideslip axis x control axis.
-    for (int mix = 0; mix < 8; ++mix) {
+    // Every column line a configuration can give: moments x sideslip x control x rate axis (a
+    // rate axis needs the moments).
+    for (int mix = 0; mix < 16; ++mix) {
+        if ((mix & 8) != 0 && (mix & 1) == 0) {
+            continue;
+        }
         aeroquin::Configuration configuration;
         configuration.reportMoments = (mix & 1) != 0;
         if ((mix & 2) != 0) {
@@ -43,6 +45,10 @@ int main() {
         }
         if ((mix & 4) != 0) {
             configuration.controlSurface = AIRCTRL_ELEVATOR;
+        }
+        if ((mix & 8) != 0) {
+            configuration.rateIntervals = {-10.0, 10.0};
+            configuration.rateIncrements = {2};
         }
         print("column-line", aeroquin::ReportColumns(configuration).line());
     }

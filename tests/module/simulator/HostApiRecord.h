@@ -143,6 +143,7 @@
     X(oapiIsVessel, bool(OBJHANDLE), 1)                                          \
     X(oapiGetObjectName, void(OBJHANDLE, char*, int), 3)                         \
     X(oapiGetSize, double(OBJHANDLE), 1)                                         \
+    X(oapiGetMass, double(OBJHANDLE), 1)                                         \
     X(oapiGetPlanetPeriod, double(OBJHANDLE), 1)                                 \
     X(oapiGetPlanetAtmConstants, const ATMCONST*(OBJHANDLE), 1)                  \
     X(oapiCreateAnnotation, NOTEHANDLE(bool, double, const VECTOR3&), 3)         \
@@ -184,6 +185,9 @@
     X(VESSEL, GetThrusterHandleByIndex, THRUSTER_HANDLE(DWORD) const, 1)    \
     X(VESSEL, GetThrusterLevel, double(THRUSTER_HANDLE) const, 1)           \
     X(VESSEL, GetThrustVector, bool(VECTOR3&) const, 1)                     \
+    X(VESSEL, GetMass, double() const, 0)                                   \
+    X(VESSEL, GetPMI, void(VECTOR3&) const, 1)                              \
+    X(VESSEL, GetAngularVel, void(VECTOR3&) const, 1)                       \
     X(oapi::Module, clbkSimulationStart, void(oapi::Module::RenderMode), 1) \
     X(oapi::Module, clbkSimulationEnd, void(), 0)                           \
     X(oapi::Module, clbkPreStep, void(double, double, double), 3)           \
