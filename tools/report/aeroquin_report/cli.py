@@ -67,7 +67,8 @@ def _parser() -> argparse.ArgumentParser:
     summary = commands.add_parser(
         "summary",
         help="stall, least drag, best L/D and zero-lift AOA per Mach number; trim AOA and"
-        " neutral point when the report has CM*S*c",
+        " neutral point when the report has CM*S*c; damping derivatives with a rate axis; flight"
+        " speeds with the vessel's mass",
         description="Per Mach number: the stall, the least drag, the best L/D and the zero-lift"
         " AOA. When the report has the pitching moment CM*S*c (positive nose-up), also the trim"
         " AOA, where CM*S*c crosses zero going down as the AOA rises (interpolated linearly"
@@ -92,7 +93,12 @@ def _parser() -> argparse.ArgumentParser:
         " vessel moved the control at some points), notes say so. With --area (and --span,"
         " --chord) also the coefficients without dimensions: CL_alpha and Cm_alpha, CY_beta,"
         " Cn_beta and Cl_beta per radian at the same AOAs, and the control power per unit level"
-        " divided by S, S*c or S*b.",
+        " divided by S, S*c or S*b. With a rate axis, per Mach number at the same AOA the damping"
+        " derivatives per rad/s (d(CM*S*c)/dq, d(Cl*S*b)/dp, d(Cn*S*b)/dr, d(Cl*S*b)/dr,"
+        " d(Cn*S*b)/dp) and the axes whose damping is the simulator's limit I/dt; with --area and"
+        " the lengths also Cm_q, Cl_p, Cn_r, Cl_r and Cn_p. With the header's mass and gravity,"
+        " per control level: the speeds of level flight at the trim, of the stall, of the best"
+        " glide and of the least sink, where the lift carries the weight.",
     )
     summary.add_argument("report", metavar="REPORT", help=REPORT_HELP)
     summary.add_argument(
@@ -101,11 +107,12 @@ def _parser() -> argparse.ArgumentParser:
     )
     summary.add_argument(
         "--span", metavar="B", type=_positive,
-        help="reference span b in m, with --area: adds Cn_beta, Cl_beta, dCl and dCn",
+        help="reference span b in m, with --area: adds Cn_beta, Cl_beta, dCl, dCn, Cl_p, Cn_r,"
+        " Cl_r and Cn_p",
     )
     summary.add_argument(
         "--chord", metavar="C", type=_positive,
-        help="reference chord c in m, with --area: adds Cm_alpha and dCm",
+        help="reference chord c in m, with --area: adds Cm_alpha, dCm and Cm_q",
     )
 
     plot = commands.add_parser(

@@ -1,6 +1,7 @@
 """The stability arithmetic of a report, per Mach number: stall, least drag, best L/D and the
 zero-lift AOA; with the pitching moment the trim AOA and the neutral point; the slopes along the
-sideslip and control axes at 0, and the trim AOA at each control level and the range of them."""
+sideslip, control and rate axes at 0, and the trim AOA at each control level and the range of
+them."""
 
 import math
 from collections.abc import Callable, Sequence

@@ -2,7 +2,9 @@
 zero-lift AOA of a report; with the pitching moment also the trim AOA and the neutral point; with
 a sideslip axis, of the rows at the sideslip nearest 0, and the sideslip derivatives with their
 verdicts; with a control axis, of the rows at the level nearest 0, the control power per unit
-level, and the trim AOA at each level and the range of them (the arithmetic: stability.py)."""
+level, and the trim AOA at each level and the range of them; with a rate axis the damping
+derivatives; with the vessel's mass the flight speeds (the arithmetic: stability.py,
+performance.py)."""
 
 import math
 from dataclasses import dataclass
