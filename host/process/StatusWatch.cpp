@@ -41,8 +41,7 @@ std::optional<std::uint64_t> sweepPoints(std::string_view line) {
     };
     multiply(*aoa);
     // The optional axes, in the order the description names them.
-    for (const std::string_view label :
-         {contract::kSweepSideslipLabel, contract::kSweepControlLabel}) {
+    for (const std::string_view label : contract::kSweepOptionalLabels) {
         if (line.starts_with(label)) {
             line.remove_prefix(label.size());
             const auto count = takeCount(line);

@@ -157,13 +157,14 @@ void Vessel::turn(double dt, const Vec3& torqueNm) {
     // to stay orthonormal.
     if (state_.angularVelocity != Vec3{}) {
         setAttitude(
-            host::attitudeAngles(state_.attitude * rotationAbout(dt * state_.angularVelocity)));
+            host::attitudeAngles(state_.attitude * rotationAbout(-dt * state_.angularVelocity)));
     }
-    // Euler's equations with the principal moments: I w' + w x (I w) = M.
+    // Euler's equations with the principal moments, as the simulator writes them for its
+    // left-handed frame: I w' = M + w x (I w), the cross product by the right-hand formula.
     const Vec3& pmi = class_->inertiaM2;
     const Vec3 iw{pmi.x * state_.angularVelocity.x, pmi.y * state_.angularVelocity.y,
                   pmi.z * state_.angularVelocity.z};
-    const Vec3 torque = torqueNm / class_->mass - cross(state_.angularVelocity, iw);  // m^2/s^2
+    const Vec3 torque = torqueNm / class_->mass + cross(state_.angularVelocity, iw);  // m^2/s^2
     state_.angularVelocity += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
 }
 
@@ -231,9 +232,8 @@ bool Vessel::step(double dt, VESSEL* self) {
     const Vec3 a1 = gravity(r1) + aero;
     const Vec3 damping = rotationDragMoment(dt, loads_.aero);
     loads_.angularMomentNm = loads_.aero.moment + damping;
-    // The rotation's own sense is the opposite of the simulator's torque sum (F x r); the
-    // damping opposes the angular velocity in either.
-    turn(dt, damping - loads_.aero.moment);
+    // As in the simulator, the torque sum itself turns the vessel.
+    turn(dt, loads_.angularMomentNm);
     state_.position = r1;
     state_.velocity = state_.velocity + (0.5 * dt) * (a0 + a1);
     state_.time += dt;

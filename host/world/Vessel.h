@@ -108,10 +108,10 @@ class Vessel {
     // The loads at the current state (coefficient functions are called). Throws NonFiniteError,
     // not naming the vessel, when the air is not finite.
     [[nodiscard]] AeroLoads currentLoads(VESSEL* self) const;
-    // Turns the attitude and the angular velocity over dt under the step's moment and rotation
-    // drag.
-    // `torqueNm` is in the sense of the angular velocity, whose attitude update is the
-    // right-hand rule of rotationAbout.
+    // Turns the attitude and the angular velocity over dt under the step's torque sum (N m,
+    // vessel frame, as GetAngularMoment gives it). The angular velocity is the simulator's, in
+    // its left-handed frame: +x pitches the nose up, +y turns it left, +z rolls the right wing
+    // down, the opposite of the right-hand rule of rotationAbout.
     void turn(double dt, const Vec3& torqueNm);
     // Throws NonFiniteError naming the first part of the state that is not finite (the air is
     // checked where the loads read it).

@@ -174,10 +174,36 @@ TEST(Motion, AngularVelocityTurnsTheAttitude) {
     for (int i = 0; i < 10; ++i) {
         v.step(0.1);
     }
-    // Half a radian about z from the identity.
+    // Half a radian about z from the identity, in the simulator's sense: +z rolls the right wing
+    // down, which its bank angle counts negative.
     EXPECT_NEAR(v.state().attitudeAnglesRad.x, 0.0, 1e-12);
     EXPECT_NEAR(v.state().attitudeAnglesRad.y, 0.0, 1e-12);
-    EXPECT_NEAR(v.state().attitudeAnglesRad.z, 0.5, 1e-12);
+    EXPECT_NEAR(v.state().attitudeAnglesRad.z, -0.5, 1e-12);
+}
+
+// The simulator's senses, measured in its Linux build with rates of 20 deg/s for one 0.02 s step:
+// +x raises the angle of attack (the nose goes up); +y raises the sideslip atan2(v_x, v_z) (the
+// nose turns left, the air comes from the right); +z at a positive angle of attack raises it too
+// (the right wing goes down). The vessel has no airfoil, so only the rotation moves the angles;
+// each moves by about the rate times the step.
+TEST(Rotation, EachAxisTurnsTheNoseTheSimulatorsWay) {
+    const Body body = flatBody();
+    auto bare = std::make_shared<VesselClass>(*probeClass());
+    bare->airfoils.clear();
+    const double w = 20.0 * degree;
+    const double dt = 0.02;
+    const auto after = [&](const Vec3& rotation, double aoaDeg) {
+        Vessel v = flying(body, atAoa(150.0, aoaDeg), {}, bare);
+        v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, rotation);
+        v.step(dt);
+        const Vec3 air = airspeedVector(v.state());
+        return std::pair{std::atan2(-air.y, air.z) - aoaDeg * degree, std::atan2(air.x, air.z)};
+    };
+    // Against the same step without rotation: the planet turns the air under the vessel too.
+    EXPECT_NEAR(after({w, 0.0, 0.0}, 0.0).first - after({}, 0.0).first, w * dt, 1e-5);
+    EXPECT_NEAR(after({0.0, w, 0.0}, 0.0).second - after({}, 0.0).second, w * dt, 1e-5);
+    EXPECT_NEAR(after({0.0, 0.0, w}, 4.0).second - after({}, 4.0).second,
+                w * dt * std::sin(4.0 * degree), 1e-5);
 }
 
 TEST(Landed, RidesTheRotatingSurface) {
@@ -320,9 +346,9 @@ TEST(AngularMoment, IsTheSimulatorsSumByHand) {
     EXPECT_NEAR(v.loads().angularMomentNm.z, 0.0, 1e-9);
 }
 
-// Out of the air only inertia turns a vessel. Euler's equations, I w' = -w x (I w): with
-// I = (1, 2, 3) m^2 and w = (1, 1, 0) rad/s, I w = (1, 2, 0) and w x I w = (0, 0, 1), so
-// w_z' = -1/3 rad/s^2.
+// Out of the air only inertia turns a vessel. Euler's equations as the simulator writes them for
+// its left-handed frame, I_z w_z' + (I_x - I_y) w_x w_y = 0: with I = (1, 2, 3) m^2 and
+// w = (1, 1, 0) rad/s, w_z' = +1/3 rad/s^2.
 TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
     const Body body = flatBody();
     auto spinning = std::make_shared<VesselClass>(*testsupport::probeClass());
@@ -331,7 +357,7 @@ TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
     v.placeFlying(0.0, 0.0, 150000.0, {});  // above the air
     v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, {1.0, 1.0, 0.0});
     v.step(0.01);
-    EXPECT_NEAR(v.state().angularVelocity.z, -0.01 / 3.0, 1e-12);
+    EXPECT_NEAR(v.state().angularVelocity.z, 0.01 / 3.0, 1e-12);
     EXPECT_NEAR(v.state().angularVelocity.x, 1.0, 1e-12);
     EXPECT_NEAR(v.state().angularVelocity.y, 1.0, 1e-12);
 }

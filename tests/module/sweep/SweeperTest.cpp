@@ -138,6 +138,43 @@ TEST(SweeperTest, ControlAxisLiesOutsideTheSideslip) {
     EXPECT_EQ(sweeper.totalPoints(), 8U);
 }
 
+// The rate axis lies inside the sideslip: its values about the pitch, then the roll, then the yaw
+// axis, one rate at a time; its size counts all three. The fixture's middle axes hold no 0.
+TEST(SweeperTest, RateAxisSweepsPitchRollYawInsideTheSideslip) {
+    Configuration configuration = configurationOf({0.5, 1}, {0}, {2, 4}, {1});
+    configuration.sideslipIntervals = {-5, 5};
+    configuration.sideslipIncrements = {1};
+    configuration.rateIntervals = {-10, 20};
+    configuration.rateIncrements = {1};
+    Sweeper sweeper;
+    sweeper.build(configuration);
+    EXPECT_EQ(sweeper.describe(),
+              "Sweeper: Mach vector size: 1, AOA vector size: 2, Sideslip vector size: 2, Rate "
+              "vector size: 6, Current indexes - Mach: 0 AOA: 0 Sideslip: 0 Rate: 0");
+    EXPECT_EQ(sweeper.totalPoints(), 24U);
+    std::vector<std::vector<double>> visited;
+    std::vector<std::string> texts;
+    do {
+        const auto rates = sweeper.currentRatesDegPerS();
+        visited.push_back({sweeper.currentSideslipDeg(), rates.pitch, rates.roll, rates.yaw,
+                           sweeper.currentAoaDeg()});
+        texts.push_back(sweeper.statusText());
+    } while (sweeper.advance());
+    ASSERT_EQ(visited.size(), 24U);
+    EXPECT_EQ(visited[0], (std::vector<double>{-5, -10, 0, 0, 2}));
+    EXPECT_EQ(visited[1], (std::vector<double>{-5, -10, 0, 0, 4}));
+    EXPECT_EQ(visited[2], (std::vector<double>{-5, 20, 0, 0, 2}));
+    EXPECT_EQ(visited[4], (std::vector<double>{-5, 0, -10, 0, 2}));
+    EXPECT_EQ(visited[11], (std::vector<double>{-5, 0, 0, 20, 4}));
+    EXPECT_EQ(visited[12], (std::vector<double>{5, -10, 0, 0, 2}));
+    EXPECT_EQ(texts[0], "Mach: 0.5, AOA: 2, Sideslip: -5, Pitch rate: -10");
+    EXPECT_EQ(texts[5], "Mach: 0.5, AOA: 4, Sideslip: -5, Roll rate: -10");
+    EXPECT_EQ(texts[23], "Mach: 0.5, AOA: 4, Sideslip: 5, Yaw rate: 20");
+    EXPECT_EQ(sweeper.describe(),
+              "Sweeper: Mach vector size: 1, AOA vector size: 2, Sideslip vector size: 2, Rate "
+              "vector size: 6, Current indexes - Mach: 1 AOA: 2 Sideslip: 1 Rate: 5");
+}
+
 TEST(SweeperTest, OneByOneFinishesOnTheFirstAdvance) {
     Sweeper sweeper;
     sweeper.build(configurationOf({0.8, 1}, {0}, {5, 10}, {0}));

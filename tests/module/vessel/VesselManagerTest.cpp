@@ -717,6 +717,39 @@ TEST_F(VesselManagerTest, SurfacesAndThrustersNotSweptAreWatchedFromTheFirstStep
     EXPECT_FALSE(manager.controls().held().has_value());
 }
 
+// With a rate axis each point turns the vessel in the simulator's axes (q about x, r about -y,
+// p about z, rad/s) with the rest of its state, and the row carries the rates read back.
+TEST_F(VesselManagerTest, RatesTurnTheVesselInTheSimulatorsAxesAndAreReadBack) {
+    configuration.reportMoments = true;
+    configuration.rateIntervals = {-10.0, 20.0};
+    configuration.rateIncrements = {1};
+    bindStandard();
+    Sweeper sweeper = sweepOf(configuration);
+    const double degree = std::numbers::pi / 180.0;
+    const std::vector<std::array<double, 3>> expected{
+        {-10 * degree, 0, 0}, {20 * degree, 0, 0}, {0, 0, -10 * degree},
+        {0, 0, 20 * degree},  {0, 10 * degree, 0}, {0, -20 * degree, 0}};
+    for (const auto& vrot : expected) {
+        while (sweeper.aoaIndex() != 0) {
+            sweeper.advance();
+        }
+        host.calls.clear();
+        manager.applyTestPoint(sweeper);
+        const VECTOR3& set = vessel->statusEx.vrot;
+        EXPECT_NEAR(set.x, vrot[0], 1e-15);
+        EXPECT_NEAR(set.y, vrot[1], 1e-15);
+        EXPECT_NEAR(set.z, vrot[2], 1e-15);
+        EXPECT_EQ(host.callNames().back(), "VESSEL::GetAtmDensity");
+        EXPECT_EQ(host.count("VESSEL::GetAngularVel"), 1) << "read after the state is set";
+        const Sweeper::Rates commanded = sweeper.currentRatesDegPerS();
+        const CaptureSample sample = manager.measure(sweeper);
+        EXPECT_NEAR(sample.pitchRate, commanded.pitch, 1e-12);
+        EXPECT_NEAR(sample.rollRate, commanded.roll, 1e-12);
+        EXPECT_NEAR(sample.yawRate, commanded.yaw, 1e-12);
+        sweeper.advance();
+    }
+}
+
 TEST_F(VesselManagerTest, AltitudeAtTheTopOfTheAtmosphereIsRefusedNamingTheLimit) {
     host.bodies.front().atm.altlimit = 200000.0;
     configuration.altitudeM = 200000.0;
