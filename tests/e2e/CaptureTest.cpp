@@ -364,6 +364,59 @@ TEST(CaptureTest, FinThroughASideslipAxisGivesTheHandSummedLateralColumns) {
     }
 }
 
+// Through a rate axis, each axis's moment moves with its rate by the simulator's damping alone,
+// -min(1/2 rho (V + 30 m/s)^2 C_y r_i, I_i / dt) w_i (the roll limited by I / dt here), with
+// nothing across the axes; the rates are the aerospace ones, the moments the report's.
+TEST(CaptureTest, RateAxisMovesEachMomentByTheSimulatorsDamping) {
+    TempRoot root("demo");
+    root.write("Config/Vessels/Spinner.cfg",
+               "Mass = 1000\nInertia = 2 3 1\nCrossSections = 2 4 6\nRotResistance = 0.1 0.2 20\n"
+               "Airfoils = Wing\nWing.Lift = Vertical\nWing.Position = 0 0 -0.5\n"
+               "Wing.Chord = 1\nWing.Area = 10\nWing.Table = Spin.csv\n");
+    root.write("Config/Vessels/Spin.csv", "mach,aoa,cl,cm,cd\n0,-90,-1,0,0.02\n0,90,1,0,0.02\n"
+                                          "2,-90,-1,0,0.02\n2,90,1,0,0.02\n");
+    root.write("Scenarios/Default.scn", "Body = Earth\nVessels = S1:Spinner\nS1.Status = Flying\n");
+    root.write("Config/Modules/Plugin/Aeroquin.cfg",
+               "VesselName = S1\nSaveDirectory = Reports\nReportNameStyle = 0\n"
+               "AoaIntervals = 2 4\nAoaIncrements = 1\nMachIntervals = 0.5 1\n"
+               "MachIncrements = 0\nReportMoments = 1\nRateIntervals = -20 40\n"
+               "RateIncrements = 2\n");
+    const auto result = runHost(kHost, root, {"--display", "none"});
+    ASSERT_EQ(result.exitCode(), 0) << result.err;
+    const Lines report =
+        aeroquin::testsupport::withoutHeaderItems(root.lines("Reports/Spinner.csv"));
+    ASSERT_EQ(report.size(), 6U + 18U);
+    EXPECT_EQ(report[5],
+              "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S; "
+              "Cl*S*b; Cn*S*b; Pitch Rate; Roll Rate; Yaw Rate");
+    const double degree = std::numbers::pi / 180.0;
+    const std::vector<double> first = numbers(report[6]);
+    const double q = first[2];
+    const double speed = first[3];
+    const double rho = 2.0 * q / (speed * speed);
+    const double reach = 0.5 * rho * (speed + 30.0) * (speed + 30.0) * 4.0;
+    // Per rad/s, N m: pitch about x, roll about z (limited), yaw about y.
+    const double k[3] = {std::min(reach * 0.1, 2.0 * 1000 / 0.02),
+                         std::min(reach * 20, 1.0 * 1000 / 0.02),
+                         std::min(reach * 0.2, 3.0 * 1000 / 0.02)};
+    ASSERT_EQ(k[1], 50000.0);
+    // Rows at AOA 2: rates -20, 10, 40 about pitch, then roll, then yaw.
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        const std::vector<double> low = numbers(report[6 + axis * 6]);
+        const std::vector<double> high = numbers(report[6 + axis * 6 + 4]);
+        ASSERT_EQ(low.size(), 14U);
+        EXPECT_EQ(low[11 + axis], -20.0) << report[6 + axis * 6];
+        EXPECT_EQ(high[11 + axis], 40.0) << report[6 + axis * 6 + 4];
+        for (std::size_t moment = 0; moment < 3; ++moment) {
+            // CM*S*c, Cl*S*b, Cn*S*b: columns 7, 9, 10.
+            const std::size_t column = moment == 0 ? 7 : 8 + moment;
+            const double expected = axis == moment ? -k[axis] * 60.0 * degree / q : 0.0;
+            EXPECT_NEAR(high[column] - low[column], expected, 2e-5 * std::abs(expected) + 1e-9)
+                << "axis " << axis << ", column " << column;
+        }
+    }
+}
+
 TEST(CaptureTest, SinglePointSweepCompletesInTheFirstFrame) {
     TempRoot root("demo");
     configure(root, {"GL-01", "Reports", "0", "5 10", "0", "0.8 1", "0"});
