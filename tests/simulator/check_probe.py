@@ -3,6 +3,10 @@ the simulator (tools/check-in-simulator runs it).
 
 Usage: check_probe.py LOG REPORT CONFIG [--signs] [--restore] [--off-level]
 
+With a rate axis each row's rates must be those the probe reads back in its pre-step
+(GetAngularVel: q = w.x, p = w.z, r = -w.y) and the commanded ones, and the moments the probe's
+GetAngularMoment at that rate.
+
 Row k of the report is point k of the grid that CONFIG (the module's configuration) sweeps and
 frame k of the log. It must be the row logged in that frame; the angles that the simulator reads
 back in the probe's pre-step, just after Aeroquin's, must be the commanded ones (to 1e-9 rad);
@@ -25,7 +29,7 @@ ANGLE_TOLERANCE = 1e-9  # rad
 RESIDUE = 1e-9  # m^2 or m^3: below it a value that is 0 in exact arithmetic agrees as 0
 CONTROL_TYPES = ["elevator", "rudder", "aileron", "flap", "elevatortrim", "ruddertrim"]
 ROW = re.compile(r"[-+.0-9a-z]+(; [-+.0-9a-z]+)+")
-SIZES = {"F": 3, "M": 3, "levels": 6}
+SIZES = {"F": 3, "M": 3, "w": 3, "levels": 6}
 
 
 def items(path):
@@ -71,10 +75,15 @@ def main():
     log_path, report_path, config_path = sys.argv[1:4]
     flags = set(sys.argv[4:])
     found = items(config_path)
-    grid = [(mach, level, slip, aoa)
+    # The rate axis: its values about the pitch, the roll and the yaw axis in turn, deg/s.
+    values = axis(found, "rateintervals", "rateincrements", True)
+    rates = [None] if values == [None] else [
+        tuple(v if i == body else 0.0 for i in range(3)) for body in range(3) for v in values]
+    grid = [(mach, level, slip, rate, aoa)
             for mach in axis(found, "machintervals", "machincrements")
             for level in axis(found, "controlintervals", "controlincrements", True)
             for slip in axis(found, "sideslipintervals", "sideslipincrements", True)
+            for rate in rates
             for aoa in axis(found, "aoaintervals", "aoaincrements")]
     control = (CONTROL_TYPES.index(found["controlsurface"][0].lower())
                if "controlsurface" in found else None)
@@ -101,11 +110,11 @@ def main():
     problems = []
     if len(report.rows) != len(grid):
         problems.append("%d rows for a grid of %d points" % (len(report.rows), len(grid)))
-    worst_aoa = worst_slip = worst_moved = worst_level = 0.0
+    worst_aoa = worst_slip = worst_moved = worst_level = worst_rate = 0.0
     mapped = {}
     off_level = []
     for k, (row, text, point) in enumerate(zip(report.rows, texts, grid), start=1):
-        mach, level, slip, aoa = point
+        mach, level, slip, rate, aoa = point
         if k not in pre or k not in post:
             problems.append("frame %d: no probe line" % k)
             break
@@ -135,6 +144,13 @@ def main():
             "CL*S total": (force[1] * v[2] - force[2] * v[1]) / math.hypot(v[2], v[1]) / q,
             "CD*S total": -(force[0] * v[0] + force[1] * v[1] + force[2] * v[2]) / q,
         }
+        if rate is not None:
+            # Aerospace q, p, r from the simulator's angular velocity read back in the pre-step:
+            # q about x, p about z, r about -y; each the commanded rate.
+            w = [x * 180 / math.pi for x in pre[k]["w"]]
+            read = (w[0], w[2], -w[1])
+            expected.update(zip(("Pitch Rate", "Roll Rate", "Yaw Rate"), read))
+            worst_rate = max([worst_rate] + [abs(r - c) for r, c in zip(read, rate)])
         if control is not None:
             used = post[k]["levels"][control]
             expected["Control Level"] = used
@@ -155,6 +171,11 @@ def main():
           % (len(report.rows), worst_aoa, worst_slip, worst_moved))
     if max(worst_aoa, worst_slip) > ANGLE_TOLERANCE:
         problems.append("an angle read back is off by more than %g rad" % ANGLE_TOLERANCE)
+    if rates != [None]:
+        print("   rates read back in the pre-step within %.2g deg/s of the commanded ones"
+              % worst_rate)
+        if worst_rate > 1e-9:
+            problems.append("a rate read back is off by %g deg/s" % worst_rate)
     for name, bad in mapped.items():
         print("   %-16s the probe's value in print on %d of %d rows"
               % (name, len(report.rows) - len(bad), len(report.rows)))

@@ -5,7 +5,7 @@
 // Config/Modules/Plugin/VesselProbe.cfg holds the vessel's name. Listed after Aeroquin in
 // ACTIVE_MODULES, so that its pre-step sees the airflow that Aeroquin's has just set. Lines:
 //   VesselProbe: start: levels <six control levels> mode <aerodynamic control mode>
-//   VesselProbe: frame <n> pre: aoa <rad> slip <rad> q <Pa>
+//   VesselProbe: frame <n> pre: aoa <rad> slip <rad> q <Pa> w <angular velocity, rad/s>
 //   VesselProbe: frame <n> post: aoa <rad> slip <rad> F <x y z> M <x y z> levels <six> mode <m>
 //   VesselProbe: frame <n>: paused (or resumed)
 // The post-step's angles describe the state after the step; its F (GetLinearMoment) and M
@@ -43,9 +43,11 @@ class VesselProbe final : public oapi::Module {
     void clbkPreStep(double /*simt*/, double /*simdt*/, double /*mjd*/) override {
         ++frame_;
         if (const VESSEL* vessel = find()) {
+            VECTOR3 rotation{};
+            vessel->GetAngularVel(rotation);
             say("frame " + std::to_string(frame_) + " pre: aoa " + number(vessel->GetAOA()) +
                 " slip " + number(vessel->GetSlipAngle()) + " q " +
-                number(vessel->GetDynPressure()));
+                number(vessel->GetDynPressure()) + " w " + triple(rotation));
         }
     }
 
