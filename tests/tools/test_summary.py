@@ -223,6 +223,15 @@ class ResidueTest(unittest.TestCase):
                       " without a trim, at the AOA nearest 0; trim range over the levels:", lines)
         self.assertNotIn("e-", "\n".join(lines))
         self.assertEqual(coefficient_grid(report, 2).machs, [0.5, 1])
+        # A column that is residue throughout (the rolling moment of a symmetric vessel over its
+        # elevator) is residue against its unit's other columns, the pitching moment's m^3.
+        rows = read_fixture("elevator-header.csv").splitlines(True)
+        for i, line in enumerate(rows):
+            fields = line.rstrip("\n").split("; ")
+            if len(fields) == 14 and not line.startswith("Mach"):
+                fields[9] = "%.6g" % ((-1) ** i * 8.31713e-15 * (1 + i % 3))
+                rows[i] = "; ".join(fields) + "\n"
+        self.assertNotIn("e-", "\n".join(summary(parse_report("".join(rows), "r.csv"))))
         # Mach 1's Cn_beta*S*b: -0.04 at AOA 0, 0.01 at AOA 5; 4/5 of the way to the trim at 4
         # it is 0, not 6.9e-18 in floating point, and "neutral".
         lines = read_fixture("sideslip-header.csv").splitlines(True)

@@ -407,12 +407,26 @@ def _columns(path: str, number: int, line: str) -> tuple[str, ...]:
     raise ReportError('%s:%d: expected the column line "%s"' % (path, number, nearest))
 
 
+# Columns of one unit share a scale: a side force that is residue throughout (a symmetric vessel
+# without sideslip) is residue against the lift, not against itself.
+_UNITS = {
+    "CL*S": "m^2", "CD*S": "m^2", "CY*S": "m^2", "CL*S total": "m^2", "CD*S total": "m^2",
+    "CM*S*c": "m^3", "Cl*S*b": "m^3", "Cn*S*b": "m^3",
+}
+
+
 def _without_residue(rows: list[Row], columns: tuple[str, ...]) -> list[Row]:
-    """The rows with each value that is rounding residue against its column's largest finite
-    magnitude (numtext.RESIDUE), and each -0, made 0: a level or sideslip meant to be 0 is 0."""
+    """The rows with each value that is rounding residue against the largest finite magnitude of
+    its unit's columns (numtext.RESIDUE), and each -0, made 0: a level or sideslip meant to be 0
+    is 0."""
+    largest = {
+        name: max((abs(v) for row in rows if math.isfinite(v := row.value(name))), default=0.0)
+        for name in columns
+    }
     scales = {
         FIELDS[name]: max(
-            (abs(v) for row in rows if math.isfinite(v := row.value(name))), default=0.0
+            largest[other] for other in columns
+            if _UNITS.get(other, other) == _UNITS.get(name, name)
         )
         for name in columns
     }
