@@ -3,7 +3,8 @@
 Exit status: 0 done; 1 `compare` found the reports beyond tolerance or on different grids;
 2 error (bad arguments, unreadable or malformed report, a report that cannot become a table,
 an output file that cannot be written); 3 `plot` left out the figure because matplotlib is not
-installed (a note, not a failure of the report).
+installed, or `modes` the modes because numpy is not (a note, not a failure of the report);
+4 `modes` found no modes: the report lacks what they need, or no trim lies within its grid.
 """
 
 import argparse
@@ -30,6 +31,7 @@ EXIT_OK = 0
 EXIT_DIFFERENT = 1
 EXIT_ERROR = 2
 EXIT_NO_MATPLOTLIB = 3
+EXIT_NO_MODES = 4
 
 # The interpreter that Debian's Python packages, python3-matplotlib among them, belong to.
 DEBIAN_PYTHON = "/usr/bin/python3"
@@ -59,7 +61,9 @@ def _parser() -> argparse.ArgumentParser:
         prog=PROG,
         description="Reads Aeroquin capture reports.",
         epilog="Exit status: 0 done; 1 compare: beyond tolerance or grids differ; 2 error;"
-        " 3 plot: matplotlib is not installed, no figure written.",
+        " 3 plot: matplotlib is not installed, no figure written; modes: numpy is not installed;"
+        " 4 modes: the report lacks what the modes need, or no level-flight trim lies within its"
+        " grid.",
     )
     parser.add_argument("--version", action="version", version="%s %s" % (PROG, VERSION))
     commands = parser.add_subparsers(dest="command", required=True, metavar="COMMAND")
@@ -135,6 +139,30 @@ def _parser() -> argparse.ArgumentParser:
         type=_non_negative,
         help="the Mach number of the Cn*S*b and Cl*S*b panels and of the control level panels"
         " (default: the report's lowest)",
+    )
+
+    modes = commands.add_parser(
+        "modes",
+        help="the modes of motion about each control level's level-flight trim (short period,"
+        " phugoid, Dutch roll, roll subsidence, spiral), rated against MIL-F-8785C, Class I;"
+        " needs the moments, a sideslip axis and a rate axis",
+        description="For a report with ReportMoments = 1, a sideslip axis and a rate axis (and"
+        " the header's mass, inertia and gravity): per control level, at summary's level-flight"
+        " trim where it lies within the grid, the small-disturbance equations of motion in body"
+        " axes from the report's derivatives, with a constant thrust along the body x axis that"
+        " balances the drag; their eigenvalues as the short period (omega_n, zeta, period), the"
+        " phugoid (period, zeta), the Dutch roll (omega_n, zeta, period), the roll subsidence"
+        " (time constant; with the header's step also as the step flies it) and the spiral (time"
+        " to half or to double), each rated Level 1, 2, 3 or worse against MIL-F-8785C (1980),"
+        " Class I (small, light airplanes), with a hint for a mode below Level 1. A mode that"
+        " does not appear as expected is named as what it is (two real roots, a coupled pair)."
+        " Needs numpy.",
+    )
+    modes.add_argument("report", metavar="REPORT", help=REPORT_HELP)
+    modes.add_argument(
+        "--category", choices=("A", "B", "C"), default="B",
+        help="the flight phase: A rapid manoeuvring or precise tracking, B climb, cruise and"
+        " descent (default), C take-off, approach and landing",
     )
 
     comparison = commands.add_parser(
@@ -213,6 +241,26 @@ def _summary(args: argparse.Namespace) -> int:
     return EXIT_OK
 
 
+def _modes(args: argparse.Namespace) -> int:
+    from .modes import NumpyMissing, modes_lines
+    from .summary import MODES_NEED, and_list, modes_lacks
+
+    report = read_report(args.report)
+    lacks = modes_lacks(report)
+    if lacks:
+        print("%s: modes: needs %s; this one lacks %s" % (PROG, MODES_NEED, and_list(lacks)),
+              file=sys.stderr)
+        return EXIT_NO_MODES
+    try:
+        lines, computed = modes_lines(report, args.category)
+    except NumpyMissing as missing:
+        print(library_missing_note("no modes computed", "numpy", sys.executable or "python3",
+                                   str(missing)), file=sys.stderr)
+        return EXIT_NO_MATPLOTLIB
+    print("\n".join(lines))
+    return EXIT_OK if computed else EXIT_NO_MODES
+
+
 def _compare(args: argparse.Namespace) -> int:
     a, b = read_report(args.a), read_report(args.b)
     result = compare(a, b, args.tolerance, args.abs_tolerance)
@@ -256,21 +304,25 @@ def _is_debian_python(executable: str) -> bool:
     )
 
 
-def matplotlib_missing_note(executable: str, reason: str, debian: bool | None = None) -> str:
-    """The note of a figure left out: the interpreter that lacks matplotlib, and how to install
-    matplotlib for that interpreter."""
+def library_missing_note(
+    left_out: str, library: str, executable: str, reason: str, debian: bool | None = None
+) -> str:
+    """The note of what was `left_out` without `library`: the interpreter that lacks it, and how
+    to install it for that interpreter."""
     if debian is None:
         debian = _is_debian_python(executable)
     if debian:
-        install = "install it: apt-get install python3-matplotlib"
+        install = "install it: apt-get install python3-%s" % library
     else:
-        install = "install it: %s -m pip install matplotlib" % executable
-    return "%s: note: no figure written: matplotlib is not installed for %s (%s); %s" % (
-        PROG,
-        executable,
-        reason,
-        install,
+        install = "install it: %s -m pip install %s" % (executable, library)
+    return "%s: note: %s: %s is not installed for %s (%s); %s" % (
+        PROG, left_out, library, executable, reason, install,
     )
+
+
+def matplotlib_missing_note(executable: str, reason: str, debian: bool | None = None) -> str:
+    """The note of a figure left out."""
+    return library_missing_note("no figure written", "matplotlib", executable, reason, debian)
 
 
 def _plot(args: argparse.Namespace) -> int:
@@ -318,7 +370,9 @@ def _plot(args: argparse.Namespace) -> int:
     return EXIT_OK
 
 
-_COMMANDS = {"summary": _summary, "plot": _plot, "compare": _compare, "table": _table}
+_COMMANDS = {
+    "summary": _summary, "plot": _plot, "compare": _compare, "table": _table, "modes": _modes,
+}
 
 
 def main(argv: list[str] | None = None) -> int:

@@ -213,6 +213,8 @@ def summary_lines(report: Report, references: References | None = None) -> list[
         lines += _coefficient_lines(report, entries, references)
         if report.has_rates:
             lines += _damping_coefficient_lines(report, entries, references)
+    if not modes_lacks(report):
+        lines += ["", MODES]
     return lines
 
 
@@ -268,6 +270,31 @@ def _damping_lines(report: Report, entries: list[MachSummary]) -> list[str]:
     return lines
 
 
+MODES = "Modes of motion and their flying-qualities levels: see aeroquin-report modes"
+MODES_NEED = "a report with ReportMoments = 1, a sideslip axis and a rate axis"
+
+
+def modes_lacks(report: Report) -> list[str]:
+    """What the report lacks of what `modes` needs: the moments, a sideslip and a rate axis, and
+    the header's mass, inertia and gravity (any optional item gives them; an older report may
+    not)."""
+    lacks = [text for has, text in (
+        (report.has_moment, "the moments"), (report.has_sideslip, "the sideslip axis"),
+        (report.has_rates, "the rate axis"),
+    ) if not has]
+    header = [name for name, value in (
+        ("mass", report.mass), ("inertia", report.inertia), ("gravity", report.gravity),
+    ) if value is None]
+    if header:
+        lacks.append("the header's " + and_list(header))
+    return lacks
+
+
+def and_list(items: list[str]) -> str:
+    """"a", "a and b", "a, b and c"."""
+    return " and ".join(item for item in [", ".join(items[:-1]), items[-1]] if item)
+
+
 NO_MASS = (
     "Flight speeds: need the vessel's mass and gravity, which the header of a report with any"
     " optional item gives"
@@ -285,7 +312,7 @@ def _from(balance: Balance) -> str:
     return " (from Mach %s)" % " and ".join(g6(mach) for mach in balance.machs)
 
 
-def _figure_text(index: int, figure: Figure, lift: str, moment: bool) -> str:
+def figure_text(index: int, figure: Figure, lift: str, moment: bool) -> str:
     name, carried, lacked = FIGURES[index]
     if figure is None:
         if index == 0 and not moment:
@@ -342,7 +369,7 @@ def _speed_lines(report: Report) -> list[str]:
         if entry.level is not None:
             lines.append("At control level %s:" % g6(entry.level))
         figures = (entry.trim, entry.stall, entry.glide, entry.sink)
-        lines += [indent + _figure_text(i, figure, lift, report.has_moment)
+        lines += [indent + figure_text(i, figure, lift, report.has_moment)
                   for i, figure in enumerate(figures)]
     return lines
 
