@@ -541,9 +541,10 @@ double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
     return hostCall<double>(
         "VESSEL::GetThrusterLevel",
         [&](HostContext& host) {
-            host.log().host(
-                "VESSEL::GetThrusterLevel: the handle is no thruster of the vessel; "
-                "answered 0");
+            if (vesselOf(host, hVessel_, "VESSEL::GetThrusterLevel") != nullptr) {
+                host.log().host("VESSEL::GetThrusterLevel: the handle is no thruster of the "
+                                "vessel; answered 0");
+            }
             return 0.0;
         },
         th);

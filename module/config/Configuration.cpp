@@ -23,7 +23,7 @@ namespace {
 // ostream's six digits would round 1.0000001 to 1.
 std::string exactText(double value) {
     std::array<char, 32> text{};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    auto* const end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
     return {text.data(), end};
 }
 
