@@ -154,6 +154,28 @@ DOCKHANDLE VESSEL::GetDockHandle(UINT /*n*/) const {
 OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE /*hDock*/) const {
     return nullptr;
 }
+DWORD VESSEL::GetThrusterCount() const {
+    return 0;
+}
+THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD /*idx*/) const {
+    return nullptr;
+}
+double VESSEL::GetThrusterLevel(THRUSTER_HANDLE /*th*/) const {
+    return 0.0;
+}
+bool VESSEL::GetThrustVector(VECTOR3& T) const {
+    T = VECTOR3{{0.0, 0.0, 0.0}};
+    return false;
+}
+double VESSEL::GetMass() const {
+    return 1000.0;  // kg
+}
+void VESSEL::GetPMI(VECTOR3& pmi) const {
+    pmi = VECTOR3{{4.0, 5.0, 2.0}};  // m^2
+}
+void VESSEL::GetAngularVel(VECTOR3& avel) const {
+    avel = VECTOR3{{0.0, 0.0, 0.0}};
+}
 
 void oapiRegisterModule(oapi::Module* /*module*/) {}
 void InitLib(HINSTANCE /*hModule*/) {}
@@ -222,6 +244,9 @@ void oapiGetObjectName(OBJHANDLE hObj, char* name, int n) {
 }
 double oapiGetSize(OBJHANDLE /*hObj*/) {
     return 6.371e6;  // m
+}
+double oapiGetMass(OBJHANDLE /*hObj*/) {
+    return 5.97e24;  // kg
 }
 double oapiGetPlanetPeriod(OBJHANDLE /*hPlanet*/) {
     return 86164.1;  // s
