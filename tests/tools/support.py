@@ -62,8 +62,9 @@ def with_sideslip(text):
 
 class Sailplane:
     """The model of the rate reports: a linear wing below its stall, a parabolic polar, a pitching
-    moment that trims it, the simulator's rotation damping per body axis and, at a control level,
-    an elevator's lift and moment. Lengths m, angles deg, rates deg/s."""
+    moment that trims it, the simulator's rotation damping per body axis, with a sideslip axis a
+    side force, rolling and yawing moment linear in it and, at a control level, an elevator's lift
+    and moment. Lengths m, angles deg, rates deg/s. A subclass changes what it overrides."""
 
     density = 1.1  # kg/m^3
     sound = 336.4  # m/s
@@ -72,6 +73,7 @@ class Sailplane:
     inertia = (3200.0, 1100.0, 4100.0)  # kg m^2: roll, pitch, yaw
     cross_section = 5.0  # m^2
     rot_drag = (2.0, 1.0, 1.5)  # roll, pitch, yaw
+    sideways = (-0.06, -0.05, 0.27)  # CY*S, Cl*S*b, Cn*S*b per degree of sideslip
 
     @staticmethod
     def lift(aoa):  # CL*S
@@ -94,10 +96,11 @@ class Sailplane:
 
     @classmethod
     def report(cls, machs=(0.08, 0.12, 0.16, 0.2), aoas=(-4, 0, 4, 8, 12, 16),
-               rates=(-20, -10, 0, 10, 20), levels=None, step=0.02, coupling=0.0, stiffness=0.2):
-        """The report of a capture over the rate axis (and an elevator's levels); `coupling` adds
-        that much Cl*S*b per deg/s of yaw rate and Cn*S*b per deg/s of roll rate; CM*S*c falls
-        `stiffness` m^3 per degree of AOA (rises, unstable, when negative)."""
+               rates=(-20, -10, 0, 10, 20), levels=None, step=0.02, coupling=0.0, stiffness=0.2,
+               sideslips=None):
+        """The report of a capture over the rate axis (and an elevator's levels, the sideslips);
+        `coupling` adds that much Cl*S*b per deg/s of yaw rate and Cn*S*b per deg/s of roll rate;
+        CM*S*c falls `stiffness` m^3 per degree of AOA (rises, unstable, when negative)."""
         head = [
             "Aeroquin version: 1.0", "Vessel Class: Sailplane",
             "System time at simulation start: 2024/03/05::14:07:09",
@@ -106,6 +109,8 @@ class Sailplane:
             "Inertia roll, pitch, yaw (kg m^2) = %g %g %g" % cls.inertia,
             "Gravity (m/s^2) = %g" % cls.gravity,
         ]
+        if sideslips is not None:
+            head.append("Number of sideslip points = %d" % len(sideslips))
         if levels is not None:
             head += ["Control surface = Elevator", "Number of control levels = %d" % len(levels)]
         head.append("Number of rate points = %d" % len(rates))
@@ -113,26 +118,36 @@ class Sailplane:
                  % ("Elevator 0, " if levels is None else ""),
                  "Thrust held (N) = 0", "Time step (s) = %g" % step]
         control = "; Control Level; CL*S total; CD*S total" if levels is not None else ""
-        head.append("Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S;"
-                    " Cl*S*b; Cn*S*b%s; Pitch Rate; Roll Rate; Yaw Rate" % control)
+        head.append("Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; %sCY*S;"
+                    " Cl*S*b; Cn*S*b%s; Pitch Rate; Roll Rate; Yaw Rate"
+                    % ("" if sideslips is None else "Sideslip; ", control))
         rows = []
         for mach in machs:
             speed = cls.sound * mach
             q = 0.5 * cls.density * speed ** 2
             for level in (0.0,) if levels is None else levels:
-                for axis in (1, 0, 2):  # pitch, roll, yaw
-                    for rate in rates:
-                        w = [0.0, 0.0, 0.0]  # p, q, r, deg/s
-                        w[axis] = rate
-                        turning = [-cls.damping(mach, i, step) * math.radians(w[i]) / q
-                                   for i in range(3)]
-                        for aoa in aoas:
-                            lift, drag = cls.lift(aoa), cls.drag(aoa)
-                            moment = stiffness * (cls.trim(mach, level) - aoa) + turning[1]
-                            values = [mach, aoa, q, speed, lift, drag, lift / drag, moment, 0,
-                                      turning[0] + coupling * w[2], turning[2] + coupling * w[0]]
-                            if levels is not None:
-                                values += [level, lift + level, drag + 0.05 * abs(level)]
-                            values += [w[1], w[0], w[2]]
-                            rows.append("; ".join("%g" % v for v in values))
+                for beta in (None,) if sideslips is None else sideslips:
+                    # Without a sideslip axis none, not a 0 that would turn a -0 into 0.
+                    side, roll, yaw = (0, None, None) if beta is None else (
+                        k * beta for k in cls.sideways)
+                    for axis in (1, 0, 2):  # pitch, roll, yaw
+                        for rate in rates:
+                            w = [0.0, 0.0, 0.0]  # p, q, r, deg/s
+                            w[axis] = rate
+                            turning = [-cls.damping(mach, i, step) * math.radians(w[i]) / q
+                                       for i in range(3)]
+                            for aoa in aoas:
+                                lift, drag = cls.lift(aoa), cls.drag(aoa)
+                                moment = stiffness * (cls.trim(mach, level) - aoa) + turning[1]
+                                values = [mach, aoa, q, speed, lift, drag, lift / drag, moment]
+                                values += [] if beta is None else [beta]
+                                moments = [turning[0] + coupling * w[2],
+                                           turning[2] + coupling * w[0]]
+                                if beta is not None:
+                                    moments = [moments[0] + roll, moments[1] + yaw]
+                                values += [side] + moments
+                                if levels is not None:
+                                    values += [level, lift + level, drag + 0.05 * abs(level)]
+                                values += [w[1], w[0], w[2]]
+                                rows.append("; ".join("%g" % v for v in values))
         return "\n".join(head + rows) + "\n"

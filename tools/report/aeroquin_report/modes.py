@@ -114,9 +114,6 @@ class Trim:
 
     level: Optional[float]
     balance: Balance
-    lift: float  # N: the weight
-    drag: float  # N
-    moment: float  # N m, about 0
 
     @property
     def aoa(self) -> float:  # rad
@@ -129,7 +126,9 @@ class Trim:
     @property
     def thrust(self) -> float:
         """N along the body x axis: its part along the flight path balances the drag."""
-        return self.drag / math.cos(self.aoa)
+        air = self.balance.air
+        drag = 0.5 * air.density * air.airspeed ** 2 * self.balance.polar.drag
+        return drag / math.cos(self.aoa)
 
 
 # The derivatives of the body-axis forces X, Y, Z (N) and moments L, M, N (N m) by the body
@@ -504,6 +503,8 @@ def figures_text(mode: Mode, step: Optional[str] = None) -> str:
             return _time(root.real)
         return "tau %s s%s" % (g3(-1 / root.real), "; the step's: " + step if step else "")
     figures = pair_figures(mode)
+    if mode.name in (LONGITUDINAL_COUPLED, ROLL_SPIRAL) and not mode.oscillates:
+        return ", ".join(_time(root.real) for root in mode.roots)
     if mode.oscillates:
         period = "period %s s" % g3(2 * math.pi / root.imag)
         zeta = "zeta %s" % g3(cast(float, figures.zeta))
@@ -533,21 +534,7 @@ def trims(report: Report) -> list[tuple[Optional[float], Figure, Optional[Trim]]
     assert report.mass is not None and report.gravity is not None
     result = []
     for entry in speeds(report, report.mass * report.gravity):
-        trim = None
-        if isinstance(entry.trim, Balance):
-            balance = entry.trim
-            q = 0.5 * balance.air.density * balance.air.airspeed ** 2
-            grid = _Grid(report, entry.level)
-            moments = [grid.value(m, balance.polar.aoa, MOMENT) for m in balance.machs]
-            moment = 0.0
-            if all(value is not None for value in moments):
-                low, high = cast(list[float], moments)[0], cast(list[float], moments)[-1]
-                weight = 0.0 if len(moments) == 1 else (
-                    (balance.air.mach - balance.machs[0])
-                    / (balance.machs[1] - balance.machs[0]))
-                moment = low + weight * (high - low)
-            trim = Trim(entry.level, balance, q * balance.polar.lift, q * balance.polar.drag,
-                        q * moment)
+        trim = Trim(entry.level, entry.trim) if isinstance(entry.trim, Balance) else None
         result.append((entry.level, entry.trim, trim))
     return result
 

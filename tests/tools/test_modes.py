@@ -1,0 +1,416 @@
+import math
+import os
+import re
+import tempfile
+import unittest
+
+from support import PYTHON, Sailplane, read_fixture, run_tool
+from test_summary import numbers
+from aeroquin_report.cli import library_missing_note
+from aeroquin_report.report import parse_report
+from aeroquin_report.modes import (
+    DUTCH, LONGITUDINAL_COUPLED, PHUGOID_MODE, ROLL_MODE_NAME, ROLL_SPIRAL, SHORT, SPIRAL_MODE,
+    Mode, Pair, analyse, figures_text, lateral_modes, longitudinal_modes, rate_dutch_roll,
+    rate_phugoid, rate_roll, rate_short_period, rate_spiral, trims,
+)
+from aeroquin_report.summary import summary_lines
+
+
+class Steady(Sailplane):
+    """Trims at AOA 0 at every Mach number, so that the body axes are the stability axes and the
+    moment has no speed derivative; its pitch and yaw damping light enough for an oscillating
+    short period far above the phugoid; no dihedral effect, so that the roll decouples."""
+
+    rot_drag = (2.0, 0.1, 0.15)
+    sideways = (-0.06, 0.0, 0.27)
+
+    @staticmethod
+    def trim(mach, level=0.0):
+        return -1.5 * level
+
+
+class Dihedral(Steady):
+    sideways = (-0.06, -0.05, 0.27)
+
+
+class Stiff(Steady):
+    """The pitch damping of Sailplane: the short period overdamped."""
+
+    rot_drag = (2.0, 1.0, 0.15)
+
+
+# Around the trim at Mach 0.211.
+MACHS = (0.2, 0.21, 0.22, 0.23)
+
+
+def capture(model=Steady, **options):
+    return model.report(machs=MACHS, aoas=(-4, 0, 4), rates=(-10, 0, 10), sideslips=(-4, 0, 4),
+                        **options)
+
+
+def textbook(model, coupling=0.0):
+    """The model's dimensional derivatives at its trim (AOA 0, lift 3 m^2 carrying the weight),
+    N, m, s, rad, as the textbooks write them in stability axes."""
+    per_rad = 180 / math.pi
+    m, g, rho = model.mass, model.gravity, model.density
+    weight = m * g
+    q = weight / model.lift(0)
+    speed = math.sqrt(2 * q / rho)
+    drag = q * model.drag(0)
+    damping = [0.5 * rho * (speed + 30) ** 2 * model.cross_section * r for r in model.rot_drag]
+    side, roll, yaw = (q * k * per_rad / speed for k in model.sideways)
+    return dict(
+        V=speed, q=q, m=m, g=g, Ix=model.inertia[0], Iy=model.inertia[1], Iz=model.inertia[2],
+        drag=drag,
+        # lift and drag speed derivatives 2 L / V and 2 D / V: coefficients constant in Mach
+        Xu=-2 * drag / speed, Zu=-2 * weight / speed,
+        # dCL*S/dAOA 1 m^2/deg; dCD*S/dAOA 0.008 * 3 m^2/deg at AOA 0
+        Xw=(weight - q * 0.024 * per_rad) / speed, Zw=-(q * per_rad + drag) / speed,
+        Mw=-0.2 * per_rad * q / speed, Mq=-damping[1],
+        Yv=side, Lv=roll, Nv=yaw, Lp=-damping[0], Nr=-damping[2],
+        Lr=coupling * per_rad * q, Np=coupling * per_rad * q,
+    )
+
+
+def quadratic_root(b, c):
+    """The root with imaginary part >= 0 (else the larger) of s^2 + b s + c."""
+    disc = b * b / 4 - c
+    if disc < 0:
+        return complex(-b / 2, math.sqrt(-disc))
+    return complex(-b / 2 + math.sqrt(disc), 0)
+
+
+def roots(mode):
+    """Every root of the mode, a pair's both."""
+    if mode.oscillates:
+        return [mode.roots[0], mode.roots[0].conjugate()]
+    return list(mode.roots)
+
+
+def analysis(text):
+    report = parse_report(text, "r.csv")
+    ((_, _, trim),) = trims(report)
+    return {mode.name: mode for mode in analyse(report, trim).modes}
+
+
+class ModesTest(unittest.TestCase):
+    def assert_close(self, found, wanted, relative):
+        self.assertLessEqual(abs(found - wanted), relative * abs(wanted), (found, wanted))
+
+    def test_decoupled_modes(self):
+        t = textbook(Steady)
+        m, g, V, Ix, Iy, Iz = (t[k] for k in ("m", "g", "V", "Ix", "Iy", "Iz"))
+        modes = analysis(capture())
+        # Short period: the approximation without speed and attitude, s^2 - (Zw/m + Mq/Iy) s
+        # + Zw Mq / (m Iy) - V Mw / Iy; the phugoid's frequency (0.03 of it) changes it by some
+        # 1e-3, as the damping derivatives' interpolation between Mach numbers does.
+        short = quadratic_root(-(t["Zw"] / m + t["Mq"] / Iy),
+                               t["Zw"] * t["Mq"] / (m * Iy) - V * t["Mw"] / Iy)
+        self.assert_close(modes[SHORT].roots[0], short, 2e-3)
+        # Phugoid: with w and q quasi-steady the pitch damping lengthens Lanchester's period,
+        # omega^2 = -g Zu / (m V - Zw Mq / Mw); its damping that approximation does not hold,
+        # trace and determinant do: exactly Xu/m + Zw/m + Mq/Iy and g Zu Mw / (m Iy).
+        phugoid = modes[PHUGOID_MODE].roots[0]
+        omega = math.sqrt(-g * t["Zu"] / (m * V - t["Zw"] * t["Mq"] / t["Mw"]))
+        self.assert_close(abs(phugoid), omega, 1e-2)
+        both = roots(modes[SHORT]) + roots(modes[PHUGOID_MODE])
+        self.assert_close(sum(both).real, t["Xu"] / m + t["Zw"] / m + t["Mq"] / Iy, 1e-3)
+        self.assert_close(math.prod(both).real, g * t["Zu"] * t["Mw"] / (m * Iy), 1e-3)
+        # Without dihedral effect and cross terms the roll is Lp/Ix alone, sideslip and yaw
+        # make the Dutch roll by themselves, and the bank keeps its heading: a neutral spiral.
+        self.assert_close(modes[ROLL_MODE_NAME].roots[0], t["Lp"] / Ix, 1e-3)
+        dutch = quadratic_root(-(t["Yv"] / m + t["Nr"] / Iz),
+                               t["Yv"] * t["Nr"] / (m * Iz) + V * t["Nv"] / Iz)
+        self.assert_close(modes[DUTCH].roots[0], dutch, 1e-3)
+        self.assertEqual(modes[SPIRAL_MODE].roots, (0j,))
+
+    def test_spiral(self):
+        # The slow root with v, p and r quasi-steady: m g (Lv Nr - Lr Nv) / (-m V (Lv Np - Lp Nv)
+        # + Yv (Lp Nr - Lr Np)), within its separation from the others; the lateral trace and
+        # determinant exactly Yv/m + Lp/Ix + Nr/Iz and g (Lv Nr - Lr Nv) / (Ix Iz).
+        for coupling, sign in ((0.0, -1), (0.02, 1)):
+            with self.subTest(coupling=coupling):
+                t = textbook(Dihedral, coupling)
+                m, g, V = t["m"], t["g"], t["V"]
+                modes = analysis(capture(Dihedral, coupling=coupling))
+                turn = t["Lv"] * t["Nr"] - t["Lr"] * t["Nv"]
+                spiral = m * g * turn / (-m * V * (t["Lv"] * t["Np"] - t["Lp"] * t["Nv"])
+                                         + t["Yv"] * (t["Lp"] * t["Nr"] - t["Lr"] * t["Np"]))
+                self.assertEqual(math.copysign(1, spiral), sign)
+                self.assert_close(modes[SPIRAL_MODE].roots[0], spiral, 1e-2)
+                every = roots(modes[DUTCH]) + roots(modes[ROLL_MODE_NAME]) + roots(
+                    modes[SPIRAL_MODE])
+                self.assert_close(sum(every).real,
+                                  t["Yv"] / m + t["Lp"] / t["Ix"] + t["Nr"] / t["Iz"], 1e-3)
+                self.assert_close(math.prod(every).real, g * turn / (t["Ix"] * t["Iz"]), 2e-3)
+
+    def test_overdamped_short_period(self):
+        t = textbook(Stiff)
+        m, V, Iy = t["m"], t["V"], t["Iy"]
+        b = -(t["Zw"] / m + t["Mq"] / Iy)
+        c = t["Zw"] * t["Mq"] / (m * Iy) - V * t["Mw"] / Iy
+        slow = quadratic_root(b, c)
+        fast = complex(-b - slow.real, 0)
+        found = analysis(capture(Stiff))[SHORT].roots
+        self.assertEqual(len(found), 2)
+        self.assert_close(found[0], slow, 1e-2)
+        self.assert_close(found[1], fast, 1e-2)
+
+
+def block(*parts):
+    """A block-diagonal matrix: a pair (sigma, omega) as its 2x2 rotation, a real root alone."""
+    size = sum(len(part) for part in parts)
+    matrix = [[0.0] * size for _ in range(size)]
+    i = 0
+    for part in parts:
+        if len(part) == 2:
+            sigma, omega = part
+            matrix[i][i], matrix[i][i + 1] = sigma, omega
+            matrix[i + 1][i], matrix[i + 1][i + 1] = -omega, sigma
+        else:
+            matrix[i][i] = part[0]
+        i += len(part)
+    return matrix
+
+
+class NamingTest(unittest.TestCase):
+    def test_roots_named_as_what_they_are(self):
+        pair, slow = (-2, 5), (-0.01, 0.2)
+        cases = [
+            ("longitudinal", block(pair, slow),
+             [(SHORT, (-2 + 5j,)), (PHUGOID_MODE, (-0.01 + 0.2j,))]),
+            ("phugoid not oscillating", block(pair, (-0.05,), (0.03,)),
+             [(SHORT, (-2 + 5j,)), (PHUGOID_MODE, (0.03, -0.05))]),
+            ("short period overdamped", block((-9,), slow, (-1,)),
+             [(SHORT, (-1, -9)), (PHUGOID_MODE, (-0.01 + 0.2j,))]),
+            ("a pair between two real roots", block((-9,), (-1, 1), (-0.1,)),
+             [(LONGITUDINAL_COUPLED, (-1 + 1j,)), (LONGITUDINAL_COUPLED, (-0.1, -9))]),
+            ("four real roots", block((-9,), (-0.2,), (-3,), (-0.1,)),
+             [(SHORT, (-3, -9)), (PHUGOID_MODE, (-0.1, -0.2))]),
+            # lateral: the state (v, p, r, phi); a pair in v and p has the sideslip
+            ("lateral", block((-0.5, 2), (-5,), (-0.01,)),
+             [(DUTCH, (-0.5 + 2j,)), (ROLL_MODE_NAME, (-5,)), (SPIRAL_MODE, (-0.01,))]),
+            ("Dutch roll not oscillating", block((-1,), (-5,), (-0.5,), (-0.01,)),
+             [(DUTCH, (-0.5, -1)), (ROLL_MODE_NAME, (-5,)), (SPIRAL_MODE, (-0.01,))]),
+            ("roll and spiral coupled", block((-1, 0.5), (-0.5, 2)),
+             [(DUTCH, (-1 + 0.5j,)), (ROLL_SPIRAL, (-0.5 + 2j,))]),
+        ]
+        for name, matrix, expected in cases:
+            with self.subTest(name):
+                lateral = name.startswith(("lateral", "Dutch", "roll"))
+                found = lateral_modes(matrix, 1.0) if lateral else longitudinal_modes(matrix)
+                self.assertEqual([(mode.name, tuple(complex(round(r.real, 9), round(r.imag, 9))
+                                                    for r in mode.roots)) for mode in found],
+                                 expected)
+
+    def test_figures(self):
+        # ln 2 / 0.01 = 69.3 s; two real roots -1 and -9 as a pair: omega_n 3, zeta 10 / 6
+        cases = [
+            (SHORT, (-1, -9),
+             "two real roots (overdamped): omega_n 3 rad/s, zeta 1.67 as one pair"),
+            (SHORT, (0.5, -9), "two real roots, one divergent: time to double 1.39 s"),
+            (PHUGOID_MODE, (0.01 + 0.2j,), "period 31.4 s, zeta -0.0499, time to double 69.3 s"),
+            (SPIRAL_MODE, (0.01,), "time to double 69.3 s"),
+            (SPIRAL_MODE, (-0.01,), "time to half 69.3 s"),
+            (ROLL_MODE_NAME, (0.5,), "time to double 1.39 s"),
+            (LONGITUDINAL_COUPLED, (-0.1, -9), "time to half 6.93 s, time to half 0.077 s"),
+        ]
+        for name, found, text in cases:
+            with self.subTest(name, roots=found):
+                self.assertEqual(figures_text(Mode(name, tuple(map(complex, found)))), text)
+
+
+class RatingTest(unittest.TestCase):
+    def test_level_boundaries(self):
+        def pair(zeta, omega=1.0):
+            return Pair(omega, zeta, -zeta * omega)
+
+        lightly, over, slow, divergent = "lightly damped", "overdamped", "slow", "divergent"
+        short = rate_short_period
+        cases = [
+            # short period: zeta
+            (short, 0.30, "B", (1, None)), (short, 0.2999, "B", (2, lightly)),
+            (short, 0.20, "B", (2, lightly)), (short, 0.1999, "B", (3, lightly)),
+            (short, 0.15, "B", (3, lightly)), (short, 0.1499, "B", (4, lightly)),
+            (short, 2.0, "B", (1, None)), (short, 2.0001, "B", (3, over)),
+            (short, None, "B", (4, divergent)),
+            (short, 0.35, "A", (1, None)), (short, 0.3499, "C", (2, lightly)),
+            (short, 0.25, "A", (2, lightly)), (short, 0.2499, "C", (3, lightly)),
+            (short, 1.30, "C", (1, None)), (short, 1.3001, "A", (2, over)),
+            (short, 2.0, "A", (2, over)), (short, 2.0001, "C", (3, over)),
+            # phugoid: zeta, else the time to double
+            (rate_phugoid, pair(0.04), "B", (1, None)),
+            (rate_phugoid, pair(0.0399), "A", (2, lightly)),
+            (rate_phugoid, pair(0.0), "C", (2, lightly)), (rate_phugoid, pair(1.5), "B", (1, None)),
+            (rate_phugoid, Pair(None, None, math.log(2) / 55), "B", (3, divergent)),
+            (rate_phugoid, Pair(None, None, math.log(2) / 54.9), "B", (4, divergent)),
+            # Dutch roll: zeta, zeta omega_n, omega_n
+            (rate_dutch_roll, pair(0.08, 2), "B", (1, None)),
+            (rate_dutch_roll, pair(0.0799, 2), "B", (2, lightly)),
+            (rate_dutch_roll, pair(0.3, 0.5), "B", (1, None)),
+            (rate_dutch_roll, pair(0.2999, 0.5), "B", (2, lightly)),
+            (rate_dutch_roll, pair(0.5, 0.3999), "B", (4, slow)),
+            (rate_dutch_roll, pair(0.02, 2.5), "B", (2, lightly)),
+            (rate_dutch_roll, pair(0.02, 2.49), "B", (3, lightly)),
+            (rate_dutch_roll, pair(0.0199, 5), "B", (4, lightly)),
+            (rate_dutch_roll, pair(-0.1, 2), "B", (4, divergent)),
+            (rate_dutch_roll, pair(0.19, 1.85), "A", (1, None)),
+            (rate_dutch_roll, pair(0.1899, 1.85), "A", (2, lightly)),
+            (rate_dutch_roll, pair(0.19, 1.84), "A", (2, lightly)),
+            (rate_dutch_roll, pair(0.5, 0.9999), "A", (2, slow)),
+            (rate_dutch_roll, pair(0.08, 2), "C", (1, None)),
+            (rate_dutch_roll, pair(0.5, 0.9999), "C", (2, slow)),
+            # roll mode: tau at most; the root -1 / tau
+            (rate_roll, -1 / 1.399, "B", (1, None)), (rate_roll, -1 / 1.401, "B", (2, slow)),
+            (rate_roll, -1 / 2.999, "B", (2, slow)), (rate_roll, -1 / 3.001, "B", (3, slow)),
+            (rate_roll, -1 / 9.99, "B", (3, slow)), (rate_roll, -1 / 10.01, "C", (4, slow)),
+            (rate_roll, -1 / 0.999, "A", (1, None)), (rate_roll, -1 / 1.001, "C", (2, slow)),
+            (rate_roll, -1 / 1.399, "A", (2, slow)), (rate_roll, -1 / 1.401, "A", (3, slow)),
+            (rate_roll, 0.0, "B", (4, divergent)),
+            # spiral: stable, or the time to double at least; the root ln 2 / T2
+            (rate_spiral, -0.01, "B", (1, None)), (rate_spiral, 0.0, "A", (1, None)),
+            (rate_spiral, math.log(2) / 20.01, "B", (1, None)),
+            (rate_spiral, math.log(2) / 19.99, "C", (2, divergent)),
+            (rate_spiral, math.log(2) / 12.01, "A", (1, None)),
+            (rate_spiral, math.log(2) / 11.99, "A", (3, divergent)),
+            (rate_spiral, math.log(2) / 11.99, "B", (3, divergent)),
+            (rate_spiral, math.log(2) / 4.01, "C", (3, divergent)),
+            (rate_spiral, math.log(2) / 3.99, "B", (4, divergent)),
+        ]
+        for function, value, category, expected in cases:
+            with self.subTest(function.__name__, value=value, category=category):
+                self.assertEqual(function(value, category), expected)
+
+
+HEAD = [
+    "Vessel class: Sailplane",
+    "Modes of motion, rated against MIL-F-8785C (1980), Class I (small, light airplanes),"
+    " Category B (climb, cruise and descent, gradual manoeuvres):",
+    "Reference: level flight at the trim, its lift carrying the weight, with a constant thrust"
+    " along the body x axis through the centre of gravity that balances the drag; small"
+    " disturbances in body axes.",
+    "Derivatives at the trim: by the speed across the Mach numbers around it, by the AOA and the"
+    " sideslip across their axes, by the rates across the rate axis; none by the rate of change"
+    " of the AOA or the sideslip (the simulator's airfoils see the airspeed alone).",
+    "Mass 850 kg, inertia roll 3200, pitch 1100, yaw 4100 kg m^2, gravity 9.80349 m/s^2, at"
+    " 1000 m.",
+    "",
+]
+TABLE = ("  mode             eigenvalues [1/s]    figures                                        "
+         "MIL-F-8785C")
+NEEDS = ("aeroquin-report: modes: needs a report with ReportMoments = 1, a sideslip axis and a"
+         " rate axis; this one lacks %s\n")
+
+
+def cells(line):
+    """The cells of a table's line."""
+    return re.split(" {2,}", line.strip())
+
+
+def run_modes(text, *options, env=None):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "r.csv")
+        with open(path, "w", encoding="utf-8") as file:
+            file.write(text)
+        status, out, err = run_tool("modes", path, *options, env=env)
+    return status, out.replace(path, "r.csv").splitlines(), err
+
+
+class OutputTest(unittest.TestCase):
+    def assert_numbers(self, text, shape, values, relative=5e-3):
+        found_shape, found = numbers(text)
+        self.assertEqual(found_shape, shape)
+        self.assertEqual(len(found), len(values))
+        for value, wanted in zip(found, values):
+            self.assertLessEqual(abs(value - wanted), relative * abs(wanted), (text, wanted))
+
+    def test_output(self):
+        t = textbook(Steady)
+        status, lines, err = run_modes(capture())
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(lines[:8], ["Report: r.csv"] + HEAD + [lines[7]])
+        self.assert_numbers(lines[7], "Level flight at the trim: Mach #, # m/s, trim AOA # deg,"
+                            " thrust # N (from Mach # and #):",
+                            [t["V"] / Steady.sound, t["V"], 0, t["drag"], 0.21, 0.22], 1e-5)
+        self.assertEqual(lines[8], TABLE)
+        rows = [cells(line) for line in lines[9:]]
+        self.assertEqual([row[0] for row in rows],
+                         [SHORT, PHUGOID_MODE, DUTCH, ROLL_MODE_NAME, SPIRAL_MODE])
+        self.assertEqual([row[3] for row in rows], ["Level 1"] * 5)
+        # The figures of each printed root, to its 3 digits.
+        for row in rows[:3]:
+            shape, (sigma, omega) = numbers(row[1])
+            self.assertEqual(shape, "# +/- #i")
+            root = complex(sigma, omega)
+            figures = [abs(root), -sigma / abs(root), 2 * math.pi / omega]
+            if row[0] == PHUGOID_MODE:
+                self.assert_numbers(row[2], "period # s, zeta #", figures[:0:-1], 1e-2)
+            else:
+                self.assert_numbers(row[2], "omega_n # rad/s, zeta #, period # s", figures, 1e-2)
+        # The step multiplies the roll rate by 1 - dt k / I.
+        step = -0.02 / math.log(1 + 0.02 * t["Lp"] / t["Ix"])
+        self.assert_numbers(rows[3][2], "tau # s; the step's: # s", [-t["Ix"] / t["Lp"], step])
+        self.assertEqual(numbers(rows[3][1])[1], [float("%.3g" % (t["Lp"] / t["Ix"]))])
+        self.assertEqual(rows[4][1:3], ["0", "neutral"])
+        self.assertEqual(len(lines), 14)
+        # Category A asks a zeta of 0.19 of the Dutch roll.
+        status, lines, _ = run_modes(capture(), "--category", "A")
+        self.assertEqual(lines[2], HEAD[1].replace(
+            "B (climb, cruise and descent, gradual manoeuvres)",
+            "A (rapid manoeuvring, precision tracking or precise flight-path control)"))
+        self.assertEqual(cells(lines[11])[-1], "Level 2")
+        self.assertEqual(lines[14:], ["  Hint: Dutch roll lightly damped (Level 2): raise the fin's"
+                                      " area or its RotResistance in yaw"])
+
+    def test_trims_and_the_steps_limit(self):
+        # Levels -1 and 1 trim beyond the Mach numbers; at a step of 0.1 s the roll damping is
+        # I/dt.
+        status, lines, _ = run_modes(capture(levels=(-1, 0, 1), step=0.1))
+        self.assertEqual(status, 0)
+        # at Mach 0.2 the trim AOA 1.5 deg gives 3 + 1.5 - 1 m^2 of CL*S total
+        lift = 0.5 * Steady.density * (Steady.sound * 0.2) ** 2 * 3.5
+        self.assert_numbers(lines[7], "At control level #, level flight at the trim: below Mach #:"
+                            " the trimmed lift there is # times the weight; no modes: they need a"
+                            " trim within the grid",
+                            [-1, 0.2, lift / (Steady.mass * Steady.gravity)], 1e-5)
+        self.assertTrue(lines[9].startswith("At control level 0, level flight at the trim: Mach"))
+        self.assertEqual(cells(lines[14])[2:], ["tau 0.1 s; the step's: stopped in one step",
+                                                "Level 1"])
+        self.assertEqual(lines[16:18], [
+            "  Note: the roll damping at the trim is the simulator's limit I/dt = 3200 kg m^2 /"
+            " 0.1 s = 32000 N m s, which stops a roll rate in one step: there it depends on the"
+            " step, not on the air", ""])
+        self.assertTrue(lines[18].startswith("At control level 1, level flight at the trim: above"))
+        # No trim within the grid at all: status 4.
+        status, lines, _ = run_modes(capture().replace("Mass (kg) = 850", "Mass (kg) = 8500"))
+        self.assertEqual(status, 4)
+        self.assertTrue(lines[-1].endswith("; no modes: they need a trim within the grid"))
+
+    def test_what_the_modes_need(self):
+        cases = [
+            (Sailplane.report(), "the sideslip axis"),
+            (read_fixture("sideslip.csv"),
+             "the moments, the rate axis and the header's mass, inertia and gravity"),
+            (capture().replace("Mass (kg) = 850\n", ""), "the header's mass"),
+        ]
+        for text, lacks in cases:
+            with self.subTest(lacks):
+                self.assertEqual(run_modes(text), (4, [], NEEDS % lacks))
+                pointer = summary_lines(parse_report(text, "r.csv"))[-2:]
+                self.assertNotEqual(pointer[-1][:15], "Modes of motion")
+        self.assertEqual(summary_lines(parse_report(capture(), "r.csv"))[-2:], [
+            "", "Modes of motion and their flying-qualities levels: see aeroquin-report modes"])
+
+    def test_without_numpy(self):
+        with tempfile.TemporaryDirectory() as folder:
+            os.mkdir(os.path.join(folder, "numpy"))
+            with open(os.path.join(folder, "numpy", "__init__.py"), "w") as file:
+                file.write("raise ImportError('No module named numpy')\n")
+            status, lines, err = run_modes(capture(), env=dict(os.environ, PYTHONPATH=folder))
+        self.assertEqual((status, lines), (3, []))
+        self.assertEqual(err, library_missing_note("no modes computed", "numpy", PYTHON,
+                                                   "No module named numpy") + "\n")
+        self.assertEqual(
+            library_missing_note("no modes computed", "numpy", "/usr/bin/python3", "gone", True),
+            "aeroquin-report: note: no modes computed: numpy is not installed for /usr/bin/python3"
+            " (gone); install it: apt-get install python3-numpy")
