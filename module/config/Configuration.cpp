@@ -254,9 +254,11 @@ void Configuration::readControlAxis(FILEHANDLE file) {
         std::find_if(kControlSurfaceNames.begin(), kControlSurfaceNames.end(),
                      [&](std::string_view known) { return equalsIgnoringCase(known, control[0]); });
     if (name == kControlSurfaceNames.end()) {
-        throw ConfigurationError(" - ControlSurface = " + control[0] +
-                                 " is none of Elevator, Rudder, Aileron, Flap, ElevatorTrim, "
-                                 "RudderTrim");
+        std::string known;
+        for (const std::string_view surface : kControlSurfaceNames) {
+            known.append(known.empty() ? "" : ", ").append(surface);
+        }
+        throw ConfigurationError(" - ControlSurface = " + control[0] + " is none of " + known);
     }
     std::vector<double> intervals;
     std::vector<std::uint32_t> increments;

@@ -132,8 +132,8 @@ void Reporter::open(const Configuration& configuration, const ReportColumns& col
     }
 }
 
-void Reporter::completeHeader(const ControlKeeper& controls, double timeStepS) {
-    if (file_ == nullptr || columnLine_.empty()) {
+void Reporter::writeHeaderEnd(const ControlKeeper& controls, double timeStepS) {
+    if (file_ == nullptr) {
         return;
     }
     if (const auto& held = controls.held()) {

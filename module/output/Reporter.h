@@ -45,7 +45,11 @@ class Reporter {
     // controls are held at and the step's length, s (when the first step has given them), and
     // the column line; once, before the first row. close() writes the column line of a header
     // that was never completed.
-    void completeHeader(const ControlKeeper& controls, double timeStepS);
+    void completeHeader(const ControlKeeper& controls, double timeStepS) {
+        if (!columnLine_.empty()) {
+            writeHeaderEnd(controls, timeStepS);
+        }
+    }
     // One data row, the text of RowText (the capture formats it once, for the
     // status text and the report); nothing when no file is open.
     void writeRow(const std::string& row);
@@ -61,6 +65,7 @@ class Reporter {
     [[nodiscard]] std::uint64_t linesWritten() const { return linesWritten_; }
 
   private:
+    void writeHeaderEnd(const ControlKeeper& controls, double timeStepS);
     void writeLine(const std::string& text);
     // Whether the file on disk is as long as everything handed to the host.
     [[nodiscard]] bool holdsWhatWasWritten() const;

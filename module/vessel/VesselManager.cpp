@@ -22,8 +22,12 @@ constexpr double kGravitationalConstant = 6.67259e-11;  // m^3/(kg s^2), the sim
 // projected angles: its angle of attack atan2(-v_y, v_z) and, opposite to its own slip angle,
 // the sideslip atan2(v_x, v_z). Along (tan b, -tan a, 1): here (sin b cos a, -sin a cos b,
 // cos a cos b) / n, which holds at a = 90 deg too. n > 0: the configuration keeps |b| below
-// 90 deg. Without sideslip n = 1 and this is (0, -sin a, cos a) to the bit.
+// 90 deg. Without sideslip n = 1 and this is (0, -sin a, cos a), taken at once: most points
+// have no sideslip.
 VECTOR3 airspeedDirection(double aoaRad, double sideslipRad) {
+    if (sideslipRad == 0.0) {
+        return VECTOR3{{0.0, -std::sin(aoaRad), std::cos(aoaRad)}};
+    }
     const double cosB = std::cos(sideslipRad);
     const double sinB = std::sin(sideslipRad);
     const double cosA = std::cos(aoaRad);
