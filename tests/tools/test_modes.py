@@ -33,6 +33,14 @@ class Dihedral(Steady):
     sideways = (-0.06, -0.05, 0.27)
 
 
+class Inclined(Dihedral):
+    """Trims at AOA 4 deg at every Mach number: the body axes 4 deg above the stability axes."""
+
+    @staticmethod
+    def trim(mach, level=0.0):
+        return 4.0
+
+
 class Stiff(Steady):
     """The pitch damping of Sailplane: the short period overdamped."""
 
@@ -78,6 +86,10 @@ def quadratic_root(b, c):
     if disc < 0:
         return complex(-b / 2, math.sqrt(-disc))
     return complex(-b / 2 + math.sqrt(disc), 0)
+
+
+def order(root):
+    return (abs(root), root.imag)
 
 
 def roots(mode):
@@ -143,6 +155,52 @@ class ModesTest(unittest.TestCase):
                 self.assert_close(sum(every).real,
                                   t["Yv"] / m + t["Lp"] / t["Ix"] + t["Nr"] / t["Iz"], 1e-3)
                 self.assert_close(math.prod(every).real, g * turn / (t["Ix"] * t["Iz"]), 2e-3)
+
+    def test_stability_axes(self):
+        # Trimmed at 4 deg, the body axes are not the stability axes, along the flight path: the
+        # textbook's equations there, with the inertia and the rates turned into them (a product
+        # of inertia appears), have the same roots. Derivatives per the simulator's angles,
+        # beta = atan2(v, u): by v over U0 = V cos(alpha).
+        numpy = __import__("numpy")
+        per_rad = 180 / math.pi
+        model, aoa, coupling = Inclined, math.radians(4), 0.01
+        m, g, rho = model.mass, model.gravity, model.density
+        lift = model.lift(4)
+        q = m * g / lift
+        V = math.sqrt(2 * q / rho)
+        drag = q * model.drag(4)
+        k = [0.5 * rho * (V + 30) ** 2 * model.cross_section * r for r in model.rot_drag]
+        Ix, Iy, Iz = model.inertia
+        c, s = math.cos(aoa), math.sin(aoa)
+        Xu, Zu = -2 * drag / V, -2 * q * lift / V
+        Xw, Zw = (q * lift - q * 0.056 * per_rad) / V, -(q * per_rad + drag) / V
+        longitudinal = [[Xu / m, Xw / m, 0, -g], [Zu / m, Zw / m, V, 0],
+                        [0, -0.2 * per_rad * q / V / Iy, -k[1] / Iy, 0], [0, 0, 1, 0]]
+        Yv, Lv, Nv = (q * x * per_rad / (V * c) for x in model.sideways)
+        cross = coupling * per_rad * q
+        # Body moments of v, p, r; p = c ps - s rs, r = s ps + c rs; Ls = c L + s N,
+        # Ns = -s L + c N.
+        body = numpy.array([[Lv, -k[0], cross], [Nv, cross, -k[2]]])
+        to_body = numpy.array([[1, 0, 0], [0, c, -s], [0, s, c]])
+        turn = numpy.array([[c, s], [-s, c]])
+        moments = turn @ body @ to_body
+        inertia = turn @ numpy.diag([Ix, Iz]) @ turn.T
+        rolling = numpy.linalg.solve(inertia, moments)
+        lateral = numpy.array([[Yv / m, 0, -V, g], [*rolling[0], 0], [*rolling[1], 0],
+                               [0, 1, 0, 0]])
+        wanted = sorted(numpy.linalg.eigvals(numpy.array(longitudinal)), key=order) + sorted(
+            numpy.linalg.eigvals(lateral), key=order)
+        report = parse_report(Inclined.report(
+            machs=(0.12, 0.13, 0.14, 0.15), aoas=(0, 4, 8), rates=(-10, 0, 10),
+            sideslips=(-4, 0, 4), coupling=coupling), "r.csv")
+        ((_, _, trim),) = trims(report)
+        # along the body axis, balancing the drag along the path
+        self.assertAlmostEqual(trim.thrust, drag / c, delta=1e-6 * drag)
+        modes = analyse(report, trim).modes
+        found = [root for mode in modes for root in roots(mode)]
+        found = sorted(found[:4], key=order) + sorted(found[4:], key=order)
+        for root, expected in zip(found, wanted):
+            self.assertLessEqual(abs(root - expected), 1e-3 * abs(expected), (root, expected))
 
     def test_overdamped_short_period(self):
         t = textbook(Stiff)

@@ -9,7 +9,7 @@ from dataclasses import dataclass
 from typing import Any, Optional, cast
 
 from . import texttable
-from .numtext import g6, residue_free
+from .numtext import g6
 from .performance import Balance, Figure, lift_columns, speeds
 from .report import (
     CONTROL,
@@ -329,9 +329,7 @@ class Mode:
 def _eigen(matrix: Matrix) -> tuple[list[complex], Any]:
     numpy = _numpy()
     values, vectors = numpy.linalg.eig(numpy.array(matrix, dtype=float))
-    scale = max(abs(value) for value in values) or 1.0
-    cleaned = [complex(residue_free(v.real, scale), residue_free(v.imag, scale)) for v in values]
-    return cleaned, vectors
+    return [complex(value) for value in values], vectors
 
 
 Group = tuple[complex, ...]
