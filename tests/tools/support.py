@@ -74,6 +74,7 @@ class Sailplane:
     cross_section = 5.0  # m^2
     rot_drag = (2.0, 1.0, 1.5)  # roll, pitch, yaw
     sideways = (-0.06, -0.05, 0.27)  # CY*S, Cl*S*b, Cn*S*b per degree of sideslip
+    drag_mach = 0.0  # CD*S added per unit of Mach number
 
     @staticmethod
     def lift(aoa):  # CL*S
@@ -137,7 +138,7 @@ class Sailplane:
                             turning = [-cls.damping(mach, i, step) * math.radians(w[i]) / q
                                        for i in range(3)]
                             for aoa in aoas:
-                                lift, drag = cls.lift(aoa), cls.drag(aoa)
+                                lift, drag = cls.lift(aoa), cls.drag(aoa) + cls.drag_mach * mach
                                 moment = stiffness * (cls.trim(mach, level) - aoa) + turning[1]
                                 values = [mach, aoa, q, speed, lift, drag, lift / drag, moment]
                                 values += [] if beta is None else [beta]

@@ -211,8 +211,8 @@ class _Grid:
                   for body, rate in ((ROLL_AXIS, "p"), (YAW_AXIS, "r"))
                   for name, column in (("Y", SIDE_FORCE), ("L", ROLL), ("N", YAW))]
         for body, rate, name, column in pairs:
-            along = [row for row in rates if row.rate_axis == body]
-            slope = _slope_at(along, _rate_about(body), column, aoa)
+            # The other axes' rows lie at 0 of this one.
+            slope = _slope_at(rates, _rate_about(body), column, aoa)
             # Dimensional: the simulator's damping is not proportional to q, and at its step's
             # limit it is I/dt at every Mach number.
             found["%s_%s" % (name, rate)] = None if slope is None else slope * PER_RADIAN * q
