@@ -382,10 +382,16 @@ class OutputTest(unittest.TestCase):
             " 0.1 s = 32000 N m s, which stops a roll rate in one step: there it depends on the"
             " step, not on the air", ""])
         self.assertTrue(lines[18].startswith("At control level 1, level flight at the trim: above"))
-        # No trim within the grid at all: status 4.
+        # No trim within the grid, no sideslip slope: status 4.
         status, lines, _ = run_modes(capture().replace("Mass (kg) = 850", "Mass (kg) = 8500"))
         self.assertEqual(status, 4)
         self.assertTrue(lines[-1].endswith("; no modes: they need a trim within the grid"))
+        status, lines, _ = run_modes(Steady.report(machs=(0.2, 0.21, 0.22, 0.23), aoas=(-4, 0, 4),
+                                                   rates=(-10, 0, 10), sideslips=(2, 4)))
+        self.assertEqual(status, 4)
+        self.assertTrue(lines[-1].endswith(" (from Mach 0.21 and 0.22); no modes: the rows around"
+                                           " it do not give every derivative (each axis needs rows"
+                                           " on either side of 0, or at 0 and beside it)"))
 
     def test_what_the_modes_need(self):
         cases = [

@@ -188,16 +188,16 @@ class _Grid:
         return at_aoa(self.base.get(mach, []), aoa, column)
 
     def per_mach(self, mach: float, aoa: float) -> dict[str, Optional[float]]:
-        """At one Mach number and `aoa` (deg): the columns per dynamic pressure, their slopes by
-        the AOA and sideslip per radian, and the rate derivatives per rad/s times the Mach
-        number's dynamic pressure (N s, N m s)."""
+        """At one Mach number and `aoa` (deg): CM*S*c, the slopes of lift, drag and pitching
+        moment by the AOA and of side force, rolling and yawing moment by the sideslip per
+        radian, and the rate derivatives per rad/s times the Mach number's dynamic pressure
+        (N s, N m s)."""
         rows = self.base.get(mach, [])
         if not rows:
             return {}
         q = rows[0].dynamic_pressure
-        found: dict[str, Optional[float]] = {"q": q}
-        for name, column in (("L", self.lift), ("D", self.drag), ("M", MOMENT)):
-            found[name] = at_aoa(rows, aoa, column)
+        found: dict[str, Optional[float]] = {"M": at_aoa(rows, aoa, MOMENT)}
+        for name, column in (("Lift", self.lift), ("Drag", self.drag), ("M", MOMENT)):
             slope = slope_at_zero([(row.aoa - aoa, row.value(column)) for row in rows])
             found[name + "_alpha"] = None if slope is None else slope * PER_RADIAN
         for name, column in (("Y", SIDE_FORCE), ("L", ROLL), ("N", YAW)):
@@ -263,7 +263,7 @@ def derivatives(report: Report, trim: Trim) -> Derivatives:
     lift_v = rho * speed * lift + q * by_speed(grid.lift)
     drag_v = rho * speed * drag + q * by_speed(grid.drag)
     moment_v = rho * speed * moment + q * by_speed(MOMENT)
-    lift_a, drag_a, moment_a = q * at("L_alpha"), q * at("D_alpha"), q * at("M_alpha")
+    lift_a, drag_a, moment_a = q * at("Lift_alpha"), q * at("Drag_alpha"), q * at("M_alpha")
     lift0, drag0 = q * lift, q * drag
     # X = L sin(alpha) - D cos(alpha), Z = -L cos(alpha) - D sin(alpha).
     x_v, z_v = lift_v * s - drag_v * c, -lift_v * c - drag_v * s
@@ -566,7 +566,7 @@ REFERENCE = (
 NO_MODES = "no modes: they need a trim within the grid"
 NO_DERIVATIVES = (
     "no modes: the rows around it do not give every derivative (each axis needs rows on either"
-    " side of 0)"
+    " side of 0, or at 0 and beside it)"
 )
 LIMITED = (
     "Note: the %s damping at the trim is the simulator's limit I/dt = %s kg m^2 / %s s = %s N m s,"
