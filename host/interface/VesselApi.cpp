@@ -542,8 +542,9 @@ double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
         "VESSEL::GetThrusterLevel",
         [&](HostContext& host) {
             if (vesselOf(host, hVessel_, "VESSEL::GetThrusterLevel") != nullptr) {
-                host.log().host("VESSEL::GetThrusterLevel: the handle is no thruster of the "
-                                "vessel; answered 0");
+                host.log().host(
+                    "VESSEL::GetThrusterLevel: the handle is no thruster of the "
+                    "vessel; answered 0");
             }
             return 0.0;
         },

@@ -260,14 +260,14 @@ TEST(AirfoilTest, ElevatorAxisRowsCarryTheLevelUsedAndTheSurfacesOwnForces) {
         Lines headerItems;
         const Lines report = aeroquin::testsupport::withoutHeaderItems(
             root.lines("Reports/Probe.csv"), &headerItems);
-        EXPECT_EQ(headerItems,
-                  (Lines{"Altitude (m) = 20000", "Mass (kg) = 500",
-                         "Inertia roll, pitch, yaw (kg m^2) = 500 1000 1000",
-                         "Gravity (m/s^2) = 9.75885", "Control surface = Elevator",
-                         "Number of control levels = 3",
-                         "Controls held = Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0, "
-                         "RudderTrim 0",
-                         "Thrust held (N) = 0", "Time step (s) = 0.02"}));
+        EXPECT_EQ(
+            headerItems,
+            (Lines{"Altitude (m) = 20000", "Mass (kg) = 500",
+                   "Inertia roll, pitch, yaw (kg m^2) = 500 1000 1000", "Gravity (m/s^2) = 9.75885",
+                   "Control surface = Elevator", "Number of control levels = 3",
+                   "Controls held = Rudder 0, Aileron 0, Flap 0, ElevatorTrim 0, "
+                   "RudderTrim 0",
+                   "Thrust held (N) = 0", "Time step (s) = 0.02"}));
         ASSERT_EQ(report.size(), 6U + 6U);
         EXPECT_EQ(report[5],
                   "Mach Number; AOA; Dynamic Pressure; Airspeed; CL*S; CD*S; L/D; CM*S*c; CY*S; "

@@ -373,8 +373,9 @@ TEST(CaptureTest, RateAxisMovesEachMomentByTheSimulatorsDamping) {
                "Mass = 1000\nInertia = 2 3 1\nCrossSections = 2 4 6\nRotResistance = 0.1 0.2 20\n"
                "Airfoils = Wing\nWing.Lift = Vertical\nWing.Position = 0 0 -0.5\n"
                "Wing.Chord = 1\nWing.Area = 10\nWing.Table = Spin.csv\n");
-    root.write("Config/Vessels/Spin.csv", "mach,aoa,cl,cm,cd\n0,-90,-1,0,0.02\n0,90,1,0,0.02\n"
-                                          "2,-90,-1,0,0.02\n2,90,1,0,0.02\n");
+    root.write("Config/Vessels/Spin.csv",
+               "mach,aoa,cl,cm,cd\n0,-90,-1,0,0.02\n0,90,1,0,0.02\n"
+               "2,-90,-1,0,0.02\n2,90,1,0,0.02\n");
     root.write("Scenarios/Default.scn", "Body = Earth\nVessels = S1:Spinner\nS1.Status = Flying\n");
     root.write("Config/Modules/Plugin/Aeroquin.cfg",
                "VesselName = S1\nSaveDirectory = Reports\nReportNameStyle = 0\n"

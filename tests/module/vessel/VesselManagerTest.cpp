@@ -726,9 +726,9 @@ TEST_F(VesselManagerTest, RatesTurnTheVesselInTheSimulatorsAxesAndAreReadBack) {
     bindStandard();
     Sweeper sweeper = sweepOf(configuration);
     const double degree = std::numbers::pi / 180.0;
-    const std::vector<std::array<double, 3>> expected{
-        {-10 * degree, 0, 0}, {20 * degree, 0, 0}, {0, 0, -10 * degree},
-        {0, 0, 20 * degree},  {0, 10 * degree, 0}, {0, -20 * degree, 0}};
+    const std::vector<std::array<double, 3>> expected{{-10 * degree, 0, 0}, {20 * degree, 0, 0},
+                                                      {0, 0, -10 * degree}, {0, 0, 20 * degree},
+                                                      {0, 10 * degree, 0},  {0, -20 * degree, 0}};
     for (const auto& vrot : expected) {
         while (sweeper.aoaIndex() != 0) {
             sweeper.advance();

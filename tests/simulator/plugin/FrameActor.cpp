@@ -165,7 +165,8 @@ class FrameActor final : public oapi::Module {
         }
         oapiGetVesselInterface(vessel)->SetControlSurfaceLevel(static_cast<AIRCTRL_TYPE>(type),
                                                                value, true);
-        return "set " + name + "'s control " + std::to_string(type) + " to " + std::to_string(value);
+        return "set " + name + "'s control " + std::to_string(type) + " to " +
+               std::to_string(value);
     }
 
     static std::string thrust(const std::string& name, double value) {
