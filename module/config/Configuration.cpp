@@ -214,9 +214,9 @@ void Configuration::readOptionalItems(FILEHANDLE file) {
         }
         altitudeM = value;
     }
-    readSweptAxis(file, 0);
+    readSweptAxis(file, OptionalAxis::sideslip);
     readControlAxis(file);
-    readSweptAxis(file, 2);
+    readSweptAxis(file, OptionalAxis::rate);
     // Without the moments a rate would move no column.
     if (hasRateAxis() && !reportMoments) {
         throw ConfigurationError(
@@ -225,9 +225,9 @@ void Configuration::readOptionalItems(FILEHANDLE file) {
     }
 }
 
-// The sideslip or the rate axis, kOptionalAxes[which]: both items or neither.
-void Configuration::readSweptAxis(FILEHANDLE file, std::size_t which) {
-    const OptionalAxisDescription& axis = kOptionalAxes.at(which);
+// The sideslip or the rate axis: both items or neither.
+void Configuration::readSweptAxis(FILEHANDLE file, OptionalAxis which) {
+    const OptionalAxisDescription& axis = axisDescription(which);
     std::vector<double>& intervals = this->*axis.intervals;
     std::vector<std::uint32_t>& increments = this->*axis.increments;
     intervals.clear();

@@ -16,6 +16,9 @@ inline constexpr const char* kConfigurationPath = simulator::kPathSeparator == '
                                                       ? "Modules/Plugin/Aeroquin.cfg"
                                                       : "Modules\\Plugin\\Aeroquin.cfg";
 
+// The optional axes (module/config/OptionalAxes.h), in their sweep order.
+enum class OptionalAxis : std::uint8_t { control, sideslip, rate };
+
 // Where a capture is held without an Altitude item, above the body's mean radius.
 inline constexpr double kDefaultAltitudeM = 20000.0;
 
@@ -54,11 +57,14 @@ struct Configuration {
     [[nodiscard]] bool hasOptionalItems() const {
         return reportMoments || altitudeM || hasSideslipAxis() || hasControlAxis() || hasRateAxis();
     }
+    // Whether the report has the side force (and with the moments the rolling and yawing ones):
+    // a sideslip moves them, and so do a rudder, an aileron and a roll or yaw rate at none.
+    [[nodiscard]] bool hasLateralColumns() const {
+        return hasSideslipAxis() || hasControlAxis() || hasRateAxis();
+    }
     // Whether the report holds a column of the step's force or torque sums (a moment, the side
     // force, the totals), which every control surface and thruster enters.
-    [[nodiscard]] bool readsForceSums() const {
-        return reportMoments || hasSideslipAxis() || hasControlAxis() || hasRateAxis();
-    }
+    [[nodiscard]] bool readsForceSums() const { return reportMoments || hasLateralColumns(); }
     // The capture's height above the body's mean radius, m.
     [[nodiscard]] double altitude() const { return altitudeM.value_or(kDefaultAltitudeM); }
 
@@ -72,7 +78,7 @@ struct Configuration {
 
   private:
     void readOptionalItems(FILEHANDLE file);
-    void readSweptAxis(FILEHANDLE file, std::size_t which);
+    void readSweptAxis(FILEHANDLE file, OptionalAxis which);
     void readControlAxis(FILEHANDLE file);
 };
 

@@ -14,8 +14,8 @@
 
 namespace aeroquin {
 
-// Their order in the sweep, outermost first: Mach, control level, sideslip, rate, AOA.
-enum class OptionalAxis : std::uint8_t { control, sideslip, rate };
+// OptionalAxis orders them in the sweep, outermost first: Mach, control level, sideslip, rate,
+// AOA.
 inline constexpr std::size_t kOptionalAxisCount = 3;
 
 struct OptionalAxisDescription {
@@ -31,31 +31,66 @@ struct OptionalAxisDescription {
     double highest;
     bool boundsIncluded;
     std::string_view range;
-    std::size_t repeats;           // the values are swept once per body axis: 3 for the rates
-    std::string_view statusLabel;  // the status text's ", Sideslip: 5"
-    std::string_view indexLabel;   // the sweep description's " Sideslip: 2"
-    std::string_view sizeLabel;    // the sweep description's ", Sideslip vector size: 5"
-    std::string_view countLabel;   // the report header's "Number of sideslip points = 5"
+    std::size_t repeats;  // the values are swept once per body axis: 3 for the rates
+    // The status text's ", Sideslip: 5", one for each repeat.
+    std::array<std::string_view, 3> statusLabels;
+    std::string_view indexLabel;  // the sweep description's " Sideslip: 2"
+    std::string_view sizeLabel;   // the sweep description's ", Sideslip vector size: 5"
+    std::string_view countLabel;  // the report header's "Number of sideslip points = 5"
 };
 
 // In the order the texts name them: the log's sweep description, the status text, the header.
 inline constexpr std::array<OptionalAxisDescription, kOptionalAxisCount> kOptionalAxes{{
     // At 90 deg the air comes from the side and the simulator's angle of attack has no meaning;
     // beyond it, it reads back 180 deg off.
-    {OptionalAxis::sideslip, "Sideslip", "SideslipIntervals", "SideslipIncrements",
-     &Configuration::sideslipIntervals, &Configuration::sideslipIncrements, -90.0, 90.0, false,
-     "(-90, 90)", 1, ", Sideslip: ", " Sideslip: ", contract::kSweepSideslipLabel,
-     contract::kSideslipCountLabel},
+    {.axis = OptionalAxis::sideslip,
+     .name = "Sideslip",
+     .intervalsKey = "SideslipIntervals",
+     .incrementsKey = "SideslipIncrements",
+     .intervals = &Configuration::sideslipIntervals,
+     .increments = &Configuration::sideslipIncrements,
+     .lowest = -90.0,
+     .highest = 90.0,
+     .boundsIncluded = false,
+     .range = "(-90, 90)",
+     .repeats = 1,
+     .statusLabels = {", Sideslip: "},
+     .indexLabel = " Sideslip: ",
+     .sizeLabel = contract::kSweepSideslipLabel,
+     .countLabel = contract::kSideslipCountLabel},
     // The simulator clamps a level to [-1, 1]: a bound beyond it would be measured at another
     // level than its row's.
-    {OptionalAxis::control, "Control levels", "ControlIntervals", "ControlIncrements",
-     &Configuration::controlIntervals, &Configuration::controlIncrements, -1.0, 1.0, true,
-     "[-1, 1]", 1, ", Control: ", " Control: ", contract::kSweepControlLabel,
-     contract::kControlCountLabel},
+    {.axis = OptionalAxis::control,
+     .name = "Control levels",
+     .intervalsKey = "ControlIntervals",
+     .incrementsKey = "ControlIncrements",
+     .intervals = &Configuration::controlIntervals,
+     .increments = &Configuration::controlIncrements,
+     .lowest = -1.0,
+     .highest = 1.0,
+     .boundsIncluded = true,
+     .range = "[-1, 1]",
+     .repeats = 1,
+     .statusLabels = {", Control: "},
+     .indexLabel = " Control: ",
+     .sizeLabel = contract::kSweepControlLabel,
+     .countLabel = contract::kControlCountLabel},
     // deg/s. Half a turn a step at 0.02 s; the simulator's damping limit comes long before.
-    {OptionalAxis::rate, "Rates", "RateIntervals", "RateIncrements", &Configuration::rateIntervals,
-     &Configuration::rateIncrements, -9000.0, 9000.0, true, "[-9000, 9000] deg/s", 3,
-     ", Rate: ", " Rate: ", contract::kSweepRateLabel, contract::kRateCountLabel},
+    {.axis = OptionalAxis::rate,
+     .name = "Rates",
+     .intervalsKey = "RateIntervals",
+     .incrementsKey = "RateIncrements",
+     .intervals = &Configuration::rateIntervals,
+     .increments = &Configuration::rateIncrements,
+     .lowest = -9000.0,
+     .highest = 9000.0,
+     .boundsIncluded = true,
+     .range = "[-9000, 9000] deg/s",
+     .repeats = 3,
+     .statusLabels = {", Pitch rate: ", ", Roll rate: ", ", Yaw rate: "},
+     .indexLabel = " Rate: ",
+     .sizeLabel = contract::kSweepRateLabel,
+     .countLabel = contract::kRateCountLabel},
 }};
 
 [[nodiscard]] constexpr const OptionalAxisDescription& axisDescription(OptionalAxis axis) {

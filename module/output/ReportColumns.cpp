@@ -15,9 +15,7 @@ ReportColumns::ReportColumns(const Configuration& configuration) : ReportColumns
     if (configuration.hasSideslipAxis()) {
         add(contract::Column::sideslip);
     }
-    // A rudder or an aileron moves the lateral ones at zero sideslip, a roll or yaw rate too.
-    if (configuration.hasSideslipAxis() || configuration.hasControlAxis() ||
-        configuration.hasRateAxis()) {
+    if (configuration.hasLateralColumns()) {
         add(contract::Column::cyS);
         if (configuration.reportMoments) {
             add(contract::Column::clSb);

@@ -211,15 +211,9 @@ std::string Sweeper::statusText() const {
         if (values(axis.axis).empty()) {
             continue;
         }
-        if (axis.axis == OptionalAxis::rate) {
-            constexpr std::array<const char*, 3> kBodyAxes{
-                ", Pitch rate: ", ", Roll rate: ", ", Yaw rate: "};
-            text << kBodyAxes.at(
-                        std::min<std::size_t>(index(axis.axis) / values(axis.axis).size(), 2))
-                 << current(axis.axis);
-        } else {
-            text << axis.statusLabel << current(axis.axis);
-        }
+        // Which repeat of the values: the body axis of a rate.
+        text << axis.statusLabels.at(index(axis.axis) / values(axis.axis).size())
+             << current(axis.axis);
     }
     return text.str();
 }

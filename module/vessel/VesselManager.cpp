@@ -138,8 +138,7 @@ void VesselManager::bind(const Configuration& configuration) {
     }
 
     reportMoments_ = configuration.reportMoments;
-    reportLateral_ = configuration.hasSideslipAxis() || configuration.hasControlAxis() ||
-                     configuration.hasRateAxis();
+    reportLateral_ = configuration.hasLateralColumns();
     controlSurface_ = configuration.controlSurface;
     controls_.bind(*vessel, configuration.controlSurface, configuration.readsForceSums());
     rateAxis_ = configuration.hasRateAxis();
