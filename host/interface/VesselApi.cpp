@@ -10,6 +10,7 @@
 #include "host/interface/SimulatorVectors.h"
 #include "host/interface/StateRecords.h"
 #include "host/world/AirData.h"
+#include "host/world/Mat3.h"
 #include "module/simulator/HostApi.h"
 
 using aeroquin::host::airAt;
@@ -21,6 +22,7 @@ using aeroquin::host::controlTypeCount;
 using aeroquin::host::fromSimulator;
 using aeroquin::host::hostCall;
 using aeroquin::host::HostContext;
+using aeroquin::host::Mat3;
 using aeroquin::host::ObjectTable;
 using aeroquin::host::readStatus;
 using aeroquin::host::readStatusEx;
@@ -367,14 +369,16 @@ void VESSEL::GetAngularMoment(VECTOR3& amom) const {
     }
 }
 
-// The simulator's linear moment: every force of the step but gravity; here the aerodynamic force.
+// The simulator's linear moment: every force of the step but gravity; here the aerodynamic force
+// and the added ones.
 void VESSEL::GetLinearMoment(VECTOR3& F) const {
     HostContext* host = HostContext::active();
     if (host == nullptr) {
         return;
     }
     const Vessel* vessel = vesselOf(*host, hVessel_, "VESSEL::GetLinearMoment");
-    F = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}} : toSimulator(vessel->loads().aero.force);
+    F = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
+                          : toSimulator(vessel->loads().aero.force + vessel->loads().addedForceN);
     if (host->trace().on()) {
         host->trace().line("VESSEL::GetLinearMoment", TraceResult{}, F.x, F.y, F.z);
     }
@@ -579,5 +583,22 @@ void VESSEL::GetAngularVel(VECTOR3& avel) const {
         const Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::GetAngularVel");
         avel = vessel == nullptr ? VECTOR3{{0.0, 0.0, 0.0}}
                                  : toSimulator(vessel->state().angularVelocity);
+    });
+}
+
+void VESSEL::SetRotationMatrix(const MATRIX3& R) const {
+    hostCall("VESSEL::SetRotationMatrix", [&](HostContext& host) {
+        if (Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::SetRotationMatrix")) {
+            vessel->setAttitudeMatrix(Mat3::fromColumns(
+                {R.m11, R.m21, R.m31}, {R.m12, R.m22, R.m32}, {R.m13, R.m23, R.m33}));
+        }
+    });
+}
+
+void VESSEL::AddForce(const VECTOR3& F, const VECTOR3& r) const {
+    hostCall("VESSEL::AddForce", [&](HostContext& host) {
+        if (Vessel* vessel = vesselOf(host, hVessel_, "VESSEL::AddForce")) {
+            vessel->addForce(fromSimulator(F), fromSimulator(r));
+        }
     });
 }

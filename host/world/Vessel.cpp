@@ -96,7 +96,7 @@ void Vessel::placeFlying(double longitudeRad, double latitudeRad, double altitud
 void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeRad,
                      const Vec3& angularVelocity) {
     landed_ = false;
-    stateSet_ = true;
+    accelerationKnown_ = false;
     state_.position = position;
     state_.velocity = velocity;
     state_.angularVelocity = angularVelocity;
@@ -106,6 +106,16 @@ void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& att
     }
 }
 
+void Vessel::setAttitudeMatrix(const Mat3& vesselToGlobal) {
+    state_.attitude = vesselToGlobal;
+    state_.attitudeAnglesRad = host::attitudeAngles(vesselToGlobal);
+}
+
+void Vessel::addForce(const Vec3& forceN, const Vec3& atM) {
+    addedForceN_ += forceN;
+    addedMomentNm_ += cross(forceN, atM);
+}
+
 void Vessel::land() {
     state_.angularVelocity = {};
     fixToSurface();
@@ -113,7 +123,6 @@ void Vessel::land() {
 
 void Vessel::followParent(const Vessel& parent) {
     landed_ = false;
-    stateSet_ = false;
     const VesselState& from = parent.state_;
     state_.time = from.time;
     state_.position = from.position;
@@ -152,20 +161,44 @@ void Vessel::updateControls(double dt) {
     controls_.apply(dt);
 }
 
-void Vessel::turn(double dt, const Vec3& torqueNm) {
-    // The attitude turns at the angular velocity the step began with; rebuilt from the angles
-    // to stay orthonormal.
-    if (state_.angularVelocity != Vec3{}) {
-        setAttitude(
-            host::attitudeAngles(state_.attitude * rotationAbout(-dt * state_.angularVelocity)));
-    }
+Vec3 Vessel::angularAcceleration(const Vec3& torquePerMass, const Vec3& w) const {
     // Euler's equations with the principal moments, as the simulator writes them for its
     // left-handed frame: I w' = M + w x (I w), the cross product by the right-hand formula.
     const Vec3& pmi = class_->inertiaM2;
-    const Vec3 iw{pmi.x * state_.angularVelocity.x, pmi.y * state_.angularVelocity.y,
-                  pmi.z * state_.angularVelocity.z};
-    const Vec3 torque = torqueNm / class_->mass + cross(state_.angularVelocity, iw);  // m^2/s^2
-    state_.angularVelocity += dt * Vec3{torque.x / pmi.x, torque.y / pmi.y, torque.z / pmi.z};
+    const Vec3 total = torquePerMass + cross(w, Vec3{pmi.x * w.x, pmi.y * w.y, pmi.z * w.z});
+    return {total.x / pmi.x, total.y / pmi.y, total.z / pmi.z};
+}
+
+void Vessel::propagate(double dt, const Vec3& forceN, const Vec3& torqueNm) {
+    // The simulator's sub-steps: enough that none turns the vessel more than 0.2 deg or lasts
+    // more than 0.1 s, at most 10.
+    constexpr double kMostAngleRad = 0.2 * 3.14159265358979323846 / 180.0;
+    const double steps =
+        std::ceil(std::max(dt / 0.1, length(state_.angularVelocity) * dt / kMostAngleRad));
+    const int n = static_cast<int>(std::clamp(steps, 1.0, 10.0));
+    const double h = dt / n;
+    const Vec3 forcePerMass = forceN / class_->mass;     // vessel frame, m/s^2
+    const Vec3 torquePerMass = torqueNm / class_->mass;  // m^2/s^2
+    if (!accelerationKnown_) {
+        accelerationMps2_ = gravity(state_.position);
+    }
+    for (int i = 0; i < n; ++i) {
+        // The midpoint, its first half taken with the last sub-step's end's accelerations.
+        const Vec3 w = state_.angularVelocity;
+        const Vec3 midRate = w + (0.5 * h) * angularAccelerationRadps2_;
+        const Mat3 midAttitude = state_.attitude * rotationAbout(-0.5 * h * w);
+        const Vec3 midPosition = state_.position + (0.5 * h) * state_.velocity;
+        const Vec3 midVelocity = state_.velocity + (0.5 * h) * accelerationMps2_;
+        const Vec3 midAcceleration = gravity(midPosition) + midAttitude * forcePerMass;
+        state_.position += h * midVelocity;
+        state_.velocity += h * midAcceleration;
+        // Rebuilt from the angles to stay orthonormal.
+        setAttitude(host::attitudeAngles(state_.attitude * rotationAbout(-h * midRate)));
+        state_.angularVelocity += h * angularAcceleration(torquePerMass, midRate);
+        accelerationMps2_ = gravity(state_.position) + state_.attitude * forcePerMass;
+        angularAccelerationRadps2_ = angularAcceleration(torquePerMass, state_.angularVelocity);
+    }
+    accelerationKnown_ = true;
 }
 
 Vec3 Vessel::rotationDragMoment(double dt, const AeroLoads& loads) const {
@@ -202,6 +235,9 @@ void Vessel::requireFinite(const char* when) const {
 }
 
 bool Vessel::step(double dt, VESSEL* self) {
+    // A force added for this step acts in it alone, as in the simulator.
+    const Vec3 addedForce = std::exchange(addedForceN_, Vec3{});
+    const Vec3 addedMoment = std::exchange(addedMomentNm_, Vec3{});
     if (landed_) {
         state_.time += dt;
         followSurface();
@@ -220,22 +256,11 @@ bool Vessel::step(double dt, VESSEL* self) {
                              ": its aerodynamic force or moment is not finite (" +
                              text(loads_.aero.force) + " N; " + text(loads_.aero.moment) + " N m)");
     }
-    const Vec3 aero = (state_.attitude * loads_.aero.force) / class_->mass;
-
-    // Velocity Verlet; the aerodynamic part is held through the step. A state set since the last
-    // step starts from gravity alone, as in the simulator, whose placing of a vessel resets its
-    // acceleration to gravity's: the position then does not move by the aerodynamic part.
-    const Vec3 a0 = gravity(state_.position) + aero;
-    const Vec3 positionAcceleration = stateSet_ ? gravity(state_.position) : a0;
-    stateSet_ = false;
-    const Vec3 r1 = state_.position + dt * state_.velocity + (0.5 * dt * dt) * positionAcceleration;
-    const Vec3 a1 = gravity(r1) + aero;
+    loads_.addedForceN = addedForce;
     const Vec3 damping = rotationDragMoment(dt, loads_.aero);
-    loads_.angularMomentNm = loads_.aero.moment + damping;
-    // As in the simulator, the torque sum itself turns the vessel.
-    turn(dt, loads_.angularMomentNm);
-    state_.position = r1;
-    state_.velocity = state_.velocity + (0.5 * dt) * (a0 + a1);
+    loads_.angularMomentNm = loads_.aero.moment + damping + addedMoment;
+    // As in the simulator, the force and the torque sum move and turn the vessel.
+    propagate(dt, loads_.aero.force + addedForce, loads_.angularMomentNm);
     state_.time += dt;
 
     requireFinite("after the step");

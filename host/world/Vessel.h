@@ -41,6 +41,8 @@ struct StepLoads {
     // The torque as the simulator reports it (VESSEL::GetAngularMoment), vessel frame: the
     // aerodynamic moment and the rotation damping.
     Vec3 angularMomentNm;
+    // The forces a module added for the step (VESSEL::AddForce), vessel frame, N.
+    Vec3 addedForceN;
 };
 
 class Vessel {
@@ -68,6 +70,11 @@ class Vessel {
     // attitude bit-identical.
     void setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeRad,
                  const Vec3& angularVelocity);
+    // The attitude as the simulator's SetRotationMatrix sets it: vessel frame -> global frame.
+    void setAttitudeMatrix(const Mat3& vesselToGlobal);
+    // A force (N) at a point (m), both in the vessel frame, added to the next step's force and
+    // torque sums only, as the simulator's AddForce.
+    void addForce(const Vec3& forceN, const Vec3& atM);
     // Lands the vessel where it is: from now on it rides the surface with the surface's
     // velocity and no rotation of its own.
     void land();
@@ -97,22 +104,29 @@ class Vessel {
     // a step of dt (ControlLevels::apply).
     void updateControls(double dt);
 
-    // Integrates from time to time + dt (velocity Verlet for gravity, aerodynamic force held
-    // from the start). Returns true when the vessel touched down in this step. Throws
-    // NonFiniteError when the state or the air at the start, the loads, or the state at the end
-    // is not finite. `self` is the simulator's interface of this vessel, as whoever serves the
-    // interface has it: coefficient functions get it. The vessel keeps none.
+    // Integrates from time to time + dt (propagate(), the loads of the start held). Returns true
+    // when the vessel touched down in this step. Throws NonFiniteError when the state or the air at
+    // the start, the loads, or the state at the end is not finite. `self` is the simulator's
+    // interface of this vessel, as whoever serves the interface has it: coefficient functions get
+    // it. The vessel keeps none.
     bool step(double dt, VESSEL* self = nullptr);
 
   private:
     // The loads at the current state (coefficient functions are called). Throws NonFiniteError,
     // not naming the vessel, when the air is not finite.
     [[nodiscard]] AeroLoads currentLoads(VESSEL* self) const;
-    // Turns the attitude and the angular velocity over dt under the step's torque sum (N m,
-    // vessel frame, as GetAngularMoment gives it). The angular velocity is the simulator's, in
-    // its left-handed frame: +x pitches the nose up, +y turns it left, +z rolls the right wing
-    // down, the opposite of the right-hand rule of rotationAbout.
-    void turn(double dt, const Vec3& torqueNm);
+    // Moves and turns the vessel over dt as the simulator's default propagator does at rates
+    // up to 50 deg/s: midpoint (RK2) sub-steps of position, velocity, attitude and angular
+    // velocity together, the force (N) and the torque sum (N m, as GetAngularMoment gives it)
+    // held through the step in the vessel frame, gravity taken at each stage. Each sub-step's
+    // first half takes the accelerations of the last one's end; a state set starts from gravity
+    // alone and keeps the angular acceleration, as in the simulator. (Above 1 deg per step the
+    // simulator changes to RK4 and higher orders; the stand-in stays with RK2.) The angular
+    // velocity is the simulator's, in its left-handed frame: +x pitches the nose up, +y turns it
+    // left, +z rolls the right wing down, the opposite of the right-hand rule of rotationAbout.
+    void propagate(double dt, const Vec3& forceN, const Vec3& torqueNm);
+    // rad/s^2, vessel frame, at the angular velocity w (rad/s) under a torque per unit mass.
+    [[nodiscard]] Vec3 angularAcceleration(const Vec3& torquePerMass, const Vec3& w) const;
     // Throws NonFiniteError naming the first part of the state that is not finite (the air is
     // checked where the loads read it).
     void requireFinite(const char* when) const;
@@ -131,12 +145,19 @@ class Vessel {
     VesselState state_;
     bool landed_ = false;
     bool deleted_ = false;
-    bool stateSet_ = false;  // setFree since the last step
+    // The last sub-step's end's accelerations: global, m/s^2 (unknown after a state set or at
+    // the start: gravity alone then), and vessel frame, rad/s^2.
+    Vec3 accelerationMps2_;
+    bool accelerationKnown_ = false;
+    Vec3 angularAccelerationRadps2_;
     // Landed: position and attitude in the body-fixed frame.
     Vec3 fixedPosition_;
     Mat3 fixedAttitude_;
 
     StepLoads loads_;
+    // Added for the next step (addForce), vessel frame.
+    Vec3 addedForceN_;
+    Vec3 addedMomentNm_;
     ControlLevels controls_;
     std::vector<ControlHold> holds_;
     mutable Place place_;  // frames()' last place

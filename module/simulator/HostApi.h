@@ -93,6 +93,13 @@ union VECTOR3 {
         double x, y, z;
     };
 };
+// A 3x3 matrix, row by row: m12 is row 1, column 2.
+union MATRIX3 {
+    double data[9];
+    struct {
+        double m11, m12, m13, m21, m22, m23, m31, m32, m33;
+    };
+};
 #pragma GCC diagnostic pop
 
 // A planet's atmosphere parameters (SI units).
@@ -242,6 +249,11 @@ class OAPIFUNC VESSEL {
     double GetMass() const;                   // kg
     void GetPMI(VECTOR3& pmi) const;          // principal moments of inertia per unit mass, m^2
     void GetAngularVel(VECTOR3& avel) const;  // rad/s, vessel frame
+    // Not called by the module; the free-flight test plug-in flies the vessel with them.
+    // The attitude: vessel frame -> global frame.
+    void SetRotationMatrix(const MATRIX3& R) const;
+    // A force F (N) at r (m), both in the vessel frame, for the next step only.
+    void AddForce(const VECTOR3& F, const VECTOR3& r) const;
 
   private:
     OBJHANDLE hVessel_;

@@ -348,18 +348,55 @@ TEST(AngularMoment, IsTheSimulatorsSumByHand) {
 
 // Out of the air only inertia turns a vessel. Euler's equations as the simulator writes them for
 // its left-handed frame, I_z w_z' + (I_x - I_y) w_x w_y = 0: with I = (1, 2, 3) m^2 and
-// w = (1, 1, 0) rad/s, w_z' = +1/3 rad/s^2.
+// w = (0.1, 0.1, 0) rad/s, w_z' = +1/300 rad/s^2 (one sub-step: the midpoint's w_z is 0).
 TEST(Rotation, TheGyroscopicTermFollowsEulersEquations) {
     const Body body = flatBody();
     auto spinning = std::make_shared<VesselClass>(*testsupport::probeClass());
     spinning->inertiaM2 = {1.0, 2.0, 3.0};
     Vessel v("P1", spinning, &body);
     v.placeFlying(0.0, 0.0, 150000.0, {});  // above the air
-    v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, {1.0, 1.0, 0.0});
+    v.setFree(v.state().position, v.state().velocity, v.state().attitudeAnglesRad, {0.1, 0.1, 0.0});
     v.step(0.01);
-    EXPECT_NEAR(v.state().angularVelocity.z, 0.01 / 3.0, 1e-12);
-    EXPECT_NEAR(v.state().angularVelocity.x, 1.0, 1e-12);
-    EXPECT_NEAR(v.state().angularVelocity.y, 1.0, 1e-12);
+    EXPECT_NEAR(v.state().angularVelocity.z, 0.01 / 300.0, 1e-15);
+    EXPECT_NEAR(v.state().angularVelocity.x, 0.1, 1e-15);
+    EXPECT_NEAR(v.state().angularVelocity.y, 0.1, 1e-15);
+}
+
+// The simulator's midpoint step: a torque turns the vessel in the step it acts, the attitude
+// turning at the midpoint's rate, whose first half takes the last step's angular acceleration.
+// A force added acts in its step alone. Force (0, m, 0) N at the nose (0, 0, 1) m: F x r pitches
+// the nose up at 1/I_x rad/s^2 per unit mass, m/s^2.
+TEST(Rotation, AddedForceTurnsAtTheMidpointRateForOneStep) {
+    const Body body = flatBody();
+    Vessel v("P1", testsupport::probeClass(), &body);
+    Vessel still("P2", testsupport::probeClass(), &body);
+    for (Vessel* each : {&v, &still}) {
+        each->placeFlying(0.0, 0.0, 150000.0, {});
+        each->setFree(each->state().position, each->state().velocity, {}, {});
+    }
+    const double m = v.vesselClass().mass;
+    const double alpha = 1.0 / v.vesselClass().inertiaM2.x;  // rad/s^2
+    const double h = 0.01;
+    const Vec3 up = v.state().attitude.column(1);
+    v.addForce({0.0, m, 0.0}, {0.0, 0.0, 1.0});
+    v.step(h);
+    still.step(h);
+    EXPECT_NEAR(v.loads().angularMomentNm.x, m, 1e-9);
+    EXPECT_NEAR(v.state().angularVelocity.x, h * alpha, 1e-15);
+    // The start's angular acceleration after a state set is the kept one: 0.
+    EXPECT_NEAR(dot(v.state().attitude.column(2), up), 0.0, 1e-15);
+    EXPECT_NEAR(dot(v.state().velocity - still.state().velocity, up), h, 1e-12);
+    v.addForce({0.0, m, 0.0}, {0.0, 0.0, 1.0});
+    v.step(h);
+    still.step(h);
+    EXPECT_NEAR(v.state().angularVelocity.x, 2.0 * h * alpha, 1e-15);
+    // Turned at h alpha + (h / 2) alpha: the nose up by 1.5 h^2 alpha.
+    EXPECT_NEAR(dot(v.state().attitude.column(2), up), 1.5 * h * h * alpha, 1e-12);
+    v.step(h);
+    still.step(h);
+    EXPECT_NEAR(v.state().angularVelocity.x, 2.0 * h * alpha, 1e-15);
+    EXPECT_EQ(v.loads().angularMomentNm.x, 0.0);
+    EXPECT_NEAR(dot(v.state().velocity - still.state().velocity, up), 2.0 * h, 1e-6);
 }
 
 // The angular velocity is the vessel's own: a vessel turned away from the global axes that spins
