@@ -196,8 +196,8 @@ def compare(expected, found, step, title):
             verdict = ", ".join(parts) + " (bound 10 %)"
         elif name == predicted.SPIRAL_MODE:
             same = (want.tau > 0) == (got.tau > 0)
-            verdict = "%s, tau %+.1f %%" % ("the same verdict" if same else "ANOTHER VERDICT",
-                                           100 * deviation(got.tau, want.tau))
+            said = "the same verdict" if same else "ANOTHER VERDICT"
+            verdict = "%s, tau %+.1f %%" % (said, 100 * deviation(got.tau, want.tau))
             misses += not same
         elif want.stopped or want.tau < LEAST_ROLL_STEPS * step:
             verdict = "not held: %s" % ("stopped in one step" if want.stopped else

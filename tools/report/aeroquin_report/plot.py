@@ -2,7 +2,8 @@
 moment also CM*S*c against AOA and against CL*S; with the rolling and yawing moments also
 Cn*S*b and Cl*S*b against the sideslip at one Mach number, one curve per AOA; with a control axis
 the trim AOA against the level, one curve per Mach number, and CM*S*c against AOA at one Mach
-number, one curve per level (without the moment: CL*S total and CD*S total against AOA)."""
+number, one curve per level (without the moment: CL*S total and CD*S total against AOA); with what
+`modes` needs, the modes' root map."""
 
 import math
 import os
@@ -148,6 +149,74 @@ def trim_curves(report: Report) -> list[tuple[float, list[float], list[float]]]:
     return curves
 
 
+# The damping-ratio lines of the root map.
+ROOT_MAP_ZETAS = (0.1, 0.2, 0.4, 0.7)
+MODE_MARKERS = {
+    "short period": "o", "phugoid": "s", "Dutch roll": "D", "roll subsidence": ">",
+    "spiral": "<",
+}
+
+
+def mode_roots(report: Report) -> list[tuple[str, list[tuple[str, list[complex]]]]]:
+    """Per control level that has modes (its label, "" without a control axis): each mode's name
+    and its roots, pairs with both roots; empty where the report lacks what `modes` needs or
+    numpy is missing."""
+    from . import modes
+    from .summary import modes_lacks
+
+    if modes_lacks(report):
+        return []
+    found = []
+    try:
+        for level, _figure, trim in modes.trims(report):
+            if trim is None:
+                continue
+            try:
+                analysis = modes.analyse(report, trim)
+            except modes.Unavailable:
+                continue
+            roots = [(mode.name, [root for r in mode.roots
+                                  for root in ((r, r.conjugate()) if r.imag > 0 else (r,))])
+                     for mode in analysis.modes]
+            found.append(("" if level is None else "level %s" % g6(level), roots))
+    except modes.NumpyMissing:
+        return []
+    return found
+
+
+def _draw_root_map(matplotlib: Any, panel: Any,
+                   levels: list[tuple[str, list[tuple[str, list[complex]]]]]) -> None:
+    """The eigenvalues in the complex plane, one marker per mode, one colour per control level,
+    over the damping-ratio lines; the view holds the slower roots, and a root beyond it is named
+    in the panel."""
+    palette = matplotlib.colormaps["tab10"]
+    reach = max((abs(root) for _, roots in levels for name, group in roots
+                 if name != "roll subsidence" for root in group), default=1.0) * 1.15
+    beyond = []
+    for index, (label, roots) in enumerate(levels):
+        for name, group in roots:
+            shown = [root for root in group if abs(root) <= reach]
+            named = name + (" (%s)" % label if label else "")
+            beyond += ["%s at %s 1/s" % (named, g6(root.real))
+                       for root in group if abs(root) > reach]
+            if shown:
+                panel.plot([root.real for root in shown], [root.imag for root in shown],
+                           linestyle="none", marker=MODE_MARKERS.get(name, "x"), markersize=8,
+                           color=palette(index % 10), label=name + (", " + label if label else ""))
+    for zeta in ROOT_MAP_ZETAS:
+        x, y = -zeta * reach, math.sqrt(1 - zeta * zeta) * reach
+        panel.plot([0, x], [0, y], [0, x], [0, -y], color="grey", linewidth=0.6, linestyle=":")
+        panel.annotate("ζ %s" % g6(zeta), (x, y), fontsize=8, color="grey")
+    panel.axhline(0.0, color="grey", linewidth=0.8)
+    panel.axvline(0.0, color="grey", linewidth=0.8)
+    panel.set_xlim(-reach, 0.15 * reach)
+    panel.set_ylim(-reach, reach)
+    panel.legend(fontsize=8, loc="lower left")
+    if beyond:
+        panel.text(0.02, 0.98, "Beyond the view:\n" + "\n".join(beyond), fontsize=8,
+                   va="top", transform=panel.transAxes)
+
+
 def write_figure(report: Report, path: str, sideslip_mach: float | None = None) -> None:
     """Writes the figure to `path` (PNG or SVG by its extension): four panels, six with the
     pitching moment, two more with the rolling and yawing moments against the sideslip and two
@@ -166,7 +235,8 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
     moment = report.has_moment
     sideways = report.has_side_moments
     control = CONTROL in report.columns
-    columns = 2 + moment + sideways + control
+    roots = mode_roots(report)
+    columns = 2 + moment + sideways + control + bool(roots)
     figure = pyplot.figure(figsize=(6 * columns + 2, 9), layout="constrained")
     grid = figure.add_gridspec(2, columns + 1, width_ratios=(1,) * columns + (0.3,))
     lift, drag = figure.add_subplot(grid[0, 0]), figure.add_subplot(grid[0, 1])
@@ -231,8 +301,9 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
             panel.axhline(0.0, color="grey", linewidth=0.8)
             panel.axvline(0.0, color="grey", linewidth=0.8)
     if control:
-        top, bottom = figure.add_subplot(grid[0, columns - 1]), figure.add_subplot(
-            grid[1, columns - 1]
+        at_column = 2 + moment + sideways
+        top, bottom = figure.add_subplot(grid[0, at_column]), figure.add_subplot(
+            grid[1, at_column]
         )
         if moment:
             colour_of = dict(zip(machs, colours))
@@ -259,6 +330,11 @@ def write_figure(report: Report, path: str, sideslip_mach: float | None = None) 
         for panel in (top, bottom):
             panel.axhline(0.0, color="grey", linewidth=0.8)
             panel.axvline(0.0, color="grey", linewidth=0.8)
+    if roots:
+        root_map = figure.add_subplot(grid[:, columns - 1])
+        _draw_root_map(matplotlib, root_map, roots)
+        panels.append((root_map, "Modes of motion at the level-flight trim (aeroquin-report modes)",
+                       "Real part [1/s]", "Imaginary part [rad/s]"))
     for panel, title, xlabel, ylabel in panels:
         panel.set_title(title)
         panel.set_xlabel(xlabel)
