@@ -164,10 +164,14 @@ class FreeFlight final : public oapi::Module {
         const VECTOR3 x = mix(east, ch, north, -sh);
         const VECTOR3 y = mix(level, -sp, up, cp);
         const VECTOR3 z = mix(level, cp, up, sp);
+        // Row by row: the axes are the columns.
         MATRIX3 attitude{};
-        attitude.m11 = x.x, attitude.m21 = x.y, attitude.m31 = x.z;
-        attitude.m12 = y.x, attitude.m22 = y.y, attitude.m32 = y.z;
-        attitude.m13 = z.x, attitude.m23 = z.y, attitude.m33 = z.z;
+        const VECTOR3 columns[3] = {x, y, z};
+        for (int column = 0; column < 3; ++column) {
+            for (int row = 0; row < 3; ++row) {
+                attitude.data[3 * row + column] = columns[column].data[row];
+            }
+        }
         vessel.SetRotationMatrix(attitude);
 
         // The air meets the nose from below at the AOA; the air itself turns with the body.
