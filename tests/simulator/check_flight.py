@@ -10,8 +10,9 @@ Usage:
   check_flight.py check REPORT PITCH_LOG YAW_LOG
       The modes fitted from the two flights against the prediction: the short period, the
       phugoid and the Dutch roll within 10 % in natural frequency and damping ratio, the roll
-      time constant within 20 % where it is longer than 5 steps, the spiral's verdict. Exit 1
-      when one misses.
+      time constant within 20 % where it is longer than 5 steps, the spiral's verdict; the
+      short period and the Dutch roll also within 2 % of the figures the prediction gives for
+      the simulator's fixed step. Exit 1 when one misses.
   check_flight.py agree PITCH_LOG YAW_LOG OTHER_PITCH_LOG OTHER_YAW_LOG
       The modes fitted from one world's flights against another's, in the same figures; exit 1
       beyond the same bounds.
@@ -35,7 +36,7 @@ from aeroquin_report.numtext import g6
 from aeroquin_report.report import read_report
 
 NUDGE = 3.0  # deg/s
-TOLERANCE = {"pair": 0.10, "roll": 0.20}
+TOLERANCE = {"pair": 0.10, "roll": 0.20, "stepped": 0.02}
 LEAST_ROLL_STEPS = 5  # a roll time constant held only above this many steps
 LONGITUDINAL = ("u", "w", "q", "pitch", "altitude")
 LATERAL = ("v", "p", "r", "bank", "heading")
@@ -150,8 +151,8 @@ def fit_lateral(log, roll_is_state):
 
 
 def prediction(report):
-    """The predicted modes' figures, and the roll's time constant as the step flies it (None:
-    stopped in one step)."""
+    """The predicted modes' figures, the roll's time constant as the step flies it; and the
+    oscillations as the step flies them."""
     _level, trim = first_trim(report)
     analysis = predicted.analyse(report, trim)
     found = {}
@@ -164,7 +165,8 @@ def prediction(report):
         found[predicted.ROLL_MODE_NAME] = Figures(stopped=True)
     else:
         found[predicted.ROLL_MODE_NAME] = Figures(tau=step_tau)
-    return found
+    stepped = {name: of_pair(root) for name, root in analysis.stepped.items() if root.imag > 0}
+    return found, stepped
 
 
 def flown(pitch_log, yaw_log, roll_is_state):
@@ -177,8 +179,10 @@ def deviation(a, b):
     return (a - b) / abs(b)
 
 
-def compare(expected, found, step, title):
-    """Prints the table; returns the number of figures beyond their bounds."""
+def compare(expected, found, step, title, stepped=None):
+    """Prints the table; returns the number of figures beyond their bounds. With `stepped` (the
+    oscillations as the step flies them) the short period and the Dutch roll are held within
+    2 % of those too."""
     print(title)
     misses = 0
     for name in (predicted.SHORT, predicted.PHUGOID_MODE, predicted.DUTCH,
@@ -194,6 +198,15 @@ def compare(expected, found, step, title):
                 parts.append("%s %+.1f %%" % (label, 100 * off))
                 misses += abs(off) > TOLERANCE["pair"]
             verdict = ", ".join(parts) + " (bound 10 %)"
+            flies = (stepped or {}).get(name)
+            if flies is not None and name in (predicted.SHORT, predicted.DUTCH):
+                parts = []
+                for label, a, b in (("omega_n", got.omega, flies.omega),
+                                    ("zeta", got.zeta, flies.zeta)):
+                    off = deviation(a, b)
+                    parts.append("%s %+.2f %%" % (label, 100 * off))
+                    misses += abs(off) > TOLERANCE["stepped"]
+                verdict += "; the step's: " + ", ".join(parts) + " (bound 2 %)"
         elif name == predicted.SPIRAL_MODE:
             same = (want.tau > 0) == (got.tau > 0)
             said = "the same verdict" if same else "ANOTHER VERDICT"
@@ -219,11 +232,11 @@ def main(argv):
         return 0
     if len(argv) == 5 and argv[1] == "check":
         report = read_report(argv[2])
-        expected = prediction(report)
+        expected, stepped = prediction(report)
         roll_is_state = not expected[predicted.ROLL_MODE_NAME].stopped
         found = flown(argv[3], argv[4], roll_is_state)
-        misses = compare(expected, found, report.time_step,
-                         "Flown (%s, %s) against predicted (%s):" % (argv[3], argv[4], argv[2]))
+        title = "Flown (%s, %s) against predicted (%s):" % (argv[3], argv[4], argv[2])
+        misses = compare(expected, found, report.time_step, title, stepped)
     elif len(argv) == 6 and argv[1] == "agree":
         expected = flown(argv[4], argv[5], False)
         found = flown(argv[2], argv[3], False)

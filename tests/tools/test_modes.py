@@ -341,7 +341,7 @@ class OutputTest(unittest.TestCase):
                             " thrust # N (from Mach # and #):",
                             [t["V"] / Steady.sound, t["V"], 0, t["drag"], 0.21, 0.22], 1e-5)
         self.assertEqual(lines[8], TABLE)
-        rows = [cells(line) for line in lines[9:]]
+        rows = [cells(line) for line in lines[9:14]]
         self.assertEqual([row[0] for row in rows],
                          [SHORT, PHUGOID_MODE, DUTCH, ROLL_MODE_NAME, SPIRAL_MODE])
         self.assertEqual([row[3] for row in rows], ["Level 1"] * 5)
@@ -353,14 +353,23 @@ class OutputTest(unittest.TestCase):
         self.assert_numbers(rows[3][2], "tau # s; the step's: # s", [-t["Ix"] / t["Lp"], step])
         self.assertEqual(numbers(rows[3][1])[1], [float("%.3g" % (t["Lp"] / t["Ix"]))])
         self.assertEqual(rows[4][1:3], ["0", "neutral"])
-        self.assertEqual(len(lines), 14)
+        # The modes as the step flies them; a neutral spiral has no figure there.
+        flown = "  As the simulator's fixed step of # s flies them: short period omega_n # rad/s," \
+            " zeta #, period # s; phugoid period # s, zeta #; Dutch roll omega_n # rad/s, zeta #," \
+            " period # s"
+        self.assertEqual(numbers(lines[14]), (flown, [0.02] + numbers(lines[14])[1][1:]))
+        self.assertEqual(len(lines), 15)
+        # At a small step the step flies the continuous modes.
+        _, fine, _ = run_modes(capture(step=1e-4))
+        table = [value for line in fine[9:12] for value in numbers(cells(line)[2])[1]]
+        self.assert_numbers(fine[14], flown, [1e-4] + table, 2e-3)
         # Category A asks a zeta of 0.19 of the Dutch roll.
         status, lines, _ = run_modes(capture(), "--category", "A")
         self.assertEqual(lines[2], HEAD[1].replace(
             "B (climb, cruise and descent, gradual manoeuvres)",
             "A (rapid manoeuvring, precision tracking or precise flight-path control)"))
         self.assertEqual(cells(lines[11])[-1], "Level 2")
-        self.assertEqual(lines[14:], ["  Hint: Dutch roll lightly damped (Level 2): raise the fin's"
+        self.assertEqual(lines[15:], ["  Hint: Dutch roll lightly damped (Level 2): raise the fin's"
                                       " area or its RotResistance in yaw"])
 
     def test_trims_and_the_steps_limit(self):
@@ -377,11 +386,12 @@ class OutputTest(unittest.TestCase):
         self.assertTrue(lines[9].startswith("At control level 0, level flight at the trim: Mach"))
         self.assertEqual(cells(lines[14])[2:], ["tau 0.1 s; the step's: stopped in one step",
                                                 "Level 1"])
-        self.assertEqual(lines[16:18], [
+        self.assertTrue(lines[16].startswith("  As the simulator's fixed step of 0.1 s flies them"))
+        self.assertEqual(lines[17:19], [
             "  Note: the roll damping at the trim is the simulator's limit I/dt = 3200 kg m^2 /"
             " 0.1 s = 32000 N m s, which stops a roll rate in one step: there it depends on the"
             " step, not on the air", ""])
-        self.assertTrue(lines[18].startswith("At control level 1, level flight at the trim: above"))
+        self.assertTrue(lines[19].startswith("At control level 1, level flight at the trim: above"))
         # No trim within the grid, no sideslip slope: status 4.
         status, lines, _ = run_modes(capture().replace("Mass (kg) = 850", "Mass (kg) = 8500"))
         self.assertEqual(status, 4)

@@ -542,16 +542,25 @@ class Analysis:
     trim: Trim
     derivatives: Derivatives
     modes: list[Mode]
+    # Per mode name, its root as the simulator's step of the header's Time step flies it
+    # (stepped.py); empty without the step.
+    stepped: dict[str, complex]
 
 
 def analyse(report: Report, trim: Trim) -> Analysis:
     """The modes at the trim. Raises Unavailable, NumpyMissing."""
+    from .stepped import as_stepped, step_roots
+
     d = derivatives(report, trim)
     mass, g = cast(float, report.mass), cast(float, report.gravity)
-    ix, iy, iz = cast(tuple[float, float, float], report.inertia)
+    inertia = cast(tuple[float, float, float], report.inertia)
+    ix, iy, iz = inertia
     modes = longitudinal_modes(longitudinal_matrix(d, trim, mass, iy, g))
     modes += lateral_modes(lateral_matrix(d, trim, mass, ix, iz, g), trim.speed)
-    return Analysis(trim, d, modes)
+    stepped = {}
+    if report.time_step:
+        stepped = as_stepped(modes, step_roots(d, trim, mass, inertia, g, report.time_step))
+    return Analysis(trim, d, modes, stepped)
 
 
 MODE_HEADERS = ["mode", "eigenvalues [1/s]", "figures", "MIL-F-8785C"]
@@ -572,6 +581,7 @@ LIMITED = (
     "Note: the %s damping at the trim is the simulator's limit I/dt = %s kg m^2 / %s s = %s N m s,"
     " which stops a %s rate in one step: there it depends on the step, not on the air"
 )
+STEPPED = "As the simulator's fixed step of %s s flies them: %s"
 # Per body axis (PITCH, ROLL_AXIS, YAW_AXIS): its own damping derivative, its inertia's index in
 # the header's (roll, pitch, yaw) and its name.
 OWN_DAMPING = (("M_q", 1, "pitch"), ("L_p", 0, "roll"), ("N_r", 2, "yaw"))
@@ -611,8 +621,15 @@ def analysis_lines(report: Report, analysis: Analysis, category: str) -> list[st
         if level is not None and why is not None:
             hints.append("Hint: %s %s (%s): %s" % (mode.name, why, LEVELS[level],
                                                    HINTS[(mode.name, why)]))
+    flown = []
+    for mode in analysis.modes:
+        if mode.name in analysis.stepped:
+            flown.append("%s %s" % (mode.name, figures_text(
+                Mode(mode.name, (analysis.stepped[mode.name],)))))
+    if flown:
+        flown = [STEPPED % (g6(cast(float, step)), "; ".join(flown))]
     return texttable.render(MODE_HEADERS, table, "  ") + [
-        "  " + line for line in limited + hints]
+        "  " + line for line in flown + limited + hints]
 
 
 def modes_lines(report: Report, category: str) -> tuple[list[str], bool]:
