@@ -96,7 +96,7 @@ void Vessel::placeFlying(double longitudeRad, double latitudeRad, double altitud
 void Vessel::setFree(const Vec3& position, const Vec3& velocity, const Vec3& attitudeRad,
                      const Vec3& angularVelocity) {
     landed_ = false;
-    accelerationKnown_ = false;
+    accelerationMps2_.reset();
     state_.position = position;
     state_.velocity = velocity;
     state_.angularVelocity = angularVelocity;
@@ -179,7 +179,7 @@ void Vessel::propagate(double dt, const Vec3& forceN, const Vec3& torqueNm) {
     const double h = dt / n;
     const Vec3 forcePerMass = forceN / class_->mass;     // vessel frame, m/s^2
     const Vec3 torquePerMass = torqueNm / class_->mass;  // m^2/s^2
-    if (!accelerationKnown_) {
+    if (!accelerationMps2_) {
         accelerationMps2_ = gravity(state_.position);
     }
     for (int i = 0; i < n; ++i) {
@@ -188,7 +188,7 @@ void Vessel::propagate(double dt, const Vec3& forceN, const Vec3& torqueNm) {
         const Vec3 midRate = w + (0.5 * h) * angularAccelerationRadps2_;
         const Mat3 midAttitude = state_.attitude * rotationAbout(-0.5 * h * w);
         const Vec3 midPosition = state_.position + (0.5 * h) * state_.velocity;
-        const Vec3 midVelocity = state_.velocity + (0.5 * h) * accelerationMps2_;
+        const Vec3 midVelocity = state_.velocity + (0.5 * h) * *accelerationMps2_;
         const Vec3 midAcceleration = gravity(midPosition) + midAttitude * forcePerMass;
         state_.position += h * midVelocity;
         state_.velocity += h * midAcceleration;
@@ -198,7 +198,6 @@ void Vessel::propagate(double dt, const Vec3& forceN, const Vec3& torqueNm) {
         accelerationMps2_ = gravity(state_.position) + state_.attitude * forcePerMass;
         angularAccelerationRadps2_ = angularAcceleration(torquePerMass, state_.angularVelocity);
     }
-    accelerationKnown_ = true;
 }
 
 Vec3 Vessel::rotationDragMoment(double dt, const AeroLoads& loads) const {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,10 +146,9 @@ class Vessel {
     VesselState state_;
     bool landed_ = false;
     bool deleted_ = false;
-    // The last sub-step's end's accelerations: global, m/s^2 (unknown after a state set or at
-    // the start: gravity alone then), and vessel frame, rad/s^2.
-    Vec3 accelerationMps2_;
-    bool accelerationKnown_ = false;
+    // The last sub-step's end's accelerations: global, m/s^2 (none after a state set or at the
+    // start: gravity alone then), and vessel frame, rad/s^2.
+    std::optional<Vec3> accelerationMps2_;
     Vec3 angularAccelerationRadps2_;
     // Landed: position and attitude in the body-fixed frame.
     Vec3 fixedPosition_;

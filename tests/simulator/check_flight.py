@@ -43,15 +43,16 @@ LATERAL = ("v", "p", "r", "bank", "heading")
 
 
 def first_trim(report):
-    for level, _figure, trim in predicted.trims(report):
-        if trim is not None:
-            return level, trim
-    raise SystemExit("check_flight: the report gives no level-flight trim within its grid")
+    """The first control level whose level-flight trim gives modes, its trim and its modes."""
+    for level, _figure, trim, analysis in predicted.analysed(report):
+        if analysis is not None:
+            return level, trim, analysis
+    raise SystemExit("check_flight: the report gives no level-flight trim with modes")
 
 
 def release(report_path, vessel, nudge, log):
     report = read_report(report_path)
-    level, trim = first_trim(report)
+    level, trim, _analysis = first_trim(report)
     rates = {"pitch": "0 %g 0" % NUDGE, "yaw": "0 0 %g" % NUDGE}[nudge]
     lines = [
         "Vessel = %s" % vessel,
@@ -153,8 +154,7 @@ def fit_lateral(log, roll_is_state):
 def prediction(report):
     """The predicted modes' figures, the roll's time constant as the step flies it; and the
     oscillations as the step flies them."""
-    _level, trim = first_trim(report)
-    analysis = predicted.analyse(report, trim)
+    _level, _trim, analysis = first_trim(report)
     found = {}
     for mode in analysis.modes:
         root = mode.roots[0]

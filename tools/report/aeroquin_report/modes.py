@@ -563,6 +563,24 @@ def analyse(report: Report, trim: Trim) -> Analysis:
     return Analysis(trim, d, modes, stepped)
 
 
+Analysed = tuple[Optional[float], Figure, Optional[Trim], Optional[Analysis]]
+
+
+def analysed(report: Report) -> list[Analysed]:
+    """trims(), each trim with its modes: None where the rows around it do not give every
+    derivative. Raises NumpyMissing."""
+    result: list[Analysed] = []
+    for level, figure, trim in trims(report):
+        analysis = None
+        if trim is not None:
+            try:
+                analysis = analyse(report, trim)
+            except Unavailable:
+                pass
+        result.append((level, figure, trim, analysis))
+    return result
+
+
 MODE_HEADERS = ["mode", "eigenvalues [1/s]", "figures", "MIL-F-8785C"]
 REFERENCE = (
     "Reference: level flight at the trim, its lift carrying the weight, with a constant thrust"
@@ -648,7 +666,7 @@ def modes_lines(report: Report, category: str) -> tuple[list[str], bool]:
     ]
     lines += ["Note: %s" % problem for problem in grid_problems(report)]
     computed = False
-    for level, figure, trim in trims(report):
+    for level, figure, trim, analysis in analysed(report):
         def at(text: str) -> str:
             if level is None:
                 return text[0].upper() + text[1:]
@@ -658,9 +676,7 @@ def modes_lines(report: Report, category: str) -> tuple[list[str], bool]:
             text = figure_text(0, figure, lift_columns(report)[0], True)
             lines += ["", at(text + "; " + NO_MODES)]
             continue
-        try:
-            analysis = analyse(report, trim)
-        except Unavailable:
+        if analysis is None:
             lines += ["", at(_trim_text(trim) + "; " + NO_DERIVATIVES)]
             continue
         computed = True

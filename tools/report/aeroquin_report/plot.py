@@ -166,22 +166,17 @@ def mode_roots(report: Report) -> list[tuple[str, list[tuple[str, list[complex]]
 
     if modes_lacks(report):
         return []
-    found = []
     try:
-        for level, _figure, trim in modes.trims(report):
-            if trim is None:
-                continue
-            try:
-                analysis = modes.analyse(report, trim)
-            except modes.Unavailable:
-                continue
-            roots = [(mode.name, [root for r in mode.roots
-                                  for root in ((r, r.conjugate()) if r.imag > 0 else (r,))])
-                     for mode in analysis.modes]
-            found.append(("" if level is None else "level %s" % g6(level), roots))
+        levels = modes.analysed(report)
     except modes.NumpyMissing:
         return []
-    return found
+
+    def both(roots: tuple[complex, ...]) -> list[complex]:
+        return [root for r in roots for root in ((r, r.conjugate()) if r.imag > 0 else (r,))]
+
+    return [("" if level is None else "level %s" % g6(level),
+             [(mode.name, both(mode.roots)) for mode in analysis.modes])
+            for level, _figure, _trim, analysis in levels if analysis is not None]
 
 
 def _draw_root_map(matplotlib: Any, panel: Any,
